@@ -1,0 +1,107 @@
+#pragma once
+// Runtime helpers with the rules of the platform the system was designed on:
+// 1-based positions, blank-only trimming, ASCII-only case, banker's rounding
+// with overflow errors, and the number reading of Val. Text is octets; nothing
+// here consults the C locale.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// The number at the start of a text: blanks, tabs and line feeds are skipped,
+// "&H" reads hexadecimal and "&O" octal, an exponent may follow ("1E3", "1D3"),
+// no number gives 0.
+double Val(std::string_view s);
+
+// Conversions with rounding to the nearest whole number, halves to the even
+// neighbour; a value outside the type's range raises error 6 (overflow).
+int16_t CInt(double value);
+int32_t CLng(double value);
+// Conversions of text: a text that is no number raises error 13 (type mismatch).
+int16_t CInt(std::string_view s);
+int32_t CLng(std::string_view s);
+double CDbl(std::string_view s);
+// "True"/"False" in any case, or a number (non-zero is true); anything else raises 13.
+bool CBool(std::string_view s);
+// True when the text reads as a number as a whole (blanks around it allowed).
+bool IsNumeric(std::string_view s);
+
+// Checked narrowing to 16 bits: raises error 6 outside -32768..32767.
+int16_t ToInt16(int64_t value);
+
+// Blanks (0x20) only.
+std::string Trim(std::string_view s);
+std::string LTrim(std::string_view s);
+std::string RTrim(std::string_view s);
+
+// ASCII letters only; every other octet stays as it is.
+std::string UCase(std::string_view s);
+std::string LCase(std::string_view s);
+char UCaseChar(char c);
+char LCaseChar(char c);
+bool IsAsciiDigit(char c);
+bool IsAsciiLetter(char c);
+
+// 1-based search. An empty needle is found at the start position; a start
+// below 1 raises error 5; nothing found gives 0.
+int32_t InStr(std::string_view haystack, std::string_view needle);
+int32_t InStr(int32_t start, std::string_view haystack, std::string_view needle);
+// Search from the right; start -1 means the end of the text.
+int32_t InStrRev(std::string_view haystack, std::string_view needle, int32_t start = -1);
+
+// Substrings. Mid with a start below 1 or a negative length raises error 5;
+// a start past the end gives "". Left and Right with a negative length raise 5.
+std::string Mid(std::string_view s, int32_t start);
+std::string Mid(std::string_view s, int32_t start, int32_t length);
+std::string Left(std::string_view s, int32_t length);
+std::string Right(std::string_view s, int32_t length);
+// A text of n blanks (n below 0 raises error 5), or n copies of a character.
+std::string Space(int32_t n);
+std::string String(int32_t n, char c);
+
+// One octet; Chr outside 0..255 and Asc of "" raise error 5.
+std::string Chr(int32_t code);
+int32_t Asc(std::string_view s);
+
+// Decimal text of a number as the platform prints it: "-" for negatives, no blank.
+std::string Str(int64_t value);
+// Upper-case hexadecimal digits without leading zeros ("0" for 0).
+std::string Hex(int64_t value);
+
+// A date and time, held as the platform holds it: days since 1899-12-30,
+// the time of day as the fraction.
+struct DateTime {
+    double Serial = 0.0;
+
+    static DateTime FromParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    int Year() const;
+    int Month() const;
+    int Day() const;
+    int Hour() const;
+    int Minute() const;
+    int Second() const;
+    // Day of the week, 1 for Sunday.
+    int Weekday() const;
+    DateTime AddSeconds(double seconds) const;
+    // Whole seconds since midnight.
+    int32_t SecondsOfDay() const;
+    friend bool operator<(DateTime a, DateTime b) { return a.Serial < b.Serial; }
+    friend bool operator>(DateTime a, DateTime b) { return a.Serial > b.Serial; }
+    friend bool operator<=(DateTime a, DateTime b) { return a.Serial <= b.Serial; }
+    friend bool operator>=(DateTime a, DateTime b) { return a.Serial >= b.Serial; }
+    friend bool operator==(DateTime a, DateTime b) { return a.Serial == b.Serial; }
+};
+
+// Formats a date with the platform's patterns: yyyy, yy, mm and m (month, or
+// minutes right after an hour), dd and d, hh and h, nn and n, ss and s;
+// any other character is copied.
+std::string FormatDate(const DateTime& when, std::string_view pattern);
+
+// Reads a date and time text: "yyyy-mm-dd[ hh:mm[:ss[.fff]]]", "mm/dd/yyyy[ hh:mm[:ss][ AM|PM]]",
+// "dd-MON-yy[yy]" and a time alone; anything else raises error 13.
+DateTime CDate(std::string_view s);
+bool IsDate(std::string_view s);
+
+}  // namespace rt
