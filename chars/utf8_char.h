@@ -1,0 +1,136 @@
+#pragma once
+// Utf8CharClass: the character object. One instance holds one character at a
+// time, the current character, in three forms kept in step: its UTF-8 octets,
+// its UCS form (big-endian UTF-16) and its octet value. It also converts single
+// characters between UTF-8, UCS and hexadecimal text, answers case partners and
+// general categories from Unicode 3.0 tables, and (in the sections further down,
+// implemented in their own folders) translates MARC-8 and makes normal forms.
+//
+// The class validates nothing: malformed UTF-8 or hexadecimal input yields some
+// character rather than an error. It never reads or writes outside its inputs.
+//
+// This header is the one declaration of the class. Members that belong to
+// other subsystems are declared in their commented sections below and
+// implemented in those subsystems' folders.
+
+#include <cstdint>
+#include <string>
+
+// Text whose every character is one octet (UTF-8, MARC-8 or hexadecimal text).
+using OctetString = std::string;
+
+// The UTF-8 octets of a string read as one big-endian unsigned number (only the
+// last four octets count): A is 65, é (C3 A9) is 50089. Always a whole number
+// from 0 to 4,294,967,295, held exactly in an integer.
+using OctetValue = int64_t;
+
+class Utf8CharClass {
+public:
+    Utf8CharClass();
+
+    // ---- chars/: conversions and the current character ----
+
+    // UCS form (2 octets, or 4 for a surrogate pair) to UTF-8 octets.
+    OctetString Ucs2Utf8(const OctetString& sUcsCharacter) const;
+    // The current character's UCS form as hexadecimal digits (4, or 8 for a pair).
+    std::string UcsHex() const;
+    // UTF-8 octets (1 to 4) to the UCS form.
+    OctetString Utf82Ucs(const OctetString& sUtf8Character) const;
+    // Octet value of a string: its last four octets, big-endian; 0 for "".
+    OctetValue Utf8Asc(const OctetString& sUtf8Character) const;
+    // Lower-case partner of the current character (Unicode 3.0, simple mapping).
+    OctetString Utf8CharLCase() const;
+    // UCS hexadecimal digits (either case, 0 to 8 digits) to UTF-8 octets.
+    OctetString UcsHex2Utf8(const std::string& sInput) const;
+    // Upper-case partner of the current character (Unicode 3.0, simple mapping).
+    OctetString Utf8CharUCase() const;
+    // The current character's octets; set: the first character of the value.
+    OctetString Utf8Char() const;
+    void Utf8Char(const OctetString& vNewValue);
+    // Octet count announced by the first octet of sChar; for "" the current
+    // character's count.
+    int16_t Utf8CharOctets(const OctetString& sChar) const;
+    // The current character's UCS form; set: a UCS form of 2 or 4 octets.
+    OctetString UcsChar() const;
+    void UcsChar(const OctetString& vNewValue);
+    // The current character's octet value; set: the character of those octets.
+    OctetValue Utf8CharAsc() const;
+    void Utf8CharAsc(const OctetValue& vNewValue);
+    // Set the current character from UCS hexadecimal digits.
+    void UcsHex(const std::string& vNewValue);
+
+    // ---- normalize/: normal forms and substitution ----
+    // (NormalizationScheme get/set, Utf8CharCategory's neighbours Utf8CharNorm and
+    // its per-category rules, SubstituteUtf8Char.)
+
+    // ---- chars/: general category ----
+
+    // General category of the current character in Unicode 3.0 ("Lu", "Nd"...),
+    // "ZZ" for a compatibility decomposition, "" for a value in no span. Cached
+    // until the current character is set again.
+    std::string Utf8CharCategory();
+
+    // ---- marc8/: MARC-8 tables and translation ----
+    // (Marc8Char, TranslateMarc2Utf8OneCharacter, TranslateUtf82MarcOneCharacter,
+    // the named characters and the other MARC-8 members.)
+
+    // ---- chars/: control characters and character tests ----
+
+    // Position (1-based) of the lead octet of the UTF-8 character covering lPtr.
+    int32_t Utf8CharFindFirstOctet(const OctetString& sIn, int32_t lPtr) const;
+    OctetString MarcDelimiter() const { return DelimiterChar; }
+    OctetString MarcEndOfRecord() const { return EndOfRecordChar; }
+    OctetString MarcEndOfField() const { return EndOfFieldChar; }
+    OctetString MarcFill() const { return FillChar; }
+    OctetString MarcEscape() const { return EscapeChar; }
+    OctetString Utf8NonSortBegin() const { return NonSortBeginUtf8; }
+    OctetString Utf8NonSortEnd() const { return NonSortEndUtf8; }
+    OctetString Utf8Delimiter() const { return DelimiterChar; }
+    OctetString Utf8EndOfField() const { return EndOfFieldChar; }
+    OctetString Utf8EndOfRecord() const { return EndOfRecordChar; }
+    OctetString Utf8Escape() const { return EscapeChar; }
+    OctetString Utf8Fill() const { return FillChar; }
+    OctetString MarcNonSortEnd() const { return NonSortEndMarc8; }
+    // Decimal value (0 to 9) of a digit character of category Nd; 0 otherwise.
+    // Makes sChar's first character the current one unless it already is.
+    int16_t Utf8CharVal(const OctetString& sChar);
+    OctetString MarcNonSortBegin() const { return OctetString(1, '\x88'); }
+    // First octet of sChar as two upper-case hexadecimal digits; "" for "".
+    std::string Char2Hex(const OctetString& sChar) const;
+    // The octet named by the last two hexadecimal digits of sString.
+    OctetString Hex2Char(const std::string& sString) const;
+    // UTF-8 of the basic-plane character whose code is the low 16 bits of the value.
+    OctetString UcsNumericToUtf8(int32_t lInputValue) const;
+    // True for characters outside the Roman repertoire (U+0370 up, less the
+    // superscripts and subscripts and the combining half marks).
+    bool Utf8CharNonRoman() const;
+    // The current character's octets as upper-case hexadecimal digits.
+    std::string Utf8CharHex() const;
+
+private:
+    // Control characters, fixed at construction.
+    OctetString DelimiterChar;
+    OctetString EndOfFieldChar;
+    OctetString EndOfRecordChar;
+    OctetString FillChar;
+    OctetString EscapeChar;
+    OctetString NonSortBeginUtf8;
+    OctetString NonSortEndUtf8;
+    OctetString NonSortEndMarc8;
+    // The current character.
+    OctetString CurrentUtf8;
+    OctetString CurrentUcs;
+    // Normalization scheme letter ("V" or "P"), used by the normalize/ members.
+    std::string SchemeLetter;
+    // Category of the current character while CategoryIsCached is set.
+    std::string CachedCategory;
+    OctetValue CurrentValue = 0;
+    int16_t CurrentOctetCount = 0;
+    // Set while one setter passes the character on to the other form.
+    bool SyncInProgress = false;
+    bool CategoryIsCached = false;
+
+    // ---- marc8/: private state and helpers ----
+
+    // ---- normalize/: private state and helpers ----
+};
