@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "chars/test_octets.h"
 #include "chars/unicode_tables.h"
 #include "chars/utf8_char.h"
 
@@ -13,21 +14,7 @@ namespace {
 
 #include "chars/decomposition_tags_test.inc"
 
-// The standard UTF-8 of a basic-plane code point, surrogates in three octets.
-OctetString Utf8Of(uint32_t cp) {
-    OctetString out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
+using test_octets::U;
 
 TEST(UnicodeTables, CategoryCountsOverTheBasicPlane) {
     const std::map<std::string, int> expected = {
@@ -41,7 +28,7 @@ TEST(UnicodeTables, CategoryCountsOverTheBasicPlane) {
     std::map<std::string, int> counts;
     Utf8CharClass c;
     for (uint32_t cp = 0; cp <= 0xFFFF; ++cp) {
-        c.Utf8Char(Utf8Of(cp));
+        c.Utf8Char(U(cp));
         ++counts[c.Utf8CharCategory()];
     }
     EXPECT_EQ(counts, expected);
@@ -58,7 +45,7 @@ TEST(UnicodeTables, CompatibilityDecompositionsByTag) {
     Utf8CharClass c;
     for (const TaggedCharacter& t : kTaggedCharacters) {
         ++counts[kDecompositionTags[t.Tag]];
-        c.Utf8Char(Utf8Of(t.CodePoint));
+        c.Utf8Char(U(t.CodePoint));
         EXPECT_EQ(c.Utf8CharCategory(), "ZZ") << std::hex << t.CodePoint;
     }
     EXPECT_EQ(counts, expected);

@@ -5,42 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "chars/test_octets.h"
 #include "common/raised_error.h"
 
 namespace {
 
-// Octets from hexadecimal pairs, blanks ignored: O("C3 A9") is é.
-OctetString O(const std::string& hex) {
-    OctetString out;
-    std::string digits;
-    for (char c : hex)
-        if (c != ' ') digits += c;
-    for (size_t i = 0; i + 1 < digits.size(); i += 2)
-        out += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-    return out;
-}
-
-// UTF-8 of a code point, the standard way (surrogates in three octets).
-OctetString U(uint32_t cp) {
-    OctetString out;
-    if (cp < 0x80) return OctetString(1, static_cast<char>(cp));
-    if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-        return out;
-    }
-    if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-        return out;
-    }
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-    return out;
-}
+using test_octets::O;
+using test_octets::U;
 
 TEST(Utf8CharClass, NewObjectIsEmptyWithItsControlCharacters) {
     Utf8CharClass c;
