@@ -60,8 +60,17 @@ public:
     void UcsHex(const std::string& vNewValue);
 
     // ---- normalize/: normal forms and substitution ----
-    // (NormalizationScheme get/set, Utf8CharCategory's neighbours Utf8CharNorm and
-    // its per-category rules, SubstituteUtf8Char.)
+    // (SubstituteUtf8Char follows with the substitution members.)
+
+    // The object's scheme letter, "V" or "P"; set: the trimmed value's first
+    // character in upper case, anything but "P" or "V" giving "V".
+    std::string NormalizationScheme() const;
+    void NormalizationScheme(const std::string& vNewValue);
+    // Comparison form of the current character: capitals without diacritics,
+    // punctuation blank or dropped, at most two characters. sScheme "P" keeps
+    // "@"; the object's letter "P" keeps the subfield delimiter. Fills the
+    // category cache.
+    OctetString Utf8CharNorm(const std::string& sScheme);
 
     // ---- chars/: general category ----
 
@@ -133,4 +142,36 @@ private:
     // ---- marc8/: private state and helpers ----
 
     // ---- normalize/: private state and helpers ----
+
+    // The rules of Utf8CharNorm, one per general category.
+    OctetString Utf8CharNormCc();
+    OctetString Utf8CharNormCf();
+    OctetString Utf8CharNormCo();
+    OctetString Utf8CharNormCs();
+    OctetString Utf8CharNormLl();
+    OctetString Utf8CharNormLm();
+    OctetString Utf8CharNormLo();
+    OctetString Utf8CharNormLu();
+    OctetString Utf8CharNormLt();
+    OctetString Utf8CharNormMe();
+    OctetString Utf8CharNormMn();
+    OctetString Utf8CharNormMc();
+    OctetString Utf8CharNormNd();
+    OctetString Utf8CharNormNl();
+    OctetString Utf8CharNormNo();
+    OctetString Utf8CharNormPc();
+    OctetString Utf8CharNormPd();
+    OctetString Utf8CharNormPe();
+    OctetString Utf8CharNormPf();
+    OctetString Utf8CharNormPi();
+    OctetString Utf8CharNormPo(const std::string& sScheme);
+    OctetString Utf8CharNormPs();
+    OctetString Utf8CharNormZl();
+    OctetString Utf8CharNormZp();
+    OctetString Utf8CharNormZs();
+    OctetString Utf8CharNormZZ();
+    OctetString Utf8CharNormSc();
+    OctetString Utf8CharNormSk();
+    OctetString Utf8CharNormSm();
+    OctetString Utf8CharNormSo();
 };
