@@ -83,6 +83,35 @@ public:
     // (Marc8Char, TranslateMarc2Utf8OneCharacter, TranslateUtf82MarcOneCharacter,
     // the named characters and the other MARC-8 members.)
 
+    // A MARC-8 set named by one character: "1" Latin (ASCII and ANSEL), "2" Greek symbols,
+    // "3" subscripts, "4" superscripts, "5" Hebrew, "6" Cyrillic, "7" Arabic, "8" Greek,
+    // "9" East Asian (EACC), ":" extended Cyrillic, ";" extended Arabic; "?" for none.
+    using Marc8TableCode = std::string;
+    // What selects the set of a MARC-8 octet, compared exactly: a table code, a one-letter
+    // escape ("s", "g", "b", "p") or the characters after the escape of a designation ("(B",
+    // ")!E", "(2", ")N", "$1" ...).
+    using Marc8TableDesignation = std::string;
+
+    // The UTF-8 to MARC-8 tables of the single-octet sets as constant text (" C298:88:1 ..."):
+    // the main table, and the tables consulted first for the output sets "V" and "O".
+    // marc8/marc8_tables.h holds their entries, the EACC table and the look-ups.
+    static const std::string& Utf82MarcTable();
+    static const std::string& Utf82MarcTableV();
+    static const std::string& Utf82MarcTableO();
+
+    // One MARC-8 character (one octet, three for EACC) in the set that sTableDesignation selects,
+    // to UTF-8. Only sCharacterSetIn "V" reads the Latin octets of the 8-bit variant. A character
+    // that cannot be translated gives bCharacterError True and an empty sUtf8Character; bChanged
+    // tells whether the result differs from the (adjusted) character. Raises nothing; leaves the
+    // object as it is.
+    void TranslateMarc2Utf8OneCharacter(std::string sCharacterSetIn, Marc8TableDesignation sTableDesignation,
+                                        OctetString sMarc8Character, OctetString& sUtf8Character, bool& bChanged,
+                                        bool& bCharacterError) const;
+    // A whole Latin MARC-8 text to UTF-8: ASCII, ANSEL with its combining marks moved after their
+    // base characters, the superscript, subscript and Greek-symbol escape runs; sInputCharacterSet
+    // "V" reads 0xC0 to 0xC8 as superscripts. Unknown octets and other escape runs are dropped.
+    OctetString Marc82Utf8(const OctetString& sIn, const std::string& sInputCharacterSet) const;
+
     // ---- chars/: control characters and character tests ----
 
     // Position (1-based) of the lead octet of the UTF-8 character covering lPtr.
@@ -140,6 +169,11 @@ private:
     bool CategoryIsCached = false;
 
     // ---- marc8/: private state and helpers ----
+
+    // The UTF-8 form of a three-octet EACC character, looked up in chunk iChunk of the EACC table;
+    // bCharacterError True and an empty result when the chunk does not hold it.
+    void Eacc2Utf8(OctetString sEaccCharacter, OctetString& sUtf8Character, int16_t iChunk,
+                   bool& bCharacterError) const;
 
     // ---- normalize/: private state and helpers ----
 
