@@ -68,22 +68,15 @@ constexpr SetTable MakeGreekSymbols() {
     return t;
 }
 
-constexpr SetTable MakeSubscripts() {
+// Superscripts or subscripts: the digits at 0x30 to 0x39; plus, minus and the parentheses.
+constexpr SetTable MakeScripts(std::array<char16_t, 10> digits, char16_t plus, char16_t minus, char16_t left,
+                               char16_t right) {
     SetTable t{};
-    Run(t, 0x30, 0x39, 0x2080);
-    List(t, 0x28, {0x208D, 0x208E});
-    t[0x2B] = 0x208A;
-    t[0x2D] = 0x208B;
-    return t;
-}
-
-constexpr SetTable MakeSuperscripts() {
-    SetTable t{};
-    List(t, 0x30, {0x2070, 0x00B9, 0x00B2, 0x00B3});
-    Run(t, 0x34, 0x39, 0x2074);
-    List(t, 0x28, {0x207D, 0x207E});
-    t[0x2B] = 0x207A;
-    t[0x2D] = 0x207B;
+    for (int digit = 0; digit < 10; ++digit) t[0x30 + digit] = digits[digit];
+    t[0x2B] = plus;
+    t[0x2D] = minus;
+    t[0x28] = left;
+    t[0x29] = right;
     return t;
 }
 
@@ -205,8 +198,10 @@ constexpr SetTable MakeGreek() {
 constexpr SetTable kLatin = MakeLatin(false);
 constexpr SetTable kLatinV = MakeLatin(true);
 constexpr SetTable kGreekSymbols = MakeGreekSymbols();
-constexpr SetTable kSubscripts = MakeSubscripts();
-constexpr SetTable kSuperscripts = MakeSuperscripts();
+constexpr SetTable kSubscripts = MakeScripts({0x2080, 0x2081, 0x2082, 0x2083, 0x2084, 0x2085, 0x2086, 0x2087, 0x2088, 0x2089},
+                                            0x208A, 0x208B, 0x208D, 0x208E);
+constexpr SetTable kSuperscripts = MakeScripts({0x2070, 0x00B9, 0x00B2, 0x00B3, 0x2074, 0x2075, 0x2076, 0x2077, 0x2078, 0x2079},
+                                              0x207A, 0x207B, 0x207D, 0x207E);
 constexpr SetTable kHebrew = MakeHebrew();
 constexpr SetTable kBasicCyrillic = MakeBasicCyrillic();
 constexpr SetTable kExtendedCyrillic = MakeExtendedCyrillic();
