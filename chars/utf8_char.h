@@ -84,8 +84,9 @@ public:
     // the named characters and the other MARC-8 members.)
 
     // A MARC-8 set named by one character: "1" Latin (ASCII and ANSEL), "2" Greek symbols,
-    // "3" subscripts, "4" superscripts, "5" Hebrew, "6" Cyrillic, "7" Arabic, "8" Greek,
-    // "9" East Asian (EACC), ":" extended Cyrillic, ";" extended Arabic; "?" for none.
+    // "3" subscripts, "4" superscripts, "5" Hebrew, "6" basic Cyrillic, "7" basic Arabic,
+    // "8" Greek, "9" East Asian (EACC), ":" extended Cyrillic, ";" extended Arabic; "?" for none.
+    // The UTF-8 to MARC-8 table files both Cyrillic sets under "6" and both Arabic sets under "7".
     using Marc8TableCode = std::string;
     // What selects the set of a MARC-8 octet, compared exactly: a table code, a one-letter
     // escape ("s", "g", "b", "p") or the characters after the escape of a designation ("(B",
