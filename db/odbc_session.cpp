@@ -541,7 +541,7 @@ void VgerReaderDllClass6::RealNextRow(SQLHSTMT lStmt) {
         NextBlockRow(lStmt);
         return;
     }
-    if (!FetchDelivered(Api.Fetch(lStmt))) return;
+    if (!FetchDelivered(Api.Fetch(lStmt), lStmt)) return;
     ReadColumns(lStmt);
 }
 
@@ -557,17 +557,17 @@ void VgerReaderDllClass6::RealNextRowScroll(SQLHSTMT lStmt, int32_t lFetchDirect
         const bool fits = lFetchDirection >= INT16_MIN && lFetchDirection <= INT16_MAX;
         rc = Api.FetchScroll(lStmt, fits ? static_cast<SQLSMALLINT>(lFetchDirection) : 0, iRowsToScroll);
     }
-    if (!FetchDelivered(rc)) return;
+    if (!FetchDelivered(rc, lStmt)) return;
     ReadColumns(lStmt);
 }
 
 // True when the fetch delivered a row. A failed fetch raises nothing; after a
 // statement without rows its output parameters are collected.
-bool VgerReaderDllClass6::FetchDelivered(SQLRETURN rc) {
+bool VgerReaderDllClass6::FetchDelivered(SQLRETURN rc, SQLHSTMT lStmt) {
     if (Succeeded(rc)) return true;
     if (rc == SQL_ERROR) {
         GetErrorText();
-        if (InvalidCursorState()) CollectOutputParameters(Current().Statement);
+        if (InvalidCursorState()) CollectOutputParameters(lStmt);
     }
     return false;
 }

@@ -178,7 +178,7 @@ private:
     const ResultSetEntry& Current() const { return ResultSetAt(CurrentSet); }
     void ConnectSteps();
     void FreeOwnHandles();
-    bool FetchDelivered(SQLRETURN rc);
+    bool FetchDelivered(SQLRETURN rc, SQLHSTMT lStmt);
     void ReadColumns(SQLHSTMT lStmt);
     void NextBlockRow(SQLHSTMT lStmt);
     void CollectOutputParameters(SQLHSTMT lStmt);

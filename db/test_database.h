@@ -25,7 +25,9 @@ void WriteDataSource(const std::string& odbcIniPath, const std::string& dsn, con
 
 // A fresh database from the schema (and further SQL files), with ODBCSYSINI
 // and ODBCINI pointing at its data source while the object lives; the
-// folder is removed and the variables restored at the end.
+// folder is removed and the variables restored at the end. The data source
+// is named dsn followed by "_" and a number that is new in the process (the
+// driver manager caches data sources by name): ask Dsn() for it.
 class LibraryTestDatabase {
 public:
     explicit LibraryTestDatabase(const std::vector<std::string>& extraSqlFiles = {},
