@@ -11,24 +11,14 @@
 #include <vector>
 
 #include "common/raised_error.h"
+#include "db/expect_raised.h"
 #include "db/odbc_fake.h"
 #include "db/odbc_session.h"
 
 namespace {
 
+using testsupport::ExpectRaised;
 constexpr int32_t kBase = ErrorNumber::ObjectErrorBase;
-
-void ExpectRaised(const std::function<void()>& action, int32_t number, const std::string& text,
-                  const std::string& source = "VgerReadDLL") {
-    try {
-        action();
-        ADD_FAILURE() << "nothing raised; expected " << number << " " << text;
-    } catch (const RaisedError& e) {
-        EXPECT_EQ(e.Number(), number);
-        EXPECT_EQ(e.Description(), text);
-        EXPECT_EQ(e.Source(), source);
-    }
-}
 
 class FakeSessionTest : public ::testing::Test {
 protected:

@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "common/raised_error.h"
+#include "db/expect_raised.h"
 #include "db/test_database.h"
 #include "platform/events.h"
 
 namespace {
 
+using testsupport::ExpectRaised;
 constexpr int32_t kBase = ErrorNumber::ObjectErrorBase;
 
 class OdbcSessionTest : public ::testing::Test {
@@ -56,16 +58,6 @@ protected:
     testsupport::LibraryTestDatabase db;
     VgerReaderDllClass6 session;
 };
-
-void ExpectRaised(const std::function<void()>& action, int32_t number, const std::string& text) {
-    try {
-        action();
-        ADD_FAILURE() << "nothing raised; expected " << number << " " << text;
-    } catch (const RaisedError& e) {
-        EXPECT_EQ(e.Number(), number);
-        EXPECT_EQ(e.Description(), text);
-    }
-}
 
 TEST(OdbcSessionNew, StartsWithSetZeroOnly) {
     VgerReaderDllClass6 session;
