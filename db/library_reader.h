@@ -1,0 +1,294 @@
+#pragma once
+// VgerReaderClass7: the reader of the library system's database. It owns one
+// ODBC session (VgerReaderDllClass6) and one record object for its text
+// services, connects on first use, reads the database version and probes the
+// stored records' character set once, and offers the caller's own queries,
+// table dumps, locations, the base currency and item records (all read-only).
+//
+// This header is the one declaration of the class. Its members are grouped in
+// commented sections by concern; each section is implemented in its own
+// library_reader_*.cpp file.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <variant>
+
+#include "common/runtime.h"
+#include "db/odbc_session.h"
+#include "db/reader_errors.h"
+
+class Utf8MarcRecordClass;
+class Utf8CharClass;
+
+// One cached LOCATION row.
+struct LocationCacheEntry {
+    std::string Code;
+    std::string DisplayName;
+    std::string Name;
+    std::string Id;
+    std::string SpineLabel;
+    int32_t Hits = 0;
+    bool SuppressedInOpac = false;
+};
+
+// A value that CopyItemObject sets on a caller's item object.
+using ItemPropertyValue = std::variant<double, std::string, bool>;
+
+// A caller's item object as CopyItemObject reaches it: properties set by name.
+// SetProperty raises (any error) when the object has no property of that name
+// or rejects the value.
+class ItemPropertySetter {
+public:
+    virtual ~ItemPropertySetter() = default;
+    virtual void SetProperty(const std::string& sName, const ItemPropertyValue& vValue) = 0;
+};
+
+class VgerReaderClass7 {
+public:
+    // Settings file of the reader.
+    static constexpr const char* ReaderSettingsFile = "VGERREAD.INI";
+    static constexpr int16_t LocationCacheSize = 25;
+
+    // Makes the session (on the driver manager unless a test gives its own
+    // table of ODBC calls), the dictionaries and the record object, and reads
+    // "VGERREAD.INI". Raises what reading the settings raises (13 for a
+    // DebuggingOn that is no Boolean, 380 for an empty [Login] DSN).
+    explicit VgerReaderClass7(const OdbcApi& api = DriverManagerApi());
+    ~VgerReaderClass7();
+    VgerReaderClass7(const VgerReaderClass7&) = delete;
+    VgerReaderClass7& operator=(const VgerReaderClass7&) = delete;
+
+    // ---- construction, settings and connection (library_reader.cpp) ----
+
+    std::string DSN() const { return DSN_; }
+    void DSN(const std::string& vNewValue);
+    std::string uID() const { return uID_; }
+    void uID(const std::string& vNewValue);
+    std::string PWD() const { return PWD_; }
+    void PWD(const std::string& vNewValue);
+    // Always ends in "." once set; "" until then.
+    std::string TableNamePrefix() const { return TableNamePrefix_; }
+    void TableNamePrefix(const std::string& vNewValue);
+    bool SettingsAreAutomatic() const { return SettingsAreAutomatic_; }
+    void SettingsAreAutomatic(bool vNewValue) { SettingsAreAutomatic_ = vNewValue; }
+    void ReadSettings();
+    void WriteSettings();
+    // Ends and releases the session for good: later database work raises 91.
+    void Disconnect();
+    std::string Version() const;
+    std::string VgerVersion();
+    int16_t VgerMajorVersion();
+    std::string VgerCharacterSet() const { return "U"; }
+    SQLHENV EnvironmentHandle() const;
+    void EnvironmentHandle(SQLHENV vNewValue);
+    SQLHDBC DatabaseHandle() const;
+    void DatabaseHandle(SQLHDBC vNewValue);
+    bool TraceOn();
+    void TraceOn(bool vNewValue);
+    std::string TraceFileName();
+    void TraceFileName(const std::string& vNewValue);
+
+    // ---- queries, results and dumps (library_reader_query.cpp) ----
+
+    int16_t ColumnCount(int16_t iResultSet);
+    std::string ColumnHeaders(int16_t iResultSet);
+    int16_t ResultSet();
+    void ResultSet(int16_t vNewValue);
+    std::string SQLString() const;
+    void SQLString(const std::string& vNewValue);
+    // Runs a caller's SQL on set iResultSet (0: a new set, whose number comes
+    // back in iResultSet; -1: the set in force).
+    void ExecuteSQL(const std::string& sSqlString, int16_t& iResultSet);
+    bool GetNextRow(int16_t iResultSet);
+    // CurrentRow(column, -1) of the current set, or CurrentRow(set, column).
+    std::string CurrentRow(int16_t iResultSetOrColumn, int16_t iColumnNumber);
+    void DumpTable(const std::string& sTableName, const std::string& sOutputFileName, int32_t lDumpTableLimit);
+    void IsRetrieval(bool vNewValue);
+    void BindParameter(int16_t iSequence, int16_t iInOut, int16_t iValueType, const SessionValue& vValue);
+    SessionValue FetchParameter(int16_t iSequence, int16_t ixSet);
+    void DumpDatabaseStructure(const std::string& sOutputFile, bool bIncludeViews);
+    std::string ColumnHeader(int16_t iResultSet, int16_t iColumn);
+    bool GetNextRowScroll(int16_t iResultSet, int32_t lFetchDirection, int16_t iRowsToScroll);
+    int32_t RowsPerFetch();
+    void RowsPerFetch(int32_t vNewValue);
+
+    // ---- locations and base currency (library_reader_location.cpp) ----
+
+    void TranslateLocationID(const std::string& sLocNumber, std::string& sLocCode, std::string& sLocationName,
+                             std::string& sLocationDisplay, std::string& sLocSpine, bool& bSuppressedInOpac);
+    void TranslateLocationCode(const std::string& sLocationCode, std::string& sLocationNumber,
+                               std::string& sLocationName, std::string& sLocationDisplay,
+                               std::string& sLocationSpine, bool& bSuppressedInOpac);
+    std::string BaseCurrencyCountry();
+    std::string BaseCurrencyCode();
+    std::string BaseCurrencyName();
+    int32_t BaseCurrencyDecimals();
+    std::string BaseCurrencyDecimalDelimiter();
+
+    // ---- item records (library_reader_item.cpp) ----
+
+    std::string ItemRecordNumber() const { return Item.RecordNumber; }
+    void ItemRecordNumber(const std::string& vNewValue);
+    std::string ItemBarcode() const { return Item.Barcode; }
+    void ItemBarcode(const std::string& vNewValue);
+    void RetrieveItemRecord(const std::string& sItemRecordNumber);
+    void RetrieveItemRecordByBarcode(const std::string& sItemBarcode);
+    std::string ItemTempLocationCode();
+    std::string ItemPermLocationDisplay();
+    std::string ItemPermLocationName();
+    std::string ItemPermLocationSpine();
+    std::string ItemTempLocationDisplay();
+    std::string ItemTempLocationName();
+    std::string ItemTempLocationSpine();
+    std::string ItemPermLocationCode();
+    std::string ItemStatus() const { return Item.Status; }
+    bool ItemBarcodeIsNumeric() const { return ItemBarcodeIsNumeric_; }
+    void ItemBarcodeIsNumeric(bool vNewValue) { ItemBarcodeIsNumeric_ = vNewValue; }
+    bool ItemSequenceNewItemsAtTop() const { return ItemSequenceNewItemsAtTop_; }
+    void ItemSequenceNewItemsAtTop(bool vNewValue) { ItemSequenceNewItemsAtTop_ = vNewValue; }
+    void CopyItemObject(ItemPropertySetter& oItem);
+    rt::DateTime ItemCreateDateVB() const;
+    rt::DateTime ItemUpdateDateVB() const;
+    bool ItemBarcodeActive() const { return ItemBarcodeActive_; }
+    std::string RetrieveBibNumberForItem(std::string sItemRecordNumber);
+    rt::DateTime ItemDateLastModifiedVB() const;
+    std::string ItemNote() const { return Item.Note; }
+    std::string ItemMagneticMedia() const;
+    void ItemMagneticMedia(const std::string& vNewValue) { Item.MagneticMedia = vNewValue; }
+    std::string ItemSensitize() const;
+    void ItemSensitize(const std::string& vNewValue) { Item.Sensitize = vNewValue; }
+    std::string ItemTypeName();
+    std::string ItemCopyNumber() const { return Item.CopyNumber; }
+    std::string ItemSpineLabel() const { return Item.SpineLabel; }
+    std::string ItemEnum() const { return Item.Enum; }
+    std::string ItemChron() const { return Item.Chron; }
+    std::string ItemYear() const { return Item.Year; }
+    std::string ItemCaption() const { return Item.Caption; }
+    std::string ItemPermLocationNumber() const { return Item.PermLocationNumber; }
+    std::string ItemTempLocationNumber() const { return Item.TempLocationNumber; }
+    std::string ItemHoldRecordNumber() const { return Item.HoldRecordNumber; }
+    std::string ItemCreateDate() const { return Item.CreateDate; }
+    std::string ItemUpdateDate() const { return Item.UpdateDate; }
+    std::string ItemTypeID() const { return Item.TypeID; }
+    std::string ItemTempTypeID() const { return Item.TempTypeID; }
+    std::string ItemPieces() const { return Item.Pieces; }
+    std::string ItemPrice() const { return Item.Price; }
+    std::string ItemMediaType() const { return Item.MediaType; }
+    std::string ItemFreeText() const { return Item.FreeText; }
+    std::string ItemBibRecordNumber() const { return Item.BibRecordNumber; }
+    std::string ItemCreateOperatorID() const { return Item.CreateOperatorID; }
+    std::string ItemUpdateOperatorID() const { return Item.UpdateOperatorID; }
+
+    // ---- state that tests look at ----
+
+    bool DebuggingOn() const { return DebuggingOn_; }
+    const std::string& DebugFileName() const { return DebugFileName_; }
+    bool DatabaseTestedForUnicode() const { return DatabaseTestedForUnicode_; }
+    bool TestingForUnicode() const { return TestingForUnicode_; }
+    int16_t LocationCacheCount() const { return LocationCacheCount_; }
+    // Entry 1 to LocationCacheCount; error 9 outside.
+    const LocationCacheEntry& LocationCacheAt(int16_t iEntry) const;
+    // The session; error 91 after Disconnect.
+    VgerReaderDllClass6& Session() const;
+
+private:
+    // The twenty tables named with the prefix (BuildTableNames).
+    struct PrefixedTableNames {
+        std::string AUTH_HISTORY, AUTH_INDEX, AUTH_MASTER, AUTH_DATA, BIB_HISTORY, BIB_INDEX, BIB_ITEM, BIB_DATA,
+            BIB_MASTER, BIB_MFHD, MFHD_DATA, ITEM_BARCODE, ITEM_STATUS, ITEM_STATUS_TYPE, ITEM, LIBRARY, LOCATION,
+            MFHD_ITEM, MFHD_HISTORY, MFHD_MASTER;
+    };
+
+    // The current item's values, all text as the database gives them.
+    struct CurrentItem {
+        std::string RecordNumber, Barcode, PermLocationNumber, TempLocationNumber, CopyNumber, SpineLabel, TypeID,
+            TempTypeID, Pieces, Price, MediaType, CreateDate, UpdateDate, CreateOperatorID, UpdateOperatorID,
+            MagneticMedia, Sensitize, HoldRecordNumber, Enum, Chron, Year, Caption, FreeText, Status,
+            BibRecordNumber, Note;
+    };
+
+    class RetrievalFrame;
+    friend class RetrievalFrame;
+
+    // construction, settings and connection
+    void CheckConnection();
+    void TestConnectionData();
+    void MyCheckVoyagerConnection();
+    void MyGetVgerVersion();
+    void TestDatabaseForUnicode();
+    void TestDatabaseForUnicodeSteps();
+    void BuildTableNames();
+    void LoadSettings();
+    void SaveSettings();
+    void StartDebugFile();
+    void Trace(const std::string& sLine);
+    Utf8MarcRecordClass& MarcRecord();
+    std::shared_ptr<VgerReaderDllClass6> SessionPtr() const;
+    // One query on the retrieval statement: run, set the column count, fetch the first row.
+    // With traces, the three texts are traced before each of the three steps.
+    void RunRetrievalQuery(const std::string& sSql, int16_t iColumns,
+                           const std::array<const char*, 3>* traces = nullptr);
+
+    // queries
+    std::string EncodeSqlText(const std::string& sText);
+
+    // locations and currency
+    void LoadBaseCurrency();
+    void StoreInLocationCache(const LocationCacheEntry& entry);
+    LocationCacheEntry LookUpLocation(bool bById, const std::string& sKey);
+
+    // item records
+    static bool IsDigitsOnly(std::string& sText);
+    void ClearItem();
+    void ClearItemDetails();
+    void LoadItemDetails();
+    void LoadItemStatus(const std::string& sNumber);
+    void FormatItemPrice();
+    std::string ItemLocation(const std::string& sLocationNumber, int iOutput);
+    static rt::DateTime DateFromText(const std::string& sText);
+
+    const std::string LineFeed = "\n";
+    const std::string Tab = "\t";
+
+    const OdbcApi& Api;
+    // Shared so that a session stays alive until a call into it returns, even
+    // when a handler run during one of its yields disconnects the reader.
+    std::shared_ptr<VgerReaderDllClass6> VgerReaderDll;
+    std::unique_ptr<Utf8MarcRecordClass> MyMarcRecord1;
+    std::unique_ptr<Utf8CharClass> SqlCharacter;
+    std::unordered_map<std::string, std::string> ItemStatusDescriptions;
+    std::unordered_map<std::string, std::string> ItemTypeCodes;
+
+    std::string DSN_, uID_, PWD_;
+    std::string TableNamePrefix_;
+    PrefixedTableNames Tables;
+    bool SettingsAreAutomatic_ = true;
+    bool ItemBarcodeIsNumeric_ = true;
+    bool ItemSequenceNewItemsAtTop_ = false;
+    bool BibHeadingIsTruncated_ = true;
+    int16_t VgerMajorVersion_ = 2000;
+    std::string VgerVersion_;
+    bool DebuggingOn_ = false;
+    std::string DebugFileName_;
+    bool SessionMade = false;
+    bool ConnectionDataChecked = false;
+    bool VersionRead = false;
+    bool DatabaseTestedForUnicode_ = false;
+    bool TestingForUnicode_ = false;
+    bool ExplicitSettingsCall = false;
+
+    int16_t RememberedResultSet = 0;
+    std::string LastSqlText;
+
+    std::array<LocationCacheEntry, LocationCacheSize + 1> LocationCache;  // entries 1 to 25
+    int16_t LocationCacheCount_ = 0;
+    std::string BaseCurrencyCountry_, BaseCurrencyCode_, BaseCurrencyName_, BaseCurrencyDecimalDelimiter_;
+    int32_t BaseCurrencyDecimals_ = 0;
+    bool BaseCurrencyLoaded = false;
+
+    CurrentItem Item;
+    bool ItemBarcodeActive_ = false;
+};
