@@ -113,6 +113,21 @@ public:
     // "V" reads 0xC0 to 0xC8 as superscripts. Unknown octets and other escape runs are dropped.
     OctetString Marc82Utf8(const OctetString& sIn, const std::string& sInputCharacterSet) const;
 
+    // The named MARC-8 and UTF-8 characters (marc8/named_characters.def): for
+    // each X, Marc8X gives the MARC-8 form and Utf8X the UTF-8 form. They keep
+    // no state and leave the current character alone.
+#define EXITDESK_NAMED_FIXED(X, marc8, ucs) \
+    OctetString Marc8##X() const;           \
+    OctetString Utf8##X() const;
+#define EXITDESK_NAMED_BY_SET(X, marc8, v, o, ucs)                \
+    OctetString Marc8##X(const std::string& sCharacterSet) const; \
+    OctetString Utf8##X() const;
+#define EXITDESK_NAMED_RUN(X, set, octet, v, ucs) EXITDESK_NAMED_BY_SET(X, 0, v, 0, ucs)
+#include "marc8/named_characters.def"
+#undef EXITDESK_NAMED_FIXED
+#undef EXITDESK_NAMED_BY_SET
+#undef EXITDESK_NAMED_RUN
+
     // ---- chars/: control characters and character tests ----
 
     // Position (1-based) of the lead octet of the UTF-8 character covering lPtr.

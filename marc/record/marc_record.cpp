@@ -1,0 +1,329 @@
+// Construction of the record object, its defaults, NewRecord and the two
+// settings properties.
+#include "marc/record/marc_record.h"
+
+#include "common/ini.h"
+#include "common/raised_error.h"
+#include "common/runtime.h"
+#include "common/utli_misc_non_utf8.h"
+#include "platform/clock.h"
+
+namespace {
+
+// The record settings file and its four options, in the order they are read.
+constexpr const char* kRecordSettingsFile = "MarcRecordClass.INI";
+constexpr const char* kBooleansSection = "Booleans";
+
+// Octets from hexadecimal pairs separated by blanks.
+std::string Hex(const std::string& sPairs) {
+    std::string digits;
+    for (char c : sPairs)
+        if (c != ' ') digits += c;
+    return UtliMiscNonUtf8::HexToText(digits);
+}
+
+using Getter = OctetString (Utf8CharClass::*)() const;
+
+// A MARC-8 combining mark: its two getters and its combining class.
+struct MarkGetters {
+    Getter Marc8;
+    Getter Utf8;
+    const char* CombiningClass;
+};
+
+// The combining marks in MARC-8 order (E0 to FB, then FE).
+constexpr MarkGetters kMarksInMarc8Order[] = {
+    {&Utf8CharClass::Marc8QuestionPseudo, &Utf8CharClass::Utf8QuestionPseudo, "230"},
+    {&Utf8CharClass::Marc8Grave, &Utf8CharClass::Utf8Grave, "230"},
+    {&Utf8CharClass::Marc8Acute, &Utf8CharClass::Utf8Acute, "230"},
+    {&Utf8CharClass::Marc8Circumflex, &Utf8CharClass::Utf8Circumflex, "230"},
+    {&Utf8CharClass::Marc8Tilde, &Utf8CharClass::Utf8Tilde, "230"},
+    {&Utf8CharClass::Marc8Macron, &Utf8CharClass::Utf8Macron, "230"},
+    {&Utf8CharClass::Marc8Breve, &Utf8CharClass::Utf8Breve, "230"},
+    {&Utf8CharClass::Marc8DotAbove, &Utf8CharClass::Utf8DotAbove, "230"},
+    {&Utf8CharClass::Marc8Umlaut, &Utf8CharClass::Utf8Umlaut, "230"},
+    {&Utf8CharClass::Marc8Hacek, &Utf8CharClass::Utf8Hacek, "230"},
+    {&Utf8CharClass::Marc8Angstrom, &Utf8CharClass::Utf8Angstrom, "230"},
+    {&Utf8CharClass::Marc8LigatureLeft, &Utf8CharClass::Utf8LigatureLeft, "230"},
+    {&Utf8CharClass::Marc8LigatureRight, &Utf8CharClass::Utf8LigatureRight, "230"},
+    {&Utf8CharClass::Marc8CommaHighOffCenter, &Utf8CharClass::Utf8CommaHighOffCenter, "232"},
+    {&Utf8CharClass::Marc8AcuteDouble, &Utf8CharClass::Utf8AcuteDouble, "230"},
+    {&Utf8CharClass::Marc8Candrabindu, &Utf8CharClass::Utf8Candrabindu, "230"},
+    {&Utf8CharClass::Marc8Cedilla, &Utf8CharClass::Utf8Cedilla, "202"},
+    {&Utf8CharClass::Marc8HookRight, &Utf8CharClass::Utf8HookRight, "202"},
+    {&Utf8CharClass::Marc8DotBelow, &Utf8CharClass::Utf8DotBelow, "220"},
+    {&Utf8CharClass::Marc8DotBelowDouble, &Utf8CharClass::Utf8DotBelowDouble, "220"},
+    {&Utf8CharClass::Marc8CircleBelow, &Utf8CharClass::Utf8CircleBelow, "220"},
+    {&Utf8CharClass::Marc8UnderscoreDouble, &Utf8CharClass::Utf8UnderscoreDouble, "220"},
+    {&Utf8CharClass::Marc8Underscore, &Utf8CharClass::Utf8Underscore, "220"},
+    {&Utf8CharClass::Marc8HookLeft, &Utf8CharClass::Utf8HookLeft, "220"},
+    {&Utf8CharClass::Marc8CedillaRight, &Utf8CharClass::Utf8CedillaRight, "220"},
+    {&Utf8CharClass::Marc8Upadhmaniya, &Utf8CharClass::Utf8Upadhmaniya, "220"},
+    {&Utf8CharClass::Marc8TildeDoubleLeft, &Utf8CharClass::Utf8TildeDoubleLeft, "220"},
+    {&Utf8CharClass::Marc8TildeDoubleRight, &Utf8CharClass::Utf8TildeDoubleRight, "220"},
+    {&Utf8CharClass::Marc8CommaHighCentered, &Utf8CharClass::Utf8CommaHighCentered, "230"},
+};
+
+// The marks written above the letter, in the alphabetical order of their names.
+constexpr MarkGetters kMarksAbove[] = {
+    {&Utf8CharClass::Marc8Acute, &Utf8CharClass::Utf8Acute, ""},
+    {&Utf8CharClass::Marc8AcuteDouble, &Utf8CharClass::Utf8AcuteDouble, ""},
+    {&Utf8CharClass::Marc8Angstrom, &Utf8CharClass::Utf8Angstrom, ""},
+    {&Utf8CharClass::Marc8Breve, &Utf8CharClass::Utf8Breve, ""},
+    {&Utf8CharClass::Marc8Candrabindu, &Utf8CharClass::Utf8Candrabindu, ""},
+    {&Utf8CharClass::Marc8Circumflex, &Utf8CharClass::Utf8Circumflex, ""},
+    {&Utf8CharClass::Marc8CommaHighCentered, &Utf8CharClass::Utf8CommaHighCentered, ""},
+    {&Utf8CharClass::Marc8CommaHighOffCenter, &Utf8CharClass::Utf8CommaHighOffCenter, ""},
+    {&Utf8CharClass::Marc8DotAbove, &Utf8CharClass::Utf8DotAbove, ""},
+    {&Utf8CharClass::Marc8Grave, &Utf8CharClass::Utf8Grave, ""},
+    {&Utf8CharClass::Marc8Hacek, &Utf8CharClass::Utf8Hacek, ""},
+    {&Utf8CharClass::Marc8LigatureLeft, &Utf8CharClass::Utf8LigatureLeft, ""},
+    {&Utf8CharClass::Marc8LigatureRight, &Utf8CharClass::Utf8LigatureRight, ""},
+    {&Utf8CharClass::Marc8Macron, &Utf8CharClass::Utf8Macron, ""},
+    {&Utf8CharClass::Marc8QuestionPseudo, &Utf8CharClass::Utf8QuestionPseudo, ""},
+    {&Utf8CharClass::Marc8Tilde, &Utf8CharClass::Utf8Tilde, ""},
+    {&Utf8CharClass::Marc8TildeDoubleLeft, &Utf8CharClass::Utf8TildeDoubleLeft, ""},
+    {&Utf8CharClass::Marc8TildeDoubleRight, &Utf8CharClass::Utf8TildeDoubleRight, ""},
+    {&Utf8CharClass::Marc8Umlaut, &Utf8CharClass::Utf8Umlaut, ""},
+};
+
+// The marks written below the letter, in the alphabetical order of their names.
+constexpr MarkGetters kMarksBelow[] = {
+    {&Utf8CharClass::Marc8Cedilla, &Utf8CharClass::Utf8Cedilla, ""},
+    {&Utf8CharClass::Marc8CedillaRight, &Utf8CharClass::Utf8CedillaRight, ""},
+    {&Utf8CharClass::Marc8CircleBelow, &Utf8CharClass::Utf8CircleBelow, ""},
+    {&Utf8CharClass::Marc8DotBelow, &Utf8CharClass::Utf8DotBelow, ""},
+    {&Utf8CharClass::Marc8DotBelowDouble, &Utf8CharClass::Utf8DotBelowDouble, ""},
+    {&Utf8CharClass::Marc8HookLeft, &Utf8CharClass::Utf8HookLeft, ""},
+    {&Utf8CharClass::Marc8HookRight, &Utf8CharClass::Utf8HookRight, ""},
+    {&Utf8CharClass::Marc8Underscore, &Utf8CharClass::Utf8Underscore, ""},
+    {&Utf8CharClass::Marc8UnderscoreDouble, &Utf8CharClass::Utf8UnderscoreDouble, ""},
+    {&Utf8CharClass::Marc8Upadhmaniya, &Utf8CharClass::Utf8Upadhmaniya, ""},
+};
+
+}  // namespace
+
+int16_t FieldEntry::NewSubfieldSlot() {
+    int16_t slot = rt::ToInt16(int32_t{SubfieldTop} + 1);
+    if (slot > SubfieldSlots || SubfieldSlots < 1) {
+        SubfieldSlots = rt::ToInt16(int32_t{SubfieldSlots} + 5);
+        Subfields.resize(static_cast<size_t>(SubfieldSlots) + 1);
+    }
+    return slot;
+}
+
+Utf8MarcRecordClass::Utf8MarcRecordClass() {
+    // 1. The four options of the record settings file.
+    struct Option {
+        const char* Key;
+        bool Utf8MarcRecordState::*Member;
+    };
+    static constexpr Option kOptions[] = {
+        {"RemoveDuplicateOclcNumbers", &Utf8MarcRecordState::RemoveDuplicateOclcNumbers},
+        {"RemoveOclcAlphabeticPrefix", &Utf8MarcRecordState::RemoveOclcAlphabeticPrefix},
+        {"OclcNumbersHaveLeadingZeroes", &Utf8MarcRecordState::OclcNumbersHaveLeadingZeroes},
+        {"RdaReCast502fields", &Utf8MarcRecordState::RdaReCast502Fields},
+    };
+    for (const Option& option : kOptions)
+        m.*option.Member = IsTrue(INI::ReadIniValue(kRecordSettingsFile, kBooleansSection, option.Key, "False", 15));
+
+    // 2. Settings and year bounds.
+    m.SortingIndicatorFor653Field = "9";
+    m.NationalAuthorityInstitutions = "DLC DNLM CMalG-V";
+    m.YearMaximum = "9999";
+    m.YearMaximumValue = rt::CLng(m.YearMaximum);
+    m.YearPadding = "0000";
+
+    // 3. Fields of the three main families keep the order they are added in.
+    for (const char* family : {"A", "B", "H"}) {
+        ClearFldOrder(family);
+        SetFldOrder(family, "000", "999", 9);
+    }
+
+    // 4. ASCII and MARC-8 strings.
+    m.Marc8CurrencySigns = "$" + Hex("B9");
+    m.Marc8MathSigns = "+-=" + Hex("AB");
+    m.AsciiLower = "abcdefghijklmnopqrstuvwxyz";
+    m.AsciiUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    m.Utf8AlifVariant = Hex("CA BE");
+    m.Utf8Alif = Hex("CA BC");
+
+    // 5. One-octet codes of named characters, and the values of six of them.
+    m.Marc8CodeLSlashUpper = Hex("A1");
+    m.Marc8CodeOSlashUpper = Hex("A2");
+    m.Marc8CodeDSlashUpper = Hex("A3");
+    m.Marc8CodeThornUpper = Hex("A4");
+    m.Marc8CodeAEUpper = Hex("A5");
+    m.Marc8CodeOEUpper = Hex("A6");
+    m.Marc8CodeOHookUpper = Hex("AC");
+    m.Marc8CodeUHookUpper = Hex("AD");
+    m.Marc8CodeAlpha = Hex("AF");
+    m.Marc8CodeBeta = Hex("BE");
+    m.Marc8CodeGamma = Hex("BF");
+    m.Marc8CodeDegree = Hex("C0");
+    m.Marc8CodeLScript = Hex("C1");
+    m.Marc8CodePressing = Hex("C2");
+    m.Marc8CodeCopyright = Hex("C3");
+    m.Marc8CodeSharp = Hex("C4");
+    m.Marc8CodeQuestionInverted = Hex("C5");
+    m.Marc8CodeExclamationInverted = Hex("C6");
+    m.Marc8CodeSuperscriptPlus = Hex("CA");
+    m.Marc8CodeSuperscriptMinus = Hex("CB");
+    m.Marc8CodeSuperscriptParensLeft = Hex("CC");
+    m.Marc8CodeSuperscriptParensRight = Hex("CD");
+    m.Marc8CodeBraceLeft = "{";
+    m.QuoteCharacter = "\"";
+    m.Marc8ValueDegree = static_cast<int16_t>(rt::Asc(m.Marc8CodeDegree));
+    m.Marc8ValuePressing = static_cast<int16_t>(rt::Asc(m.Marc8CodePressing));
+    m.Marc8ValueCopyright = static_cast<int16_t>(rt::Asc(m.Marc8CodeCopyright));
+    m.Marc8ValueSharp = static_cast<int16_t>(rt::Asc(m.Marc8CodeSharp));
+    m.Marc8ValueQuestionInverted = static_cast<int16_t>(rt::Asc(m.Marc8CodeQuestionInverted));
+    m.Marc8ValueExclamationInverted = static_cast<int16_t>(rt::Asc(m.Marc8CodeExclamationInverted));
+
+    // 6.
+    AustralianSubdivisionPractice(false);
+    m.Subfield6Marker = std::string(1, '\x1F') + "6";
+    m.Marc8SpecialLower = Hex("B1 B2 B3 B4 B5 B6 BC BD");
+    m.Marc8SpecialUpper = Hex("A1 A2 A3 A4 A5 A6 AC AD");
+
+    // 7. The OCLC screen-font tables.
+    m.OclcScreenFontCodes = Hex("C1 C2 C4 91 92 93 94 95 96 97 98 99 90 9D 9C 9A 9B 81 82 83 84 85 86 87 88 89 80 8C "
+                                "8D 8A 8B BE DF FC");
+    m.OclcScreenFontMarcCodes =
+        Hex("AF BE BF D1 D2 D3 D4 D5 D6 D7 D8 D9 D0 DA DB DC DD C1 C2 C3 C4 C5 C6 C7 C8 C9 C0 CA CB CC CD A0") +
+        MarcDelimiter() + MarcFill();
+    m.OclcScreenFontLabels = Hex("AF") + "[alpha] " + Hex("BE") + "[beta] " + Hex("BF") + "[gamma] " + Hex("92") +
+                             "(p) " + Hex("93") + "(c) " + Hex("94") + "# " + Hex("95") + "? " + Hex("96") + "! " +
+                             Hex("90 80") + " ";
+    m.OclcScreenFontDelimiter = Hex("DF");
+
+    // 8. More codes, and the targets of the set-to-set translations.
+    m.Marc8CodeBritishPound = Hex("B9");
+    m.Marc8CodeEth = Hex("BA");
+    m.Marc8CodeFlat = Hex("A9");
+    m.TranslationLScriptM = Hex("C1");
+    m.TranslationLScriptO = Hex("BE");
+    m.TranslationDegree = Hex("C0");
+    m.TranslationPressing = Hex("C2");
+    m.TranslationCopyright = Hex("C3");
+    m.TranslationSharp = Hex("C4");
+    m.TranslationQuestionInverted = Hex("C5");
+    m.TranslationExclamationInverted = Hex("C6");
+
+    // 9. Character sets, format, scheme.
+    CharacterSetIn("U");
+    m.CharacterSetIn = "U";
+    CharacterSetOut("U");
+    m.MarcRecordFormat = "B";
+    NormalizationScheme("V");
+    m.Default8BitSet = "V";
+
+    // 10. The single-octet Greek letters, superscripts and subscripts of set V.
+    m.GreekCodesV = Hex("AF BE BF");
+    m.SuperscriptCodesV = Hex("C0 C1 C2 C3 C4 C5 C6 C7 C8 C9 CA CB CC CD");
+    m.SubscriptCodesV = Hex("D0 D1 D2 D3 D4 D5 D6 D7 D8 D9 DA DB DC DD");
+
+    // 11. The default 008 of every format, and the default leader.
+    const std::string fill = SharedChar().MarcFill();
+    m.Default008TemplateA = "000000n" + fill + " aaannaabn          " + fill + "n ana     d";
+    m.Default008TemplateB = "000000n                      000 0     d";
+    m.Default008TemplateD = "000000n                   " + fill + "   000 0    d";
+    m.Default008TemplateF = "000000n           " + fill + fill + fill + "            " + fill + "     d";
+    m.Default008TemplateH = "0000000u    8   1001uu   0000000";
+    m.Default008TemplateM = "000000n           " + fill + fill + fill + "                  d";
+    m.Default008TemplateP = "000000n                  " + fill + "     0       d";
+    m.Default008TemplateQ = "000000uuuuuuunk";
+    m.Default008TemplateS = "000000n            " + fill + "         0         d";
+    m.Default008TemplateU = "0000000u    0   1001aa   0000000";
+    m.Default008TemplateW = "000000aaaaaaaa";
+    m.DefaultLeader = "00000n    2200000n  4500";
+
+    // 12. The combining marks, from the character object's named characters.
+    const Utf8CharClass& chars = SharedChar();
+    for (const MarkGetters& mark : kMarksAbove) {
+        m.Marc8DiacriticsAbove += (chars.*mark.Marc8)();
+        m.Utf8DiacriticsAbove += (chars.*mark.Utf8)();
+    }
+    for (const MarkGetters& mark : kMarksBelow) {
+        m.Marc8DiacriticsBelow += (chars.*mark.Marc8)();
+        m.Utf8DiacriticsBelow += (chars.*mark.Utf8)();
+    }
+    m.Utf8DiacriticsAbove += chars.UcsHex2Utf8("0342") + chars.UcsHex2Utf8("0343") + chars.UcsHex2Utf8("0344");
+    m.Utf8DiacriticsBelow += chars.UcsHex2Utf8("0345");
+    for (const MarkGetters& mark : kMarksInMarc8Order) {
+        m.Marc8DiacriticClasses += (chars.*mark.Marc8)() + mark.CombiningClass;
+        m.Marc8Diacritics += (chars.*mark.Marc8)();
+        m.Utf8DiacriticClasses += (chars.*mark.Utf8)() + mark.CombiningClass;
+    }
+    m.Utf8DiacriticClasses += chars.UcsHex2Utf8("0342") + "230" + chars.UcsHex2Utf8("0343") + "230" +
+                              chars.UcsHex2Utf8("0344") + "230" + chars.UcsHex2Utf8("0345") + "220";
+
+    // 13. The default subfield orders of all four families.
+    SetDefaultSfdOrders();
+}
+
+Utf8MarcRecordClass::~Utf8MarcRecordClass() = default;
+
+Utf8CharClass& Utf8MarcRecordClass::SharedChar() {
+    if (!m.MyUtf8Char) m.MyUtf8Char = std::make_unique<Utf8CharClass>();
+    return *m.MyUtf8Char;
+}
+
+int16_t Utf8MarcRecordClass::NewFieldSlot() {
+    int16_t slot = m.FldCount;
+    m.FldCount = rt::ToInt16(int32_t{m.FldCount} + 1);
+    m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
+    m.Fields[static_cast<size_t>(slot)] = FieldEntry{};
+    return slot;
+}
+
+void Utf8MarcRecordClass::NewRecord(const std::string& sRecordType, const std::string& sBibliographicLevel) {
+    m.MarcRecordIn.clear();
+    m.NewRecordCreated = true;
+    m.FldOrderChanged = false;
+    m.SfdOrderChanged = false;
+
+    // Holdings and authority-like types have no bibliographic level.
+    std::string sLevel = sBibliographicLevel;
+    if (rt::InStr("wuvxyz", sRecordType) > 0) sLevel = " ";
+    const std::string sEncoding = m.RecordIsUtf8 ? "a" : " ";
+
+    m.FldFirst = -1;
+    m.FldLast = -1;
+    m.Fields.assign(1, FieldEntry{});
+    m.Fld008Pointer = -1;
+    m.FldCount = 0;
+
+    m.Leader = m.DefaultLeader;
+    ChangeLeaderValue(6, sRecordType);
+    ChangeLeaderValue(7, sLevel);
+    ChangeLeaderValue(9, sEncoding);
+    m.MarcRecordFormat = SetFormatCode("");
+    FldOrderInstall(m.MarcRecordFormat);
+
+    // The 005 from the clock and the 008 of the format dated from it. FldAdd
+    // puts both into the field table, the 005 first; for holdings
+    // Change008Value then writes the date at 008/26 as the date of report.
+    [[maybe_unused]] std::string s005Text, sDate, s008Text;
+    NewRecordDateFields(s005Text, sDate, s008Text);
+}
+
+void Utf8MarcRecordClass::NewRecordDateFields(std::string& s005Text, std::string& sDate, std::string& s008Text) {
+    s005Text = rt::FormatDate(platform::Now(), "yyyymmddhhnnss") + ".0";
+    sDate = rt::Mid(s005Text, 3, 6);
+    s008Text = Default008(m.MarcRecordFormat, sDate);
+}
+
+std::string Utf8MarcRecordClass::SortingIndicatorFor653Field() const { return m.SortingIndicatorFor653Field; }
+
+void Utf8MarcRecordClass::SortingIndicatorFor653Field(const std::string& vNewValue) {
+    std::string sValue = rt::Left(rt::Trim(vNewValue), 1);
+    if (sValue.empty() || !rt::IsAsciiDigit(sValue[0])) sValue = "9";
+    m.SortingIndicatorFor653Field = sValue;
+}
+
+std::string Utf8MarcRecordClass::NationalAuthorityInstitutions() const { return m.NationalAuthorityInstitutions; }
+
+void Utf8MarcRecordClass::NationalAuthorityInstitutions(const std::string& vNewValue) {
+    m.NationalAuthorityInstitutions = NormString(vNewValue, true, "V");
+}

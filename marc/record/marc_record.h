@@ -1,0 +1,526 @@
+#pragma once
+// Utf8MarcRecordClass: one MARC 21 record in memory (bibliographic, authority or
+// holdings) with everything that works on it. The record is a leader, the
+// directory it was loaded from, and a linked table of fields, each with a
+// linked table of subfields; entries are never removed, only flagged, so an
+// index stays a handle of its field or subfield until the next load or
+// NewRecord. A field cursor and a subfield cursor, order rules for fields and
+// subfields, the character sets in force, the switches callers set and a set
+// of constant strings filled once by the constructor complete the object.
+//
+// This header is the one declaration of the class. Members that belong to
+// other subsystems are declared in their commented sections below and
+// implemented in those subsystems' folders. All state lives in the member `m`
+// (type Utf8MarcRecordState) under its given names, so that properties can
+// carry the same names as the values they give.
+//
+// Indices into the record's tables are 16-bit with -1 for none. Text is
+// std::string of octets: UTF-8 while RecordIsUtf8 is set, else one octet per
+// character of an 8-bit set.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chars/utf8_char.h"
+
+// One rule of a field-order table: a range of tags and its order method.
+struct FieldOrderRule {
+    std::string BeginTag;
+    std::string EndTag;
+    int16_t Method = 0;
+};
+
+// One compiled step of a subfield-order pattern.
+struct SubfieldOrderStep {
+    int16_t StepType = 0;
+    std::string Codes;
+};
+
+// The subfield-order rule of one tag: its compiled pattern.
+struct SubfieldOrderRule {
+    std::string Tag;
+    std::vector<SubfieldOrderStep> Steps;  // indexes 0 to StepSlots once a step was added
+    int16_t StepTop = -1;
+    int16_t StepSlots = 0;
+    std::string RepeatedCodes;
+    std::string LeadCodes;
+};
+
+// A combining mark waiting in the canonical-order buffer of the translations.
+struct CombiningMarkEntry {
+    std::string Mark;
+    int16_t CombiningClass = 0;
+    int16_t Sequence = 0;
+};
+
+// One cell of the single-octet set-to-set translation table.
+struct TranslationCell {
+    bool Changed = false;
+    std::string Replacement;
+};
+
+// One subfield of a field.
+struct SubfieldEntry {
+    std::string Code;
+    std::string Text;
+    std::string Norm;
+    std::string NormNaco;
+    int16_t NextSubfield = -1;
+    int16_t PrevSubfield = -1;
+    int16_t OrderPosition = 0;
+    int16_t OrderStepType = 0;
+    std::string OrderStepCodes;
+    bool Deleted = false;
+    bool Boolean1 = false;
+    bool Boolean2 = false;
+};
+
+// One field of the record.
+struct FieldEntry {
+    std::string Tag;
+    std::string Indicators;
+    bool IsControl = false;
+    std::string OrderKey;
+    std::string OrderKeySuffix;
+    bool Changed = false;
+    bool Deleted = false;
+    bool Boolean1 = false;
+    bool Boolean2 = false;
+    std::string DirectoryEntry;
+    int16_t NextField = -1;
+    int16_t PrevField = -1;
+    int16_t FirstSubfield = -1;
+    int16_t LastSubfield = -1;
+    int16_t SubfieldSlots = 0;
+    int16_t SubfieldTop = -1;
+    std::vector<SubfieldEntry> Subfields;  // bounds 0 to SubfieldSlots once a subfield was added
+
+    // The slot for the next subfield, SubfieldTop + 1, made available: when it
+    // exceeds SubfieldSlots (or no slot was ever allocated) the allocation grows
+    // by 5, keeping the contents. Raises error 6 past 32,767 slots.
+    int16_t NewSubfieldSlot();
+};
+
+// Every member variable of a record object, under its given name.
+struct Utf8MarcRecordState {
+    // ---- record parts ----
+    std::string Leader;
+    std::string Directory;
+    std::string RecordDataIn;
+    std::string MarcRecordIn;
+    std::string CharacterEncodingScheme;
+    std::string MarcRecordFormat;
+    bool IsAuthority = false;
+    int16_t Fld008Length = 0;
+    std::string IsMarcErrorText;
+    bool NewRecordCreated = false;
+    bool MarcRecordModified = false;
+
+    // ---- field table: slots 0 to FldCount - 1 in use, bounds 0 to FldCount ----
+    std::vector<FieldEntry> Fields = std::vector<FieldEntry>(1);
+    int16_t FldCount = 0;
+    int16_t FldFirst = -1;
+    int16_t FldLast = -1;
+    int16_t Fld008Pointer = -1;
+
+    // ---- cursor ----
+    int16_t FldPointer = -1;
+    int16_t SfdPointer = -1;
+    bool FldWasFound = false;
+    bool SfdWasFound = false;
+    bool FldAtTop = false;
+    bool FldAtBottom = false;
+    bool SfdAtTop = false;
+    bool SfdAtBottom = false;
+    std::string FldSearchTags;
+    std::string FldSearchText;
+    std::string SfdSearchCodes;
+    std::string SfdSearchText;
+
+    // ---- order rules (first rule at index 1) and their results ----
+    std::vector<FieldOrderRule> FldOrderAuth;
+    std::vector<FieldOrderRule> FldOrderBib;
+    std::vector<FieldOrderRule> FldOrderHold;
+    std::vector<FieldOrderRule> FldOrderOther;
+    int16_t FldOrderAuthCount = 0;
+    int16_t FldOrderBibCount = 0;
+    int16_t FldOrderHoldCount = 0;
+    int16_t FldOrderOtherCount = 0;
+    int16_t FldOrderAuthSlots = 0;
+    int16_t FldOrderBibSlots = 0;
+    int16_t FldOrderHoldSlots = 0;
+    int16_t FldOrderOtherSlots = 0;
+    std::vector<SubfieldOrderRule> SfdOrderAuth;
+    std::vector<SubfieldOrderRule> SfdOrderBib;
+    std::vector<SubfieldOrderRule> SfdOrderHold;
+    std::vector<SubfieldOrderRule> SfdOrderOther;
+    int16_t SfdOrderAuthCount = 0;
+    int16_t SfdOrderBibCount = 0;
+    int16_t SfdOrderHoldCount = 0;
+    int16_t SfdOrderOtherCount = 0;
+    int16_t SfdOrderAuthSlots = 0;
+    int16_t SfdOrderBibSlots = 0;
+    int16_t SfdOrderHoldSlots = 0;
+    int16_t SfdOrderOtherSlots = 0;
+    SubfieldOrderRule SfdOrderCurrent;
+    bool FldOrderPairedBib = false;
+    bool FldOrderPairedAuth = false;
+    bool FldOrderPairedHold = false;
+    bool FldOrderPairedLcBib = false;
+    std::string Subfield6Marker;
+    bool OrderSetupPending = false;
+    bool FldsOutOfOrder = false;
+    bool SubfieldsOutOfOrder = false;
+    std::string FldsWithSfdsOutOfOrder;
+    bool SfdOrderChanged = false;
+    bool FldOrderChanged = false;
+
+    // ---- switches and settings ----
+    bool TestFieldOrder = true;
+    bool TestSubfieldOrder = true;
+    bool MakeNoChange = false;
+    bool PreserveLeadingNumericSubfields = false;
+    bool IgnoreSfdOrder = false;
+    std::string FldOrderFolder;
+    std::string Nuc;
+    std::string NucSubfield5List;
+    std::string NationalAuthorityInstitutions;
+    std::string SortingIndicatorFor653Field;
+    bool AustralianSubdivisionPractice = false;
+    bool RemoveDuplicateOclcNumbers = false;
+    bool RemoveOclcAlphabeticPrefix = false;
+    bool OclcNumbersHaveLeadingZeroes = false;
+    bool RdaReCast502Fields = false;
+    std::string FieldsToTestForEmptySubfieldsBib;
+    std::string FieldsToTestForEmptySubfieldsHold;
+    std::string FieldsToTestForEmptySubfieldsAuth;
+
+    // ---- operation state ----
+    bool SfdShiftInProgress = false;
+    bool SplittingField = false;
+    bool SeriesNumberingTablesReady = false;
+
+    // ---- character sets ----
+    std::string CharacterSetIn;
+    std::string CharacterSetInEffective;
+    std::string CharacterSetOut;
+    // True from the start: the settings read before the sets are assigned use
+    // the UTF-8 comparison form.
+    bool RecordIsUtf8 = true;
+    bool OutputIsUlc = false;
+    std::string Default8BitSet;
+    std::string NormalizationScheme;
+    std::vector<CombiningMarkEntry> CombiningMarks;  // entries from 1
+    int16_t CombiningMarkCount = 0;
+    int16_t CombiningMarkSlots = 0;
+    std::vector<TranslationCell> TranslationTable;  // 0 to 255 once built
+    int16_t TranslationTableTop = 0;
+    std::string TranslationTableName;
+
+    // ---- shared character objects ----
+    std::unique_ptr<Utf8CharClass> MyUtf8Char;
+    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber;
+    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber2;
+
+    // ---- constants filled by the constructor ----
+    std::string YearPadding;
+    std::string YearMaximum;
+    int32_t YearMaximumValue = 0;
+    std::string Marc8Diacritics;
+    std::string Marc8DiacriticsAbove;
+    std::string Marc8DiacriticsBelow;
+    std::string Utf8DiacriticsAbove;
+    std::string Utf8DiacriticsBelow;
+    std::string Marc8DiacriticClasses;
+    std::string Utf8DiacriticClasses;
+    std::string Marc8CurrencySigns;
+    std::string Marc8MathSigns;
+    std::string Marc8SpecialUpper;
+    std::string Marc8SpecialLower;
+    std::string AsciiLower;
+    std::string AsciiUpper;
+    std::string Marc8CodeLSlashUpper;
+    std::string Marc8CodeOSlashUpper;
+    std::string Marc8CodeDSlashUpper;
+    std::string Marc8CodeThornUpper;
+    std::string Marc8CodeAEUpper;
+    std::string Marc8CodeOEUpper;
+    std::string Marc8CodeOHookUpper;
+    std::string Marc8CodeUHookUpper;
+    std::string Marc8CodeLScript;
+    std::string Marc8CodeAlpha;
+    std::string Marc8CodeBeta;
+    std::string Marc8CodeGamma;
+    std::string Marc8CodeDegree;
+    std::string Marc8CodePressing;
+    std::string Marc8CodeCopyright;
+    std::string Marc8CodeSharp;
+    std::string Marc8CodeQuestionInverted;
+    std::string Marc8CodeExclamationInverted;
+    std::string Marc8CodeBraceLeft;
+    std::string Marc8CodeSuperscriptPlus;
+    std::string Marc8CodeSuperscriptMinus;
+    std::string Marc8CodeSuperscriptParensLeft;
+    std::string Marc8CodeSuperscriptParensRight;
+    std::string Marc8CodeBritishPound;
+    std::string Marc8CodeEth;
+    std::string Marc8CodeFlat;
+    int16_t Marc8ValueDegree = 0;
+    int16_t Marc8ValuePressing = 0;
+    int16_t Marc8ValueCopyright = 0;
+    int16_t Marc8ValueSharp = 0;
+    int16_t Marc8ValueQuestionInverted = 0;
+    int16_t Marc8ValueExclamationInverted = 0;
+    std::string TranslationLScriptM;
+    std::string TranslationLScriptO;
+    std::string TranslationDegree;
+    std::string TranslationPressing;
+    std::string TranslationCopyright;
+    std::string TranslationSharp;
+    std::string TranslationQuestionInverted;
+    std::string TranslationExclamationInverted;
+    std::string SubscriptCodesV;
+    std::string SuperscriptCodesV;
+    std::string GreekCodesV;
+    std::string Utf8AlifVariant;
+    std::string Utf8Alif;
+    std::string QuoteCharacter;
+    std::string OclcScreenFontLabels;
+    std::string OclcScreenFontDelimiter;
+    std::string OclcScreenFontCodes;
+    std::string OclcScreenFontMarcCodes;
+    std::string DefaultLeader;
+    std::string Default008TemplateA;
+    std::string Default008TemplateB;
+    std::string Default008TemplateD;
+    std::string Default008TemplateF;
+    std::string Default008TemplateH;
+    std::string Default008TemplateM;
+    std::string Default008TemplateP;
+    std::string Default008TemplateQ;
+    std::string Default008TemplateS;
+    std::string Default008TemplateU;
+    std::string Default008TemplateW;
+    std::string SeriesNumberingBrackets;
+    std::string SeriesNumberingPunctuation;
+    std::string SeriesNumberingCaptions;
+    std::string SeriesNumberingAllPunctuation;
+    std::string SeriesNumberingSeparator;
+    std::string SeriesNumberingSuperscriptDigits;
+    std::string SeriesNumberingSubscriptDigits;
+
+    // ---- state of later members, by folder ----
+    // marc8/
+    // normalize/
+    // marc/display/
+    // marc/text/
+    // marc/xml/
+    // marc/rules/
+};
+
+class Utf8MarcRecordClass {
+public:
+    // Reads the four options of "MarcRecordClass.INI" and fills every default;
+    // holds no record until a load or NewRecord.
+    Utf8MarcRecordClass();
+    ~Utf8MarcRecordClass();
+    Utf8MarcRecordClass(const Utf8MarcRecordClass&) = delete;
+    Utf8MarcRecordClass& operator=(const Utf8MarcRecordClass&) = delete;
+
+    // ---- marc/record/: construction and settings ----
+
+    // Starts an empty record of the given type (leader/06) and level (leader/07)
+    // from DefaultLeader, in the output set in force.
+    void NewRecord(const std::string& sRecordType, const std::string& sBibliographicLevel);
+    // One digit that orders 653 fields with a blank second indicator.
+    std::string SortingIndicatorFor653Field() const;
+    void SortingIndicatorFor653Field(const std::string& vNewValue);
+    // Blank-separated codes of the national authority institutions; set stores
+    // the comparison form of the value.
+    std::string NationalAuthorityInstitutions() const;
+    void NationalAuthorityInstitutions(const std::string& vNewValue);
+
+    // ---- marc/record/: leader, format code and default 008 ----
+
+    // The RecordFormatCode of a leader ("" for the record's own), of a type
+    // code, or of leader/06-07 given as two characters.
+    std::string SetFormatCode(const std::string& sMarcLeader);
+    // Leader/06 "a" with leader/07 "b", "i" or "s".
+    bool SerialBibliographicRecord(const std::string& sLeader);
+    // Writes a value into the leader at a zero-based position, under the guard
+    // of leader/06 and keeping the format code and output set in step.
+    void ChangeLeaderValue(int16_t iStartingPosition, const std::string& sNewLeaderValue);
+    // The default 008 of a format: the date (today's "yymmdd" unless six
+    // characters are supplied) and the format's template from position 06.
+    std::string Default008(const std::string& sSingleCharacterMarcFormatCode,
+                           const std::string& sSuppliedDateOfCreation);
+
+    // ---- marc/record/: field and subfield order rules ----
+
+    // Empty a family's field-order table (only while the record has no fields).
+    void ClearFldOrder(const std::string& sMarcFormat);
+    // Add a field-order rule to a family's table (only while the record has no fields).
+    void SetFldOrder(const std::string& sMarcFormat, const std::string& sBeginTag, const std::string& sEndTag,
+                     int16_t iSortMethod);
+    void SetDefaultFldOrderAuth();
+    void SetDefaultFldOrderBib();
+    void SetDefaultFldOrderHold();
+    // Empty a family's subfield-order table, whether or not the record has fields.
+    void ClearSfdOrder(const std::string& sMarcFormat);
+    // Compile a subfield-order pattern into the family's rule for a tag (only
+    // while the record has no fields).
+    void SetSfdOrder(const std::string& sMarcFormat, const std::string& sTag, const std::string& sInstruction);
+
+    // ---- marc/record/: text helpers ----
+    // Positions count octets from 1 unless RecordIsUtf8 makes a member count
+    // UTF-8 characters. None loops on any argument; none raises but where said.
+
+    // Replace iLengthToRemoveInOctets octets at the start by the replacement;
+    // a start outside the text inserts at the nearer end. Never raises.
+    std::string SafeStuff(const std::string& sOriginalText, int32_t lStartingPositionInOctets,
+                          int16_t iLengthToRemoveInOctets, const std::string& sReplacementText);
+    // Substring that tolerates any start and length; -1 means to the end.
+    std::string SafeMid(const std::string& sSourceString, int32_t lStart, int32_t lLengthInCharacters,
+                        bool bStartIsGivenInUtf8CharactersNotOctets = false);
+    // The last characters; a length of 0 or below gives "".
+    std::string SafeRight(const std::string& sSourceString, int32_t lLengthInCharacters);
+    // Last position of a text within another, 0 when absent; yields before every comparison.
+    int32_t Rat(std::string sSourceString, std::string sStringToFind);
+    int32_t RatExtended(const std::string& sSourceString, const std::string& sStringToFind,
+                        std::optional<int32_t> ComparisonType = std::nullopt);
+    // Replace every occurrence of a text, scanning from the right.
+    std::string ReplaceCharacters(const std::string& sIn, const std::string& sCharacterToRemove,
+                                  const std::string& sReplacementCharacter,
+                                  bool bReplaceMultipleSpacesWithSingle = false);
+    // Collapse every run of a text to one copy.
+    std::string RemoveRepeatedCharacters(const std::string& sOriginalString,
+                                         const std::string& sSingleCharToRemoveIfMultiple);
+    std::string RemoveSpaces(const std::string& sText);
+    std::string AddSpacesAroundDelimiters(const std::string& sInputMarcString);
+    std::string RemoveSpacesAroundDelimiters(const std::string& sText);
+    // Each delimiter (with its code, for a blank or empty replacement) replaced.
+    std::string RemoveDelimiters(const std::string& sMarcText, const std::string& sDelimiterReplacement);
+    // The text of the next subfield with the code from a position on; returns
+    // the position to continue from, 0 when there is none.
+    int32_t ExtractSubfield(const std::string& sOriginalField, const std::string& sSubfieldCodeWithoutDelimiter,
+                            std::string& sReturnedSubfieldText, int32_t lStartingPosition = 1);
+    // Octet position of the first difference within the shorter length, 0 for none.
+    int32_t CLCL(const std::string& sString1, const std::string& sString2);
+    std::string LeftPad(const std::string& sIn, int16_t iFinishedLengthInOctets,
+                        const std::string& sPaddingCharacter);
+    std::string LeftPadNumber(int32_t lIn, int16_t iFinishedLengthInOctets, const std::string& sPaddingCharacter);
+    std::string RemoveLeadingCharacter(const std::string& sOriginalString, const std::string& sCharacterToRemove);
+    std::string RemoveTrailingCharacter(const std::string& sOriginalString, const std::string& sCharacterToRemove);
+    // Remove a phrase from the front of a text, comparing comparison forms
+    // (UTF-8 records only); True when it was removed.
+    bool RemoveTextFromFront(const std::string& sTextToRemove, std::string& sTextFromWhichToRemove,
+                             bool bRemoveAdditionalNulls);
+    // The smaller of two positions, a 0 ignored.
+    int32_t LesserNonZero(int32_t lNumeral1, int32_t lNumeral2);
+
+    // ---- marc/record/: case and character-class helpers ----
+    // In a UTF-8 record each character goes through the shared character
+    // object; in an 8-bit record only the ASCII and MARC-8 special letters
+    // have case. Subfield codes never change case.
+
+    std::string SafeUCase(const std::string& sSourceString);
+    std::string SafeLCase(const std::string& sSourceString);
+    std::string UCaseFirstWord(const std::string& sString, bool bUppercaseAtHyphens = false);
+    std::string LCaseFirstWord(const std::string& sString);
+    std::string SafeTitleCase(const std::string& sSourceString, const std::string& sWordsNotToBeUppercased);
+    std::string SafeSentenceCase(const std::string& sSourceString);
+    // A settings text read as a Boolean: TRUE, YES, Y, T or 1 in any case.
+    bool IsTrue(const std::string& sInput);
+    // Decimal digit test; the value goes to iReturnValue unless it holds -99.
+    bool CharIsNumeric(const std::string& sInChar, int16_t& iReturnValue);
+    bool CharIsAlpha(const std::string& sInChar);
+    bool CharIsUpper(const std::string& sInChar);
+    bool CharIsLower(const std::string& sInChar);
+    bool StringIsNumeric(const std::string& sInString, const std::string& sAdditionalAllowedCharacters);
+    std::string CharCategory(const std::string& sChar);
+    int32_t SafeLen(const std::string& sString);
+    int32_t LengthInCharacters(const std::string& sString);
+    std::string LastNondiacriticCharacter(const std::string& sMarcString);
+
+    // ---- marc8/: character sets and the record's named characters ----
+
+    // The configured input set ("V", "O", "M", "U" or "L"); get gives the set
+    // of the record last loaded when there is one.
+    std::string CharacterSetIn() const;
+    void CharacterSetIn(const std::string& vNewValue);
+    // The set the record is held in; "Y" is taken as "M", "ULC" as "U" with
+    // the LC pattern of bidirectional controls.
+    std::string CharacterSetOut() const;
+    void CharacterSetOut(const std::string& vNewValue);
+    OctetString MarcDelimiter();
+    OctetString MarcEscape();
+    OctetString MarcFill();
+    OctetString MarcEndOfField();
+    OctetString MarcEndOfRecord();
+
+    // ---- normalize/: comparison forms ----
+
+    // "V" or "P"; passed on to the shared character object.
+    std::string NormalizationScheme() const;
+    void NormalizationScheme(const std::string& vNewValue);
+    // Comparison form of a text in the record's output set.
+    std::string NormString(const std::string& sCharacterString, bool bTrim, const std::string& sScheme);
+
+    // ---- marc/display/ ----
+
+    // ---- marc/text/ ----
+
+    // ---- marc/xml/ ----
+
+    // ---- marc/rules/: cataloguing rules ----
+
+    void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
+
+private:
+    friend struct RecordTestAccess;
+
+    Utf8MarcRecordState m;
+
+    // ---- marc/record/: private members ----
+
+    // The shared character object, made first when it is absent.
+    Utf8CharClass& SharedChar();
+    // The texts of a new record's 005 (date and time of the clock, ".0"), its
+    // date "yymmdd" and its 008 (the format's default, dated).
+    void NewRecordDateFields(std::string& s005Text, std::string& sDate, std::string& s008Text);
+    // The field-order table of a format's family, with its count and allocation.
+    struct FldOrderTableRef {
+        std::vector<FieldOrderRule>& Rules;
+        int16_t& Count;
+        int16_t& Slots;
+    };
+    FldOrderTableRef FldOrderTableFor(const std::string& sMarcFormat);
+    struct SfdOrderTableRef {
+        std::vector<SubfieldOrderRule>& Rules;
+        int16_t& Count;
+        int16_t& Slots;
+    };
+    SfdOrderTableRef SfdOrderTableFor(const std::string& sMarcFormat);
+    void SetDefaultFldOrderOther();
+    // Makes the table end with 001-999 generic.
+    void FldOrderCompleteTable(std::vector<FieldOrderRule>& table, int16_t& count, int16_t& slots);
+    // The field half of the installation step for a format's family: a table
+    // with rules is completed, an empty one gets the family's defaults.
+    void FldOrderInstall(const std::string& sMarcFormat);
+    void SfdOrderParse(std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots,
+                       const std::string& sTag, const std::string& sPattern);
+    void SfdOrderAddStep(SubfieldOrderRule& rule, int16_t& iPendingType, std::string& sPendingCodes);
+    void SetDefaultSfdOrders();
+    void SetDefaultSfdOrderAuth();
+    void SetDefaultSfdOrderBib();
+    void SetDefaultSfdOrderHold();
+    void SetDefaultSfdOrderOther();
+    // Takes the next slot of the field table (FldCount) as a fresh entry: the
+    // table's bounds become 0 to FldCount. Raises error 6 past 32,767 fields.
+    int16_t NewFieldSlot();
+    // Octet count of the UTF-8 character whose lead octet is at the 0-based index.
+    int32_t CharStepAt(const std::string& s, size_t index);
+};
