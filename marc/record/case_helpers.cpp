@@ -54,25 +54,30 @@ void ChangeFirstLetterUtf8(Utf8CharClass& chars, std::string& s, char delimiter,
 
 // ------------------------------------------------------------ whole texts
 
-std::string Utf8MarcRecordClass::SafeUCase(const std::string& sSourceString) {
+// A UTF-8 text with every character but the subfield codes replaced by its
+// case partner from the character object.
+std::string Utf8MarcRecordClass::ChangeCaseUtf8(const std::string& sSourceString, bool bUpper) {
     const char delimiter = MarcDelimiter()[0];
+    Utf8CharClass& chars = SharedChar();
     std::string out;
-    if (m.RecordIsUtf8) {
-        Utf8CharClass& chars = SharedChar();
-        for (size_t i = 0; i < sSourceString.size();) {
-            if (sSourceString[i] == delimiter) {
-                out += sSourceString.substr(i, 2);
-                i += 2;
-                continue;
-            }
-            const size_t step = static_cast<size_t>(CharStepAt(sSourceString, i));
-            chars.Utf8Char(sSourceString.substr(i, step));
-            out += chars.Utf8CharUCase();
-            i += step;
+    for (size_t i = 0; i < sSourceString.size();) {
+        if (sSourceString[i] == delimiter) {
+            out += sSourceString.substr(i, 2);
+            i += 2;
+            continue;
         }
-        return out;
+        const size_t step = static_cast<size_t>(CharStepAt(sSourceString, i));
+        chars.Utf8Char(sSourceString.substr(i, step));
+        out += bUpper ? chars.Utf8CharUCase() : chars.Utf8CharLCase();
+        i += step;
     }
-    out = sSourceString;
+    return out;
+}
+
+std::string Utf8MarcRecordClass::SafeUCase(const std::string& sSourceString) {
+    if (m.RecordIsUtf8) return ChangeCaseUtf8(sSourceString, true);
+    const char delimiter = MarcDelimiter()[0];
+    std::string out = sSourceString;
     for (size_t i = 0; i < out.size(); ++i) {
         if (out[i] == delimiter) ++i;
         else out[i] = Partner(m.AsciiLower, m.AsciiUpper, out[i]);
@@ -81,24 +86,9 @@ std::string Utf8MarcRecordClass::SafeUCase(const std::string& sSourceString) {
 }
 
 std::string Utf8MarcRecordClass::SafeLCase(const std::string& sSourceString) {
+    if (m.RecordIsUtf8) return ChangeCaseUtf8(sSourceString, false);
     const char delimiter = MarcDelimiter()[0];
-    std::string out;
-    if (m.RecordIsUtf8) {
-        Utf8CharClass& chars = SharedChar();
-        for (size_t i = 0; i < sSourceString.size();) {
-            if (sSourceString[i] == delimiter) {
-                out += sSourceString.substr(i, 2);
-                i += 2;
-                continue;
-            }
-            const size_t step = static_cast<size_t>(CharStepAt(sSourceString, i));
-            chars.Utf8Char(sSourceString.substr(i, step));
-            out += chars.Utf8CharLCase();
-            i += step;
-        }
-        return out;
-    }
-    out = sSourceString;
+    std::string out = sSourceString;
     for (size_t i = 0; i < out.size(); ++i) {
         if (out[i] == delimiter) {
             ++i;
@@ -112,6 +102,30 @@ std::string Utf8MarcRecordClass::SafeLCase(const std::string& sSourceString) {
 }
 
 // ------------------------------------------------------------ first word
+
+// In 8-bit text, the first letter that matters gets the other case: an ASCII
+// or MARC-8 special letter of the case wanted, a digit, a currency or
+// mathematical sign, or a subfield delimiter ends the scan unchanged; one of
+// the other case is replaced by its partner; anything else is passed over.
+void Utf8MarcRecordClass::ChangeFirstLetter8Bit(std::string& s, char delimiter, bool bUpper) {
+    const std::string& asciiFrom = bUpper ? m.AsciiLower : m.AsciiUpper;
+    const std::string& asciiTo = bUpper ? m.AsciiUpper : m.AsciiLower;
+    const std::string& specialFrom = bUpper ? m.Marc8SpecialLower : m.Marc8SpecialUpper;
+    const std::string& specialTo = bUpper ? m.Marc8SpecialUpper : m.Marc8SpecialLower;
+    for (char& c : s) {
+        if (c == delimiter || Contains(asciiTo, c)) return;
+        if (Contains(asciiFrom, c)) {
+            c = Partner(asciiFrom, asciiTo, c);
+            return;
+        }
+        if (rt::IsAsciiDigit(c) || Contains(m.Marc8CurrencySigns, c) || Contains(m.Marc8MathSigns, c)) return;
+        if (Contains(specialFrom, c)) {
+            c = Partner(specialFrom, specialTo, c);
+            return;
+        }
+        if (Contains(specialTo, c)) return;
+    }
+}
 
 std::string Utf8MarcRecordClass::UCaseFirstWord(const std::string& sString, bool bUppercaseAtHyphens) {
     if (sString.empty()) return "";
@@ -150,19 +164,7 @@ std::string Utf8MarcRecordClass::UCaseFirstWord(const std::string& sString, bool
         return sPrefix + sRest + sTail;
     }
 
-    for (char& c : sRest) {
-        if (c == delimiter || Contains(m.AsciiUpper, c)) break;
-        if (Contains(m.AsciiLower, c)) {
-            c = Partner(m.AsciiLower, m.AsciiUpper, c);
-            break;
-        }
-        if (rt::IsAsciiDigit(c) || Contains(m.Marc8CurrencySigns, c) || Contains(m.Marc8MathSigns, c)) break;
-        if (Contains(m.Marc8SpecialLower, c)) {
-            c = Partner(m.Marc8SpecialLower, m.Marc8SpecialUpper, c);
-            break;
-        }
-        if (Contains(m.Marc8SpecialUpper, c)) break;
-    }
+    ChangeFirstLetter8Bit(sRest, delimiter, true);
     return sPrefix + sRest;
 }
 
@@ -181,19 +183,7 @@ std::string Utf8MarcRecordClass::LCaseFirstWord(const std::string& sString) {
         return sPrefix + sRest;
     }
 
-    for (char& c : sRest) {
-        if (c == delimiter || Contains(m.AsciiLower, c)) break;
-        if (Contains(m.AsciiUpper, c)) {
-            c = Partner(m.AsciiUpper, m.AsciiLower, c);
-            break;
-        }
-        if (rt::IsAsciiDigit(c) || Contains(m.Marc8CurrencySigns, c) || Contains(m.Marc8MathSigns, c)) break;
-        if (Contains(m.Marc8SpecialUpper, c)) {
-            c = Partner(m.Marc8SpecialUpper, m.Marc8SpecialLower, c);
-            break;
-        }
-        if (Contains(m.Marc8SpecialLower, c)) break;
-    }
+    ChangeFirstLetter8Bit(sRest, delimiter, false);
     return sPrefix + sRest;
 }
 

@@ -5,26 +5,15 @@
 
 #include "chars/test_octets.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/record_test_access.h"
 
 namespace {
 
 using test_octets::O;
 using test_octets::U;
 
-// $ in a case text stands for the subfield delimiter.
-std::string D(std::string s) {
-    for (char& c : s)
-        if (c == '$') c = '\x1F';
-    return s;
-}
-
-// A UTF-8 record and an 8-bit (MARC-8) record.
-class CaseHelpers : public ::testing::Test {
-protected:
-    CaseHelpers() { marc8.CharacterSetOut("M"); }
-    Utf8MarcRecordClass utf8;
-    Utf8MarcRecordClass marc8;
-};
+using record_test::D;
+using CaseHelpers = record_test::TwoRecords;
 
 TEST_F(CaseHelpers, WholeTextCaseKeepsSubfieldCodes) {
     // 8-bit: only ASCII letters go up; the MARC-8 special capitals come down.
@@ -167,7 +156,7 @@ TEST_F(CaseHelpers, CharIsNumericAndItsValue) {
     const std::vector<Case> utf8Cases = {
         {"7", 0, true, 7},       {U(0x663), 0, true, 3}, {U(0x663), -99, true, -99}, {U(0xB2), 5, false, 5},
         {"x", 5, false, 5},      {"", 5, false, 5},      {U(0x96F) + "x", 0, true, 9},
-        {U(0xFF19), 5, false, 5},  // a fullwidth digit has a compatibility decomposition: "ZZ",
+        {U(0xFF19), 5, false, 5},  // a fullwidth digit has a compatibility decomposition: "ZZ"
     };
     for (const Case& c : utf8Cases) {
         int16_t value = c.Before;

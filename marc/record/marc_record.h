@@ -521,6 +521,10 @@ private:
     // Takes the next slot of the field table (FldCount) as a fresh entry: the
     // table's bounds become 0 to FldCount. Raises error 6 past 32,767 fields.
     int16_t NewFieldSlot();
+    // UCaseFirstWord and LCaseFirstWord of 8-bit text, after the prefix.
+    void ChangeFirstLetter8Bit(std::string& s, char delimiter, bool bUpper);
+    // SafeUCase and SafeLCase of a UTF-8 text.
+    std::string ChangeCaseUtf8(const std::string& sSourceString, bool bUpper);
     // Octet count of the UTF-8 character whose lead octet is at the 0-based index.
     int32_t CharStepAt(const std::string& s, size_t index);
 };

@@ -1,5 +1,8 @@
 #pragma once
-// The tests' view of a record object's state and private members.
+// The tests' view of a record object's state and private members, and small
+// helpers of the record tests.
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -17,3 +20,22 @@ struct RecordTestAccess {
     }
     static int16_t NewFieldSlot(Utf8MarcRecordClass& record) { return record.NewFieldSlot(); }
 };
+
+namespace record_test {
+
+// $ in a test text stands for the subfield delimiter.
+inline std::string D(std::string s) {
+    for (char& c : s)
+        if (c == '$') c = '\x1F';
+    return s;
+}
+
+// A UTF-8 record and an 8-bit (MARC-8) record.
+class TwoRecords : public ::testing::Test {
+protected:
+    TwoRecords() { marc8.CharacterSetOut("M"); }
+    Utf8MarcRecordClass utf8;
+    Utf8MarcRecordClass marc8;
+};
+
+}  // namespace record_test

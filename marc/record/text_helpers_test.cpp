@@ -5,6 +5,7 @@
 
 #include "chars/test_octets.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/record_test_access.h"
 #include "platform/events.h"
 
 namespace {
@@ -12,20 +13,8 @@ namespace {
 using test_octets::O;
 using test_octets::U;
 
-// $ in a case text stands for the subfield delimiter.
-std::string D(std::string s) {
-    for (char& c : s)
-        if (c == '$') c = '\x1F';
-    return s;
-}
-
-// A UTF-8 record and an 8-bit (MARC-8) record.
-class TextHelpers : public ::testing::Test {
-protected:
-    TextHelpers() { marc8.CharacterSetOut("M"); }
-    Utf8MarcRecordClass utf8;
-    Utf8MarcRecordClass marc8;
-};
+using record_test::D;
+using TextHelpers = record_test::TwoRecords;
 
 TEST_F(TextHelpers, SafeStuff) {
     struct Case {
