@@ -1,0 +1,55 @@
+#pragma once
+// Shared by the reader's tests: a settings folder of its own, a test database
+// with the reader's sample rows, and a reader logged in to it.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/raised_error.h"
+#include "common/test_support.h"
+#include "db/expect_raised.h"
+#include "db/library_reader.h"
+#include "db/test_database.h"
+
+namespace readertest {
+
+inline constexpr int32_t kBase = ErrorNumber::ObjectErrorBase;
+
+inline std::string ReaderTestDataFile() { return std::string(EXITDESK_SOURCE_DIR) + "/testdata/reader_test_data.sql"; }
+
+// The action raises this error; the reader's own errors have the source "VgerRead".
+inline void ExpectRaised(const std::function<void()>& action, int32_t number, const std::string& description,
+                         const std::string& source = "VgerRead") {
+    testsupport::ExpectRaised(action, number, description, source);
+}
+
+// The settings folder comes first, so that the reader and its record object
+// read their settings files from it; then the database.
+class ReaderFixture : public ::testing::Test {
+protected:
+    ReaderFixture() : db({ReaderTestDataFile()}) {}
+
+    std::unique_ptr<VgerReaderClass7> LoggedInReader() {
+        auto reader = std::make_unique<VgerReaderClass7>();
+        reader->DSN(db.Dsn());
+        reader->uID("reader");
+        reader->PWD("secret");
+        reader->TableNamePrefix("main");
+        return reader;
+    }
+
+    // No look-up left a saved set, retrieval mode or another current set behind.
+    static void ExpectFrameRestored(VgerReaderClass7& reader, int16_t currentSet) {
+        EXPECT_EQ(reader.Session().StackDepth(), 0);
+        EXPECT_FALSE(reader.Session().IsRetrieval());
+        EXPECT_EQ(reader.Session().ResultSet(), currentSet);
+    }
+
+    testsupport::TempSettingsFolder settings;
+    testsupport::LibraryTestDatabase db;
+};
+
+}  // namespace readertest
