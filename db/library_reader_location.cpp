@@ -5,6 +5,21 @@
 #include "db/library_reader_frame.h"
 #include "db/sql_text.h"
 
+namespace {
+
+// The outputs of a translation: sOther receives the code (of a location
+// looked up by id) or the id (of one looked up by code).
+void DeliverLocation(const LocationCacheEntry& location, bool bById, std::string& sOther, std::string& sName,
+                     std::string& sDisplay, std::string& sSpine, bool& bSuppressed) {
+    sOther = bById ? location.Code : location.Id;
+    sDisplay = location.DisplayName;
+    sName = location.Name;
+    sSpine = location.SpineLabel;
+    bSuppressed = location.SuppressedInOpac;
+}
+
+}  // namespace
+
 const LocationCacheEntry& VgerReaderClass7::LocationCacheAt(int16_t iEntry) const {
     if (iEntry < 1 || iEntry > LocationCacheCount_) RaiseRuntimeError(ErrorNumber::SubscriptOutOfRange);
     return LocationCache[static_cast<size_t>(iEntry)];
@@ -78,11 +93,7 @@ void VgerReaderClass7::TranslateLocationID(const std::string& sLocNumber, std::s
     if (number.empty()) RaiseReaderError(ReaderErrorCode::NoLocationID);
     const LocationCacheEntry location = LookUpLocation(true, number);
     frame.Close();
-    sLocCode = location.Code;
-    sLocationDisplay = location.DisplayName;
-    sLocationName = location.Name;
-    sLocSpine = location.SpineLabel;
-    bSuppressedInOpac = location.SuppressedInOpac;
+    DeliverLocation(location, true, sLocCode, sLocationName, sLocationDisplay, sLocSpine, bSuppressedInOpac);
 }
 
 void VgerReaderClass7::TranslateLocationCode(const std::string& sLocationCode, std::string& sLocationNumber,
@@ -97,11 +108,8 @@ void VgerReaderClass7::TranslateLocationCode(const std::string& sLocationCode, s
     if (code.empty()) RaiseReaderError(ReaderErrorCode::NoLocationCode);
     const LocationCacheEntry location = LookUpLocation(false, code);
     frame.Close();
-    sLocationNumber = location.Id;
-    sLocationDisplay = location.DisplayName;
-    sLocationName = location.Name;
-    sLocationSpine = location.SpineLabel;
-    bSuppressedInOpac = location.SuppressedInOpac;
+    DeliverLocation(location, false, sLocationNumber, sLocationName, sLocationDisplay, sLocationSpine,
+                    bSuppressedInOpac);
 }
 
 void VgerReaderClass7::LoadBaseCurrency() {
