@@ -128,6 +128,20 @@ public:
 #undef EXITDESK_NAMED_BY_SET
 #undef EXITDESK_NAMED_RUN
 
+    // The directional controls, the zero-width controls under their second
+    // names, and the spacing underscore (marc8/named_controls.cpp).
+    OctetString Utf8RightToLeftMarker() const;
+    OctetString Utf8LeftToRightMarker() const;
+    OctetString Utf8LeftToRightEmbedding() const;
+    OctetString Utf8PopDirectionalFormatting() const;
+    OctetString Utf8ZeroWidthJoiner() const;
+    OctetString Utf8ZeroWidthNonJoiner() const;
+    OctetString Utf8RightToLeftEmbedding() const;
+    OctetString Utf8LeftToRightOverride() const;
+    OctetString Utf8RightToLeftOverride() const;
+    OctetString Utf8SpacingUnderscore() const;
+    OctetString Marc8SpacingUnderscore() const;
+
     // ---- chars/: control characters and character tests ----
 
     // Position (1-based) of the lead octet of the UTF-8 character covering lPtr.

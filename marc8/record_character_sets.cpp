@@ -1,5 +1,9 @@
-// The record's input and output character sets, and the named characters that
-// are the same octet in every set.
+// The record's input and output character sets: the set letters, the rule
+// that decides the set of a loaded record, the octet census that tells the
+// 8-bit sets apart, and the dispatch of a whole-record translation when the
+// output set changes.
+#include <array>
+
 #include "common/raised_error.h"
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
@@ -8,41 +12,218 @@ namespace {
 
 constexpr const char* kMarcClassSource = "MarcClass";
 
+// The whole-record translation that takes a record from one set to another.
+enum class RecordTranslation {
+    None,
+    SingleByte,          // among "M", "O" and "V"
+    Marc8ToUtf8,         // from "M", "O" or "V" to "U"
+    Utf8ToMarc8,         // from "U" to any 8-bit set
+    Windows1252ToMarc8,  // from "L" to "M", "O" or "V"
+    Windows1252ToUtf8,   // from "L" to "U"
+    Marc8ToWindows1252,  // from "M", "O" or "V" to "L"
+};
+
+RecordTranslation RecordTranslationBetween(const std::string& sFrom, const std::string& sTo) {
+    if (sFrom == sTo) return RecordTranslation::None;
+    if (sFrom == "U") return RecordTranslation::Utf8ToMarc8;
+    if (sFrom == "L") return sTo == "U" ? RecordTranslation::Windows1252ToUtf8 : RecordTranslation::Windows1252ToMarc8;
+    if (sTo == "U") return RecordTranslation::Marc8ToUtf8;
+    if (sTo == "L") return RecordTranslation::Marc8ToWindows1252;
+    return RecordTranslation::SingleByte;
+}
+
+const char* RecordTranslationName(RecordTranslation kind) {
+    switch (kind) {
+        case RecordTranslation::None: break;
+        case RecordTranslation::SingleByte: return "8-bit set to 8-bit set";
+        case RecordTranslation::Marc8ToUtf8: return "MARC-8 to UTF-8";
+        case RecordTranslation::Utf8ToMarc8: return "UTF-8 to MARC-8";
+        case RecordTranslation::Windows1252ToMarc8: return "Windows-1252 to MARC-8";
+        case RecordTranslation::Windows1252ToUtf8: return "Windows-1252 to UTF-8";
+        case RecordTranslation::Marc8ToWindows1252: return "MARC-8 to Windows-1252";
+    }
+    return "";
+}
+
+// Whether the record translation has been built. A translation that has not
+// is refused before anything changes, so that no record is ever handed out
+// in its old set under the name of the new one.
+bool RecordTranslationBuilt(RecordTranslation kind) { return kind == RecordTranslation::None; }
+
+[[noreturn]] void RaiseTranslationMissing(RecordTranslation kind) {
+    throw RaisedError(ErrorNumber::InvalidProcedureCall, kMarcClassSource,
+                      std::string("No record translation from ") + RecordTranslationName(kind) +
+                          " is available");
+}
+
+// The census classes of the octets of an 8-bit record.
+enum class OctetClass : uint8_t { Plain, Escape, SetV, LScriptO, SymbolM, Illegal };
+
+constexpr std::array<OctetClass, 256> MakeOctetClasses() {
+    std::array<OctetClass, 256> classes{};
+    auto set = [&classes](int first, int last, OctetClass c) {
+        for (int i = first; i <= last; ++i) classes[static_cast<size_t>(i)] = c;
+    };
+    set(0x00, 0xFF, OctetClass::Illegal);
+    set(0x1D, 0x7E, OctetClass::Plain);
+    set(0xA1, 0xAE, OctetClass::Plain);
+    set(0xB0, 0xBA, OctetClass::Plain);
+    set(0xBC, 0xBD, OctetClass::Plain);
+    set(0xE0, 0xFB, OctetClass::Plain);
+    set(0xFE, 0xFE, OctetClass::Plain);
+    set(0x1B, 0x1B, OctetClass::Escape);
+    set(0x90, 0x90, OctetClass::SetV);
+    set(0x92, 0x96, OctetClass::SetV);
+    set(0xA0, 0xA0, OctetClass::SetV);
+    set(0xAF, 0xAF, OctetClass::SetV);
+    set(0xBB, 0xBB, OctetClass::SetV);
+    set(0xBF, 0xBF, OctetClass::SetV);
+    set(0xC7, 0xCD, OctetClass::SetV);
+    set(0xD0, 0xDD, OctetClass::SetV);
+    set(0xBE, 0xBE, OctetClass::LScriptO);
+    set(0xC0, 0xC6, OctetClass::SymbolM);
+    return classes;
+}
+
+constexpr std::array<OctetClass, 256> kOctetClasses = MakeOctetClasses();
+
 }  // namespace
+
+// ---------------------------------------------------------------- input set
 
 std::string Utf8MarcRecordClass::CharacterSetIn() const {
     return m.CharacterSetInEffective.empty() ? m.CharacterSetIn : m.CharacterSetInEffective;
 }
 
 void Utf8MarcRecordClass::CharacterSetIn(const std::string& vNewValue) {
+    // The first character exactly as given: no trimming, no change of case.
     const std::string sLetter = vNewValue.substr(0, 1);
-    if (sLetter.empty() || rt::InStr("VOMUL", sLetter) == 0)
+    if (sLetter != "V" && sLetter != "O" && sLetter != "M" && sLetter != "U" && sLetter != "L")
         throw RaisedError(ErrorNumber::InvalidPropertyValue, kMarcClassSource,
                           "Invalid value for CharacterSetIn property");
     m.CharacterSetIn = sLetter;
 }
 
+// ---------------------------------------------------------------- output set
+
 std::string Utf8MarcRecordClass::CharacterSetOut() const { return m.CharacterSetOut; }
 
-// The letter and the flags only: a record already present is not translated
-// into the new set here.
 void Utf8MarcRecordClass::CharacterSetOut(const std::string& vNewValue) {
+    const std::string sOld = m.CharacterSetOut;
     const std::string sLetter = rt::UCase(rt::Left(rt::Trim(vNewValue), 1));
-    if (sLetter == "V" || sLetter == "O" || sLetter == "M" || sLetter == "L" || sLetter == "Y") {
-        m.CharacterSetOut = sLetter == "Y" ? "M" : sLetter;
-        m.RecordIsUtf8 = false;
-    } else if (sLetter == "U") {
-        m.CharacterSetOut = sLetter;
-        m.RecordIsUtf8 = true;
-        m.OutputIsUlc = vNewValue == "ULC";
+    std::string sNew;
+    if (sLetter == "V" || sLetter == "O" || sLetter == "M" || sLetter == "L" || sLetter == "U") {
+        sNew = sLetter;
+    } else if (sLetter == "Y") {
+        sNew = "M";
     } else {
         throw RaisedError(ErrorNumber::InvalidPropertyValue, kMarcClassSource,
                           "Invalid value for CharacterSetOut property: " + vNewValue);
     }
+
+    const bool bTranslate = RecordPresent() && sNew != sOld;
+    if (bTranslate) {
+        const RecordTranslation kind = RecordTranslationBetween(sOld, sNew);
+        if (!RecordTranslationBuilt(kind)) RaiseTranslationMissing(kind);
+    }
+
+    m.CharacterSetOut = sNew;
+    m.RecordIsUtf8 = sNew == "U";
+    // Only "U" decides the LC pattern; the 8-bit letters leave it as it was.
+    if (sNew == "U") m.OutputIsUlc = vNewValue == "ULC";
+
+    if (bTranslate) {
+        // The translation starts from the set the record is held in; the set
+        // the record arrived in is given back afterwards, also when the
+        // translation fails.
+        struct RestoreInEffective {
+            std::string& target;
+            std::string saved;
+            ~RestoreInEffective() { target = saved; }
+        } restore{m.CharacterSetInEffective, m.CharacterSetInEffective};
+        m.CharacterSetInEffective = sOld;
+        TranslateRecordCharacterSet();
+    }
 }
 
-OctetString Utf8MarcRecordClass::MarcDelimiter() { return SharedChar().MarcDelimiter(); }
-OctetString Utf8MarcRecordClass::MarcEscape() { return SharedChar().MarcEscape(); }
-OctetString Utf8MarcRecordClass::MarcFill() { return SharedChar().MarcFill(); }
-OctetString Utf8MarcRecordClass::MarcEndOfField() { return SharedChar().MarcEndOfField(); }
-OctetString Utf8MarcRecordClass::MarcEndOfRecord() { return SharedChar().MarcEndOfRecord(); }
+std::string Utf8MarcRecordClass::CharacterEncodingScheme() const { return m.CharacterEncodingScheme; }
+
+bool Utf8MarcRecordClass::MarcRecordTranslated() const { return m.MarcRecordTranslated; }
+
+bool Utf8MarcRecordClass::RecordPresent() const { return !m.MarcRecordIn.empty() || m.NewRecordCreated; }
+
+void Utf8MarcRecordClass::TranslateRecordCharacterSet() {
+    m.MarcRecordTranslated = false;
+    const RecordTranslation kind = RecordTranslationBetween(m.CharacterSetInEffective, m.CharacterSetOut);
+    switch (kind) {
+        case RecordTranslation::None:
+            return;
+        case RecordTranslation::SingleByte:
+        case RecordTranslation::Marc8ToUtf8:
+        case RecordTranslation::Utf8ToMarc8:
+        case RecordTranslation::Windows1252ToMarc8:
+        case RecordTranslation::Windows1252ToUtf8:
+        case RecordTranslation::Marc8ToWindows1252:
+            RaiseTranslationMissing(kind);
+    }
+}
+
+// ---------------------------------------------------------------- the set of a loaded record
+
+void Utf8MarcRecordClass::DecideCharacterSetInEffective(const std::string& sMarcRecord) {
+    m.CharacterSetInEffective = m.CharacterSetIn;
+    m.CharacterEncodingScheme = rt::Mid(sMarcRecord, 10, 1);
+    if (m.CharacterEncodingScheme == "a") {
+        m.CharacterSetInEffective = "U";
+    } else if (m.CharacterSetInEffective == "U") {
+        // A configured "U" for a record whose leader does not say UTF-8: the
+        // octets decide. "X" is read as "V", "Y" as "M".
+        const std::string sVerdict = CharacterizeCharacterSet(sMarcRecord).substr(0, 1);
+        m.CharacterSetInEffective = sVerdict == "X" ? "V" : sVerdict == "Y" ? "M" : sVerdict;
+    }
+}
+
+std::string Utf8MarcRecordClass::HoldLoadInInputSet() {
+    const std::string sReturnTo = m.OutputIsUlc ? "ULC" : m.CharacterSetOut;
+    CharacterSetOut(CharacterSetIn());
+    return sReturnTo;
+}
+
+void Utf8MarcRecordClass::ReturnLoadToOutputSet(const std::string& sReturnTo) {
+    if (m.CharacterSetOut != sReturnTo) CharacterSetOut(sReturnTo);
+}
+
+std::string Utf8MarcRecordClass::CharacterizeCharacterSet(const std::string& sMarcRecord) {
+    const std::string& sText = sMarcRecord.empty() ? m.MarcRecordIn : sMarcRecord;
+    const bool bUtf8 = sMarcRecord.empty() ? m.CharacterEncodingScheme == "a"
+                                           : sMarcRecord.size() >= 10 && sMarcRecord[9] == 'a';
+    if (bUtf8) return "U";
+
+    std::array<bool, 256> seen{};
+    for (size_t i = 24; i < sText.size(); ++i) seen[static_cast<unsigned char>(sText[i])] = true;
+    bool bEscape = false, bSetV = false, bLScriptO = false, bSymbolM = false;
+    std::string sIllegal;
+    for (int octet = 0; octet < 256; ++octet) {
+        if (!seen[static_cast<size_t>(octet)]) continue;
+        switch (kOctetClasses[static_cast<size_t>(octet)]) {
+            case OctetClass::Plain: break;
+            case OctetClass::Escape: bEscape = true; break;
+            case OctetClass::SetV: bSetV = true; break;
+            case OctetClass::LScriptO: bLScriptO = true; break;
+            case OctetClass::SymbolM: bSymbolM = true; break;
+            case OctetClass::Illegal: sIllegal += " " + std::to_string(octet); break;
+        }
+    }
+
+    std::string sVerdict;
+    if (bSymbolM) {
+        sVerdict = bEscape ? "O" : bSetV ? "V" : "Y";
+    } else if (bLScriptO) {
+        sVerdict = bSetV ? "V" : bEscape ? "O" : "X";
+    } else if (bSetV) {
+        sVerdict = bEscape ? "X" : "V";
+    } else {
+        sVerdict = "M";
+    }
+    return sIllegal.empty() ? sVerdict : sVerdict + " Illegal character(s):" + sIllegal;
+}

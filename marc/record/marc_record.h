@@ -62,6 +62,14 @@ struct TranslationCell {
     std::string Replacement;
 };
 
+// The comparison form of one octet of an 8-bit set: up to two octets, and
+// how many MARC-8 codes it passed through between the two octet maps.
+struct NormOctetForm {
+    char Text[2] = {};
+    uint8_t Length = 0;
+    uint8_t CodeLength = 0;
+};
+
 // One subfield of a field.
 struct SubfieldEntry {
     std::string Code;
@@ -314,7 +322,11 @@ struct Utf8MarcRecordState {
 
     // ---- state of later members, by folder ----
     // marc8/
+    bool MarcRecordTranslated = false;
     // normalize/
+    // The comparison form of every octet of set "V" (entries 0 to 255) and of
+    // sets "M" and "O" (256 to 511); empty until the first 8-bit form.
+    std::vector<NormOctetForm> NormOctetForms;
     // marc/display/
     // marc/text/
     // marc/xml/
@@ -455,19 +467,63 @@ public:
     // the LC pattern of bidirectional controls.
     std::string CharacterSetOut() const;
     void CharacterSetOut(const std::string& vNewValue);
-    OctetString MarcDelimiter();
+    // Leader/09 of the record last given to the load; a blank after an empty
+    // or invalid one.
+    std::string CharacterEncodingScheme() const;
+    // The last translation run changed at least one field.
+    bool MarcRecordTranslated() const;
+    // The verdict on an 8-bit record's octets after the leader ("M", "O",
+    // "V", "X" for "V" or "O", "Y" for "M" or "V"), followed by
+    // " Illegal character(s): " and their decimal values when there are any;
+    // "U" when leader/09 is "a". An empty text means the record last loaded.
+    std::string CharacterizeCharacterSet(const std::string& sMarcRecord);
+
+    // The named characters in the record's encoding: the UTF-8 form while the
+    // record is held in UTF-8, else the MARC-8 form for the output set.
+#define MarcTvyerdiZnak MarcTverdiiZnak  // the record's spelling of the hard sign
+#define EXITDESK_NAMED_FIXED(X, marc8, ucs) OctetString Marc##X();
+#define EXITDESK_NAMED_BY_SET(X, marc8, v, o, ucs) OctetString Marc##X();
+#define EXITDESK_NAMED_RUN(X, set, octet, v, ucs) OctetString Marc##X();
+#include "marc8/named_characters.def"
+#undef EXITDESK_NAMED_FIXED
+#undef EXITDESK_NAMED_BY_SET
+#undef EXITDESK_NAMED_RUN
+#undef MarcTvyerdiZnak
+    // Control characters: the same octets in every encoding (the nonfiling
+    // marks in their MARC-8 octets).
+    OctetString MarcNonSortBegin();
+    OctetString MarcNonSortEnd();
     OctetString MarcEscape();
-    OctetString MarcFill();
+    OctetString MarcDelimiter();
     OctetString MarcEndOfField();
     OctetString MarcEndOfRecord();
+    OctetString MarcFill();
+    // Directional controls: "" in an 8-bit set.
+    OctetString MarcRightToLeftMarker();
+    OctetString MarcLeftToRightMarker();
+    OctetString MarcLeftToRightEmbedding();
+    OctetString MarcPopDirectionalFormatting();
+    OctetString MarcRightToLeftEmbedding();
+    OctetString MarcLeftToRightOverride();
+    OctetString MarcRightToLeftOverride();
+    OctetString MarcSpacingUnderscore();
 
     // ---- normalize/: comparison forms ----
 
     // "V" or "P"; passed on to the shared character object.
     std::string NormalizationScheme() const;
     void NormalizationScheme(const std::string& vNewValue);
-    // Comparison form of a text in the record's output set.
+    // Comparison form of a text in the record's output set: capitals without
+    // diacritics, punctuation blank or dropped, runs of blanks collapsed,
+    // trimmed with bTrim. sScheme changes nothing. Sets other than "U", "V",
+    // "M" and "O" give "". An 8-bit text beyond 32,767 octets raises error 6.
     std::string NormString(const std::string& sCharacterString, bool bTrim, const std::string& sScheme);
+    // The NACO form of one subfield's text, always trimmed: under scheme "P"
+    // in a UTF-8 record the commas of a heading's $a stay (a last one goes)
+    // and the hyphen of an open date in a personal name's $d stays.
+    std::string NormStringNaco(const std::string& sCharacterString, bool bTrim, const std::string& sScheme,
+                               const std::string& sRecordFormat, const std::string& sTag,
+                               const std::string& sSfdCode);
 
     // ---- marc/display/ ----
 
@@ -483,6 +539,36 @@ private:
     friend struct RecordTestAccess;
 
     Utf8MarcRecordState m;
+
+    // ---- marc8/: private members ----
+
+    // A record is present: a loaded record text, or a record made by NewRecord.
+    bool RecordPresent() const;
+    // Translates the record in memory from CharacterSetInEffective to
+    // CharacterSetOut; raises when that translation is not available.
+    void TranslateRecordCharacterSet();
+    // The character-set steps of a load whose text passed the validity test:
+    // the set of the record (from the configured set, leader/09 and the
+    // octets) and CharacterEncodingScheme; then the record held in that set
+    // while its fields are built, returning the output set to go back to;
+    // then the way back, which translates.
+    void DecideCharacterSetInEffective(const std::string& sMarcRecord);
+    std::string HoldLoadInInputSet();
+    void ReturnLoadToOutputSet(const std::string& sReturnTo);
+
+    // ---- normalize/: private members ----
+
+    // The comparison forms of UTF-8 text, character by character, and of
+    // 8-bit text, octet by octet, appended with runs of blanks collapsed.
+    void AppendUtf8NormForm(std::string& sForm, const std::string& sText, const std::string& sScheme,
+                            bool bKeepCommas, bool bKeepHyphens);
+    void AppendEightBitNormForm(std::string& sForm, const std::string& sText);
+    void BuildNormOctetForms();
+    // The maps of the 8-bit forms: an octet of set "V", or of sets "M" and
+    // "O", into MARC-8 codes; then a MARC-8 code into its form.
+    std::string NormOctetV(const std::string& sOctet);
+    std::string NormOctetMarc8(const std::string& sOctet);
+    std::string NormOctetFinal(const std::string& sCode);
 
     // ---- marc/record/: private members ----
 

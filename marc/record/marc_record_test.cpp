@@ -502,7 +502,6 @@ TEST(RecordLeader, ChangeLeaderValue) {
         {"u", 6, "x", "00000nx  a2200000n  4500", "H", "U"},
         {"u", 6, "a", "00000nu  a2200000n  4500", "H", "U"},
         {"a", 5, "nz", "00000nzm a2200000n  4500", "B", "U"},  // no guard, format kept
-        {"a", 9, "b", "00000nam  2200000n  4500", "B", "V"},   // leaves UTF-8 for the 8-bit default
         {"a", 8, " b", "00000nam b2200000n  4500", "B", "U"},  // set unchanged from position 8
         {"a", 9, "a", "00000nam a2200000n  4500", "B", "U"},
         {"a", 22, "abc", "00000nam a2200000n  4500", "B", "U"},  // would end beyond position 23
@@ -522,10 +521,19 @@ TEST(RecordLeader, ChangeLeaderValue) {
     Utf8MarcRecordClass record;
     record.ChangeLeaderValue(6, "a");  // no leader yet: ignored
     EXPECT_EQ(RecordTestAccess::State(record).Leader, "");
-    record.CharacterSetOut("M");
-    record.NewRecord("a", "m");
-    record.ChangeLeaderValue(9, "a");
-    EXPECT_EQ(record.CharacterSetOut(), "U");
+
+    // A change of leader/09 sets the output set, which translates the record
+    // present: "a" gives "U", anything else the 8-bit default "V". The record
+    // translations are not built yet, so each change is refused.
+    Utf8MarcRecordClass utf8;
+    utf8.NewRecord("a", "m");
+    EXPECT_THROW(utf8.ChangeLeaderValue(9, "b"), RaisedError);
+    EXPECT_EQ(utf8.CharacterSetOut(), "U");
+    Utf8MarcRecordClass marc8;
+    marc8.CharacterSetOut("M");
+    marc8.NewRecord("a", "m");
+    EXPECT_THROW(marc8.ChangeLeaderValue(9, "a"), RaisedError);
+    EXPECT_EQ(marc8.CharacterSetOut(), "M");
 }
 
 TEST(RecordLeader, Default008) {

@@ -19,6 +19,13 @@ struct RecordTestAccess {
         record.FldOrderInstall(sFormat);
     }
     static int16_t NewFieldSlot(Utf8MarcRecordClass& record) { return record.NewFieldSlot(); }
+    static void DecideCharacterSetInEffective(Utf8MarcRecordClass& record, const std::string& sMarcRecord) {
+        record.DecideCharacterSetInEffective(sMarcRecord);
+    }
+    static std::string HoldLoadInInputSet(Utf8MarcRecordClass& record) { return record.HoldLoadInInputSet(); }
+    static void ReturnLoadToOutputSet(Utf8MarcRecordClass& record, const std::string& sReturnTo) {
+        record.ReturnLoadToOutputSet(sReturnTo);
+    }
 };
 
 namespace record_test {
