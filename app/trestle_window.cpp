@@ -1,0 +1,218 @@
+#include "app/trestle_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QStringDecoder>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/frm_trestle_main.h"
+
+namespace {
+
+int Pixels(double twips) { return static_cast<int>(std::lround(twips / TrestleWindow::kTwipsPerPixel)); }
+double Twips(int pixels) { return pixels * TrestleWindow::kTwipsPerPixel; }
+
+// Text of the program is octets: UTF-8 when it is valid UTF-8, else an 8-bit set.
+QString FromOctets(const std::string& text) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (!decoder.hasError()) return decoded;
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToOctets(const QString& text) { return text.toUtf8().toStdString(); }
+
+// The characters of a text that its first n octets make up.
+int CharactersIn(const QString& text, int32_t octets) {
+    QByteArray utf8 = text.toUtf8();
+    if (octets <= 0) return 0;
+    if (octets >= utf8.size()) return static_cast<int>(text.size());
+    return static_cast<int>(QString::fromUtf8(utf8.left(octets)).size());
+}
+
+void Place(QWidget* widget, double left, double top, double width, double height) {
+    widget->setGeometry(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+}
+
+}  // namespace
+
+TrestleWindow::TrestleWindow() {
+    setObjectName("frmTrestleMain");
+    // The client area as designed: 7050 x 2505 twips.
+    resize(Pixels(7050), Pixels(2505));
+    setMinimumSize(Pixels(frmTrestleMain::kMinimumWidth), Pixels(frmTrestleMain::kMinimumHeight));
+
+    frame2_ = new QGroupBox("Frame2", this);
+    frame2_->setObjectName("Frame2");
+    frame2_->setAutoFillBackground(true);
+    Place(frame2_, 120, 120, 8535, 5415);
+
+    frame1_ = new QGroupBox(frame2_);
+    frame1_->setObjectName("Frame1");
+    frame1_->setAutoFillBackground(true);
+    Place(frame1_, 120, 120, 6495, 2175);
+
+    QFont font("MS Sans Serif", 12);
+    lblConstant_ = new QLabel("Barcode:", frame1_);
+    lblConstant_->setObjectName("lblConstant");
+    lblConstant_->setFont(font);
+    Place(lblConstant_, 240, 360, 3615, 255);
+
+    txtBarcode_ = new QLineEdit("Text1", frame1_);
+    txtBarcode_->setObjectName("txtBarcode");
+    txtBarcode_->setFont(font);
+    Place(txtBarcode_, 240, 720, 6015, 495);
+
+    command1_ = new QPushButton("Check", frame1_);
+    command1_->setObjectName("Command1");
+    Place(command1_, 5040, 1320, 1215, 495);
+
+    setTabOrder(txtBarcode_, command1_);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+
+    Frame2BackColor(TrestleColor::ButtonFace);
+
+    // The check button is the window's default button: Enter presses it, as a scanner sends it.
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, command1_, &QPushButton::click);
+    }
+    connect(command1_, &QPushButton::clicked, this, [this] { Dispatch(&frmTrestleMain::Command1_Click); });
+    connect(txtBarcode_, &QLineEdit::textChanged, this, [this] { Dispatch(&frmTrestleMain::txtBarcode_Change); });
+    connect(timer1_, &QTimer::timeout, this, [this] { Dispatch(&frmTrestleMain::Timer1_Timer); });
+
+    EndAction = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+}
+
+void TrestleWindow::Dispatch(void (frmTrestleMain::*handler)()) {
+    if (!controller_) return;
+    try {
+        (controller_->*handler)();
+    } catch (...) {
+        // The controller reports its errors itself; an end signalled from a
+        // nested event stops here rather than unwinding through Qt.
+    }
+}
+
+void TrestleWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Dispatch(&frmTrestleMain::Form_Resize);
+}
+
+void TrestleWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Dispatch(&frmTrestleMain::Form_Unload);
+}
+
+QSize TrestleWindow::FrameExtra() const { return frameGeometry().size() - size(); }
+
+double TrestleWindow::Left() const { return Twips(x()); }
+void TrestleWindow::Left(double value) { move(Pixels(value), y()); }
+double TrestleWindow::Top() const { return Twips(y()); }
+void TrestleWindow::Top(double value) { move(x(), Pixels(value)); }
+double TrestleWindow::Width() const { return Twips(frameGeometry().width()); }
+void TrestleWindow::Width(double value) { resize(Pixels(value) - FrameExtra().width(), height()); }
+double TrestleWindow::Height() const { return Twips(frameGeometry().height()); }
+void TrestleWindow::Height(double value) { resize(width(), Pixels(value) - FrameExtra().height()); }
+
+double TrestleWindow::ScreenWidth() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? Twips(s->geometry().width()) : 0;
+}
+double TrestleWindow::ScreenHeight() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? Twips(s->geometry().height()) : 0;
+}
+
+void TrestleWindow::Caption(const std::string& value) { setWindowTitle(FromOctets(value)); }
+void TrestleWindow::Show() {
+    show();
+    activateWindow();
+}
+
+void TrestleWindow::Frame2Left(double value) { frame2_->move(Pixels(value), frame2_->y()); }
+void TrestleWindow::Frame2Top(double value) { frame2_->move(frame2_->x(), Pixels(value)); }
+void TrestleWindow::Frame2Width(double value) { frame2_->resize(Pixels(value), frame2_->height()); }
+void TrestleWindow::Frame2Height(double value) { frame2_->resize(frame2_->width(), Pixels(value)); }
+
+QColor TrestleWindow::ToQColor(int32_t value) {
+    uint32_t v = static_cast<uint32_t>(value);
+    if (v & 0x80000000u) return QApplication::palette().color(QPalette::Button);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+void TrestleWindow::Frame2BackColor(int32_t value) {
+    frame2Color_ = value;
+    QPalette palette = frame2_->palette();
+    palette.setColor(QPalette::Window, ToQColor(value));
+    frame2_->setPalette(palette);
+    // The inner panel keeps the button face; only the outer one shows the verdict.
+    QPalette inner = frame1_->palette();
+    inner.setColor(QPalette::Window, ToQColor(TrestleColor::ButtonFace));
+    frame1_->setPalette(inner);
+}
+
+double TrestleWindow::Frame1Width() const { return Twips(frame1_->width()); }
+double TrestleWindow::Frame1Height() const { return Twips(frame1_->height()); }
+void TrestleWindow::Frame1Left(double value) { frame1_->move(Pixels(value), frame1_->y()); }
+void TrestleWindow::Frame1Top(double value) { frame1_->move(frame1_->x(), Pixels(value)); }
+
+std::string TrestleWindow::txtBarcodeText() const { return ToOctets(txtBarcode_->text()); }
+void TrestleWindow::txtBarcodeText(const std::string& value) { txtBarcode_->setText(FromOctets(value)); }
+
+void TrestleWindow::txtBarcodeSelStart(int32_t value) {
+    selStart_ = CharactersIn(txtBarcode_->text(), value);
+    txtBarcode_->setCursorPosition(selStart_);
+}
+
+void TrestleWindow::txtBarcodeSelLength(int32_t value) {
+    QString text = txtBarcode_->text();
+    int start = selStart_;
+    if (start > text.size()) start = static_cast<int>(text.size());
+    int end = CharactersIn(text, static_cast<int32_t>(text.left(start).toUtf8().size()) + value);
+    txtBarcode_->setSelection(start, end - start);
+}
+
+void TrestleWindow::txtBarcodeSetFocus() { txtBarcode_->setFocus(Qt::OtherFocusReason); }
+
+void TrestleWindow::Timer1Interval(int32_t milliseconds) {
+    timer1_->setInterval(milliseconds);
+    UpdateTimer();
+}
+bool TrestleWindow::Timer1Enabled() const { return timer1Enabled_; }
+void TrestleWindow::Timer1Enabled(bool value) {
+    timer1Enabled_ = value;
+    UpdateTimer();
+}
+void TrestleWindow::UpdateTimer() {
+    // Enabling a running timer does not restart its count.
+    bool ticks = timer1Enabled_ && timer1_->interval() > 0;
+    if (ticks && !timer1_->isActive()) timer1_->start();
+    if (!ticks) timer1_->stop();
+}
+
+void TrestleWindow::MessageBox(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, FromOctets(title), FromOctets(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TrestleWindow::EndProgram() {
+    if (EndAction) EndAction();
+}

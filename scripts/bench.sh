@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the benchmarks, makes a library of one million items with the demo
+# generator (once; kept in build/bench-library), and runs the exit-check
+# benchmark: the whole road from barcode to verdict, without the window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+
+library=build/bench-library
+items=${BENCH_ITEMS:-1000000}
+if [ ! -f "$library/library.db" ] || [ "$(cat "$library/items" 2>/dev/null)" != "$items" ]; then
+  driver=$(sed -n 's/^Driver=//p' build/odbc/odbcinst.ini | head -n 1)
+  python3 tools/demo/make_demo.py --schema testdata/library_schema.sql --driver "$driver" \
+    --extension build/lib/libcompat.so --out "$library" --items "$items" --sample-barcodes 20000
+  echo "$items" > "$library/items"
+fi
+EXITDESK_BENCH_LIBRARY=$PWD/$library build/bin/bench_exit_check "$@"

@@ -1,0 +1,410 @@
+#!/usr/bin/env python3
+"""Builds a demo library for the exit-check program in one folder.
+
+    make_demo.py --schema testdata/library_schema.sql --driver /path/libsqlite3odbc.so \
+                 --extension build/lib/libcompat.so --out build/demo [--items 3000] [--seed 7]
+
+Writes into the folder:
+  library.db            SQLite database made from the schema, with sample data
+  odbcinst.ini, odbc.ini the data source EXITDESK_DEMO (the SQLite ODBC driver,
+                        loading the compatibility extension)
+  settings/             ClearedForExit.INI (password in its scrambled form),
+                        VGERREAD.INI
+  sounds/               good.wav and bad.wav
+  demo-barcodes.txt     a few barcodes of each kind, with the verdict each gives
+  sample-barcodes.txt   with --sample-barcodes N: N scans for the benchmark
+
+The data are made from a seeded random generator, so the same arguments give
+the same database. Only Python's standard library is used.
+"""
+
+import argparse
+import math
+import os
+import random
+import sqlite3
+import struct
+import sys
+import wave
+
+DSN = "EXITDESK_DEMO"
+PASSWORD = "exitdesk"
+USER = "circread"
+# Patron groups whose charges may not leave the building (carrels), and the ordinary ones.
+CARREL_GROUPS = [5, 15]
+ORDINARY_GROUPS = [1, 2, 3, 4, 6, 11, 25, 51]
+FIRST_ITEM_ID = 100001
+FIRST_BIB_ID = 5001
+
+LOCATIONS = [
+    # id, code, display name, name, spine label
+    (1, "main", "Main Library, Stacks", "Main Stacks", "MAIN"),
+    (2, "ref", "Main Library, Reference", "Reference", "REF"),
+    (3, "bibz", "Bibliothèque centrale, Réserve", "Réserve", "RÉS"),
+    (4, "mag", "Magazin Süd, Ebene −1", "Magazin Süd", "MAG"),
+    (5, "musi", "Музыкальный отдел", "Музыка", "МУЗ"),
+    (6, "eas", "東アジア文庫", "東アジア", "EAS"),
+    (7, "carr", "Carrel Room, 3rd floor", "Carrels", "CARREL"),
+    (8, "læse", "Læsesal Ærø", "Læsesal", "LÆS"),
+    (9, "maps", "Map Collection", "Maps", "MAP"),
+    (10, "spec", "Special Collections", "Special Coll.", "SPEC"),
+]
+
+ITEM_TYPES = [(1, "book"), (2, "serial"), (3, "dvd"), (4, "map"), (5, "score"), (6, "cd"), (7, "thesis")]
+ITEM_STATUS_TYPES = [
+    (1, "Not Charged"), (2, "Charged"), (3, "Renewed"), (4, "Overdue"), (5, "Recall Request"),
+    (12, "Missing"), (13, "Lost--Library Applied"), (17, "Withdrawn"), (19, "Cataloging Review"),
+]
+
+TITLE_WORDS = [
+    "history", "music", "river", "garden", "mathematics", "letters", "voyage", "kingdom", "light",
+    "Geschichte", "Übersetzung", "Straße", "l'été", "bibliothèque", "mémoire", "niño", "año",
+    "Москва", "история", "東京", "物語", "Kraków", "Ærø", "São Paulo", "çocuk", "Ελλάδα",
+]
+AUTHORS = [
+    "Müller, Jürgen", "García Márquez, Gabriel", "Brontë, Charlotte", "Dvořák, Antonín",
+    "Толстой, Лев", "夏目漱石", "Øksnevad, Åse", "Smith, John", "Nguyễn, Văn An", "Ibsen, Henrik",
+]
+NOTES = [
+    "Accompanying CD in pocket",
+    "Beilage fehlt — Karte in Tasche",
+    "Reliure abîmée ; à restaurer",
+    "Не выдаётся на дом",
+    "附录光盘一张",
+    "Spine label reads “Vol. 2”",
+    "Ex libris: Ærø Skole",
+    "Donated by the Nuñez family",
+]
+
+
+# ----------------------------------------------------------------------------------------------
+# Barcodes: 14 digits, a library prefix, a serial number and a check digit (Luhn).
+
+def luhn_digit(digits):
+    total = 0
+    for i, ch in enumerate(reversed(digits)):
+        d = int(ch)
+        if i % 2 == 0:
+            d *= 2
+            if d > 9:
+                d -= 9
+        total += d
+    return str((10 - total % 10) % 10)
+
+
+def barcode(serial, prefix="31234"):
+    body = prefix + "%08d" % serial
+    return body + luhn_digit(body)
+
+
+# ----------------------------------------------------------------------------------------------
+# MARC 21 records in ISO 2709, UTF-8, for the record tables.
+
+def iso2709(leader, fields):
+    directory = b""
+    data = b""
+    for tag, content in fields:
+        body = content.encode("utf-8") + b"\x1e"
+        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
+        data += body
+    directory += b"\x1e"
+    base = 24 + len(directory)
+    total = base + len(data) + 1
+    lead = ("%05d" % total) + leader[5:12] + ("%05d" % base) + leader[17:]
+    return lead.encode() + directory + data + b"\x1d"
+
+
+def subfields(*pairs):
+    return "".join("\x1f" + code + text for code, text in pairs)
+
+
+def bib_record(bib_id, title, author, year):
+    return iso2709("00000nam a2200000 a 4500", [
+        ("001", str(bib_id)),
+        ("005", "20240115093000.0"),
+        ("008", "240115s%4d    xx            000 0 und d" % year),
+        ("100", "1 " + subfields(("a", author))),
+        ("245", "10" + subfields(("a", title + " /"), ("c", author))),
+        ("264", " 1" + subfields(("a", "Place"), ("b", "Publisher"), ("c", str(year)))),
+    ])
+
+
+def holdings_record(mfhd_id, bib_id, location_code, call_number):
+    return iso2709("00000nx  a2200000un 4500", [
+        ("001", str(mfhd_id)),
+        ("004", str(bib_id)),
+        ("008", "2401150u    8   4001uu   0000000"),
+        ("852", "0 " + subfields(("b", location_code), ("h", call_number))),
+    ])
+
+
+def segments(record, width):
+    return [record[i:i + width] for i in range(0, len(record), width)] or [b""]
+
+
+# ----------------------------------------------------------------------------------------------
+# The stored password: one number per character of a decoded text, the length
+# (plus 70) at the fifth place; odd places hold the code plus 5, even places
+# the code minus 5. A password shorter than 10 is the end of the decoded text.
+
+def scramble_password(password, rng):
+    if len(password) >= 10:
+        chars = list(password)
+    else:
+        chars = [rng.choice("abcdefghijkmnpqrstuvwxyz") for _ in range(4)] + list(password)
+    numbers = []
+    place = 0
+    queue = list(chars)
+    while queue or place < 5:
+        place += 1
+        if place == 5:
+            numbers.append(len(password) + 70)
+            continue
+        if not queue:
+            break
+        code = ord(queue.pop(0))
+        numbers.append(code + 5 if place % 2 == 1 else code - 5)
+    return " ".join(str(n) for n in numbers)
+
+
+# ----------------------------------------------------------------------------------------------
+# Sounds: 16-bit mono WAV files.
+
+def write_wav(path, notes, rate=22050):
+    frames = bytearray()
+    for freq, seconds, shape in notes:
+        n = int(rate * seconds)
+        for i in range(n):
+            t = i / rate
+            env = min(1.0, i / 200.0) * min(1.0, (n - i) / 400.0)
+            if shape == "sine":
+                v = math.sin(2 * math.pi * freq * t) * math.exp(-3.0 * t)
+            else:  # a buzz: a few odd harmonics
+                v = sum(math.sin(2 * math.pi * freq * k * t) / k for k in (1, 3, 5, 7)) * 0.8
+            frames += struct.pack("<h", int(11000 * env * v))
+    with wave.open(path, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(rate)
+        out.writeframes(bytes(frames))
+
+
+# ----------------------------------------------------------------------------------------------
+
+def write_text(path, text):
+    with open(path, "w", encoding="utf-8", newline="") as out:
+        out.write(text)
+
+
+def build_database(path, schema_file, items, rng):
+    if os.path.exists(path):
+        os.remove(path)
+    db = sqlite3.connect(path)
+    db.execute("PRAGMA journal_mode = OFF")
+    db.execute("PRAGMA synchronous = OFF")
+    with open(schema_file, encoding="utf-8") as f:
+        db.executescript(f.read())
+
+    db.execute("INSERT INTO VERSIONS VALUES ('DATABASE', '2001.2.0')")
+    db.execute("INSERT INTO VERSIONS VALUES ('CAT', '2001.2.0')")
+    db.execute("INSERT INTO BASE_CURRENCY VALUES ('United States', 'USD', 'US Dollar', 2, '.')")
+    db.execute("INSERT INTO LIBRARY VALUES (1, 'Demo Library', 'Demo Library — Campus', 'XDL')")
+    db.executemany("INSERT INTO LOCATION VALUES (?, ?, ?, ?, ?, 'N')", LOCATIONS)
+    db.executemany("INSERT INTO ITEM_TYPE VALUES (?, ?)", ITEM_TYPES)
+    db.executemany("INSERT INTO ITEM_STATUS_TYPE VALUES (?, ?)", ITEM_STATUS_TYPES)
+
+    # Kinds of item, by share of the collection; the first few of each kind are
+    # fixed so that the demo's list of barcodes does not depend on chance.
+    kinds = ["ordinary"] * 30 + ["carrel"] * 6 + ["free"] * 58 + ["several"] * 6
+    fixed = ["ordinary", "carrel", "free", "several"] * 5
+
+    bib_rows, bib_data, mfhd_master, mfhd_data, bib_mfhd = [], [], [], [], []
+    item_rows, barcode_rows, mfhd_item, status_rows, bib_item, note_rows, circ_rows = [], [], [], [], [], [], []
+    examples = {"ordinary": [], "carrel": [], "free": [], "several": [], "note": [], "location": []}
+
+    bib_id = FIRST_BIB_ID - 1
+    mfhd_id = 900000
+    item_id = FIRST_ITEM_ID - 1
+    serial = 0
+    batch = 50000
+
+    def flush():
+        db.executemany("INSERT INTO BIB_MASTER VALUES (?, 1, 'N')", bib_rows)
+        db.executemany("INSERT INTO BIB_DATA VALUES (?, ?, ?)", bib_data)
+        db.executemany("INSERT INTO MFHD_MASTER VALUES (?, ?, 'N', '0', ?, ?)", mfhd_master)
+        db.executemany("INSERT INTO MFHD_DATA VALUES (?, ?, ?)", mfhd_data)
+        db.executemany("INSERT INTO BIB_MFHD VALUES (?, ?)", bib_mfhd)
+        db.executemany("INSERT INTO ITEM VALUES (?, ?, ?, ?, ?, ?, NULL, 1, ?, NULL, 'N', 'Y', ?, ?, 'loader', ?)",
+                       item_rows)
+        db.executemany("INSERT INTO ITEM_BARCODE VALUES (?, ?, ?, ?)", barcode_rows)
+        db.executemany("INSERT INTO MFHD_ITEM VALUES (?, ?, ?, NULL, ?, NULL, NULL)", mfhd_item)
+        db.executemany("INSERT INTO ITEM_STATUS VALUES (?, ?)", status_rows)
+        db.executemany("INSERT INTO BIB_ITEM VALUES (?, ?)", bib_item)
+        db.executemany("INSERT INTO ITEM_NOTE VALUES (?, ?)", note_rows)
+        db.executemany("INSERT INTO CIRC_TRANSACTIONS VALUES (?, ?)", circ_rows)
+        for rows in (bib_rows, bib_data, mfhd_master, mfhd_data, bib_mfhd, item_rows, barcode_rows, mfhd_item,
+                     status_rows, bib_item, note_rows, circ_rows):
+            rows.clear()
+
+    made = 0
+    while made < items:
+        bib_id += 1
+        mfhd_id += 1
+        location = rng.choice(LOCATIONS)
+        title = " ".join(rng.choice(TITLE_WORDS) for _ in range(rng.randint(2, 5))).capitalize()
+        author = rng.choice(AUTHORS)
+        year = rng.randint(1890, 2024)
+        call_number = "%s%d .%s%d %d" % (rng.choice("ABDEGHNPQ"), rng.randint(1, 9999),
+                                         rng.choice("ABCDEFGHKLMNPRSTW"), rng.randint(10, 99), year)
+        bib_rows.append((bib_id,))
+        for seq, seg in enumerate(segments(bib_record(bib_id, title, author, year), 990), 1):
+            bib_data.append((bib_id, seq, seg))
+        mfhd_master.append((mfhd_id, location[0], call_number, call_number.upper()))
+        for seq, seg in enumerate(segments(holdings_record(mfhd_id, bib_id, location[1], call_number), 300), 1):
+            mfhd_data.append((mfhd_id, seq, seg))
+        bib_mfhd.append((bib_id, mfhd_id))
+
+        for copy in range(1, rng.choice((1, 1, 1, 2, 3)) + 1):
+            if made >= items:
+                break
+            item_id += 1
+            kind = fixed[made] if made < len(fixed) else rng.choice(kinds)
+            made += 1
+            serial += 1
+            code = barcode(serial)
+            created = "%04d-%02d-%02d 10:%02d:00" % (rng.randint(1995, 2023), rng.randint(1, 12),
+                                                     rng.randint(1, 28), rng.randint(0, 59))
+            modified = created if rng.random() < 0.5 else None
+            item_rows.append((item_id, location[0], location[0] if rng.random() < 0.05 else 0, copy,
+                              "", rng.choice(ITEM_TYPES)[0], rng.randint(500, 12000), created, modified,
+                              None if modified is None else "circ01"))
+            barcode_rows.append((item_id, code, 1, created))
+            if kind == "several":
+                # Earlier barcodes, replaced: the item answers to each of them.
+                for _ in range(rng.randint(1, 2)):
+                    serial += 1
+                    old = barcode(serial)
+                    barcode_rows.append((item_id, old, 2, created))
+                    examples["several"].append((old, code))
+            mfhd_item.append((mfhd_id, item_id, "v.%d" % copy if copy > 1 else None, str(year)))
+            bib_item.append((bib_id, item_id))
+            if kind in ("ordinary", "carrel", "several") and not (kind == "several" and rng.random() < 0.5):
+                group = rng.choice(CARREL_GROUPS if kind == "carrel" else ORDINARY_GROUPS)
+                circ_rows.append((item_id, group))
+                status_rows.append((item_id, 2))
+                if kind != "several":
+                    examples[kind].append((code, group))
+            else:
+                status_rows.append((item_id, 1))
+                if kind == "free":
+                    examples["free"].append((code, None))
+            if rng.random() < 0.1 or made <= 3:
+                note = rng.choice(NOTES)
+                note_rows.append((item_id, note))
+                examples["note"].append((code, note))
+            if location[0] in (3, 4, 5, 6, 8):
+                examples["location"].append((code, location[2]))
+        if len(item_rows) >= batch:
+            flush()
+    flush()
+    db.commit()
+    db.execute("ANALYZE")
+    db.commit()
+    db.close()
+    examples["serials"] = serial
+    return examples
+
+
+def demo_barcode_list(examples, circ_groups_of):
+    lines = ["# Demo barcodes of the exit-check program: barcode, then the verdict it gives.", ""]
+
+    def show(title, rows, verdict, count=3):
+        lines.append("## " + title)
+        for row in rows[:count]:
+            lines.append("%s   %s" % (row[0], verdict(row)))
+        lines.append("")
+
+    show("Charged to an ordinary patron group: green", examples["ordinary"],
+         lambda r: "green  Item OK to leave building (patron group %d)" % r[1])
+    show("Charged to a carrel group (excluded): red", examples["carrel"],
+         lambda r: "red    Carrel charge; may not leave building (patron group %d)" % r[1])
+    show("Not charged: red", examples["free"], lambda r: "red    Item not checked out")
+    show("An item's earlier barcode (items with several barcodes)", examples["several"],
+         lambda r: "%-6s same item as %s" % (circ_groups_of(r[1]), r[1]))
+    show("Items with a non-ASCII note", examples["note"], lambda r: "note: " + r[1])
+    show("Items in a location with a non-ASCII name", examples["location"], lambda r: "location: " + r[1])
+    lines.append("## Barcodes that are not in the database or not acceptable")
+    lines.append("%s   red    Barcode not in Voyager (a 14-digit barcode that no item has)" % barcode(99999999, "39999"))
+    lines.append("3123400000A017   red    Item barcode not acceptable (a letter in it)")
+    lines.append("(empty)          red    No barcode supplied (press Enter on an empty box)")
+    lines.append("")
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--schema", required=True)
+    parser.add_argument("--driver", required=True, help="the SQLite ODBC driver library")
+    parser.add_argument("--extension", required=True, help="the compatibility extension (libcompat.so)")
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--items", type=int, default=3000)
+    parser.add_argument("--seed", type=int, default=7)
+    parser.add_argument("--seconds-before-reset", type=int, default=3)
+    parser.add_argument("--sample-barcodes", type=int, default=0,
+                        help="also write sample-barcodes.txt: this many scans for a benchmark, "
+                             "one in twenty of a barcode that no item has")
+    args = parser.parse_args()
+
+    rng = random.Random(args.seed)
+    out = os.path.abspath(args.out)
+    settings = os.path.join(out, "settings")
+    sounds = os.path.join(out, "sounds")
+    for folder in (out, settings, sounds):
+        os.makedirs(folder, exist_ok=True)
+
+    db_path = os.path.join(out, "library.db")
+    examples = build_database(db_path, args.schema, args.items, rng)
+
+    write_text(os.path.join(out, "odbcinst.ini"),
+               "[ExitDesk SQLite3]\nDescription=SQLite3 ODBC driver\nDriver=%s\nDontDLClose=1\n" % os.path.abspath(args.driver))
+    write_text(os.path.join(out, "odbc.ini"),
+               "[%s]\nDescription=Demo library (SQLite)\nDriver=ExitDesk SQLite3\nDatabase=%s\nLoadExt=%s\n"
+               "Timeout=5000\n" % (DSN, db_path, os.path.abspath(args.extension)))
+
+    good = os.path.join(sounds, "good.wav")
+    bad = os.path.join(sounds, "bad.wav")
+    write_wav(good, [(1046.5, 0.12, "sine"), (1318.5, 0.12, "sine"), (1568.0, 0.25, "sine")])
+    write_wav(bad, [(196.0, 0.45, "buzz")])
+
+    groups = ", ".join(str(g) for g in CARREL_GROUPS)
+    write_text(os.path.join(settings, "ClearedForExit.INI"),
+               "[Connection]\r\nDSN=%s\r\nTNP=main\r\n\r\n[Read]\r\nUID=%s\r\nPWD=%s\r\n\r\n"
+               "[Behavior]\r\nGood=%s\r\nBad=%s\r\nSecondsBeforeReset=%d\r\n\r\n"
+               "[Circulation]\r\nPatronGroupsExcluded=%s\r\n\r\n"
+               "[Texts]\r\nProgramDisplayTitle=Cleared for exit? (demo library)\r\n"
+               % (DSN, USER, scramble_password(PASSWORD, rng), good, bad, args.seconds_before_reset, groups))
+    write_text(os.path.join(settings, "VGERREAD.INI"),
+               "[General]\r\nSettingsAreAutomatic=TRUE\r\nDebuggingOn=FALSE\r\n")
+
+    db = sqlite3.connect(db_path)
+
+    def verdict_of(active_barcode):
+        row = db.execute("SELECT c.PATRON_GROUP_ID FROM ITEM_BARCODE b JOIN CIRC_TRANSACTIONS c "
+                         "ON c.ITEM_ID = b.ITEM_ID WHERE b.ITEM_BARCODE = ?", (active_barcode,)).fetchone()
+        if row is None:
+            return "red"
+        return "red" if row[0] in CARREL_GROUPS else "green"
+
+    write_text(os.path.join(out, "demo-barcodes.txt"), demo_barcode_list(examples, verdict_of))
+    db.close()
+    if args.sample_barcodes:
+        sample = []
+        for _ in range(args.sample_barcodes):
+            serial = rng.randint(1, examples["serials"])
+            sample.append(barcode(serial, "39999") if rng.random() < 0.05 else barcode(serial))
+        write_text(os.path.join(out, "sample-barcodes.txt"), "\n".join(sample) + "\n")
+    print("Demo library: %d items in %s" % (args.items, out))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
