@@ -54,51 +54,41 @@ void ChangeFirstLetterUtf8(Utf8CharClass& chars, std::string& s, char delimiter,
 
 // ------------------------------------------------------------ whole texts
 
-// A UTF-8 text with every character but the subfield codes replaced by its
-// case partner from the character object.
-std::string Utf8MarcRecordClass::ChangeCaseUtf8(const std::string& sSourceString, bool bUpper) {
+// The text with every character but the subfield codes given the case wanted.
+// A delimiter and the octet after it are copied as they are. In a UTF-8
+// record each character gets its case partner from the character object; in
+// an 8-bit record an ASCII letter gets its partner, and for lower case a
+// MARC-8 special capital too (the special small letters never go up).
+std::string Utf8MarcRecordClass::ChangeCase(const std::string& sSourceString, bool bUpper) {
     const char delimiter = MarcDelimiter()[0];
     Utf8CharClass& chars = SharedChar();
     std::string out;
+    out.reserve(sSourceString.size());
     for (size_t i = 0; i < sSourceString.size();) {
         if (sSourceString[i] == delimiter) {
-            out += sSourceString.substr(i, 2);
+            out.append(sSourceString, i, 2);
             i += 2;
-            continue;
+        } else if (m.RecordIsUtf8) {
+            const size_t step = static_cast<size_t>(CharStepAt(sSourceString, i));
+            chars.Utf8Char(sSourceString.substr(i, step));
+            out += bUpper ? chars.Utf8CharUCase() : chars.Utf8CharLCase();
+            i += step;
+        } else {
+            const char c = sSourceString[i++];
+            if (bUpper) out += Partner(m.AsciiLower, m.AsciiUpper, c);
+            else if (Contains(m.AsciiUpper, c)) out += Partner(m.AsciiUpper, m.AsciiLower, c);
+            else out += Partner(m.Marc8SpecialUpper, m.Marc8SpecialLower, c);
         }
-        const size_t step = static_cast<size_t>(CharStepAt(sSourceString, i));
-        chars.Utf8Char(sSourceString.substr(i, step));
-        out += bUpper ? chars.Utf8CharUCase() : chars.Utf8CharLCase();
-        i += step;
     }
     return out;
 }
 
 std::string Utf8MarcRecordClass::SafeUCase(const std::string& sSourceString) {
-    if (m.RecordIsUtf8) return ChangeCaseUtf8(sSourceString, true);
-    const char delimiter = MarcDelimiter()[0];
-    std::string out = sSourceString;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == delimiter) ++i;
-        else out[i] = Partner(m.AsciiLower, m.AsciiUpper, out[i]);
-    }
-    return out;
+    return ChangeCase(sSourceString, true);
 }
 
 std::string Utf8MarcRecordClass::SafeLCase(const std::string& sSourceString) {
-    if (m.RecordIsUtf8) return ChangeCaseUtf8(sSourceString, false);
-    const char delimiter = MarcDelimiter()[0];
-    std::string out = sSourceString;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == delimiter) {
-            ++i;
-        } else if (Contains(m.AsciiUpper, out[i])) {
-            out[i] = Partner(m.AsciiUpper, m.AsciiLower, out[i]);
-        } else {
-            out[i] = Partner(m.Marc8SpecialUpper, m.Marc8SpecialLower, out[i]);
-        }
-    }
-    return out;
+    return ChangeCase(sSourceString, false);
 }
 
 // ------------------------------------------------------------ first word

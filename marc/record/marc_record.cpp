@@ -2,6 +2,10 @@
 // settings properties.
 #include "marc/record/marc_record.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "common/ini.h"
 #include "common/raised_error.h"
 #include "common/runtime.h"
@@ -24,82 +28,64 @@ std::string Hex(const std::string& sPairs) {
 
 using Getter = OctetString (Utf8CharClass::*)() const;
 
-// A MARC-8 combining mark: its two getters and its combining class.
-struct MarkGetters {
+// A MARC-8 combining mark: its name, its two getters, whether it is written
+// above the letter (else below), and its combining class.
+struct CombiningMark {
+    const char* Name;
     Getter Marc8;
     Getter Utf8;
+    bool Above;
     const char* CombiningClass;
 };
 
+constexpr bool kAbove = true;
+constexpr bool kBelow = false;
+#define EXITDESK_MARK(X, position, cls) {#X, &Utf8CharClass::Marc8##X, &Utf8CharClass::Utf8##X, position, cls}
+
 // The combining marks in MARC-8 order (E0 to FB, then FE).
-constexpr MarkGetters kMarksInMarc8Order[] = {
-    {&Utf8CharClass::Marc8QuestionPseudo, &Utf8CharClass::Utf8QuestionPseudo, "230"},
-    {&Utf8CharClass::Marc8Grave, &Utf8CharClass::Utf8Grave, "230"},
-    {&Utf8CharClass::Marc8Acute, &Utf8CharClass::Utf8Acute, "230"},
-    {&Utf8CharClass::Marc8Circumflex, &Utf8CharClass::Utf8Circumflex, "230"},
-    {&Utf8CharClass::Marc8Tilde, &Utf8CharClass::Utf8Tilde, "230"},
-    {&Utf8CharClass::Marc8Macron, &Utf8CharClass::Utf8Macron, "230"},
-    {&Utf8CharClass::Marc8Breve, &Utf8CharClass::Utf8Breve, "230"},
-    {&Utf8CharClass::Marc8DotAbove, &Utf8CharClass::Utf8DotAbove, "230"},
-    {&Utf8CharClass::Marc8Umlaut, &Utf8CharClass::Utf8Umlaut, "230"},
-    {&Utf8CharClass::Marc8Hacek, &Utf8CharClass::Utf8Hacek, "230"},
-    {&Utf8CharClass::Marc8Angstrom, &Utf8CharClass::Utf8Angstrom, "230"},
-    {&Utf8CharClass::Marc8LigatureLeft, &Utf8CharClass::Utf8LigatureLeft, "230"},
-    {&Utf8CharClass::Marc8LigatureRight, &Utf8CharClass::Utf8LigatureRight, "230"},
-    {&Utf8CharClass::Marc8CommaHighOffCenter, &Utf8CharClass::Utf8CommaHighOffCenter, "232"},
-    {&Utf8CharClass::Marc8AcuteDouble, &Utf8CharClass::Utf8AcuteDouble, "230"},
-    {&Utf8CharClass::Marc8Candrabindu, &Utf8CharClass::Utf8Candrabindu, "230"},
-    {&Utf8CharClass::Marc8Cedilla, &Utf8CharClass::Utf8Cedilla, "202"},
-    {&Utf8CharClass::Marc8HookRight, &Utf8CharClass::Utf8HookRight, "202"},
-    {&Utf8CharClass::Marc8DotBelow, &Utf8CharClass::Utf8DotBelow, "220"},
-    {&Utf8CharClass::Marc8DotBelowDouble, &Utf8CharClass::Utf8DotBelowDouble, "220"},
-    {&Utf8CharClass::Marc8CircleBelow, &Utf8CharClass::Utf8CircleBelow, "220"},
-    {&Utf8CharClass::Marc8UnderscoreDouble, &Utf8CharClass::Utf8UnderscoreDouble, "220"},
-    {&Utf8CharClass::Marc8Underscore, &Utf8CharClass::Utf8Underscore, "220"},
-    {&Utf8CharClass::Marc8HookLeft, &Utf8CharClass::Utf8HookLeft, "220"},
-    {&Utf8CharClass::Marc8CedillaRight, &Utf8CharClass::Utf8CedillaRight, "220"},
-    {&Utf8CharClass::Marc8Upadhmaniya, &Utf8CharClass::Utf8Upadhmaniya, "220"},
-    {&Utf8CharClass::Marc8TildeDoubleLeft, &Utf8CharClass::Utf8TildeDoubleLeft, "220"},
-    {&Utf8CharClass::Marc8TildeDoubleRight, &Utf8CharClass::Utf8TildeDoubleRight, "220"},
-    {&Utf8CharClass::Marc8CommaHighCentered, &Utf8CharClass::Utf8CommaHighCentered, "230"},
+constexpr CombiningMark kMarks[] = {
+    EXITDESK_MARK(QuestionPseudo, kAbove, "230"),
+    EXITDESK_MARK(Grave, kAbove, "230"),
+    EXITDESK_MARK(Acute, kAbove, "230"),
+    EXITDESK_MARK(Circumflex, kAbove, "230"),
+    EXITDESK_MARK(Tilde, kAbove, "230"),
+    EXITDESK_MARK(Macron, kAbove, "230"),
+    EXITDESK_MARK(Breve, kAbove, "230"),
+    EXITDESK_MARK(DotAbove, kAbove, "230"),
+    EXITDESK_MARK(Umlaut, kAbove, "230"),
+    EXITDESK_MARK(Hacek, kAbove, "230"),
+    EXITDESK_MARK(Angstrom, kAbove, "230"),
+    EXITDESK_MARK(LigatureLeft, kAbove, "230"),
+    EXITDESK_MARK(LigatureRight, kAbove, "230"),
+    EXITDESK_MARK(CommaHighOffCenter, kAbove, "232"),
+    EXITDESK_MARK(AcuteDouble, kAbove, "230"),
+    EXITDESK_MARK(Candrabindu, kAbove, "230"),
+    EXITDESK_MARK(Cedilla, kBelow, "202"),
+    EXITDESK_MARK(HookRight, kBelow, "202"),
+    EXITDESK_MARK(DotBelow, kBelow, "220"),
+    EXITDESK_MARK(DotBelowDouble, kBelow, "220"),
+    EXITDESK_MARK(CircleBelow, kBelow, "220"),
+    EXITDESK_MARK(UnderscoreDouble, kBelow, "220"),
+    EXITDESK_MARK(Underscore, kBelow, "220"),
+    EXITDESK_MARK(HookLeft, kBelow, "220"),
+    EXITDESK_MARK(CedillaRight, kBelow, "220"),
+    EXITDESK_MARK(Upadhmaniya, kBelow, "220"),
+    EXITDESK_MARK(TildeDoubleLeft, kAbove, "220"),
+    EXITDESK_MARK(TildeDoubleRight, kAbove, "220"),
+    EXITDESK_MARK(CommaHighCentered, kAbove, "230"),
 };
+#undef EXITDESK_MARK
 
-// The marks written above the letter, in the alphabetical order of their names.
-constexpr MarkGetters kMarksAbove[] = {
-    {&Utf8CharClass::Marc8Acute, &Utf8CharClass::Utf8Acute, ""},
-    {&Utf8CharClass::Marc8AcuteDouble, &Utf8CharClass::Utf8AcuteDouble, ""},
-    {&Utf8CharClass::Marc8Angstrom, &Utf8CharClass::Utf8Angstrom, ""},
-    {&Utf8CharClass::Marc8Breve, &Utf8CharClass::Utf8Breve, ""},
-    {&Utf8CharClass::Marc8Candrabindu, &Utf8CharClass::Utf8Candrabindu, ""},
-    {&Utf8CharClass::Marc8Circumflex, &Utf8CharClass::Utf8Circumflex, ""},
-    {&Utf8CharClass::Marc8CommaHighCentered, &Utf8CharClass::Utf8CommaHighCentered, ""},
-    {&Utf8CharClass::Marc8CommaHighOffCenter, &Utf8CharClass::Utf8CommaHighOffCenter, ""},
-    {&Utf8CharClass::Marc8DotAbove, &Utf8CharClass::Utf8DotAbove, ""},
-    {&Utf8CharClass::Marc8Grave, &Utf8CharClass::Utf8Grave, ""},
-    {&Utf8CharClass::Marc8Hacek, &Utf8CharClass::Utf8Hacek, ""},
-    {&Utf8CharClass::Marc8LigatureLeft, &Utf8CharClass::Utf8LigatureLeft, ""},
-    {&Utf8CharClass::Marc8LigatureRight, &Utf8CharClass::Utf8LigatureRight, ""},
-    {&Utf8CharClass::Marc8Macron, &Utf8CharClass::Utf8Macron, ""},
-    {&Utf8CharClass::Marc8QuestionPseudo, &Utf8CharClass::Utf8QuestionPseudo, ""},
-    {&Utf8CharClass::Marc8Tilde, &Utf8CharClass::Utf8Tilde, ""},
-    {&Utf8CharClass::Marc8TildeDoubleLeft, &Utf8CharClass::Utf8TildeDoubleLeft, ""},
-    {&Utf8CharClass::Marc8TildeDoubleRight, &Utf8CharClass::Utf8TildeDoubleRight, ""},
-    {&Utf8CharClass::Marc8Umlaut, &Utf8CharClass::Utf8Umlaut, ""},
-};
-
-// The marks written below the letter, in the alphabetical order of their names.
-constexpr MarkGetters kMarksBelow[] = {
-    {&Utf8CharClass::Marc8Cedilla, &Utf8CharClass::Utf8Cedilla, ""},
-    {&Utf8CharClass::Marc8CedillaRight, &Utf8CharClass::Utf8CedillaRight, ""},
-    {&Utf8CharClass::Marc8CircleBelow, &Utf8CharClass::Utf8CircleBelow, ""},
-    {&Utf8CharClass::Marc8DotBelow, &Utf8CharClass::Utf8DotBelow, ""},
-    {&Utf8CharClass::Marc8DotBelowDouble, &Utf8CharClass::Utf8DotBelowDouble, ""},
-    {&Utf8CharClass::Marc8HookLeft, &Utf8CharClass::Utf8HookLeft, ""},
-    {&Utf8CharClass::Marc8HookRight, &Utf8CharClass::Utf8HookRight, ""},
-    {&Utf8CharClass::Marc8Underscore, &Utf8CharClass::Utf8Underscore, ""},
-    {&Utf8CharClass::Marc8UnderscoreDouble, &Utf8CharClass::Utf8UnderscoreDouble, ""},
-    {&Utf8CharClass::Marc8Upadhmaniya, &Utf8CharClass::Utf8Upadhmaniya, ""},
-};
+// The marks written above (or below) the letter, in the alphabetical order of
+// their names.
+std::vector<const CombiningMark*> MarksByName(bool bAbove) {
+    std::vector<const CombiningMark*> marks;
+    for (const CombiningMark& mark : kMarks)
+        if (mark.Above == bAbove) marks.push_back(&mark);
+    std::sort(marks.begin(), marks.end(),
+              [](const CombiningMark* a, const CombiningMark* b) { return std::string_view(a->Name) < b->Name; });
+    return marks;
+}
 
 }  // namespace
 
@@ -240,17 +226,17 @@ Utf8MarcRecordClass::Utf8MarcRecordClass() {
 
     // 12. The combining marks, from the character object's named characters.
     const Utf8CharClass& chars = SharedChar();
-    for (const MarkGetters& mark : kMarksAbove) {
-        m.Marc8DiacriticsAbove += (chars.*mark.Marc8)();
-        m.Utf8DiacriticsAbove += (chars.*mark.Utf8)();
+    for (const CombiningMark* mark : MarksByName(kAbove)) {
+        m.Marc8DiacriticsAbove += (chars.*mark->Marc8)();
+        m.Utf8DiacriticsAbove += (chars.*mark->Utf8)();
     }
-    for (const MarkGetters& mark : kMarksBelow) {
-        m.Marc8DiacriticsBelow += (chars.*mark.Marc8)();
-        m.Utf8DiacriticsBelow += (chars.*mark.Utf8)();
+    for (const CombiningMark* mark : MarksByName(kBelow)) {
+        m.Marc8DiacriticsBelow += (chars.*mark->Marc8)();
+        m.Utf8DiacriticsBelow += (chars.*mark->Utf8)();
     }
     m.Utf8DiacriticsAbove += chars.UcsHex2Utf8("0342") + chars.UcsHex2Utf8("0343") + chars.UcsHex2Utf8("0344");
     m.Utf8DiacriticsBelow += chars.UcsHex2Utf8("0345");
-    for (const MarkGetters& mark : kMarksInMarc8Order) {
+    for (const CombiningMark& mark : kMarks) {
         m.Marc8DiacriticClasses += (chars.*mark.Marc8)() + mark.CombiningClass;
         m.Marc8Diacritics += (chars.*mark.Marc8)();
         m.Utf8DiacriticClasses += (chars.*mark.Utf8)() + mark.CombiningClass;

@@ -609,8 +609,8 @@ private:
     int16_t NewFieldSlot();
     // UCaseFirstWord and LCaseFirstWord of 8-bit text, after the prefix.
     void ChangeFirstLetter8Bit(std::string& s, char delimiter, bool bUpper);
-    // SafeUCase and SafeLCase of a UTF-8 text.
-    std::string ChangeCaseUtf8(const std::string& sSourceString, bool bUpper);
+    // SafeUCase and SafeLCase in both kinds of record.
+    std::string ChangeCase(const std::string& sSourceString, bool bUpper);
     // Octet count of the UTF-8 character whose lead octet is at the 0-based index.
     int32_t CharStepAt(const std::string& s, size_t index);
 };
