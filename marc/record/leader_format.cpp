@@ -72,7 +72,9 @@ void Utf8MarcRecordClass::ChangeLeaderValue(int16_t iStartingPosition, const std
 
     if (iStartingPosition == 9 && m.Leader.size() > 9 && m.Leader[9] != cOld09) {
         if (m.Leader[9] == 'a') {
-            CharacterSetOut("U");
+            // A record already held in UTF-8 keeps its output set, the LC
+            // pattern of "ULC" included.
+            CharacterSetOut(m.RecordIsUtf8 && m.OutputIsUlc ? "ULC" : "U");
         } else {
             m.Leader[9] = ' ';
             CharacterSetOut(m.Default8BitSet);

@@ -455,6 +455,26 @@ TEST(RecordNewRecord, StartsAnEmptyRecordFromTheDefaultLeader) {
     EXPECT_EQ(RecordTestAccess::State(record).FldOrderBibCount, 2);
 }
 
+// Leader/09 "a" on a record already held in UTF-8 leaves the output set as it
+// is, the LC pattern of "ULC" included: NewRecord writes that letter.
+TEST(RecordNewRecord, KeepsTheLcPatternOfTheOutputSet) {
+    Utf8MarcRecordClass record;
+    const Utf8MarcRecordState& s = RecordTestAccess::State(record);
+    record.CharacterSetOut("ULC");
+    record.NewRecord("a", "m");
+    EXPECT_EQ(s.Leader, "00000nam a2200000n  4500");
+    EXPECT_EQ(record.CharacterSetOut(), "U");
+    EXPECT_TRUE(s.OutputIsUlc);
+    record.ChangeLeaderValue(8, " b");  // leader/09 "b" without touching the set
+    record.ChangeLeaderValue(9, "a");
+    EXPECT_EQ(s.Leader, "00000nam a2200000n  4500");
+    EXPECT_TRUE(s.OutputIsUlc);
+
+    Utf8MarcRecordClass plain;
+    plain.NewRecord("a", "m");
+    EXPECT_FALSE(RecordTestAccess::State(plain).OutputIsUlc);
+}
+
 TEST(RecordNewRecord, DateFieldsComeFromTheClock) {
     platform::ManualClock clock(rt::DateTime::FromParts(2024, 3, 5, 14, 7, 9));
     Utf8MarcRecordClass record;
