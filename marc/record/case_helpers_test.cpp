@@ -21,6 +21,7 @@ TEST_F(CaseHelpers, WholeTextCaseKeepsSubfieldCodes) {
     EXPECT_EQ(marc8.SafeLCase(O("A2") + D("$bABC")), O("B2") + D("$babc"));
     EXPECT_EQ(marc8.SafeLCase(O("A1 A6 C3")), O("B1 B6 C3"));
     EXPECT_EQ(marc8.SafeUCase(D("ab$")), D("AB$"));
+    EXPECT_EQ(marc8.SafeLCase(D("$AABC$") + O("A2") + "X" + O("A2")), D("$Aabc$") + O("A2") + "x" + O("B2"));
     EXPECT_EQ(marc8.SafeUCase(""), "");
     // UTF-8: every character through the character object.
     EXPECT_EQ(utf8.SafeUCase(D("$a") + U(0x142)), D("$a") + U(0x141));
