@@ -184,7 +184,9 @@ void Utf8MarcRecordClass::DecideCharacterSetInEffective(const std::string& sMarc
 }
 
 std::string Utf8MarcRecordClass::HoldLoadInInputSet() {
-    const std::string sReturnTo = m.OutputIsUlc ? "ULC" : m.CharacterSetOut;
+    // "ULC" only while the output is UTF-8: an 8-bit letter set after "ULC"
+    // leaves the LC flag on, and the record must still go back to that letter.
+    const std::string sReturnTo = m.OutputIsUlc && m.CharacterSetOut == "U" ? "ULC" : m.CharacterSetOut;
     CharacterSetOut(CharacterSetIn());
     return sReturnTo;
 }

@@ -213,6 +213,22 @@ TEST(CharacterSetInEffective, TheLoadHoldsTheRecordInItsInputSet) {
     EXPECT_EQ(RecordTestAccess::HoldLoadInInputSet(marc8), "V");
     EXPECT_EQ(marc8.CharacterSetOut(), "M");
     EXPECT_FALSE(RecordTestAccess::State(marc8).RecordIsUtf8);
+
+    // After "ULC" and then an 8-bit letter the LC flag stays set, but the load
+    // goes back to the letter in force, not to UTF-8.
+    for (const std::string set : {"M", "V", "O"}) {
+        Utf8MarcRecordClass record8;
+        record8.CharacterSetIn(set);
+        record8.CharacterSetOut("ULC");
+        record8.CharacterSetOut(set);
+        RecordTestAccess::DecideCharacterSetInEffective(record8, RecordText(' ', "x"));
+        const std::string back = RecordTestAccess::HoldLoadInInputSet(record8);
+        EXPECT_EQ(back, set);
+        RecordTestAccess::MutableState(record8).MarcRecordIn = RecordText(' ', "x");
+        RecordTestAccess::ReturnLoadToOutputSet(record8, back);
+        EXPECT_EQ(record8.CharacterSetOut(), set);
+        EXPECT_TRUE(RecordTestAccess::State(record8).OutputIsUlc);
+    }
 }
 
 TEST(CharacterizeCharacterSet, TellsTheEightBitSetsApartByTheirOctets) {
