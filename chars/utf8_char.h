@@ -110,7 +110,8 @@ public:
                                         bool& bCharacterError) const;
     // A whole Latin MARC-8 text to UTF-8: ASCII, ANSEL with its combining marks moved after their
     // base characters, the superscript, subscript and Greek-symbol escape runs; sInputCharacterSet
-    // "V" reads 0xC0 to 0xC8 as superscripts. Unknown octets and other escape runs are dropped.
+    // "V" reads 0xC0 to 0xC8 as superscripts and its own octets (0x90, 0x92 to 0x96, 0xA0, 0xAF,
+    // 0xBE, 0xBF) as that set holds them. Unknown octets and other escape runs are dropped.
     OctetString Marc82Utf8(const OctetString& sIn, const std::string& sInputCharacterSet) const;
 
     // The named MARC-8 and UTF-8 characters (marc8/named_characters.def): for

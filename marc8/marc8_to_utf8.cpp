@@ -10,10 +10,18 @@ namespace {
 
 constexpr char kEscape = '\x1B';
 
+// The octets of the variant "V" that hold what MARC-8 keeps elsewhere: the symbols, the script
+// small l, alpha, beta and gamma.
+bool IsVariantOwnOctet(unsigned char octet) {
+    return octet == 0x90 || (octet >= 0x92 && octet <= 0x96) || octet == 0xA0 || octet == 0xAF || octet == 0xBE ||
+           octet == 0xBF;
+}
+
 // The Latin octets from 0x80 up that the whole-text translation knows: the nonsort marks and
-// ANSEL with the superscripts and subscripts. It drops the other control octets, alpha, gamma,
-// the dagger and the octets of the variant "V" below 0xA1.
-bool WholeTextKnows(unsigned char octet) {
+// ANSEL with the superscripts and subscripts, and in the variant "V" its own octets. It drops
+// the other control octets, the dagger, and alpha and gamma outside "V".
+bool WholeTextKnows(unsigned char octet, bool bVariantV) {
+    if (bVariantV && IsVariantOwnOctet(octet)) return true;
     if (octet < 0xA1) return octet == 0x88 || octet == 0x89;
     return octet != 0xAF && octet != 0xBB && octet != 0xBF;
 }
@@ -77,8 +85,8 @@ void Utf8CharClass::Eacc2Utf8(OctetString sEaccCharacter, OctetString& sUtf8Char
 }
 
 OctetString Utf8CharClass::Marc82Utf8(const OctetString& sIn, const std::string& sInputCharacterSet) const {
-    const auto& latin = marc8::SetTableOf(marc8::Marc8Set::Latin, sInputCharacterSet == "V");
-    const auto& latinMarc8 = marc8::SetTableOf(marc8::Marc8Set::Latin);
+    const bool bVariantV = sInputCharacterSet == "V";
+    const auto& latin = marc8::SetTableOf(marc8::Marc8Set::Latin, bVariantV);
 
     OctetString sOut;
     OctetString sMarks;  // combining marks waiting for their base character
@@ -123,11 +131,7 @@ OctetString Utf8CharClass::Marc82Utf8(const OctetString& sIn, const std::string&
             sOut += static_cast<char>(octet);
             flush();
         } else if (octet < 0xE0) {
-            if (WholeTextKnows(octet)) {
-                // The script small l stays the script small l in the variant "V" too.
-                const char16_t cp = octet == 0xBE ? latinMarc8[octet] : latin[octet];
-                if (cp != 0) sOut += UcsNumericToUtf8(cp);
-            }
+            if (WholeTextKnows(octet, bVariantV) && latin[octet] != 0) sOut += UcsNumericToUtf8(latin[octet]);
             flush();
         } else {
             // A combining mark comes before its base character in MARC-8 and after it in UTF-8.

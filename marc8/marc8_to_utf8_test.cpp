@@ -271,11 +271,17 @@ TEST(Marc82Utf8, Cases) {
         {"C9 CA CB CC CD", "M", "E281B9 E281BA E281BB E281BD E281BE"},
         {"D0 D9 DA DB DC DD", "V", "E28280 E28289 E2828A E2828B E2828D E2828E"},
         {"BE", "M", "E28493"},
-        {"BE", "V", "E28493"},
+        {"BE", "O", "E28493"},
         {"A1 AE B0 BA BC BD", "M", "C581 CABC CABB C3B0 C6A1 C6B0"},
         {"88 41 89", "M", "C298 41 C29C"},
         {"8D 8E 90 A0 AF BB BF CE CF DE DF FC FD FF", "M", ""},
-        {"90 92 96 A0", "V", ""},
+        // The 8-bit variant's own octets read as that set holds them: the symbols it moved
+        // below 0xA1, the script small l, and alpha, beta and gamma.
+        {"90 92 93 94 95 96", "V", "C2B0 E28497 C2A9 E299AF C2BF C2A1"},
+        {"A0 AF BE BF", "V", "E28493 CEB1 CEB2 CEB3"},
+        {"E2 93 31 39 39 39", "V", "C2A9 CC81 31 39 39 39"},
+        {"91 97 9F BB", "V", ""},
+        {"90 92 96 A0", "M", ""},
         {"E0 FB FE 61", "M", "61 CC89 EFB8A3 CC93"},
     };
     const Utf8CharClass chars;
