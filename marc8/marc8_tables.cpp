@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "chars/utf8_char.h"
+#include "common/utli_misc_non_utf8.h"
 
 namespace marc8 {
 
@@ -257,15 +258,7 @@ std::string Utf8Of(char16_t cp) {
     return converter.UcsNumericToUtf8(cp);
 }
 
-std::string HexOf(std::string_view sOctets) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string sHex;
-    for (unsigned char octet : sOctets) {
-        sHex += kDigits[octet >> 4];
-        sHex += kDigits[octet & 0x0F];
-    }
-    return sHex;
-}
+std::string HexOf(std::string_view sOctets) { return UtliMiscNonUtf8::TextToHex(std::string(sOctets)); }
 
 // The packed form of 1 to 4 octets whose first octet is not 0x00; nothing for any other text, which
 // no packed value can stand for.

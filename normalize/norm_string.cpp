@@ -69,14 +69,7 @@ const ShortNormForm* KnownUtf8NormForms() {
         std::vector<ShortNormForm> made(kKnownFormCount);
         Utf8CharClass chars;
         for (uint32_t cp = 0; cp < kKnownFormCount; ++cp) {
-            std::string utf8;
-            if (cp < 0x80) {
-                utf8 += static_cast<char>(cp);
-            } else {
-                utf8 += static_cast<char>(0xC0 | (cp >> 6));
-                utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-            }
-            chars.Utf8Char(utf8);
+            chars.Utf8Char(chars.UcsNumericToUtf8(static_cast<int32_t>(cp)));
             const std::string form = chars.Utf8CharNorm("V");
             made[cp].Known = form.size() <= sizeof made[cp].Text && cp != 0x1F && cp != '@';
             made[cp].Length = static_cast<uint8_t>(form.copy(made[cp].Text, sizeof made[cp].Text));

@@ -43,22 +43,6 @@ uint32_t CodePointOf(OctetValue value) {
     return cp != kNoCodePoint && ValueOf(cp) == value ? cp : kNoCodePoint;
 }
 
-// The UTF-8 octets of a basic-plane code point.
-OctetString Utf8Of(uint32_t cp) {
-    OctetString out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0u | (cp >> 6));
-        out += static_cast<char>(0x80u | (cp & 0x3Fu));
-    } else {
-        out += static_cast<char>(0xE0u | (cp >> 12));
-        out += static_cast<char>(0x80u | ((cp >> 6) & 0x3Fu));
-        out += static_cast<char>(0x80u | (cp & 0x3Fu));
-    }
-    return out;
-}
-
 // One row of a letter table: the code points First to Last, every Step-th one,
 // fold as How says.
 enum class Fold : uint8_t {
@@ -344,15 +328,16 @@ const LetterRow* FindRow(const LetterRow (&rows)[N], uint32_t cp) {
     return row;
 }
 
-// The folded form of a letter listed in a row.
-OctetString FoldedBy(const LetterRow& row, uint32_t cp, const OctetString& unchanged) {
+// The folded form of a letter listed in a row; capitals are made by the
+// character object.
+OctetString FoldedBy(const Utf8CharClass& chars, const LetterRow& row, uint32_t cp, const OctetString& unchanged) {
     switch (row.How) {
         case Fold::Text:
             return row.Text != nullptr ? OctetString(row.Text) : unchanged;
         case Fold::Capital:
-            return Utf8Of(row.Target);
+            return chars.UcsNumericToUtf8(row.Target);
         case Fold::Shift:
-            return Utf8Of(static_cast<uint32_t>(static_cast<int32_t>(cp) + row.Shift));
+            return chars.UcsNumericToUtf8(static_cast<int32_t>(cp) + row.Shift);
     }
     return unchanged;
 }
@@ -444,13 +429,13 @@ OctetString Utf8CharClass::Utf8CharNorm(const std::string& sScheme) {
 OctetString Utf8CharClass::Utf8CharNormLl() {
     uint32_t cp = CodePointOf(CurrentValue);
     const LetterRow* row = cp == kNoCodePoint ? nullptr : FindRow(kSmallLetters, cp);
-    return row != nullptr ? FoldedBy(*row, cp, CurrentUtf8) : OctetString();
+    return row != nullptr ? FoldedBy(*this, *row, cp, CurrentUtf8) : OctetString();
 }
 
 OctetString Utf8CharClass::Utf8CharNormLu() {
     uint32_t cp = CodePointOf(CurrentValue);
     const LetterRow* row = cp == kNoCodePoint ? nullptr : FindRow(kCapitals, cp);
-    return row != nullptr ? FoldedBy(*row, cp, CurrentUtf8) : CurrentUtf8;
+    return row != nullptr ? FoldedBy(*this, *row, cp, CurrentUtf8) : CurrentUtf8;
 }
 
 OctetString Utf8CharClass::Utf8CharNormLm() { return ""; }
