@@ -68,7 +68,7 @@ VgerReaderDllClass6::VgerReaderDllClass6(const OdbcApi& api) : Api(api) {
 
 VgerReaderDllClass6::~VgerReaderDllClass6() {
     try {
-        if (!HandlesLent_) {
+        if (!HandlesLent_ || OwnHandles) {
             Disconnect();
         } else {
             // The owner keeps its environment and connection; the statements
@@ -239,6 +239,7 @@ void VgerReaderDllClass6::ConnectSteps() {
     if (!Succeeded(Api.AllocEnv(&environment)))
         RaiseSession(SessionErrorCode::EnvironmentHandle, "Could not allocate an environment handle");
     Environment = environment;
+    OwnHandles = true;
 
     if (TraceOn_ && !TraceFileName_.empty()) {
         const std::string traceFile = platform::MapWindowsPath(TraceFileName_);
@@ -282,10 +283,13 @@ void VgerReaderDllClass6::FreeOwnHandles() {
     if (Environment != SQL_NULL_HENV) Api.FreeEnv(Environment);
     Connection = SQL_NULL_HDBC;
     Environment = SQL_NULL_HENV;
+    OwnHandles = false;
 }
 
 void VgerReaderDllClass6::Disconnect() {
-    if (HandlesLent_) return;
+    // The owner keeps the life of handles it lent; a session that set a single
+    // lent handle aside and connected on its own frees what it allocated.
+    if (HandlesLent_ && !OwnHandles) return;
     // Called from an event handled during the connection's yield: the outer
     // call still uses the handles.
     if (Connecting) return;
@@ -313,6 +317,7 @@ void VgerReaderDllClass6::Disconnect() {
     if (Environment != SQL_NULL_HENV) Api.FreeEnv(Environment);
     Connection = SQL_NULL_HDBC;
     Environment = SQL_NULL_HENV;
+    OwnHandles = false;
     Connected_ = false;
 }
 
@@ -419,6 +424,8 @@ void VgerReaderDllClass6::MyExecuteSQL(const std::string& sSqlString, SQLHSTMT l
     }
 
     if (Succeeded(rc) || rc == SQL_NEED_DATA) {
+        // The labels are those of the statement just run; they are built again on demand.
+        Current().ColumnHeaders.clear();
         CountResultColumns();
         if (Current().RowsPerFetch > 1) BindBlockColumns();
         return;

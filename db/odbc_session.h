@@ -194,6 +194,9 @@ private:
     bool Connected_ = false;
     bool Connecting = false;  // inside ConnectToVoyager, across its yield
     bool HandlesLent_ = false;
+    // The environment and connection held were allocated by the session itself
+    // (also after a single lent handle was set aside), so it frees them.
+    bool OwnHandles = false;
     bool IsRetrieval_ = false;
     int16_t LowestCurrentRowSet_ = 1;
     bool TraceOn_ = false;

@@ -69,6 +69,42 @@ TEST_F(FakeSessionTest, RetrievalStatementFailureRaisesAndIsRetried) {
     EXPECT_EQ(odbc.CountCalls("FreeEnv"), 1u);
 }
 
+// A lent environment without a lent connection is set aside: the session
+// connects on handles of its own, and frees those (never the lent one), on
+// Disconnect and at its end.
+TEST_F(FakeSessionTest, OwnHandlesBesideALentEnvironmentAreFreed) {
+    const SQLHANDLE lentEnvironment = ScriptedOdbc::Handle(9999);
+    std::vector<SQLHANDLE> freed;
+    odbc.FreeEnv = [&](SQLHENV e) {
+        freed.push_back(e);
+        return SQLRETURN{SQL_SUCCESS};
+    };
+    odbc.FreeConnect = [&](SQLHDBC c) {
+        freed.push_back(c);
+        return SQLRETURN{SQL_SUCCESS};
+    };
+    const std::vector<SQLHANDLE> own = {ScriptedOdbc::Handle(ScriptedOdbc::kConnection),
+                                        ScriptedOdbc::Handle(ScriptedOdbc::kEnvironment)};
+    for (const bool explicitDisconnect : {true, false}) {
+        freed.clear();
+        odbc.Calls.clear();
+        {
+            VgerReaderDllClass6 lent{odbc.Api()};
+            lent.EnvironmentHandle(lentEnvironment);
+            lent.ConnectToVoyager();
+            EXPECT_TRUE(lent.HandlesLent());
+            EXPECT_EQ(lent.EnvironmentHandle(), own[1]);
+            if (explicitDisconnect) {
+                lent.Disconnect();
+                EXPECT_FALSE(lent.Connected());
+                EXPECT_EQ(lent.EnvironmentHandle(), nullptr);
+            }
+        }
+        EXPECT_EQ(odbc.CountCalls("Disconnect"), 1u) << explicitDisconnect;
+        EXPECT_EQ(freed, own) << explicitDisconnect;
+    }
+}
+
 TEST_F(FakeSessionTest, StatementForANewSetThatCannotBeHad) {
     session.ConnectToVoyager();
     odbc.AllocStmt = [](SQLHDBC, SQLHSTMT*) { return SQLRETURN{SQL_ERROR}; };

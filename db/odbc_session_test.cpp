@@ -363,6 +363,12 @@ TEST_F(OdbcSessionTest, ColumnHeadersAreTheLabels) {
     EXPECT_EQ(session.ColumnHeaders(0), "PATRON_GROUP_ID");
     ExpectRaised([&] { session.ColumnHeaders(3); }, ErrorNumber::InvalidPropertyValue,
                  "Invalid value for ResultSet property (3)");
+
+    // A set run again has the labels of its new statement; a failed run keeps the old ones.
+    EXPECT_EQ(Run("SELECT 1 AS ONE, 2 AS TWO", 2), 2);
+    EXPECT_EQ(session.ColumnHeaders(2), "ONE\nTWO");
+    EXPECT_THROW(Run("SELECT * FROM main.NOSUCH", 2), RaisedError);
+    EXPECT_EQ(session.ColumnHeaders(2), "ONE\nTWO");
 }
 
 TEST_F(OdbcSessionTest, DisconnectDropsEverySet) {
