@@ -245,7 +245,7 @@ private:
     void ClearItem();
     void ClearItemDetails();
     void LoadItemDetails();
-    void LoadItemStatus(const std::string& sNumber);
+    void LoadItemStatus(const std::string& sNumber, std::string& sStatus);
     void FormatItemPrice();
     std::string ItemLocation(const std::string& sLocationNumber, int iOutput);
     static rt::DateTime DateFromText(const std::string& sText);

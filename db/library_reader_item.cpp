@@ -109,13 +109,16 @@ void VgerReaderClass7::LoadItemDetails() {
     if (!DatabaseTestedForUnicode_) TestDatabaseForUnicode();
     platform::DoEvents();
     ClearItemDetails();
-    const std::string number = SqlNumberText(Item.RecordNumber);
+    // The current item's number, read for each query: a second look-up run
+    // during a yield below replaces the current item, and the details read
+    // after it are then that item's too, never a mixture of two items.
+    auto number = [this] { return SqlNumberText(Item.RecordNumber); };
 
     IsRetrieval(true);
     RunRetrievalQuery("SELECT PERM_LOCATION, TEMP_LOCATION, COPY_NUMBER, SPINE_LABEL, ITEM_TYPE_ID, "
                       "TEMP_ITEM_TYPE_ID, PIECES, PRICE, MEDIA_TYPE_ID, CREATE_DATE, MODIFY_DATE, "
                       "CREATE_OPERATOR_ID, MODIFY_OPERATOR_ID FROM " +
-                          Tables.ITEM + " WHERE ITEM_ID = " + number,
+                          Tables.ITEM + " WHERE ITEM_ID = " + number(),
                       13);
     IsRetrieval(true);
     std::string* const itemColumns[] = {&Item.PermLocationNumber, &Item.TempLocationNumber, &Item.CopyNumber,
@@ -138,28 +141,31 @@ void VgerReaderClass7::LoadItemDetails() {
         }
     };
 
-    readInto("SELECT MAGNETIC_MEDIA, SENSITIZE FROM " + Tables.ITEM + " WHERE ITEM_ID = " + number,
+    readInto("SELECT MAGNETIC_MEDIA, SENSITIZE FROM " + Tables.ITEM + " WHERE ITEM_ID = " + number(),
              {&Item.MagneticMedia, &Item.Sensitize});
     platform::DoEvents();
     readInto("SELECT MFHD_ID, ITEM_ENUM, CHRON, YEAR, CAPTION, FREETEXT FROM " + Tables.MFHD_ITEM +
-                 " WHERE ITEM_ID = " + number,
+                 " WHERE ITEM_ID = " + number(),
              {&Item.HoldRecordNumber, &Item.Enum, &Item.Chron, &Item.Year, &Item.Caption, &Item.FreeText});
+    std::string status;
     try {
-        LoadItemStatus(number);
+        LoadItemStatus(number(), status);
     } catch (...) {
         // The descriptions found so far stand.
     }
-    readInto("SELECT BIB_ID FROM " + Tables.BIB_ITEM + " WHERE ITEM_ID = " + number + " ORDER BY BIB_ID",
+    Item.Status = status;
+    readInto("SELECT BIB_ID FROM " + Tables.BIB_ITEM + " WHERE ITEM_ID = " + number() + " ORDER BY BIB_ID",
              {&Item.BibRecordNumber});
-    readInto("SELECT ITEM_NOTE FROM " + TableNamePrefix_ + "ITEM_NOTE WHERE ITEM_ID = " + number, {&Item.Note});
+    readInto("SELECT ITEM_NOTE FROM " + TableNamePrefix_ + "ITEM_NOTE WHERE ITEM_ID = " + number(), {&Item.Note});
 }
 
 // The descriptions of the item's status codes: those already known first, in
-// row order, then those read now from ITEM_STATUS_TYPE, in row order.
-void VgerReaderClass7::LoadItemStatus(const std::string& sNumber) {
-    auto append = [this](const std::string& description) {
-        if (!Item.Status.empty()) Item.Status += LineFeed;
-        Item.Status += description;
+// row order, then those read now from ITEM_STATUS_TYPE, in row order; built
+// in sStatus, which the caller starts empty.
+void VgerReaderClass7::LoadItemStatus(const std::string& sNumber, std::string& sStatus) {
+    auto append = [&](const std::string& description) {
+        if (!sStatus.empty()) sStatus += LineFeed;
+        sStatus += description;
     };
     IsRetrieval(true);
     RunRetrievalQuery("SELECT ITEM_STATUS FROM " + Tables.ITEM_STATUS + " WHERE ITEM_ID = " + sNumber, 1);

@@ -10,6 +10,7 @@
 
 #include "db/library_reader.h"
 #include "db/library_reader_test_support.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -136,6 +137,27 @@ TEST_F(ReaderItemTest, ABarcodeNotFoundLeavesNothingOfTheEarlierItem) {
                   reader->ItemFreeText() + reader->ItemSensitize(),
               "N");
     EXPECT_EQ(reader->ItemCreateDateVB().Serial, 0.0);
+}
+
+// A second scan handled while a look-up yields replaces the current item; the
+// first look-up then finishes on that item, so no detail of the two is mixed
+// and no status is listed twice.
+TEST_F(ReaderItemTest, ASecondScanDuringALookUpLeavesTheDetailsOfOneItem) {
+    db.Execute("INSERT INTO ITEM_STATUS VALUES (200, 2)");
+    bool scanned = false;
+    platform::ScopedEventPump pump([&] {
+        // The yield before the first item's holdings are read.
+        if (scanned || reader->ItemSpineLabel() != "SPINE" || !reader->ItemHoldRecordNumber().empty()) return;
+        scanned = true;
+        reader->RetrieveItemRecordByBarcode("39002");
+    });
+    reader->RetrieveItemRecordByBarcode("39001");
+    ASSERT_TRUE(scanned);
+    EXPECT_EQ(reader->ItemRecordNumber(), "200");
+    EXPECT_EQ(reader->ItemHoldRecordNumber() + "|" + reader->ItemEnum() + "|" + reader->ItemBibRecordNumber() + "|" +
+                  reader->ItemNote() + "|" + reader->ItemStatus(),
+              "||||Charged");
+    ExpectFrameRestored(*reader, 0);
 }
 
 TEST_F(ReaderItemTest, AnInactiveBarcodeAndAnItemWithFewDetails) {

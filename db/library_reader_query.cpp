@@ -222,7 +222,9 @@ void VgerReaderClass7::DumpTable(const std::string& sTableName, const std::strin
     if (sOutputFileName.empty()) RaiseReaderError(ReaderErrorCode::NoOutputFileName);
     const int32_t limit = lDumpTableLimit < 1 ? 999999999 : lDumpTableLimit;
 
-    const int16_t savedSet = RememberedResultSet;
+    // The set in force, read from the session: the remembered number can be
+    // stale (a new set of ExecuteSQL, a look-up's set 0).
+    const int16_t savedSet = ResultSet();
     try {
         ResultSet(0);
         MyCheckVoyagerConnection();

@@ -196,6 +196,15 @@ TEST_F(ReaderQueryTest, DumpTableWritesTabSeparatedRows) {
     ExpectRaised([&] { reader->DumpTable("main.LOCATION", "", 0); }, kBase + 1052, "No output file name supplied");
     EXPECT_THROW(reader->DumpTable("main.NO_SUCH_TABLE", file, 0), RaisedError);
     EXPECT_EQ(reader->ResultSet(), set);
+
+    // The set that ExecuteSQL has just made is the one in force after a dump,
+    // though nothing has read its number back yet.
+    int16_t made = 0;
+    reader->ExecuteSQL("SELECT LOCATION_CODE FROM main.LOCATION ORDER BY LOCATION_ID", made);
+    reader->DumpTable("main.LOCATION", file, 1);
+    EXPECT_EQ(reader->Session().ResultSet(), made);
+    EXPECT_TRUE(reader->GetNextRow(-1));
+    EXPECT_EQ(reader->CurrentRow(1, -1), "MAIN");
 }
 
 TEST_F(ReaderQueryTest, DumpDatabaseStructureListsTheOwnersTablesAndColumns) {
