@@ -227,7 +227,7 @@ private:
     void Trace(const std::string& sLine);
     Utf8MarcRecordClass& MarcRecord();
     std::shared_ptr<VgerReaderDllClass6> SessionPtr() const;
-    // One query on the retrieval statement: run, set the column count, fetch the first row.
+    // One query on the retrieval statement, with set 0 in force: run, set the column count, fetch the first row.
     // With traces, the three texts are traced before each of the three steps.
     void RunRetrievalQuery(const std::string& sSql, int16_t iColumns,
                            const std::array<const char*, 3>* traces = nullptr);

@@ -160,6 +160,24 @@ TEST_F(ReaderItemTest, ASecondScanDuringALookUpLeavesTheDetailsOfOneItem) {
     ExpectFrameRestored(*reader, 0);
 }
 
+// A caller's query run while a look-up yields leaves another set in force; the
+// look-up still reads its rows on set 0 and the caller's row stays as fetched.
+TEST_F(ReaderItemTest, ACallersQueryDuringALookUpKeepsItsRow) {
+    int16_t set = 0;
+    bool queried = false;
+    platform::ScopedEventPump pump([&] {
+        if (queried || reader->ItemSpineLabel() != "SPINE" || !reader->ItemHoldRecordNumber().empty()) return;
+        queried = true;
+        reader->ExecuteSQL("SELECT 'x', 'y'", set);
+        reader->GetNextRow(set);
+    });
+    reader->RetrieveItemRecordByBarcode("39001");
+    ASSERT_TRUE(queried);
+    EXPECT_EQ(reader->ItemHoldRecordNumber() + "|" + reader->ItemNote() + "|" + reader->ItemStatus(),
+              "700|a note|Not Charged\nCharged");
+    EXPECT_EQ(reader->CurrentRow(set, 1) + reader->CurrentRow(set, 2), "xy");
+}
+
 TEST_F(ReaderItemTest, AnInactiveBarcodeAndAnItemWithFewDetails) {
     reader->RetrieveItemRecordByBarcode("39001");
     reader->RetrieveItemRecordByBarcode("39002");
