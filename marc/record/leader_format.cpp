@@ -67,17 +67,24 @@ void Utf8MarcRecordClass::ChangeLeaderValue(int16_t iStartingPosition, const std
         if (!bAccepted) return;
     }
 
-    const char cOld09 = m.Leader[9];
+    const std::string sOldLeader = m.Leader;
     m.Leader = SafeStuff(m.Leader, p, static_cast<int16_t>(n), sNewLeaderValue);
 
-    if (iStartingPosition == 9 && m.Leader.size() > 9 && m.Leader[9] != cOld09) {
-        if (m.Leader[9] == 'a') {
-            // A record already held in UTF-8 keeps its output set, the LC
-            // pattern of "ULC" included.
-            CharacterSetOut(m.RecordIsUtf8 && m.OutputIsUlc ? "ULC" : "U");
-        } else {
-            m.Leader[9] = ' ';
-            CharacterSetOut(m.Default8BitSet);
+    if (iStartingPosition == 9 && m.Leader.size() > 9 && m.Leader[9] != sOldLeader[9]) {
+        try {
+            if (m.Leader[9] == 'a') {
+                // A record already held in UTF-8 keeps its output set, the LC
+                // pattern of "ULC" included.
+                CharacterSetOut(m.RecordIsUtf8 && m.OutputIsUlc ? "ULC" : "U");
+            } else {
+                m.Leader[9] = ' ';
+                CharacterSetOut(m.Default8BitSet);
+            }
+        } catch (...) {
+            // A refused change of the output set leaves the leader as it was,
+            // so that leader/09 and the record's set never disagree.
+            m.Leader = sOldLeader;
+            throw;
         }
     }
     if (iStartingPosition == 6 || iStartingPosition == 7) m.MarcRecordFormat = SetFormatCode("");

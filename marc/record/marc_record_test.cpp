@@ -545,15 +545,20 @@ TEST(RecordLeader, ChangeLeaderValue) {
     // A change of leader/09 sets the output set, which translates the record
     // present: "a" gives "U", anything else the 8-bit default "V". The record
     // translations are not built yet, so each change is refused.
+    // A refused change leaves leader/09 as it was.
     Utf8MarcRecordClass utf8;
     utf8.NewRecord("a", "m");
+    const std::string utf8Leader = RecordTestAccess::State(utf8).Leader;
     EXPECT_THROW(utf8.ChangeLeaderValue(9, "b"), RaisedError);
     EXPECT_EQ(utf8.CharacterSetOut(), "U");
+    EXPECT_EQ(RecordTestAccess::State(utf8).Leader, utf8Leader);
     Utf8MarcRecordClass marc8;
     marc8.CharacterSetOut("M");
     marc8.NewRecord("a", "m");
+    const std::string marc8Leader = RecordTestAccess::State(marc8).Leader;
     EXPECT_THROW(marc8.ChangeLeaderValue(9, "a"), RaisedError);
     EXPECT_EQ(marc8.CharacterSetOut(), "M");
+    EXPECT_EQ(RecordTestAccess::State(marc8).Leader, marc8Leader);
 }
 
 TEST(RecordLeader, Default008) {
