@@ -10,8 +10,10 @@ namespace INI {
 std::string ReadIniValue(const std::string& sFileName, const std::string& sSection, const std::string& sKey,
                          const std::string& sDefault, int16_t iMaxLength) {
     // A buffer of iMaxLength + 1 blanks; the platform is told its size is iMaxLength.
+    // A negative length is told as 0: as an unsigned size it would claim far more than the buffer.
     std::string buffer = rt::Space(static_cast<int32_t>(iMaxLength) + 1);
-    platform::GetPrivateProfileString(sSection, sKey, sDefault, buffer, static_cast<uint32_t>(iMaxLength), sFileName);
+    const auto size = static_cast<uint32_t>(iMaxLength > 0 ? iMaxLength : 0);
+    platform::GetPrivateProfileString(sSection, sKey, sDefault, buffer, size, sFileName);
     size_t zero = buffer.find('\0');
     std::string result = zero == std::string::npos ? buffer : buffer.substr(0, zero);
     platform::DoEvents();
@@ -43,8 +45,8 @@ bool IsIniKeyLine(const std::string& sLine, int16_t& iEqualsPosition) {
     }
     if (kKeyLineAlphabet.find(rt::UCaseChar(sLine[0])) == std::string::npos) return false;
     size_t eq = sLine.find('=');
-    // Positions past 32767 do not fit the 16-bit result; such a line counts as having no "=".
-    iEqualsPosition = (eq == std::string::npos || eq >= 32767) ? 0 : static_cast<int16_t>(eq + 1);
+    // A position past 32767 does not fit the 16-bit result: overflow, error 6.
+    iEqualsPosition = eq == std::string::npos ? 0 : rt::ToInt16(static_cast<int64_t>(eq) + 1);
     return iEqualsPosition > 0;
 }
 

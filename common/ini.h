@@ -21,8 +21,9 @@ std::string ReadIniValueOrEmpty(const std::string& sFileName, const std::string&
 void WriteIniValue(const std::string& sFileName, const std::string& sSection, const std::string& sKey,
                    const std::string& sValue, int16_t iTraceFile = 0);
 // True for a line that begins with a letter, digit, "_" or "|" and holds "=";
-// iEqualsPosition receives the 1-based position of the first "=" (0 for none),
-// and is left alone when the first character does not qualify.
+// iEqualsPosition receives the 1-based position of the first "=" (0 for none;
+// a position past 32767 raises error 6), and is left alone when the first
+// character does not qualify.
 bool IsIniKeyLine(const std::string& sLine, int16_t& iEqualsPosition);
 
 }  // namespace INI

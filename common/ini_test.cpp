@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/raised_error.h"
 #include "common/test_support.h"
 #include "platform/events.h"
 #include "platform/text_file.h"
@@ -26,6 +27,7 @@ TEST(Ini, ReadsCutDefaultAndSentinel) {
         {"Nowhere", "Key", "dflt", 30, "dflt", ""},
         {"Texts", "Missing", "dflt", 8, "dflt", "NO9999N"},   // the sentinel itself is cut
         {"Texts", "Missing", "dflt  ", 30, "dflt", ""},       // the default loses its trailing blanks
+        {"Texts", "Long", "d", -1, "", ""},                   // a negative length reads nothing
     };
     for (const auto& c : cases) {
         EXPECT_EQ(INI::ReadIniValue("App.INI", c.section, c.key, c.deflt, c.max), c.read) << c.key << " " << c.max;
@@ -33,6 +35,12 @@ TEST(Ini, ReadsCutDefaultAndSentinel) {
     }
     EXPECT_EQ(INI::ReadIniValue("Missing.INI", "Texts", "Long", "dflt", 30), "dflt");
     EXPECT_EQ(INI::ReadIniValueOrEmpty("Missing.INI", "Texts", "Long", 30), "");
+    try {
+        INI::ReadIniValue("App.INI", "Texts", "Long", "d", -2);  // a buffer of -1 blanks
+        ADD_FAILURE() << "no error";
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.Number(), 5);
+    }
 }
 
 TEST(Ini, EveryReadYieldsOnceAndTheWriteNever) {
@@ -84,6 +92,16 @@ TEST(Ini, KeyLines) {
     int16_t pos = 99;
     EXPECT_TRUE(INI::IsIniKeyLine("abc=1", pos));
     EXPECT_TRUE(INI::IsIniKeyLine("Abc=1", pos));  // lower case counts as its upper-case form
+
+    // The last position a 16-bit number holds, and one past it: overflow, not "no =".
+    EXPECT_TRUE(INI::IsIniKeyLine(std::string(32766, 'k') + "=v", pos));
+    EXPECT_EQ(pos, 32767);
+    try {
+        INI::IsIniKeyLine(std::string(32767, 'k') + "=v", pos);
+        ADD_FAILURE() << "no error";
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.Number(), 6);
+    }
 }
 
 }  // namespace

@@ -10,13 +10,6 @@ namespace {
 
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // Reads "&H..." or "&O..." at position i (just past the '&'): the digits as the
 // platform reads them, 16-bit when they fit in four hex digits (or six octal), else 32-bit.
 double ReadRadix(std::string_view s, size_t i) {
@@ -28,8 +21,7 @@ double ReadRadix(std::string_view s, size_t i) {
     uint64_t value = 0;
     int digits = 0;
     for (; i < s.size(); ++i) {
-        if (IsValBlank(s[i])) continue;
-        int d = HexDigit(s[i]);
+        int d = HexDigitValue(s[i]);
         if (d < 0 || d >= radix) break;
         value = value * radix + d;
         ++digits;
@@ -42,19 +34,14 @@ double ReadRadix(std::string_view s, size_t i) {
 }
 
 // Parses a decimal number with optional sign, fraction and exponent from the
-// start of s (blanks inside skipped when skipBlanks). Returns the number of
-// octets consumed by the number proper (0 when there is none).
-size_t ReadDecimal(std::string_view s, bool skipBlanks, double& result) {
+// start of s. Returns the number of octets consumed by the number proper (0
+// when there is none).
+size_t ReadDecimal(std::string_view s, double& result) {
     size_t i = 0;
-    auto skip = [&] {
-        while (skipBlanks && i < s.size() && IsValBlank(s[i])) ++i;
-    };
-    skip();
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
         ++i;
-        skip();
     }
     std::string digits;
     bool any = false;
@@ -67,8 +54,6 @@ size_t ReadDecimal(std::string_view s, bool skipBlanks, double& result) {
         } else if (c == '.' && !point) {
             digits += c;
             point = true;
-        } else if (skipBlanks && IsValBlank(c)) {
-            // blanks inside a number are passed over
         } else {
             break;
         }
@@ -122,14 +107,14 @@ bool ParseWholeNumber(std::string_view s, double& result) {
         int radix = kind == 'H' ? 16 : 8;
         if (v.size() == 2) return false;
         for (size_t i = 2; i < v.size(); ++i) {
-            int d = HexDigit(v[i]);
+            int d = HexDigitValue(v[i]);
             if (d < 0 || d >= radix) return false;
         }
         result = ReadRadix(v, 1);
         return true;
     }
     double value = 0;
-    size_t used = ReadDecimal(v, false, value);
+    size_t used = ReadDecimal(v, value);
     if (used == 0 || used != v.size()) return false;
     result = value;
     return true;
@@ -141,13 +126,23 @@ char UCaseChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 3
 char LCaseChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
 
 double Val(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && IsValBlank(s[i])) ++i;
-    if (i < s.size() && s[i] == '&') return ReadRadix(s, i + 1);
+    // Blanks are stripped from the whole text first, as the platform does, so
+    // they may stand anywhere: "1 2 3" is 123 and "1E 3" is 1000.
+    std::string t;
+    t.reserve(s.size());
+    for (char c : s)
+        if (!IsValBlank(c)) t += c;
+    if (!t.empty() && t[0] == '&') return ReadRadix(t, 1);
     double result = 0;
-    ReadDecimal(s.substr(i), true, result);
+    ReadDecimal(t, result);
     return result;
 }
 
@@ -234,7 +229,8 @@ int32_t InStr(std::string_view haystack, std::string_view needle) { return InStr
 int32_t InStr(int32_t start, std::string_view haystack, std::string_view needle) {
     if (start < 1) RaiseRuntimeError(ErrorNumber::InvalidProcedureCall);
     const auto len = static_cast<int64_t>(haystack.size());
-    if (start > len) return 0;
+    // An empty needle is found at any start up to just past the end, but never in an empty text.
+    if (len == 0 || start > len + 1) return 0;
     if (needle.empty()) return start;
     size_t pos = haystack.find(needle, static_cast<size_t>(start - 1));
     return pos == std::string_view::npos ? 0 : static_cast<int32_t>(pos + 1);

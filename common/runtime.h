@@ -10,9 +10,9 @@
 
 namespace rt {
 
-// The number at the start of a text: blanks, tabs and line feeds are skipped,
-// "&H" reads hexadecimal and "&O" octal, an exponent may follow ("1E3", "1D3"),
-// no number gives 0.
+// The number at the start of a text: blanks, tabs and line ends are ignored
+// wherever they stand, "&H" reads hexadecimal and "&O" octal (16-bit when the
+// digits fit), an exponent may follow ("1E3", "1D3"), no number gives 0.
 double Val(std::string_view s);
 
 // Conversions with rounding to the nearest whole number, halves to the even
@@ -43,9 +43,12 @@ char UCaseChar(char c);
 char LCaseChar(char c);
 bool IsAsciiDigit(char c);
 bool IsAsciiLetter(char c);
+// The value of a hexadecimal digit in either case, -1 for any other octet.
+int HexDigitValue(char c);
 
-// 1-based search. An empty needle is found at the start position; a start
-// below 1 raises error 5; nothing found gives 0.
+// 1-based search. An empty needle is found at the start position (up to one
+// past the end; never in an empty text); a start below 1 raises error 5;
+// nothing found gives 0.
 int32_t InStr(std::string_view haystack, std::string_view needle);
 int32_t InStr(int32_t start, std::string_view haystack, std::string_view needle);
 // Search from the right; start -1 means the end of the text.

@@ -25,6 +25,8 @@ TEST(Runtime, ValReadsTheNumberAtTheStart) {
         {"  12abc", 12},   {"", 0},          {"abc", 0},       {"1E3", 1000},      {"1D3", 1000},
         {"-3.5", -3.5},    {"+7", 7},        {" 1 2 3", 123},  {"\t42", 42},       {"12.5.6", 12.5},
         {"1e", 1},         {"-", 0},         {".5", 0.5},      {"0010", 10},       {"&H", 0},
+        // blanks are stripped wherever they stand, also inside the exponent and the hex digits
+        {"1E 3", 1000},    {"1 e - 2", 0.01}, {"- 5", -5},     {" &H 1 F", 31},    {"&H FFFF", -1},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::Val(c.text), c.expected) << c.text;
 }
@@ -79,6 +81,9 @@ TEST(Runtime, SearchAndSubstringsFollowThePlatformEdgeRules) {
         {[] { return std::to_string(rt::InStr("abc", "")); }, "1", 0},
         {[] { return std::to_string(rt::InStr(2, "abc", "")); }, "2", 0},
         {[] { return std::to_string(rt::InStr("", "")); }, "0", 0},
+        {[] { return std::to_string(rt::InStr(4, "abc", "")); }, "4", 0},  // just past the end
+        {[] { return std::to_string(rt::InStr(5, "abc", "")); }, "0", 0},
+        {[] { return std::to_string(rt::InStr(4, "abc", "c")); }, "0", 0},
         {[] { return std::to_string(rt::InStr("abc", "x")); }, "0", 0},
         {[] { return std::to_string(rt::InStr(9, "abc", "a")); }, "0", 0},
         {[] { return std::to_string(rt::InStr(0, "abc", "a")); }, "", 5},

@@ -22,10 +22,13 @@ std::string HexToText(const std::string& sHex) {
     std::string out;
     out.reserve(sHex.size() / 2 + 1);
     for (size_t i = 0; i < sHex.size(); i += 2) {
-        std::string pair = sHex.substr(i, 2);
-        // Val reads "&H" followed by the digits; a pair that is no hex number is 0.
-        double v = rt::Val("&H" + pair);
-        out += static_cast<char>(static_cast<unsigned char>(static_cast<int>(v) & 0xFF));
+        // A pair (or a last single digit) that is not wholly hex digits is the octet 0:
+        // "1G" and " F" are no hex numbers, whatever number their start reads as.
+        const bool single = i + 1 == sHex.size();
+        const int high = rt::HexDigitValue(sHex[i]);
+        const int low = single ? 0 : rt::HexDigitValue(sHex[i + 1]);
+        const int v = (high < 0 || low < 0) ? 0 : (single ? high : high * 16 + low);
+        out += static_cast<char>(static_cast<unsigned char>(v));
     }
     return out;
 }

@@ -28,6 +28,8 @@ TEST(UtliMiscNonUtf8, HexInBothDirections) {
     const Case toText[] = {
         {"414243", "ABC"}, {"4", std::string(1, '\x04')}, {"", ""}, {"6162", "ab"},
         {"ZZ41", std::string("\0A", 2)}, {"ff00", std::string("\xFF\0", 2)},
+        // a pair that is not wholly hex digits is 0, even where its first digit is one
+        {"1G41", std::string("\0A", 2)}, {" F41", std::string("\0A", 2)}, {"41G", "A" + std::string(1, '\0')},
     };
     for (const auto& c : toText) EXPECT_EQ(UtliMiscNonUtf8::HexToText(c.hex), c.text) << c.hex;
     const Case toHex[] = {{"414243", "ABC"}, {"0A", "\n"}, {"", ""}, {"FF00", std::string("\xFF\0", 2)}};
