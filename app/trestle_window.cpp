@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QStringDecoder>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,22 +24,24 @@ namespace {
 int Pixels(double twips) { return static_cast<int>(std::lround(twips / TrestleWindow::kTwipsPerPixel)); }
 double Twips(int pixels) { return pixels * TrestleWindow::kTwipsPerPixel; }
 
+bool IsUtf8(const std::string& text) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    return !decoder.hasError();
+}
+
 // Text of the program is octets: UTF-8 when it is valid UTF-8, else an 8-bit set.
 QString FromOctets(const std::string& text) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!decoder.hasError()) return decoded;
+    if (IsUtf8(text)) return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToOctets(const QString& text) { return text.toUtf8().toStdString(); }
-
-// The characters of a text that its first n octets make up.
-int CharactersIn(const QString& text, int32_t octets) {
-    QByteArray utf8 = text.toUtf8();
-    if (octets <= 0) return 0;
-    if (octets >= utf8.size()) return static_cast<int>(text.size());
-    return static_cast<int>(QString::fromUtf8(utf8.left(octets)).size());
+// The characters that the first n octets of a text make up, read as FromOctets reads the whole text.
+int CharactersIn(const std::string& octets, int32_t n) {
+    if (n <= 0) return 0;
+    if (static_cast<size_t>(n) >= octets.size()) return static_cast<int>(FromOctets(octets).size());
+    if (!IsUtf8(octets)) return n;
+    return static_cast<int>(QString::fromUtf8(octets.data(), n).size());
 }
 
 void Place(QWidget* widget, double left, double top, double width, double height) {
@@ -174,19 +177,33 @@ double TrestleWindow::Frame1Height() const { return Twips(frame1_->height()); }
 void TrestleWindow::Frame1Left(double value) { frame1_->move(Pixels(value), frame1_->y()); }
 void TrestleWindow::Frame1Top(double value) { frame1_->move(frame1_->x(), Pixels(value)); }
 
-std::string TrestleWindow::txtBarcodeText() const { return ToOctets(txtBarcode_->text()); }
-void TrestleWindow::txtBarcodeText(const std::string& value) { txtBarcode_->setText(FromOctets(value)); }
+std::string TrestleWindow::txtBarcodeText() const {
+    // The text that the program put there reads back as the octets it was given;
+    // typed text reads as UTF-8.
+    QString text = txtBarcode_->text();
+    if (text == boxShown_) return boxOctets_;
+    return text.toUtf8().toStdString();
+}
+
+void TrestleWindow::txtBarcodeText(const std::string& value) {
+    boxOctets_ = value;
+    boxShown_ = FromOctets(value);
+    txtBarcode_->setText(boxShown_);
+}
 
 void TrestleWindow::txtBarcodeSelStart(int32_t value) {
-    selStart_ = CharactersIn(txtBarcode_->text(), value);
-    txtBarcode_->setCursorPosition(selStart_);
+    std::string octets = txtBarcodeText();
+    selStartOctets_ = std::clamp<int32_t>(value, 0, static_cast<int32_t>(octets.size()));
+    txtBarcode_->setCursorPosition(CharactersIn(octets, selStartOctets_));
 }
 
 void TrestleWindow::txtBarcodeSelLength(int32_t value) {
-    QString text = txtBarcode_->text();
-    int start = selStart_;
-    if (start > text.size()) start = static_cast<int>(text.size());
-    int end = CharactersIn(text, static_cast<int32_t>(text.left(start).toUtf8().size()) + value);
+    // Positions count octets of the text in the form the program gave it, so a
+    // verdict text of an 8-bit set is selected whole, as one in UTF-8 is.
+    std::string octets = txtBarcodeText();
+    int32_t startOctets = std::min(selStartOctets_, static_cast<int32_t>(octets.size()));
+    int start = CharactersIn(octets, startOctets);
+    int end = CharactersIn(octets, startOctets + std::max(value, 0));
     txtBarcode_->setSelection(start, end - start);
 }
 

@@ -85,5 +85,8 @@ private:
     void UpdateTimer();
     bool timer1Enabled_ = true;
     int32_t frame2Color_ = TrestleColor::ButtonFace;
-    int32_t selStart_ = 0;
+    // The text last put into the box, as octets and as shown, and the selection's start in octets.
+    std::string boxOctets_;
+    QString boxShown_;
+    int32_t selStartOctets_ = 0;
 };

@@ -45,7 +45,10 @@ protected:
                                    "\nTNP=main\n[Read]\nUID=circread\nPWD=secret\n"
                                    "[Behavior]\nGood=good.wav\nBad=bad.wav\nSecondsBeforeReset=0\n"
                                    "[Circulation]\nPatronGroupsExcluded=5,15\n"
-                                   "[Texts]\nProgramDisplayTitle=Exit desk\n");
+                                   "[Texts]\nProgramDisplayTitle=Exit desk\n"
+                                   // Texts in the settings file's own octets: Latin-1 and UTF-8.
+                                   "MessageItemIsNotCheckedOut=Pr\xEAt \xE0 rendre\n"
+                                   "MessageBarcodeNotInVoyager=Code inconnu \xE2\x80\x94 hors catalogue\n");
         window = std::make_unique<TrestleWindow>();
         window->EndAction = [this] { ended = true; };
         form = std::make_unique<frmTrestleMain>(*window, "");
@@ -134,6 +137,30 @@ TEST_F(Window, ScanEnterVerdictAndReset) {
         // SecondsBeforeReset is 0: a tick within about a second clears the window.
         QTRY_COMPARE_WITH_TIMEOUT(box->text(), QString(), 5000);
         EXPECT_EQ(PanelColor(), TrestleWindow::ToQColor(TrestleColor::ButtonFace));
+    }
+}
+
+TEST_F(Window, TheNextScanReplacesAVerdictTextOfAnyEncoding) {
+    struct Case {
+        QString barcode;
+        std::string octets;  // the verdict text as the settings file holds it
+    };
+    const Case cases[] = {
+        {"31234000000032", "Pr\xEAt \xE0 rendre"},
+        {"99999999999999", "Code inconnu \xE2\x80\x94 hors catalogue"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.octets);
+        ScanAndEnter(c.barcode);
+        EXPECT_EQ(PanelColor(), QColor(255, 0, 0));
+        // The whole text is selected and reads back as the octets that were set.
+        EXPECT_EQ(box->selectedText(), box->text());
+        EXPECT_EQ(box->selectionStart(), 0);
+        EXPECT_EQ(window->txtBarcodeText(), c.octets);
+        // So the next scan replaces all of it.
+        ScanAndEnter("31234000000016");
+        EXPECT_EQ(box->text(), "Item OK to leave building");
+        EXPECT_EQ(PanelColor(), QColor(0, 255, 0));
     }
 }
 
