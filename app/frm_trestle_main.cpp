@@ -74,7 +74,6 @@ void frmTrestleMain::Command1_Click() {
 }
 
 namespace {
-bool ShowsVerdict(int32_t color) { return color == TrestleColor::Red || color == TrestleColor::Green; }
 // Moments compared to the whole second, as the clock gives them.
 int64_t WholeSeconds(rt::DateTime when) { return std::llround(when.Serial * 86400.0); }
 }  // namespace
@@ -82,14 +81,14 @@ int64_t WholeSeconds(rt::DateTime when) { return std::llround(when.Serial * 8640
 void frmTrestleMain::txtBarcode_Change() {
     RunEvent([this] {
         if (MyCode.IgnoreChange) return;
-        if (ShowsVerdict(view_.Frame2BackColor())) view_.Frame2BackColor(TrestleColor::ButtonFace);
+        if (TrestleColor::ShowsVerdict(view_.Frame2BackColor())) view_.Frame2BackColor(TrestleColor::ButtonFace);
     });
 }
 
 void frmTrestleMain::Timer1_Timer() {
     RunEvent([this] {
         if (WholeSeconds(MyCode.ResetTime) >= WholeSeconds(platform::Now())) return;
-        if (ShowsVerdict(view_.Frame2BackColor())) {
+        if (TrestleColor::ShowsVerdict(view_.Frame2BackColor())) {
             view_.Frame2BackColor(TrestleColor::ButtonFace);
             MyCode.SetBoxText("");
         }

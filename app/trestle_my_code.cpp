@@ -45,8 +45,7 @@ void TrestleMyCode::ReadBehaviorSettings() {
 }
 
 void TrestleMyCode::CheckBarcode(const std::string& sBarcode) {
-    int32_t lColor = view_.Frame2BackColor();
-    if (lColor == TrestleColor::Red || lColor == TrestleColor::Green) view_.Frame2BackColor(TrestleColor::ButtonFace);
+    if (TrestleColor::ShowsVerdict(view_.Frame2BackColor())) view_.Frame2BackColor(TrestleColor::ButtonFace);
     if (sBarcode.empty()) {
         ShowVerdict(kNoBarcodeMessage, TrestleColor::Red, BadSound);
         return;

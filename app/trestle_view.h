@@ -11,6 +11,8 @@ inline constexpr int32_t Red = 255;
 inline constexpr int32_t Green = 65280;
 // The system's button-face colour.
 inline constexpr int32_t ButtonFace = static_cast<int32_t>(0x8000000Fu);
+// Only the two verdict colours mean that a verdict is shown.
+inline constexpr bool ShowsVerdict(int32_t color) { return color == Red || color == Green; }
 }  // namespace TrestleColor
 
 class TrestleView {
