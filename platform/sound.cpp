@@ -39,8 +39,12 @@ Pcm OpenDevice(int channels, int rate) {
     }();
     (void)silenced;
     snd_pcm_t* raw = nullptr;
-    if (snd_pcm_open(&raw, DeviceName().c_str(), SND_PCM_STREAM_PLAYBACK, 0) < 0) return nullptr;
+    // Opened without waiting: a device that another program holds must not
+    // freeze the desk. Writes then block as usual, so the call still returns
+    // when the sound has ended.
+    if (snd_pcm_open(&raw, DeviceName().c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return nullptr;
     Pcm pcm(raw);
+    if (snd_pcm_nonblock(raw, 0) < 0) return nullptr;
     if (snd_pcm_set_params(raw, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(channels),
                            static_cast<unsigned>(rate), 1, 100000) < 0)
         return nullptr;
