@@ -6,6 +6,7 @@
 #include "common/raised_error.h"
 #include "common/runtime.h"
 #include "common/utli_misc_non_utf8.h"
+#include "common/flag_guard.h"
 
 namespace {
 
@@ -29,20 +30,6 @@ const unicode30::CaseEntry* FindCase(const unicode30::CaseEntry* table, size_t c
         table, end, value, [](const unicode30::CaseEntry& e, OctetValue v) { return e.Key < v; });
     return (it != end && it->Key == value) ? it : nullptr;
 }
-
-// Marks a setter as passing the character on to the other form; the mark is
-// cleared again when the inner set ends, also by an exception.
-class SyncGuard {
-public:
-    explicit SyncGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~SyncGuard() { flag_ = false; }
-    SyncGuard(const SyncGuard&) = delete;
-    SyncGuard& operator=(const SyncGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
 }  // namespace
 
 Utf8CharClass::Utf8CharClass()
@@ -170,7 +157,7 @@ void Utf8CharClass::Utf8Char(const OctetString& vNewValue) {
     CurrentValue = CurrentOctetCount != 0 ? Utf8Asc(CurrentUtf8) : 0;
     CategoryIsCached = false;
     if (!SyncInProgress) {
-        SyncGuard guard(SyncInProgress);
+        FlagGuard guard(SyncInProgress);
         UcsChar(Utf82Ucs(CurrentUtf8));
     }
 }
@@ -198,7 +185,7 @@ void Utf8CharClass::UcsChar(const OctetString& vNewValue) {
             break;
     }
     if (!SyncInProgress) {
-        SyncGuard guard(SyncInProgress);
+        FlagGuard guard(SyncInProgress);
         Utf8Char(Ucs2Utf8(CurrentUcs));
     }
 }

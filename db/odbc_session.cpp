@@ -12,6 +12,7 @@
 #include "platform/events.h"
 #include "platform/paths.h"
 #include "platform/version.h"
+#include "common/flag_guard.h"
 
 namespace {
 
@@ -46,19 +47,6 @@ SQLINTEGER TextLength32(const std::string& text) {
         RaiseRuntimeError(ErrorNumber::Overflow, kSource);
     return static_cast<SQLINTEGER>(text.size());
 }
-
-// Sets a flag for as long as the guard lives.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
 }  // namespace
 
 VgerReaderDllClass6::VgerReaderDllClass6(const OdbcApi& api) : Api(api) {
