@@ -16,6 +16,10 @@ packages=(
   qt6-base-dev libsndfile1-dev libasound2-dev
   # a display for the demo on machines without one
   xvfb xauth
+  # references of the field for differential tests, and sample records
+  yaz libmarc-perl libmarc-charset-perl libmarc-record-perl idzebra-2.0-examples
+  libxml2-utils python3-stdnum liblibrary-callnumber-lc-perl libbusiness-isbn-perl
+  unicode-data
 )
 
 missing=()
