@@ -42,7 +42,7 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFld, const std::string& sFieldTe
     auto add = [&](std::string sCode, std::string sText) {
         const bool bFirst = field.SubfieldTop < 0;
         if (sCode.size() != 1 || sCode == " ") {
-            sCode = "9";
+            sCode.assign(1, '9');
             if (field.Tag.compare(0, 2, "00") != 0) m.MarcRecordModified = true;
         }
         if (!bFirst && sText.empty() && !(field.Tag == "853" && sCode == "a")) return;
