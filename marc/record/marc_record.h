@@ -671,10 +671,10 @@ private:
     // The current field's tag, "" without one.
     std::string CurrentTag() const;
     // The current field and subfield, or null.
-    FieldEntry* CurrentField();
-    const FieldEntry* CurrentField() const;
-    SubfieldEntry* CurrentSubfield();
-    const SubfieldEntry* CurrentSubfield() const;
+    FieldEntry* CurrentFieldEntry();
+    const FieldEntry* CurrentFieldEntry() const;
+    SubfieldEntry* CurrentSubfieldEntry();
+    const SubfieldEntry* CurrentSubfieldEntry() const;
     // The two insertions, the order loop that follows them and the shifts.
     void SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter);
     void SfdOrderLoop(bool bAfter);

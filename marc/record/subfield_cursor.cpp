@@ -7,24 +7,24 @@
 
 // ---------------------------------------------------------------- current entries
 
-FieldEntry* Utf8MarcRecordClass::CurrentField() {
+FieldEntry* Utf8MarcRecordClass::CurrentFieldEntry() {
     if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
     return &m.Fields[static_cast<size_t>(m.FldPointer)];
 }
 
-const FieldEntry* Utf8MarcRecordClass::CurrentField() const {
+const FieldEntry* Utf8MarcRecordClass::CurrentFieldEntry() const {
     if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
     return &m.Fields[static_cast<size_t>(m.FldPointer)];
 }
 
-SubfieldEntry* Utf8MarcRecordClass::CurrentSubfield() {
-    FieldEntry* field = CurrentField();
+SubfieldEntry* Utf8MarcRecordClass::CurrentSubfieldEntry() {
+    FieldEntry* field = CurrentFieldEntry();
     if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
     return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
 }
 
-const SubfieldEntry* Utf8MarcRecordClass::CurrentSubfield() const {
-    const FieldEntry* field = CurrentField();
+const SubfieldEntry* Utf8MarcRecordClass::CurrentSubfieldEntry() const {
+    const FieldEntry* field = CurrentFieldEntry();
     if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
     return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
 }
@@ -34,7 +34,7 @@ const SubfieldEntry* Utf8MarcRecordClass::CurrentSubfield() const {
 int16_t Utf8MarcRecordClass::SfdPointer() const { return m.SfdPointer; }
 
 void Utf8MarcRecordClass::SfdPointer(int16_t vNewValue) {
-    const FieldEntry* field = CurrentField();
+    const FieldEntry* field = CurrentFieldEntry();
     if (!field || vNewValue < 0 || vNewValue > field->SubfieldTop) {
         m.SfdPointer = -1;
         m.SfdWasFound = false;
@@ -47,19 +47,19 @@ void Utf8MarcRecordClass::SfdPointer(int16_t vNewValue) {
 bool Utf8MarcRecordClass::SfdWasFound() const { return m.SfdWasFound; }
 
 int16_t Utf8MarcRecordClass::SfdNextPointer() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield ? subfield->NextSubfield : int16_t{-1};
 }
 
 int16_t Utf8MarcRecordClass::SfdPrevPointer() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield ? subfield->PrevSubfield : int16_t{-1};
 }
 
 // ---------------------------------------------------------------- moves
 
 bool Utf8MarcRecordClass::SfdMoveFirst() {
-    const FieldEntry* field = CurrentField();
+    const FieldEntry* field = CurrentFieldEntry();
     SfdPointer(field ? field->FirstSubfield : int16_t{-1});
     m.SfdAtTop = false;
     m.SfdAtBottom = false;
@@ -68,7 +68,7 @@ bool Utf8MarcRecordClass::SfdMoveFirst() {
 }
 
 bool Utf8MarcRecordClass::SfdMoveLast() {
-    const FieldEntry* field = CurrentField();
+    const FieldEntry* field = CurrentFieldEntry();
     SfdPointer(field ? field->LastSubfield : int16_t{-1});
     m.SfdAtTop = false;
     m.SfdAtBottom = false;
@@ -76,8 +76,8 @@ bool Utf8MarcRecordClass::SfdMoveLast() {
 }
 
 bool Utf8MarcRecordClass::SfdMoveNext() {
-    const FieldEntry* field = CurrentField();
-    if (!field || !CurrentSubfield()) {
+    const FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) {
         SfdPointer(-1);  // a cursor that ran off the end stays off
     } else if (m.SfdAtTop) {
         SfdPointer(field->FirstSubfield);
@@ -90,8 +90,8 @@ bool Utf8MarcRecordClass::SfdMoveNext() {
 }
 
 bool Utf8MarcRecordClass::SfdMovePrev() {
-    const FieldEntry* field = CurrentField();
-    if (!field || !CurrentSubfield()) {
+    const FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) {
         SfdPointer(-1);
     } else if (m.SfdAtBottom) {
         SfdPointer(field->LastSubfield);
@@ -124,7 +124,7 @@ bool Utf8MarcRecordClass::SfdMoveBottom() {
 // normal form that begins with the saved search text.
 bool Utf8MarcRecordClass::SfdFindFrom(bool bForward, bool bFilter) {
     while (m.SfdWasFound) {
-        const SubfieldEntry* subfield = CurrentSubfield();
+        const SubfieldEntry* subfield = CurrentSubfieldEntry();
         if (subfield && !subfield->Deleted && rt::InStr(m.SfdSearchCodes, subfield->Code) > 0 &&
             (!bFilter || subfield->Norm.compare(0, m.SfdSearchText.size(), m.SfdSearchText) == 0))
             return true;

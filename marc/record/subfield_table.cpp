@@ -142,7 +142,7 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
 // ---------------------------------------------------------------- adding
 
 void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
-    if (!CurrentField()) return;
+    if (!CurrentFieldEntry()) return;
     const std::string sTag = CurrentTag();
     std::string sCode = sSubfieldCode;
     const std::string& sText = sSubfieldText;
@@ -153,7 +153,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         if (sTag.substr(0, 2) != "00") m.MarcRecordModified = true;
     }
 
-    FieldEntry& field = *CurrentField();
+    FieldEntry& field = *CurrentFieldEntry();
     // A control field that has its subfield: the text is replaced.
     if (field.IsControl && field.SubfieldTop >= 0) {
         field.Changed = true;
@@ -193,7 +193,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
             const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
             sFormText = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
         }
-        FieldEntry& entry = *CurrentField();
+        FieldEntry& entry = *CurrentFieldEntry();
         SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
         slot.OrderPosition = iPosition;
         slot.OrderStepType = iStepType;
@@ -227,7 +227,7 @@ void Utf8MarcRecordClass::SfdInsertAfter(const std::string& sSubfieldCode, const
 }
 
 void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter) {
-    FieldEntry* field = CurrentField();
+    FieldEntry* field = CurrentFieldEntry();
     if (!field || field->IsControl) return;
     const std::string sTag = field->Tag;
     if (sSubfieldCode.empty()) return;
@@ -235,7 +235,7 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
 
     // The anchor: the current subfield, else the last (after) or the first
     // (before) subfield of a field that has some.
-    int16_t iAnchor = CurrentSubfield() ? m.SfdPointer : int16_t{-1};
+    int16_t iAnchor = CurrentSubfieldEntry() ? m.SfdPointer : int16_t{-1};
     if (iAnchor < 0) iAnchor = bAfter ? field->LastSubfield : field->FirstSubfield;
     field->Changed = true;
 
@@ -346,8 +346,8 @@ int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& /*Subfield
 // field's subfield count, so a rule that sends a subfield back and forth
 // cannot hold it for ever; past that it is reported where it stands.
 void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
-    FieldEntry* field = CurrentField();
-    if (!field || !CurrentSubfield()) return;
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) return;
     const int16_t iSlot = m.SfdPointer;
     const std::string sTag = field->Tag;
     const bool bRecorded = field->Subfields[static_cast<size_t>(iSlot)].Code != "w";
@@ -397,8 +397,8 @@ void Utf8MarcRecordClass::SfdShiftLeft() { SfdShift(true); }
 void Utf8MarcRecordClass::SfdShiftRight() { SfdShift(false); }
 
 void Utf8MarcRecordClass::SfdShift(bool bLeft) {
-    FieldEntry* field = CurrentField();
-    if (!field || !CurrentSubfield()) return;
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) return;
     const int16_t iMoved = m.SfdPointer;
     auto at = [&](int16_t i) -> SubfieldEntry& { return field->Subfields[static_cast<size_t>(i)]; };
     const int16_t iOther = bLeft ? at(iMoved).PrevSubfield : at(iMoved).NextSubfield;
@@ -453,8 +453,8 @@ void Utf8MarcRecordClass::SfdShift(bool bLeft) {
 // ---------------------------------------------------------------- change and deletion
 
 void Utf8MarcRecordClass::SfdChange(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
-    FieldEntry* field = CurrentField();
-    SubfieldEntry* subfield = CurrentSubfield();
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
     if (!field || !subfield || field->IsControl) return;
     subfield->Code = sSubfieldCode;
     const bool bAuthority = m.MarcRecordFormat == "A";
@@ -478,8 +478,8 @@ void Utf8MarcRecordClass::SfdChange(const std::string& sSubfieldCode, const std:
 }
 
 void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
-    FieldEntry* field = CurrentField();
-    SubfieldEntry* subfield = CurrentSubfield();
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
     if (!field || !subfield) return;
     // The punctuation after the last "]" of a 245 or 8XX $h goes to the
     // subfield before it.
@@ -487,8 +487,8 @@ void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
     if (bConsider245HPunctuation && (field->Tag == "245" || field->Tag.substr(0, 1) == "8") && subfield->Code == "h" &&
         subfield->Text.find(']') != std::string::npos)
         sPunctuation = rt::Mid(subfield->Text, Rat(subfield->Text, "]") + 1);
-    subfield = CurrentSubfield();  // Rat yields
-    field = CurrentField();
+    subfield = CurrentSubfieldEntry();  // Rat yields
+    field = CurrentFieldEntry();
     if (!field || !subfield) return;
     subfield->Deleted = true;
     field->Changed = true;
@@ -505,8 +505,8 @@ void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
 }
 
 void Utf8MarcRecordClass::SfdUndelete() {
-    FieldEntry* field = CurrentField();
-    SubfieldEntry* subfield = CurrentSubfield();
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
     if (!field || !subfield) return;
     subfield->Deleted = false;
     field->Changed = true;
@@ -515,27 +515,27 @@ void Utf8MarcRecordClass::SfdUndelete() {
 // ---------------------------------------------------------------- small members
 
 std::string Utf8MarcRecordClass::CurrentTag() const {
-    const FieldEntry* field = CurrentField();
+    const FieldEntry* field = CurrentFieldEntry();
     return field ? field->Tag : std::string();
 }
 
 std::string Utf8MarcRecordClass::SfdCode() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield && !m.SfdAtTop ? subfield->Code : std::string();
 }
 
 void Utf8MarcRecordClass::SfdCode(const std::string& vNewValue) {
-    if (!CurrentSubfield()) return;
+    if (!CurrentSubfieldEntry()) return;
     SfdChange(vNewValue, SfdText());
 }
 
 std::string Utf8MarcRecordClass::SfdText() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield && !m.SfdAtTop ? subfield->Text : std::string();
 }
 
 void Utf8MarcRecordClass::SfdText(const std::string& vNewValue) {
-    if (!CurrentSubfield()) return;
+    if (!CurrentSubfieldEntry()) return;
     if (!vNewValue.empty() && vNewValue[0] == kDelimiter) {
         SfdChange(rt::Mid(vNewValue, 2, 1), rt::Mid(vNewValue, 3));
     } else {
@@ -544,36 +544,36 @@ void Utf8MarcRecordClass::SfdText(const std::string& vNewValue) {
 }
 
 std::string Utf8MarcRecordClass::SfdNorm() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield ? subfield->Norm : std::string();
 }
 
 std::string Utf8MarcRecordClass::SfdNormNaco() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield ? subfield->NormNaco : std::string();
 }
 
 bool Utf8MarcRecordClass::SfdDeleted() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield ? subfield->Deleted : true;
 }
 
 bool Utf8MarcRecordClass::SfdBoolean1() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield && subfield->Boolean1;
 }
 
 void Utf8MarcRecordClass::SfdBoolean1(bool vNewValue) {
-    if (SubfieldEntry* subfield = CurrentSubfield()) subfield->Boolean1 = vNewValue;
+    if (SubfieldEntry* subfield = CurrentSubfieldEntry()) subfield->Boolean1 = vNewValue;
 }
 
 bool Utf8MarcRecordClass::Sfdboolean2() const {
-    const SubfieldEntry* subfield = CurrentSubfield();
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
     return subfield && subfield->Boolean2;
 }
 
 void Utf8MarcRecordClass::Sfdboolean2(bool vNewValue) {
-    if (SubfieldEntry* subfield = CurrentSubfield()) subfield->Boolean2 = vNewValue;
+    if (SubfieldEntry* subfield = CurrentSubfieldEntry()) subfield->Boolean2 = vNewValue;
 }
 
 std::string Utf8MarcRecordClass::SfdDelim(const std::string& sSubfieldCode) {
