@@ -274,7 +274,7 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
     entry.NextSubfield = -1;
     entry.PrevSubfield = -1;
 
-    if (field->SubfieldTop == 0) {
+    if (field->SubfieldTop == 0 || iAnchor < 0) {
         field->FirstSubfield = iSlot;
         field->LastSubfield = iSlot;
         return;
