@@ -548,8 +548,11 @@ void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
     field->Changed = true;
     if (sPunctuation.empty()) return;
 
+    // A deleted subfield before it takes nothing: its text is gone from the
+    // field, and the rewrite would renumber the slots under a caller that is
+    // deleting every subfield (FldText let "").
     const int16_t iRemembered = m.SfdPointer;
-    if (SfdMovePrev()) {
+    if (SfdMovePrev() && !SfdDeleted()) {
         const std::string sPrevious = SfdText();
         if (sPrevious.size() < sPunctuation.size() ||
             sPrevious.compare(sPrevious.size() - sPunctuation.size(), sPunctuation.size(), sPunctuation) != 0)
