@@ -305,7 +305,9 @@ TEST(RecordLoad, AFailedTranslationLeavesNoHalfLoadedRecord) {
     // holds UTF-8, and that translation is not available yet.
     Utf8MarcRecordClass record;
     record.CharacterSetOut("ULC");
-    const std::string text = Iso2709("00000cz   2200000n  4500", {{"001", "x1"}, {"100", D("1 $aName")}});
+    // Leader/22-23 stay as loaded, although the way into the output set
+    // composes the output first.
+    const std::string text = Iso2709("00000cz   2200000n  4599", {{"001", "x1"}, {"100", D("1 $aName")}});
     try {
         record.MarcRecordIn(text);
         GTEST_SKIP() << "the MARC-8 to UTF-8 record translation is built";
