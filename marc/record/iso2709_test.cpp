@@ -403,6 +403,17 @@ TEST(RecordOutput, RefusesARecordThatDoesNotFit) {
         EXPECT_EQ(record.MarcRecordOutErrorText(), c.message) << c.name;
         EXPECT_EQ(out.empty(), !c.message.empty()) << c.name;
     }
+    // a terminator inside a field, in its text or its indicators, would end it
+    // early for every reader; one at the very end is the field's own
+    const std::vector<std::pair<std::string, std::string>> terminators = {
+        {"10", D("$aA\x1E$bB")}, {"10", D("$aA\x1D")}, {"1\x1E", D("$aA")}};
+    for (const auto& [indicators, text] : terminators) {
+        Marc8Record record;
+        record.FldAdd("245", "10", text, false);
+        RecordTestAccess::MutableState(record).Fields[0].Indicators = indicators;
+        EXPECT_EQ(record.MarcRecordOut(), "");
+        EXPECT_EQ(record.MarcRecordOutErrorText(), "Field 245 contains a field or record terminator");
+    }
     Marc8Record record;
     record.FldAdd("500", "  ", D("$a") + std::string(9995, 'x'), false);
     EXPECT_EQ(record.MarcRecordOut(), "");
