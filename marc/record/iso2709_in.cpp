@@ -169,10 +169,6 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
                        ? sData.substr(static_cast<size_t>(start), static_cast<size_t>(length - 1))
                        : std::string();
 
-        // A content that still ends with terminators (a directory length that
-        // overshoots) loses them: they end the field, they are not its text.
-        while (!sContent.empty() && sContent.back() == kEndOfField) sContent.pop_back();
-
         const int16_t iBefore = m.FldPointer;
         if (sTag.compare(0, 2, "00") != 0) {
             FldAdd(sTag, sContent.substr(0, 2), sContent.size() > 2 ? sContent.substr(2) : std::string(), false);

@@ -240,9 +240,9 @@ TEST(RecordLoad, DamagedDirectoriesLoadWhatTheyCan) {
     const std::vector<Case> cases = {
         {"length 1 adds nothing", "001000100000245000600004", {"245"}, D("$aT")},
         {"tag not three digits", "ABC000400000245000600004", {"245"}, D("$aT")},
-        // a content that ends with a terminator is taken without it
-        {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT\x1Exyz")},
-        {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc$aT")},
+        // the content is taken as the directory gives it, terminators and all
+        {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT\x1Exyz\x1E")},
+        {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc\x1E$aT\x1E")},
         {"start past the data", "001000499999245000600004", {"001", "245"}, D("$aT")},
         {"digits with blanks and letters", "0010 04   0 245000600004", {"001", "245"}, D("abc$aT")},
         {"shorter last entry", "00100040000024500060004", {"001", "245"}, D("abc$aT")},
