@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chars/test_octets.h"
+#include "common/utli_misc_non_utf8.h"
 
 namespace display_test {
 
@@ -23,16 +24,7 @@ inline std::string T(const std::string& s) {
     return out;
 }
 
-// Octets as hexadecimal pairs, for messages.
-inline std::string Hex(const std::string& s) {
-    static const char* const kDigits = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if (!out.empty()) out += ' ';
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out;
-}
+// Octets as hexadecimal pairs, for comparisons that print readably.
+inline std::string Hex(const std::string& s) { return UtliMiscNonUtf8::TextToHex(s); }
 
 }  // namespace display_test
