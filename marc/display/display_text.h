@@ -62,12 +62,8 @@ public:
     }
     size_t Size() const { return reversed_.size(); }
     void DropFirst() { reversed_.pop_back(); }
-    // Puts an octet between the first and the second octet made.
-    void InsertAfterFirst(char c) {
-        const char first = reversed_.back();
-        reversed_.back() = c;
-        reversed_.push_back(first);
-    }
+    // Puts an octet after the first k octets made (k at most Size()).
+    void InsertAfter(size_t k, char c) { reversed_.insert(reversed_.end() - static_cast<std::ptrdiff_t>(k), c); }
     void Append(char c) { reversed_.insert(reversed_.begin(), c); }
     std::string Text() const { return std::string(reversed_.rbegin(), reversed_.rend()); }
 

@@ -187,10 +187,13 @@ const char* EightBitDisplay(unsigned octet, const std::string& sSet) {
 
 // A delimiter at the point of the walk: shown as "|", with a blank after the
 // subfield code that follows it unless one is there, and a blank before it
-// when the octet before it is no blank (bBlankBefore).
-void ShowDelimiter(BackwardText& out, bool bBlankBefore) {
-    if (out.Size() < 2) out.Append(' ');
-    else if (out.At(1) != ' ') out.InsertAfterFirst(' ');
+// when the octet before it is no blank (bBlankBefore). The code is what the
+// walk made of the character after the delimiter: one octet, except a
+// character of the Latin-1 form (bUtf8Made), which the blank must not split.
+void ShowDelimiter(BackwardText& out, bool bBlankBefore, bool bUtf8Made) {
+    const size_t code = bUtf8Made && out.At(0) >= 0xC0 ? display_text::AnnouncedOctets(out.At(0)) : 1;
+    if (out.Size() < code + 1) out.Append(' ');
+    else if (out.At(code) != ' ') out.InsertAfter(code, ' ');
     out.Prepend('|');
     if (bBlankBefore) out.Prepend(' ');
 }
@@ -200,7 +203,7 @@ std::string EightBitToCp1252(const std::string& sIn, const std::string& sSet, st
     for (size_t i = sIn.size(); i-- > 0;) {
         const unsigned v = OctetAt(sIn, i);
         if (v == 0x1F) {
-            ShowDelimiter(out, i > 0 && sIn[i - 1] != ' ');
+            ShowDelimiter(out, i > 0 && sIn[i - 1] != ' ', false);
         } else if (v < 0x80) {
             out.Prepend(sIn[i]);
         } else if (const Mark mark = MarkOfMarc8(v); mark != kNoMark) {
@@ -312,7 +315,7 @@ std::string Utf8ToCp1252(const std::string& sIn, int32_t sFlavor, std::string_vi
         end = p;
         const uint32_t ucs = CodePoint(c);
         if (ucs == 0x1F) {
-            ShowDelimiter(out, p > 0 && sIn[p - 1] != ' ');
+            ShowDelimiter(out, p > 0 && sIn[p - 1] != ' ', !bCp1252);
         } else if (k == 1) {
             out.Prepend(c);
         } else if (Utf8Display(ucs, c, bCp1252, sText)) {

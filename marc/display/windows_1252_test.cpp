@@ -325,6 +325,10 @@ TEST_F(Windows1252, Utf8TextToWindows1252AndLatin1) {
         {"U", all, "x$a", "x |a "},
         {"U", all, "$", "| "},
         {"U", {1}, "x<C3 A9>$a", "x<E9> |a "},
+        // A code shown in two octets of the Latin-1 form stays whole.
+        {"U", {1, 9}, "x$<C3 A9>bc", "x |<E9> bc"},
+        {"U", {2, 0}, "x$<C3 A9>bc $e<CC 81>", "x |<C3 A9> bc |<C3 A9> "},
+        {"U", {2}, "$<CC 81>b $<DE B1>", "|<C2 95> b |<C2 95> "},
     };
     ExpectDisplays(cases);
 }
@@ -411,8 +415,8 @@ TEST_F(Windows1252, TextComesBackFromTheRecord) {
 // whatever the input.
 TEST_F(Windows1252, TheLatin1FormIsAlwaysLatin1Utf8) {
     std::string text;
-    for (uint32_t cp = 1; cp < 0x3000; cp += (cp < 0x400 ? 1 : 7)) text += U(cp);
-    for (unsigned v = 0x80; v <= 0xFF; ++v) text += Octet(v) + "x";
+    for (uint32_t cp = 1; cp < 0x3000; cp += (cp < 0x400 ? 1 : 7)) text += (cp % 5 == 0 ? "\x1F" : "") + U(cp);
+    for (unsigned v = 0x80; v <= 0xFF; ++v) text += Octet(v) + (v % 3 == 0 ? "\x1F" : "x");
     text += T("<C3><E2 82><F0 9F 98>");
     for (int32_t flavour : {0, 2, 7, -1}) {
         const std::string out = In("U").Marc2MsoftAscii(text, flavour);
