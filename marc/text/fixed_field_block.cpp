@@ -697,7 +697,7 @@ public:
         : sLeader_(sLeader), s008Text_(s008Text), sLineEnd_(sLineEnd), bEscape_(sLineEnd == "\\par ") {}
 
     // A value of the leader or the 008 text as the block writes it.
-    std::string Value(const std::string& sValue) const { return bEscape_ ? EscapeRtfSpecials(sValue) : sValue; }
+    std::string Value(const std::string& sValue) const { return bEscape_ ? EscapeRtfReserved(sValue) : sValue; }
 
     std::string Write(const Block& block) const {
         std::string sOut;
@@ -767,7 +767,7 @@ std::string FixedFieldBlock(int32_t iFixedFieldFormat, const std::string& sRecor
     }
 }
 
-std::string EscapeRtfSpecials(const std::string& sText) {
+std::string EscapeRtfReserved(const std::string& sText) {
     std::string sOut;
     sOut.reserve(sText.size());
     for (const char c : sText) {

@@ -20,7 +20,7 @@
 //                  mnemonic authority block then begins in the fixed-pitch font
 // A value is the run of characters of its source from its position, as many
 // of them as exist up to its length; nothing is padded. With the line end
-// "\par " every value goes through EscapeRtfSpecials, so that no leader or
+// "\par " every value goes through EscapeRtfReserved, so that no leader or
 // 008 text can unbalance the RTF around the block; labels are written as they
 // stand. Changes nothing and raises nothing.
 std::string FixedFieldBlock(int32_t iFixedFieldFormat, const std::string& sRecordFormat, const std::string& sLeader,
@@ -28,4 +28,4 @@ std::string FixedFieldBlock(int32_t iFixedFieldFormat, const std::string& sRecor
 
 // sText with every "\", "{" and "}" written as the RTF escapes \u92?, \u123?
 // and \u125?; every other octet as it is.
-std::string EscapeRtfSpecials(const std::string& sText);
+std::string EscapeRtfReserved(const std::string& sText);

@@ -1,6 +1,6 @@
-// The fixed-field blocks against golden strings written out from the block
-// tables: a leader and an 008 text whose characters all differ, so that every
-// label and every position shows.
+// The fixed-field blocks against golden strings written out by hand: a leader
+// and an 008 text whose characters all differ, so that every label and every
+// position shows.
 #include "marc/text/fixed_field_block.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ const std::string kPar = "\\par ";
 // 40 characters, none of them in the leaders below.
 const std::string k008 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ<=>@[]^_`~!#$%";
 
-// The book record that the written layouts were checked against.
+// An ordinary book record.
 const std::string kBookLeader = "00714cam a2200205 a 4500";
 const std::string kBook008 = "850101s1985    nyu           000 0 eng d";
 
@@ -339,7 +339,7 @@ TEST(FixedFieldBlock, RtfLineEndsEscapeValuesButNotLabels) {
             << "style " << c.Style << ", code " << c.RecordFormat << ", rtf " << c.RtfFlag;
 }
 
-TEST(FixedFieldBlock, EscapeRtfSpecials) {
+TEST(FixedFieldBlock, EscapeRtfReserved) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", ""},
         {"plain text 0123", "plain text 0123"},
@@ -347,7 +347,7 @@ TEST(FixedFieldBlock, EscapeRtfSpecials) {
         {"}}{{\\\\", "\\u125?\\u125?\\u123?\\u123?\\u92?\\u92?"},
         {"\\par \xC3\xA9\x1F", "\\u92?par \xC3\xA9\x1F"},
     };
-    for (const auto& [sIn, sOut] : cases) EXPECT_EQ(EscapeRtfSpecials(sIn), sOut) << sIn;
+    for (const auto& [sIn, sOut] : cases) EXPECT_EQ(EscapeRtfReserved(sIn), sOut) << sIn;
 }
 
 }  // namespace
