@@ -92,9 +92,9 @@ TEST_F(SeriesWords, RomanFirstWord) {
     const std::pair<const char*, bool> cases[] = {
         {"XII. 3", true}, {"V. XII", true}, {"V V", true}, {"", true}, {"V. 3", false}, {"Heft", false},
     };
-    for (const auto& [text, expected] : cases)
-        ExpectBoth(expected ? "1" : "0",
-                   [&](Utf8MarcRecordClass& r) { return A::FirstWordIsRomanNumeral(r, text) ? "1" : "0"; });
+    for (const auto& c : cases)
+        ExpectBoth(c.second ? "1" : "0",
+                   [&](Utf8MarcRecordClass& r) { return A::FirstWordIsRomanNumeral(r, c.first) ? "1" : "0"; });
 }
 
 TEST_F(SeriesWords, CaptionWords) {
