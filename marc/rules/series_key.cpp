@@ -156,10 +156,6 @@ void Utf8MarcRecordClass::AppendWordTokenToSortKey(std::string& sKey, std::strin
     }
 
     const std::string sDelimiter = MarcDelimiter();
-    auto lastWordOf = [&](const std::string& s) {
-        const int32_t p = Rat(s, " ");
-        return p == 0 ? s : s.substr(static_cast<size_t>(p));
-    };
     while (!t.empty()) {
         std::string w;
         UtliMiscNonUtf8::SplitOffFirst(t, w, " ");
@@ -182,7 +178,7 @@ void Utf8MarcRecordClass::AppendWordTokenToSortKey(std::string& sKey, std::strin
             bSeriesWord = true;
             const std::string sTrimmedKey = rt::Trim(sKey);
             if (!sTrimmedKey.empty()) {
-                const std::string sLastWord = lastWordOf(sTrimmedKey);
+                const std::string sLastWord = LastWord(*this, sTrimmedKey);
                 bool bWhole = false;
                 for (std::string_view prefix : tables::WholeWordPrefixes) bWhole = bWhole || StartsWith(sLastWord, prefix);
                 if (bWhole || (!IsDigit(Ch(sTrimmedKey, static_cast<int64_t>(sTrimmedKey.size()))) && !t.empty() &&
@@ -225,7 +221,7 @@ void Utf8MarcRecordClass::AppendWordTokenToSortKey(std::string& sKey, std::strin
                 else bSeriesWordFound = true;
             } else if (bOutOfSeries) {
                 const std::string sTrimmedKey = rt::Trim(sKey);
-                const std::string sLastWord = lastWordOf(sTrimmedKey);
+                const std::string sLastWord = LastWord(*this, sTrimmedKey);
                 if (!sTrimmedKey.empty() && InWords(tables::HorsWordList, sLastWord)) {
                     sKey = rt::Trim(sTrimmedKey.substr(0, sTrimmedKey.size() - sLastWord.size()));
                     AppendWord(sKey, std::string(tables::HorsSeriesCode));

@@ -42,13 +42,8 @@ bool Utf8MarcRecordClass::TextHasDigit(const std::string& sText) { return HasDig
 std::string Utf8MarcRecordClass::SeparateVolumeLetter(const std::string& sText, bool bUpperFirst) {
     EnsureSeriesNumberingTables();
     std::string t = sText;
-    const std::string& sCaptions = m.SeriesNumberingCaptions;
-    auto isCaption = [&](const std::string& w) { return InWords(sCaptions, w); };
-    auto norm = [&](const std::string& s) { return rt::Trim(NormString(s, true, "V")); };
-    auto lastWord = [&](const std::string& s) {
-        const int32_t p = Rat(s, " ");
-        return s.substr(static_cast<size_t>(p));
-    };
+    auto isCaption = [&](const std::string& w) { return InWords(m.SeriesNumberingCaptions, w); };
+    auto norm = [&](const std::string& s) { return NormTrim(*this, s); };
 
     for (char letter : bUpperFirst ? std::string("Vv") : std::string("v")) {
         if (t.find(letter) == std::string::npos || t.size() == 1 || (t.size() == 2 && t[1] == '.')) continue;
@@ -92,7 +87,7 @@ std::string Utf8MarcRecordClass::SeparateVolumeLetter(const std::string& sText, 
                         bCaption = isCaption(w);
                     } else {
                         const std::string b = rt::Trim(Before(t, c));
-                        if (isCaption(lastWord(norm(b)))) continue;
+                        if (isCaption(LastWord(*this, norm(b)))) continue;
                         // "2. V. 3": a number with a full stop before it and a number after it.
                         const int64_t lb = static_cast<int64_t>(b.size());
                         bCaption = !(Ch(b, lb) == '.' && IsDigit(Ch(b, lb - 1)) && IsDigit(Ch(r, 1)));
@@ -112,19 +107,14 @@ std::string Utf8MarcRecordClass::SeparateSingleLetterCaptions(const std::string&
                                                              bool bUpperFirst) {
     EnsureSeriesNumberingTables();
     std::string t = sText;
-    const std::string& sCaptions = m.SeriesNumberingCaptions;
-    auto isCaption = [&](const std::string& w) { return InWords(sCaptions, w); };
-    auto norm = [&](const std::string& s) { return rt::Trim(NormString(s, true, "V")); };
-    auto lastWord = [&](const std::string& s) {
-        const int32_t p = Rat(s, " ");
-        return s.substr(static_cast<size_t>(p));
-    };
+    auto isCaption = [&](const std::string& w) { return InWords(m.SeriesNumberingCaptions, w); };
+    auto norm = [&](const std::string& s) { return NormTrim(*this, s); };
     auto separate = [&](int64_t a) { t = SafeStuff(t, static_cast<int32_t>(a), 1, m.SeriesNumberingSeparator); };
     auto wordRule = [&](int64_t a) {
         const std::string w = FirstWord(norm(From(t, a + 2)));
         if (a == 1) {
             if (InWords(tables::SingleLetterCaptions, w) || isCaption(w)) separate(a);
-        } else if (!isCaption(lastWord(norm(Before(t, a))))) {
+        } else if (!isCaption(LastWord(*this, norm(Before(t, a))))) {
             separate(a);
         }
     };

@@ -6,20 +6,15 @@
 #include <string>
 
 #include "marc/record/record_test_access.h"
+#include "marc/rules/series_test_support.h"
 
 namespace {
 
 using record_test::D;
 using A = RecordTestAccess;
 
-class SeriesNumbering : public record_test::TwoRecords {
+class SeriesNumbering : public series_test::BothRecords {
 protected:
-    // The same result in both records.
-    template <typename F>
-    void ExpectBoth(const std::string& sExpected, F f) {
-        EXPECT_EQ(f(utf8), sExpected) << "UTF-8";
-        EXPECT_EQ(f(marc8), sExpected) << "MARC-8";
-    }
     std::string Key(Utf8MarcRecordClass& r, const std::string& v, const std::string& sOriginal = "",
                     const std::string& sHeading = "") {
         return r.NormalizeSeriesNumberForSorting(4, sOriginal, sHeading, v);

@@ -56,9 +56,7 @@ std::string Utf8MarcRecordClass::RemoveOrdinalSuffixes(const std::string& sPiece
 
 bool Utf8MarcRecordClass::IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter) {
     if (!sBefore.empty()) {
-        const std::string sTrimmed = rt::Trim(sBefore);
-        const int32_t lastBlank = Rat(sTrimmed, " ");
-        const std::string w = sTrimmed.substr(static_cast<size_t>(lastBlank));
+        const std::string w = LastWord(*this, rt::Trim(sBefore));
         if (w.size() >= 2 && IsSeriesTestWord(w)) return true;
     }
     if (!sAfter.empty()) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "marc/record/marc_record.h"
+
 namespace series_text {
 
 // The octet at a 1-based position, or -1 (the empty character) outside the text.
@@ -65,6 +67,14 @@ inline std::string Abbreviation(std::string_view table, std::string_view w, bool
     const size_t star = table.find('*', at);
     if (star == table.npos) return "";
     return FirstWord(table.substr(star + 1, 50));
+}
+
+// The trimmed comparison form of a text.
+inline std::string NormTrim(Utf8MarcRecordClass& r, const std::string& s) { return r.NormString(s, true, "V"); }
+// The text after its last blank (all of it without one), found with the
+// record's Rat, which yields while it searches.
+inline std::string LastWord(Utf8MarcRecordClass& r, const std::string& s) {
+    return s.substr(static_cast<size_t>(r.Rat(s, " ")));
 }
 
 }  // namespace series_text

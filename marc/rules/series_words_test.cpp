@@ -5,20 +5,14 @@
 #include <string>
 
 #include "marc/record/record_test_access.h"
+#include "marc/rules/series_test_support.h"
 
 namespace {
 
 using record_test::D;
 using A = RecordTestAccess;
 
-class SeriesWords : public record_test::TwoRecords {
-protected:
-    template <typename F>
-    void ExpectBoth(const std::string& sExpected, F f) {
-        EXPECT_EQ(f(utf8), sExpected) << "UTF-8";
-        EXPECT_EQ(f(marc8), sExpected) << "MARC-8";
-    }
-};
+class SeriesWords : public series_test::BothRecords {};
 
 // $ stands for the separator's delimiter: " $ " is the separator.
 TEST_F(SeriesWords, VolumeLetters) {
