@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -330,7 +331,13 @@ struct Utf8MarcRecordState {
     // marc/display/
     // marc/text/
     // marc/xml/
-    // marc/rules/
+    // marc/rules/: series numbering
+    // The output set the series-numbering tables were built in; they are
+    // built again when CharacterSetOut has changed since.
+    std::string SeriesNumberingTablesSet;
+    // The caption abbreviations, joined on first use.
+    bool CaptionAbbreviationTableBuilt = false;
+    std::string CaptionAbbreviationTable;
 };
 
 class Utf8MarcRecordClass {
@@ -555,6 +562,28 @@ public:
 
     void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
 
+    // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
+
+    // A series numbering ($v) in a form whose plain comparison gives filing
+    // order: 1 the normal form, 2 numbers padded to eight digits, 3 the same
+    // after leading captions, 4 the full sort key (captions dropped or
+    // abbreviated, new-series and out-of-series codes, words that repeat the
+    // heading removed). Any other mode gives "".
+    std::string NormalizeSeriesNumberForSorting(int32_t NormalizationMode, const std::string& sOriginalHeading,
+                                                const std::string& sHeading, const std::string& sSeriesSubfieldV);
+    // The value of a text of Roman digits (capitals, blanks skipped); 0 for
+    // any other character. A digit smaller than the largest to its right is
+    // subtracted. A total outside 32 bits raises error 6.
+    int32_t RomanNumberValue(const std::string& sNormalizedPutativeRomanNumeral);
+    // True when the text, exactly as passed, is a Roman numeral written in
+    // subtractive or additive form place by place.
+    bool IsThisARomanNumeral(const std::string& sPotentialRomanNumeral);
+    // The shape of a numbering: its normal form with every number "0" and a
+    // Roman numeral "R"; the second keeps case and punctuation and writes a
+    // capital standing alone as "A".
+    std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
+    std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
+
 private:
     friend struct RecordTestAccess;
 
@@ -589,6 +618,49 @@ private:
     std::string NormOctetV(const std::string& sOctet);
     std::string NormOctetMarc8(const std::string& sOctet);
     std::string NormOctetFinal(const std::string& sCode);
+
+    // ---- marc/rules/: private members of series numbering ----
+
+    // The series-numbering strings in the output set in force.
+    void BuildSeriesNumberingTables();
+    void EnsureSeriesNumberingTables();
+    std::string PadNumbersForSorting(const std::string& sText);
+    std::string PadNumbersAfterCaptions(const std::string& sText);
+    std::string RemoveChapterCaption(const std::string& sText);
+    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    const std::string& sSeriesSubfieldV);
+    // The character rewriting of the sort key, from the last character to the first.
+    std::string RewriteSeriesNumberCharacters(const std::string& sText);
+    // The first character of a numbering without digits is punctuation.
+    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
+    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
+                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
+                              bool bEastAsianOrdinal);
+    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
+                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
+    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
+    bool ContainsDigit(const std::string& sText);
+    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
+    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
+    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
+    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
+    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
+                                std::string_view sExcludedWords);
+    bool FirstWordIsRomanNumeral(const std::string& sText);
+    bool TextHasDigit(const std::string& sText);
+    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
+    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
+    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
+    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    std::string& sKey);
+    // The written form of one place of a value in Roman digits.
+    std::string RomanThousands(int32_t lValue);
+    std::string RomanHundreds(int32_t lValue);
+    std::string RomanHundredsAdditive(int32_t lValue);
+    std::string RomanTens(int32_t lValue);
+    std::string RomanTensAdditive(int32_t lValue);
+    std::string RomanUnits(int32_t lValue);
+    std::string RomanUnitsAdditive(int32_t lValue);
 
     // ---- marc/record/: private members ----
 
