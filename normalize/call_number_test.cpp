@@ -67,6 +67,9 @@ TEST(NormalizeCallNumber, LcCuttersDatesAndVolumes) {
         {"0", "QA76 .B3 1990-", kQa76 + "B 3" + Blanks(3) + "1990"},
         {"0", "QA76 .B3 c.2", kQa76 + "B 3" + Blanks(3) + "C .2"},
         {"0", "QA76 .B3 " + U(0xC9) + "t" + U(0x301) + "e", kQa76 + "B 3" + Blanks(3) + "TE"},
+        // The position found in the trimmed head lands in the head with its
+        // leading blanks: the blanks go before the cutter's letter.
+        {"0", "76 .B3-12", "76" + Blanks(19) + "B 3" + Blanks(3) + "12"},
     });
 }
 
@@ -83,6 +86,7 @@ TEST(NormalizeCallNumber, DeweyNumbers) {
         {"1", "823.91/4-dc20", "823.91 / 4 - DC 20"},
         {"1", "823 B45 1990 82", "823 B 45 1990 82"},  // only the first number is padded
         {"1", "&82.3.", "082.3"},
+        {"1", "82.3" + D + "b45", "082.345"},  // the small letter goes, the digits run on
         {"D", "82.3", "082.3"},
     });
 }
