@@ -24,16 +24,42 @@ namespace {
 int Pixels(double twips) { return static_cast<int>(std::lround(twips / TrestleWindow::kTwipsPerPixel)); }
 double Twips(int pixels) { return pixels * TrestleWindow::kTwipsPerPixel; }
 
-bool IsUtf8(const std::string& text) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+// Decodes a text as UTF-8; false when it is not valid UTF-8. The decoder's
+// result is read, since it decodes only when its result is taken.
+bool DecodeUtf8(const std::string& text, QString& decoded) {
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
     return !decoder.hasError();
 }
 
-// Text of the program is octets: UTF-8 when it is valid UTF-8, else an 8-bit set.
+bool IsUtf8(const std::string& text) {
+    QString decoded;
+    return DecodeUtf8(text, decoded);
+}
+
+// Windows-1252's characters for the octets 0x80 to 0x9F; the five octets it
+// leaves undefined show as U+FFFD. Every other octet is the code point of its value.
+constexpr char16_t kWindows1252From80[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,  // 88-8F
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,  // 98-9F
+};
+
+// Text of the program is octets: UTF-8 when it is valid UTF-8, else
+// Windows-1252, the set that the desk's settings files are written in on its
+// own platform; an 8-bit text shows one character per octet.
 QString FromOctets(const std::string& text) {
-    if (IsUtf8(text)) return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString decoded;
+    if (DecodeUtf8(text, decoded)) return decoded;
+    decoded.resize(static_cast<qsizetype>(text.size()));
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto octet = static_cast<unsigned char>(text[i]);
+        decoded[static_cast<qsizetype>(i)] =
+            QChar(octet >= 0x80 && octet <= 0x9F ? kWindows1252From80[octet - 0x80] : char16_t{octet});
+    }
+    return decoded;
 }
 
 // The characters that the first n octets of a text make up, read as FromOctets reads the whole text.
@@ -41,7 +67,9 @@ int CharactersIn(const std::string& octets, int32_t n) {
     if (n <= 0) return 0;
     if (static_cast<size_t>(n) >= octets.size()) return static_cast<int>(FromOctets(octets).size());
     if (!IsUtf8(octets)) return n;
-    return static_cast<int>(QString::fromUtf8(octets.data(), n).size());
+    QString prefix;
+    DecodeUtf8(octets.substr(0, static_cast<size_t>(n)), prefix);
+    return static_cast<int>(prefix.size());
 }
 
 void Place(QWidget* widget, double left, double top, double width, double height) {
