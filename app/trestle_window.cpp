@@ -18,6 +18,7 @@
 #include <cstdlib>
 
 #include "app/frm_trestle_main.h"
+#include "marc/display/display_text.h"
 
 namespace {
 
@@ -38,15 +39,6 @@ bool IsUtf8(const std::string& text) {
     return DecodeUtf8(text, decoded);
 }
 
-// Windows-1252's characters for the octets 0x80 to 0x9F; the five octets it
-// leaves undefined show as U+FFFD. Every other octet is the code point of its value.
-constexpr char16_t kWindows1252From80[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,  // 88-8F
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,  // 98-9F
-};
-
 // Text of the program is octets: UTF-8 when it is valid UTF-8, else
 // Windows-1252, the set that the desk's settings files are written in on its
 // own platform; an 8-bit text shows one character per octet.
@@ -56,8 +48,13 @@ QString FromOctets(const std::string& text) {
     decoded.resize(static_cast<qsizetype>(text.size()));
     for (size_t i = 0; i < text.size(); ++i) {
         const auto octet = static_cast<unsigned char>(text[i]);
-        decoded[static_cast<qsizetype>(i)] =
-            QChar(octet >= 0x80 && octet <= 0x9F ? kWindows1252From80[octet - 0x80] : char16_t{octet});
+        char16_t character = octet;
+        if (octet >= 0x80) {
+            // The five octets that the set leaves undefined show as U+FFFD.
+            const uint16_t defined = display_text::Windows1252CodePoint(octet);
+            character = defined ? defined : char16_t{0xFFFD};
+        }
+        decoded[static_cast<qsizetype>(i)] = QChar(character);
     }
     return decoded;
 }
