@@ -19,9 +19,11 @@
 // character of an 8-bit set.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -321,6 +323,9 @@ struct Utf8MarcRecordState {
     std::string SeriesNumberingSubscriptDigits;
 
     // ---- state of later members, by folder ----
+    // marc/record/: field table stand-ins
+    // The order key of a field while the tests supply one (tag, indicators, text).
+    std::function<std::string(const std::string&, const std::string&, const std::string&)> FldOrderKeyForTests;
     // marc8/
     bool MarcRecordTranslated = false;
     // normalize/
@@ -330,7 +335,13 @@ struct Utf8MarcRecordState {
     // marc/display/
     // marc/text/
     // marc/xml/
-    // marc/rules/
+    // marc/rules/: series numbering
+    // The output set the series-numbering tables were built in; they are
+    // built again when CharacterSetOut has changed since.
+    std::string SeriesNumberingTablesSet;
+    // The caption abbreviations, joined on first use.
+    bool CaptionAbbreviationTableBuilt = false;
+    std::string CaptionAbbreviationTable;
 };
 
 class Utf8MarcRecordClass {
@@ -457,6 +468,113 @@ public:
     int32_t LengthInCharacters(const std::string& sString);
     std::string LastNondiacriticCharacter(const std::string& sMarcString);
 
+    // ---- marc/record/: field table, field editing and field cursor ----
+    // Every member works on the current field, FldPointer; without one the
+    // members that need it do nothing and the gets give "", False or 0.
+    // Fields are never removed: a delete only flags the entry, and a rewrite
+    // that moves a field leaves the old entry deleted.
+
+    // Adds a field placed by its order key; the cursor ends on it. A tag that
+    // is not three digits adds nothing; a second 008 changes the first.
+    void FldAdd(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText,
+                bool bForceToFirstPosition);
+    void FldAddGeneric(const std::string& sNewTag, const std::string& sNewIndicators,
+                       const std::string& sNewFieldText, int16_t iForceTagLength);
+    // Insert next to the current field (the last live one without a current
+    // field) when the order keys allow it, else add in order.
+    void FldInsertBefore(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    void FldInsertAfter(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    // Rewrite the current field's tag, indicators and text (an empty tag keeps
+    // all three); in place when it still fits its neighbours, else moved.
+    void FldChange(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    void FldReset(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    // The current field's text: delimiter, code and text of every live
+    // subfield; a control field's text alone. Let "" deletes every subfield.
+    std::string FldText() const;
+    void FldText(const std::string& vNewValue);
+    // The live subfields whose code is in the include list (empty: digits and
+    // lower-case letters) and not in the exclude list.
+    std::string FldTextWithOnlyCertainSubfields(const std::string& sSubfieldsToInclude,
+                                                const std::string& sSubfieldsToExclude) const;
+    std::string FldTag() const;
+    void FldTag(const std::string& vNewValue);
+    std::string FldInd() const;
+    void FldInd(const std::string& vNewValue);
+    std::string FldInd1() const;
+    void FldInd1(const std::string& vNewValue);
+    std::string FldInd2() const;
+    void FldInd2(const std::string& vNewValue);
+    bool FldIsControl() const;
+    bool FldDeleted() const;
+    bool FldChanged() const;
+    void FldChanged(bool vNewValue);
+    bool FldBoolean1() const;
+    void FldBoolean1(bool vNewValue);
+    bool FldBoolean2() const;
+    void FldBoolean2(bool vNewValue);
+    // Flags the current field deleted; it stays linked and counted.
+    void FldDelete();
+    // Does nothing: a deleted field stays deleted.
+    void FldUndelete();
+    void FldLoadInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    void FldGetInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    // Swap the current field with its linked predecessor when both have the
+    // same order key; ShiftDown does so from the next live field.
+    void FldShiftUp();
+    void FldShiftDown();
+    // Clears the Changed flag of every live field, yielding once per field;
+    // the cursor is put back.
+    void FldChangedClearAll();
+    void DisplayWithStack();
+    int32_t CountWithStack();
+    // Writes a value into the 008 at a zero-based position (ending by 008/39)
+    // and marks the 008 changed; nothing without an 008, for a negative
+    // position or one past the end of its text.
+    void Change008Value(int16_t iStartingPosition, const std::string& sNew008Value);
+
+    // The order switches placement reads, and its results.
+    bool TestFieldOrder() const;
+    void TestFieldOrder(bool vNewValue);
+    bool MakeNoChange() const;
+    void MakeNoChange(bool vNewValue);
+    bool PreserveLeadingNumericSubfields() const;
+    void PreserveLeadingNumericSubfields(bool vNewValue);
+    bool FldsOutOfOrder() const;
+    bool MarcRecordModified() const;
+
+    // The field cursor. Let of an index outside the table leaves no current
+    // field; on a field it puts the subfield cursor on the first subfield.
+    int16_t FldPointer() const;
+    void FldPointer(int16_t vNewValue);
+    bool FldWasFound() const;
+    // Moves in list order; with skipping they pass deleted fields, yielding
+    // once for each. They return FldWasFound.
+    bool FldMoveFirst(const bool& bSkipDeletedFields);
+    bool FldMoveNext(const bool& bSkipDeletedFields);
+    bool FldMovePrev(const bool& bSkipDeletedFields);
+    bool FldMoveLast(const bool& bSkipDeletedFields);
+    // Before the first live field and after the last one.
+    bool FldMoveTop();
+    bool FldMoveBottom();
+    // Finds of a live field by tag list ("X" matches any character) and by
+    // the beginning of its comparison form; empty arguments reuse the saved
+    // search under each find's own rule.
+    bool FldFindFirst(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindNext(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindLast(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindPrev(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    // Whether the find would succeed; the cursor, the saved tags and
+    // FldWasFound are put back.
+    bool FldTestFirst(const std::string& sTag);
+    bool FldTestNext(const std::string& sTag);
+    bool FldTestPrev(const std::string& sTag);
+    bool FldTestLast(const std::string& sTag);
+    // Tags of the linked neighbours, deleted or not.
+    std::string FldNextTag() const;
+    std::string FldPrevTag() const;
+    bool TagCompare(const std::string& sTagWantedOrListOfTags, const std::string& sComparisonTag,
+                    int16_t iTagWantedLength = 0) const;
+
     // ---- marc8/: character sets and the record's named characters ----
 
     // The configured input set ("V", "O", "M", "U" or "L"); get gives the set
@@ -525,6 +643,29 @@ public:
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
 
+    // ---- normalize/: call numbers ----
+
+    // The searchable form of a shelf call number by the library system's
+    // call-number type, compared exactly: "0", "2", "L", "N" Library of
+    // Congress and National Library of Medicine; "1", "D" Dewey; "3", "S"
+    // SuDoc; any other type the text in upper case, blanks collapsed,
+    // trimmed. Never raises: a text the rules cannot take gives "".
+    std::string NormalizeCallNumber(const std::string& sCallNumber, const std::string& sCallNumbertype);
+    // Whether an 852 field carries a real call number: a non-empty $i always;
+    // else a non-empty $h, unless the field shows one of the placeholders of
+    // the database whose table-name prefix normalizes to "ZIZAZ".
+    bool TestForCallNumber(const std::string& sIndicators, const std::string& sField, const std::string& sTnp);
+
+    // The placeholders of TestForCallNumber: words whose presence in the
+    // normalized $h marks a placeholder, the location code of the "nn-nnnn"
+    // placeholders, and the normalized table-name prefix they apply to.
+    struct CallNumberPlaceholderTable {
+        const char* Words[6];
+        const char* LocationCode;
+        const char* TablePrefix;
+    };
+    static const CallNumberPlaceholderTable CallNumberPlaceholders;
+
     // ---- marc/display/: Windows-1252 text both ways, plain letters ----
 
     // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
@@ -554,6 +695,28 @@ public:
     // ---- marc/rules/: cataloguing rules ----
 
     void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
+
+    // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
+
+    // A series numbering ($v) in a form whose plain comparison gives filing
+    // order: 1 the normal form, 2 numbers padded to eight digits, 3 the same
+    // after leading captions, 4 the full sort key (captions dropped or
+    // abbreviated, new-series and out-of-series codes, words that repeat the
+    // heading removed). Any other mode gives "".
+    std::string NormalizeSeriesNumberForSorting(int32_t NormalizationMode, const std::string& sOriginalHeading,
+                                                const std::string& sHeading, const std::string& sSeriesSubfieldV);
+    // The value of a text of Roman digits (capitals, blanks skipped); 0 for
+    // any other character. A digit smaller than the largest to its right is
+    // subtracted. A total outside 32 bits raises error 6.
+    int32_t RomanNumberValue(const std::string& sNormalizedPutativeRomanNumeral);
+    // True when the text, exactly as passed, is a Roman numeral written in
+    // subtractive or additive form place by place.
+    bool IsThisARomanNumeral(const std::string& sPotentialRomanNumeral);
+    // The shape of a numbering: its normal form with every number "0" and a
+    // Roman numeral "R"; the second keeps case and punctuation and writes a
+    // capital standing alone as "A".
+    std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
+    std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
 private:
     friend struct RecordTestAccess;
@@ -589,6 +752,123 @@ private:
     std::string NormOctetV(const std::string& sOctet);
     std::string NormOctetMarc8(const std::string& sOctet);
     std::string NormOctetFinal(const std::string& sCode);
+
+    // ---- marc/rules/: private members of series numbering ----
+
+    // The series-numbering strings in the output set in force.
+    void BuildSeriesNumberingTables();
+    void EnsureSeriesNumberingTables();
+    std::string PadNumbersForSorting(const std::string& sText);
+    std::string PadNumbersAfterCaptions(const std::string& sText);
+    std::string RemoveChapterCaption(const std::string& sText);
+    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    const std::string& sSeriesSubfieldV);
+    // The character rewriting of the sort key, from the last character to the first.
+    std::string RewriteSeriesNumberCharacters(const std::string& sText);
+    // The first character of a numbering without digits is punctuation.
+    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
+    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
+                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
+                              bool bEastAsianOrdinal);
+    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
+                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
+    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
+    bool ContainsDigit(const std::string& sText);
+    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
+    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
+    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
+    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
+    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
+                                std::string_view sExcludedWords);
+    bool FirstWordIsRomanNumeral(const std::string& sText);
+    bool TextHasDigit(const std::string& sText);
+    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
+    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
+    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
+    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    std::string& sKey);
+    // The written form of one place of a value in Roman digits.
+    std::string RomanThousands(int32_t lValue);
+    std::string RomanHundreds(int32_t lValue);
+    std::string RomanHundredsAdditive(int32_t lValue);
+    std::string RomanTens(int32_t lValue);
+    std::string RomanTensAdditive(int32_t lValue);
+    std::string RomanUnits(int32_t lValue);
+    std::string RomanUnitsAdditive(int32_t lValue);
+    // ---- marc/record/: field table and field cursor, private members ----
+
+    // The current field's slot, or -1 when FldPointer names none.
+    int16_t CurrentField() const;
+    // The rewrite behind every member that changes the current field.
+    void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
+    // Places the new last entry n by its order key (FldAdd).
+    void FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition);
+    // FldInsertBefore and FldInsertAfter.
+    void FldInsert(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText,
+                   bool bBefore);
+    // Relinking of entry n, which is the tail: before c, or after c.
+    void FldMoveBefore(int16_t n, int16_t c);
+    void FldLinkAfter(int16_t n, int16_t c);
+    // The linked neighbours of the current field; -1 without one or for a
+    // link outside the table.
+    int16_t FldNextPointer() const;
+    int16_t FldPrevPointer() const;
+    // A move: the cursor to iFirst, then with skipping onward past deleted fields.
+    bool FldMoveFrom(int16_t iFirst, bool bForward, const bool& bSkipDeletedFields);
+    // A find run as a test, with the cursor put back.
+    using FldFindMember = bool (Utf8MarcRecordClass::*)(const std::string&, const std::string&);
+    bool FldTest(FldFindMember find, const std::string& sTag);
+    // The search state of a find: the tag argument reduced and upper-cased
+    // replaces the saved tags when not empty.
+    void FldTakeSearchTags(const std::string& sTagToFind);
+    // The current field is live and passes the saved tag list and, when on,
+    // the saved text.
+    bool FldMatchesSearch(bool bTextTest);
+    // The walk of a find over live fields, from the list's end (else from the
+    // current field) in one direction, to the first match; none leaves no
+    // current field.
+    bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
+
+    // ---- marc/record/: stand-ins that the field table calls until their own ----
+    // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
+
+    // Order key: "*" for every field, as the construction's keep-the-order
+    // rules give, or the test's key function while one is set.
+    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
+    // Loads the subfield-order rule of a tag: nothing yet.
+    void SfdOrderLoad(const std::string& sTag);
+    // Fills the subfield table of field iFld from its text, as the split does.
+    void FldSplitText(int16_t iFld, const std::string& sFieldText);
+    // The subfield cursor and the subfield members that the field rewrite and
+    // FldText let use.
+    int16_t SfdPointer() const;
+    void SfdPointer(int16_t vNewValue);
+    bool SfdMoveFirst();
+    bool SfdMoveTop();
+    bool SfdMoveNext();
+    std::string SfdCode();
+    std::string SfdText();
+    bool SfdDeleted();
+    void SfdDelete(bool bConsider245HPunctuation);
+    // The field's comparison form that the finds test: the text with every
+    // delimiter and code as a blank, in its comparison form.
+    std::string FldNorm();
+    // ---- normalize/: call-number rules ----
+
+    // The three rule sets of NormalizeCallNumber; they raise RaisedError
+    // where a step cannot be carried out.
+    std::string NormalizeCallNumberLc(const std::string& sCallNumber);
+    std::string NormalizeCallNumberDewey(const std::string& sCallNumber);
+    std::string NormalizeCallNumberSudoc(const std::string& sCallNumber);
+    // The character objects of the marker and of look-ahead, made on first use.
+    Utf8CharClass& CallNumberChar();
+    Utf8CharClass& CallNumberChar2();
+    // Earlier pieces of the LC rules, kept but called by no member: the
+    // leading class letters of a text, and a number right-aligned in four
+    // (or five) columns.
+    bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
+    void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
+                              std::string& sDigits);
 
     // ---- marc/record/: private members ----
 
