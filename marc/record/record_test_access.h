@@ -74,6 +74,7 @@ struct RecordTestAccess {
                                                   const std::string& sHeading, std::string sKey) {
         r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
         return sKey;
+    }
     // normalize/: the older pieces of the call-number rules.
     static bool CallNumberTakeLetters(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sLetters) {
         return record.CallNumberTakeLetters(sCallNumber, sLetters);
