@@ -1,5 +1,6 @@
 // The record's format code, leader changes and the default 008.
 #include "common/runtime.h"
+#include "marc/record/leader_rules.h"
 #include "marc/record/marc_record.h"
 #include "platform/clock.h"
 
@@ -14,20 +15,20 @@ bool OneOf(const std::string& sChar, const char* sSet) {
 
 }  // namespace
 
-bool Utf8MarcRecordClass::SerialBibliographicRecord(const std::string& sLeader) {
+bool SerialBibliographicLeader(const std::string& sLeader) {
     std::string sTypeAndLevel;
-    if (sLeader.empty()) {
-        if (m.Leader.empty()) return false;
-        sTypeAndLevel = rt::Mid(m.Leader, 7, 2);
-    } else if (sLeader.size() == 2) {
-        sTypeAndLevel = sLeader;
-    } else if (sLeader.size() > 6) {
-        sTypeAndLevel = rt::Mid(sLeader, 7, 2);
-    } else {
-        return false;
-    }
+    if (sLeader.size() == 2) sTypeAndLevel = sLeader;
+    else if (sLeader.size() > 6) sTypeAndLevel = rt::Mid(sLeader, 7, 2);
+    else return false;
     // An absent level (a seven-character leader) counts as one of them.
     return rt::Left(sTypeAndLevel, 1) == "a" && rt::InStr("bis", rt::Mid(sTypeAndLevel, 2, 1)) > 0;
+}
+
+bool Utf8MarcRecordClass::SerialBibliographicRecord(const std::string& sLeader) {
+    // An empty argument asks about the record's own leader, which is read at
+    // leader/06-07 only (a short one gives false).
+    if (sLeader.empty()) return m.Leader.size() > 6 && SerialBibliographicLeader(m.Leader);
+    return SerialBibliographicLeader(sLeader);
 }
 
 std::string Utf8MarcRecordClass::SetFormatCode(const std::string& sMarcLeader) {

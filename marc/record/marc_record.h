@@ -827,6 +827,10 @@ private:
     // The current field is live and passes the saved tag list and, when on,
     // the saved text.
     bool FldMatchesSearch(bool bTextTest);
+    // The walk of a find over live fields, from the list's end (else from the
+    // current field) in one direction, to the first match; none leaves no
+    // current field.
+    bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
 
     // ---- marc/record/: stand-ins that the field table calls until their own ----
     // ---- members are built (field_stand_ins.cpp); each keeps its given name ----

@@ -9,6 +9,7 @@
 #include "chars/test_octets.h"
 #include "common/raised_error.h"
 #include "common/test_support.h"
+#include "marc/record/leader_rules.h"
 #include "marc/record/record_test_access.h"
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -501,8 +502,12 @@ TEST(RecordLeader, SetFormatCodeAndSerialTest) {
         {"as", true}, {"ai", true}, {"ac", false}, {"bs", false}, {"abcde", false}, {"a", false},
         {"000000a", true}, {"00000nai a2200000n  4500", true}, {"00000nam a2200000n  4500", false},
     };
-    for (const auto& [leader, serial] : serials) EXPECT_EQ(record.SerialBibliographicRecord(leader), serial) << leader;
+    for (const auto& [leader, serial] : serials) {
+        EXPECT_EQ(record.SerialBibliographicRecord(leader), serial) << leader;
+        EXPECT_EQ(SerialBibliographicLeader(leader), serial) << leader;
+    }
     EXPECT_FALSE(record.SerialBibliographicRecord(""));
+    EXPECT_FALSE(SerialBibliographicLeader(""));
     record.NewRecord("a", "s");
     EXPECT_TRUE(record.SerialBibliographicRecord(""));
 }
