@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -340,7 +341,13 @@ struct Utf8MarcRecordState {
     // marc/display/
     // marc/text/
     // marc/xml/
-    // marc/rules/
+    // marc/rules/: series numbering
+    // The output set the series-numbering tables were built in; they are
+    // built again when CharacterSetOut has changed since.
+    std::string SeriesNumberingTablesSet;
+    // The caption abbreviations, joined on first use.
+    bool CaptionAbbreviationTableBuilt = false;
+    std::string CaptionAbbreviationTable;
 };
 
 class Utf8MarcRecordClass {
@@ -719,7 +726,27 @@ public:
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
 
-    // ---- marc/display/ ----
+    // ---- marc/display/: Windows-1252 text both ways, plain letters ----
+
+    // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
+    // set, else MARC-8, with the "V" forms for output set "V"): letters with
+    // a diacritic taken apart, other characters named, spelled out in ASCII or
+    // dropped. Octets below 0x80 pass unchanged and every other octet is
+    // replaced, so the result equals sIn exactly when sIn is ASCII.
+    std::string MsoftAscii2Marc(const std::string& sIn);
+    // Record text for display: Windows-1252 for an 8-bit record and, for a
+    // UTF-8 record, in flavours 1 and 9; UTF-8 limited to U+0000-U+00FF for a
+    // UTF-8 record in the other flavours. Marks merge with their letters,
+    // delimiters show as " |a ", and what has no equivalent becomes the
+    // bullet in flavours 2 and 9 (U+0095 in the UTF-8 form) and nothing in
+    // the others.
+    std::string Marc2MsoftAscii(const std::string& sIn, int32_t sFlavor);
+    // UTF-8 text with each special Latin letter of the plain-letter table
+    // (eng, U+0180-U+02AF) replaced by one or two ASCII letters. Yields to the
+    // event loop before every character and once more at the end.
+    std::string SubstituteRegularCharacters(const std::string& sIn);
+    // UTF-8 text without its combining marks (category "Mn").
+    std::string RemoveDiacritics(const std::string& sIn);
 
     // ---- marc/text/ ----
 
@@ -728,6 +755,28 @@ public:
     // ---- marc/rules/: cataloguing rules ----
 
     void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
+
+    // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
+
+    // A series numbering ($v) in a form whose plain comparison gives filing
+    // order: 1 the normal form, 2 numbers padded to eight digits, 3 the same
+    // after leading captions, 4 the full sort key (captions dropped or
+    // abbreviated, new-series and out-of-series codes, words that repeat the
+    // heading removed). Any other mode gives "".
+    std::string NormalizeSeriesNumberForSorting(int32_t NormalizationMode, const std::string& sOriginalHeading,
+                                                const std::string& sHeading, const std::string& sSeriesSubfieldV);
+    // The value of a text of Roman digits (capitals, blanks skipped); 0 for
+    // any other character. A digit smaller than the largest to its right is
+    // subtracted. A total outside 32 bits raises error 6.
+    int32_t RomanNumberValue(const std::string& sNormalizedPutativeRomanNumeral);
+    // True when the text, exactly as passed, is a Roman numeral written in
+    // subtractive or additive form place by place.
+    bool IsThisARomanNumeral(const std::string& sPotentialRomanNumeral);
+    // The shape of a numbering: its normal form with every number "0" and a
+    // Roman numeral "R"; the second keeps case and punctuation and writes a
+    // capital standing alone as "A".
+    std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
+    std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
 private:
     friend struct RecordTestAccess;
@@ -801,6 +850,49 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+
+    // ---- marc/rules/: private members of series numbering ----
+
+    // The series-numbering strings in the output set in force.
+    void BuildSeriesNumberingTables();
+    void EnsureSeriesNumberingTables();
+    std::string PadNumbersForSorting(const std::string& sText);
+    std::string PadNumbersAfterCaptions(const std::string& sText);
+    std::string RemoveChapterCaption(const std::string& sText);
+    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    const std::string& sSeriesSubfieldV);
+    // The character rewriting of the sort key, from the last character to the first.
+    std::string RewriteSeriesNumberCharacters(const std::string& sText);
+    // The first character of a numbering without digits is punctuation.
+    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
+    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
+                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
+                              bool bEastAsianOrdinal);
+    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
+                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
+    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
+    bool ContainsDigit(const std::string& sText);
+    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
+    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
+    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
+    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
+    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
+                                std::string_view sExcludedWords);
+    bool FirstWordIsRomanNumeral(const std::string& sText);
+    bool TextHasDigit(const std::string& sText);
+    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
+    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
+    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
+    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    std::string& sKey);
+    // The written form of one place of a value in Roman digits.
+    std::string RomanThousands(int32_t lValue);
+    std::string RomanHundreds(int32_t lValue);
+    std::string RomanHundredsAdditive(int32_t lValue);
+    std::string RomanTens(int32_t lValue);
+    std::string RomanTensAdditive(int32_t lValue);
+    std::string RomanUnits(int32_t lValue);
+    std::string RomanUnitsAdditive(int32_t lValue);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.
