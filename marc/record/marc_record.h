@@ -726,6 +726,29 @@ public:
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
 
+    // ---- normalize/: call numbers ----
+
+    // The searchable form of a shelf call number by the library system's
+    // call-number type, compared exactly: "0", "2", "L", "N" Library of
+    // Congress and National Library of Medicine; "1", "D" Dewey; "3", "S"
+    // SuDoc; any other type the text in upper case, blanks collapsed,
+    // trimmed. Never raises: a text the rules cannot take gives "".
+    std::string NormalizeCallNumber(const std::string& sCallNumber, const std::string& sCallNumbertype);
+    // Whether an 852 field carries a real call number: a non-empty $i always;
+    // else a non-empty $h, unless the field shows one of the placeholders of
+    // the database whose table-name prefix normalizes to "ZIZAZ".
+    bool TestForCallNumber(const std::string& sIndicators, const std::string& sField, const std::string& sTnp);
+
+    // The placeholders of TestForCallNumber: words whose presence in the
+    // normalized $h marks a placeholder, the location code of the "nn-nnnn"
+    // placeholders, and the normalized table-name prefix they apply to.
+    struct CallNumberPlaceholderTable {
+        const char* Words[6];
+        const char* LocationCode;
+        const char* TablePrefix;
+    };
+    static const CallNumberPlaceholderTable CallNumberPlaceholders;
+
     // ---- marc/display/: Windows-1252 text both ways, plain letters ----
 
     // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
@@ -938,6 +961,22 @@ private:
     // The field's comparison form that the finds test: the text with every
     // delimiter and code as a blank, in its comparison form.
     std::string FldNorm();
+    // ---- normalize/: call-number rules ----
+
+    // The three rule sets of NormalizeCallNumber; they raise RaisedError
+    // where a step cannot be carried out.
+    std::string NormalizeCallNumberLc(const std::string& sCallNumber);
+    std::string NormalizeCallNumberDewey(const std::string& sCallNumber);
+    std::string NormalizeCallNumberSudoc(const std::string& sCallNumber);
+    // The character objects of the marker and of look-ahead, made on first use.
+    Utf8CharClass& CallNumberChar();
+    Utf8CharClass& CallNumberChar2();
+    // Earlier pieces of the LC rules, kept but called by no member: the
+    // leading class letters of a text, and a number right-aligned in four
+    // (or five) columns.
+    bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
+    void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
+                              std::string& sDigits);
 
     // ---- marc/record/: private members ----
 

@@ -88,6 +88,14 @@ struct RecordTestAccess {
         r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
         return sKey;
     }
+    // normalize/: the older pieces of the call-number rules.
+    static bool CallNumberTakeLetters(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sLetters) {
+        return record.CallNumberTakeLetters(sCallNumber, sLetters);
+    }
+    static void CallNumberTakeNumber(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sOutput,
+                                     bool bWide, bool& bAppendBlank, std::string& sDigits) {
+        record.CallNumberTakeNumber(sCallNumber, sOutput, bWide, bAppendBlank, sDigits);
+    }
 };
 
 namespace record_test {
