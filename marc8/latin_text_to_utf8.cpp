@@ -111,13 +111,15 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
         }
 
         const std::string& sDesignation = bG1 ? sG1 : sG0;
-        if (!bG1 && v < 0x21) {  // blank and control octets belong to every set
+        const bool bOneOctetRun = sDesignation == "g" || sDesignation == "b" || sDesignation == "p";
+        // Control octets belong to every set, and so does the blank, except in a run of
+        // superscripts, subscripts or Greek symbols, which drops what it does not hold.
+        if (!bG1 && (v < 0x20 || (v == 0x20 && !bOneOctetRun))) {
             sOut += static_cast<char>(v);
             flushHeld();
             ++i;
             continue;
         }
-        const bool bOneOctetRun = sDesignation == "g" || sDesignation == "b" || sDesignation == "p";
         const size_t width = sDesignation[0] == '$' ? 3 : 1;
         const std::string_view character = text.substr(i, width);
         if (translate(sDesignation, character)) {
