@@ -776,6 +776,8 @@ private:
     void ApplyTranslation(std::string& sText, bool& bChanged);
     // An 880 field's text with escapes, piece by piece; the escapes stay.
     void Translate880FieldText(std::string& sText, bool& bChanged);
+    // The mode in force on the current field's text, rewritten when it changed.
+    void TranslateCurrentField();
     // The mode in force on every field that existed when the walk began;
     // ends with no current field.
     void TranslateRecordFields();
