@@ -19,6 +19,7 @@
 // character of an 8-bit set.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -324,6 +325,11 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
+    // ---- marc/record/: subfield editing ----
+    // Answers of the subfield-order test while that test is a stand-in (it
+    // answers 0 without one): a script of the tests, given the state and the
+    // slot under test.
+    std::function<int16_t(const Utf8MarcRecordState&, int16_t)> SfdOrderTestScript;
 
     // ---- state of later members, by folder ----
     // marc8/
@@ -501,6 +507,83 @@ public:
     // before output.
     void AutoDecomposeFields();
     void ReCastAll502Fields();
+    // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
+    // Every member works on the current field (FldPointer) and its current
+    // subfield (SfdPointer); without them they do nothing or give "", False or
+    // -1 (SfdDeleted gives True).
+
+    // Adds a subfield at the end of the current field, with the special cases
+    // of 035 OCLC numbers, $6 while editing, a control field's one subfield and
+    // the first subfield of a field.
+    void SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Insert before or after the current subfield (before the first or after
+    // the last one when there is none), then let the order rule place it.
+    void SfdInsertBefore(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    void SfdInsertAfter(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Replaces code and text of the current subfield and rewrites the field.
+    void SfdChange(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Flags the current subfield deleted; with the flag, a 245 or 8XX $h hands
+    // the punctuation after its last "]" to the subfield before it.
+    void SfdDelete(bool bConsider245HPunctuation);
+    void SfdUndelete();
+    // Move the current subfield one place, then let the order rule settle it.
+    void SfdShiftLeft();
+    void SfdShiftRight();
+    std::string SfdCode() const;
+    void SfdCode(const std::string& vNewValue);
+    std::string SfdText() const;
+    void SfdText(const std::string& vNewValue);
+    std::string SfdNorm() const;
+    std::string SfdNormNaco() const;
+    bool SfdDeleted() const;
+    bool SfdBoolean1() const;
+    void SfdBoolean1(bool vNewValue);
+    bool Sfdboolean2() const;
+    void Sfdboolean2(bool vNewValue);
+    // Delimiter + the code's first character.
+    std::string SfdDelim(const std::string& sSubfieldCode);
+    // Delimiter + code + text; trims the code in place and cuts it to one
+    // character (the one after a leading delimiter).
+    std::string SfdMake(std::string& sSubfieldCode, std::string& sSubfieldText);
+    // The number of bibliographic subfield-order rules.
+    int16_t SfdMax() const;
+
+    // The cursor. Moves never skip deleted subfields; finds do. Top and bottom
+    // stand before the first and after the last subfield.
+    bool SfdMoveFirst();
+    bool SfdMoveLast();
+    bool SfdMoveNext();
+    bool SfdMovePrev();
+    bool SfdMoveTop();
+    bool SfdMoveBottom();
+    // Finds by a list of codes ("" reuses the last list) and a prefix of the
+    // comparison form ("" applies none).
+    bool SfdFindFirst(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool SfdFindNext(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool SfdFindLast(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool Sfdfindprev(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    // The finds without a text, with the cursor, its found state and the
+    // saved code list put back.
+    bool SfdTestFirst(const std::string& sSubfieldCode);
+    bool SfdTestNext(const std::string& sSubfieldCode);
+    bool SfdTestPrev(const std::string& sSubfieldCode);
+    int16_t SfdPointer() const;
+    void SfdPointer(int16_t vNewValue);
+    bool SfdWasFound() const;
+
+    // The switches the subfield editing reads and the results it sets.
+    bool TestSubfieldOrder() const;
+    void TestSubfieldOrder(bool vNewValue);
+    bool IgnoreSfdOrder() const;
+    void IgnoreSfdOrder(bool vNewValue);
+    bool SubfieldsOutOfOrder() const;
+    bool SfdOrderChanged() const;
+    std::string FldsWithSfdsOutOfOrder() const;
+
+    // Stand-in until the nonfiling characters are built: the text unchanged.
+    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
+                                          std::string& sIndicators, const std::string& sField,
+                                          bool bUppercaseFirstWord);
 
     // ---- marc8/: character sets and the record's named characters ----
 
@@ -630,6 +713,40 @@ private:
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
+    // ---- marc/record/: subfield table private members ----
+
+    // Fills a field's subfield table from its text (the field is current).
+    // Raises error 6, the field unchanged, for more than 32,767 subfields.
+    void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
+    // The step of the current subfield-order rule that holds a code.
+    void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
+                          std::string& sStepCodes, int16_t& iMatchCount);
+    // -1 when the subfield belongs before its predecessor, 1 after its
+    // successor, 0 in place. Stand-in until the order rules are built.
+    int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
+    int16_t SfdNextPointer() const;
+    int16_t SfdPrevPointer() const;
+    // The current field's tag, "" without one.
+    std::string CurrentTag() const;
+    // The current field and subfield, or null.
+    FieldEntry* CurrentFieldEntry();
+    const FieldEntry* CurrentFieldEntry() const;
+    SubfieldEntry* CurrentSubfieldEntry();
+    const SubfieldEntry* CurrentSubfieldEntry() const;
+    // The two insertions, the order loop that follows them and the shifts.
+    void SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter);
+    void SfdOrderLoop(bool bAfter);
+    void SfdShift(bool bLeft);
+    // The normal form and the NACO form of a subfield's text.
+    void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
+    // The finds forwards and backwards, from a subfield that is a candidate.
+    bool SfdFindFrom(bool bForward, bool bFilter);
+
+    // ---- marc/rules/: OCLC numbers ----
+
+    // An OCLC control number in one of its prefixed forms; its normal form
+    // under the record's options goes to sNormalized.
+    bool IsOclcNumber(std::string sText, std::string& sNormalized);
 
     // ---- marc/record/: private members ----
 
