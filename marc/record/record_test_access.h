@@ -39,6 +39,14 @@ struct RecordTestAccess {
                                  int16_t& iMatchCount) {
         record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
     }
+
+    // ---- thesis notes and the 502 recast ----
+    static bool IsDegreeAbbreviation(Utf8MarcRecordClass& record, const std::string& sWord) {
+        return record.IsDegreeAbbreviation(sWord);
+    }
+    static bool ContainsNonThesisPhrase(Utf8MarcRecordClass& record, const std::string& sText) {
+        return record.ContainsNonThesisPhrase(sText);
+    }
 };
 
 namespace record_test {
