@@ -332,6 +332,9 @@ struct Utf8MarcRecordState {
     std::function<int16_t(const Utf8MarcRecordState&, int16_t)> SfdOrderTestScript;
 
     // ---- state of later members, by folder ----
+    // marc/record/: field table stand-ins
+    // The order key of a field while the tests supply one (tag, indicators, text).
+    std::function<std::string(const std::string&, const std::string&, const std::string&)> FldOrderKeyForTests;
     // marc8/
     bool MarcRecordTranslated = false;
     // normalize/
@@ -584,6 +587,112 @@ public:
     std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
                                           std::string& sIndicators, const std::string& sField,
                                           bool bUppercaseFirstWord);
+    // ---- marc/record/: field table, field editing and field cursor ----
+    // Every member works on the current field, FldPointer; without one the
+    // members that need it do nothing and the gets give "", False or 0.
+    // Fields are never removed: a delete only flags the entry, and a rewrite
+    // that moves a field leaves the old entry deleted.
+
+    // Adds a field placed by its order key; the cursor ends on it. A tag that
+    // is not three digits adds nothing; a second 008 changes the first.
+    void FldAdd(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText,
+                bool bForceToFirstPosition);
+    void FldAddGeneric(const std::string& sNewTag, const std::string& sNewIndicators,
+                       const std::string& sNewFieldText, int16_t iForceTagLength);
+    // Insert next to the current field (the last live one without a current
+    // field) when the order keys allow it, else add in order.
+    void FldInsertBefore(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    void FldInsertAfter(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    // Rewrite the current field's tag, indicators and text (an empty tag keeps
+    // all three); in place when it still fits its neighbours, else moved.
+    void FldChange(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    void FldReset(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    // The current field's text: delimiter, code and text of every live
+    // subfield; a control field's text alone. Let "" deletes every subfield.
+    std::string FldText() const;
+    void FldText(const std::string& vNewValue);
+    // The live subfields whose code is in the include list (empty: digits and
+    // lower-case letters) and not in the exclude list.
+    std::string FldTextWithOnlyCertainSubfields(const std::string& sSubfieldsToInclude,
+                                                const std::string& sSubfieldsToExclude) const;
+    std::string FldTag() const;
+    void FldTag(const std::string& vNewValue);
+    std::string FldInd() const;
+    void FldInd(const std::string& vNewValue);
+    std::string FldInd1() const;
+    void FldInd1(const std::string& vNewValue);
+    std::string FldInd2() const;
+    void FldInd2(const std::string& vNewValue);
+    bool FldIsControl() const;
+    bool FldDeleted() const;
+    bool FldChanged() const;
+    void FldChanged(bool vNewValue);
+    bool FldBoolean1() const;
+    void FldBoolean1(bool vNewValue);
+    bool FldBoolean2() const;
+    void FldBoolean2(bool vNewValue);
+    // Flags the current field deleted; it stays linked and counted.
+    void FldDelete();
+    // Does nothing: a deleted field stays deleted.
+    void FldUndelete();
+    void FldLoadInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    void FldGetInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    // Swap the current field with its linked predecessor when both have the
+    // same order key; ShiftDown does so from the next live field.
+    void FldShiftUp();
+    void FldShiftDown();
+    // Clears the Changed flag of every live field, yielding once per field;
+    // the cursor is put back.
+    void FldChangedClearAll();
+    void DisplayWithStack();
+    int32_t CountWithStack();
+    // Writes a value into the 008 at a zero-based position (ending by 008/39)
+    // and marks the 008 changed; nothing without an 008, for a negative
+    // position or one past the end of its text.
+    void Change008Value(int16_t iStartingPosition, const std::string& sNew008Value);
+
+    // The order switches placement reads, and its results.
+    bool TestFieldOrder() const;
+    void TestFieldOrder(bool vNewValue);
+    bool MakeNoChange() const;
+    void MakeNoChange(bool vNewValue);
+    bool PreserveLeadingNumericSubfields() const;
+    void PreserveLeadingNumericSubfields(bool vNewValue);
+    bool FldsOutOfOrder() const;
+    bool MarcRecordModified() const;
+
+    // The field cursor. Let of an index outside the table leaves no current
+    // field; on a field it puts the subfield cursor on the first subfield.
+    int16_t FldPointer() const;
+    void FldPointer(int16_t vNewValue);
+    bool FldWasFound() const;
+    // Moves in list order; with skipping they pass deleted fields, yielding
+    // once for each. They return FldWasFound.
+    bool FldMoveFirst(const bool& bSkipDeletedFields);
+    bool FldMoveNext(const bool& bSkipDeletedFields);
+    bool FldMovePrev(const bool& bSkipDeletedFields);
+    bool FldMoveLast(const bool& bSkipDeletedFields);
+    // Before the first live field and after the last one.
+    bool FldMoveTop();
+    bool FldMoveBottom();
+    // Finds of a live field by tag list ("X" matches any character) and by
+    // the beginning of its comparison form; empty arguments reuse the saved
+    // search under each find's own rule.
+    bool FldFindFirst(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindNext(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindLast(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindPrev(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    // Whether the find would succeed; the cursor, the saved tags and
+    // FldWasFound are put back.
+    bool FldTestFirst(const std::string& sTag);
+    bool FldTestNext(const std::string& sTag);
+    bool FldTestPrev(const std::string& sTag);
+    bool FldTestLast(const std::string& sTag);
+    // Tags of the linked neighbours, deleted or not.
+    std::string FldNextTag() const;
+    std::string FldPrevTag() const;
+    bool TagCompare(const std::string& sTagWantedOrListOfTags, const std::string& sComparisonTag,
+                    int16_t iTagWantedLength = 0) const;
 
     // ---- marc8/: character sets and the record's named characters ----
 
@@ -775,6 +884,47 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+    // ---- marc/record/: field table and field cursor, private members ----
+
+    // The current field's slot, or -1 when FldPointer names none.
+    int16_t CurrentField() const;
+    // The rewrite behind every member that changes the current field.
+    void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
+    // Places the new last entry n by its order key (FldAdd).
+    void FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition);
+    // FldInsertBefore and FldInsertAfter.
+    void FldInsert(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText,
+                   bool bBefore);
+    // Relinking of entry n, which is the tail: before c, or after c.
+    void FldMoveBefore(int16_t n, int16_t c);
+    void FldLinkAfter(int16_t n, int16_t c);
+    // The linked neighbours of the current field; -1 without one or for a
+    // link outside the table.
+    int16_t FldNextPointer() const;
+    int16_t FldPrevPointer() const;
+    // A move: the cursor to iFirst, then with skipping onward past deleted fields.
+    bool FldMoveFrom(int16_t iFirst, bool bForward, const bool& bSkipDeletedFields);
+    // A find run as a test, with the cursor put back.
+    using FldFindMember = bool (Utf8MarcRecordClass::*)(const std::string&, const std::string&);
+    bool FldTest(FldFindMember find, const std::string& sTag);
+    // The search state of a find: the tag argument reduced and upper-cased
+    // replaces the saved tags when not empty.
+    void FldTakeSearchTags(const std::string& sTagToFind);
+    // The current field is live and passes the saved tag list and, when on,
+    // the saved text.
+    bool FldMatchesSearch(bool bTextTest);
+
+    // ---- marc/record/: stand-ins that the field table calls until their own ----
+    // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
+
+    // Order key: "*" for every field, as the construction's keep-the-order
+    // rules give, or the test's key function while one is set.
+    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
+    // Loads the subfield-order rule of a tag: nothing yet.
+    void SfdOrderLoad(const std::string& sTag);
+    // The field's comparison form that the finds test: the text with every
+    // delimiter and code as a blank, in its comparison form.
+    std::string FldNorm();
 
     // ---- marc/rules/: thesis notes and the 502 recast ----
 

@@ -445,7 +445,7 @@ TEST(RecordNewRecord, StartsAnEmptyRecordFromTheDefaultLeader) {
         EXPECT_TRUE(s.NewRecordCreated);
         EXPECT_FALSE(s.SfdOrderChanged);
         EXPECT_EQ(s.MarcRecordIn, "");
-        EXPECT_EQ(s.Fields.size(), 1u);
+        EXPECT_EQ(s.Fields.size(), 3u);  // the 005 and the 008, bounds 0 to FldCount
         EXPECT_TRUE(s.OrderSetupPending);  // left as it was
     }
     // The family's field order is installed each time.

@@ -145,7 +145,38 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     if (!CurrentFieldEntry()) return;
     const std::string sTag = CurrentTag();
     std::string sCode = sSubfieldCode;
-    const std::string& sText = sSubfieldText;
+    std::string sText = sSubfieldText;
+
+    // An OCLC number in 035 $a takes its normal form, and another 035 whose
+    // $a holds the same number makes this field a duplicate: it is deleted,
+    // and still gets the subfield.
+    std::string sNormalized;
+    if (sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sText, sNormalized)) {
+        sText = sNormalized;
+        const int16_t iField = m.FldPointer;
+        FldMoveTop();
+        while (FldFindNext("035", "")) {
+            if (m.FldPointer == iField) continue;
+            std::string sOther;
+            if (SfdFindFirst("a", "") && IsOclcNumber(SfdText(), sOther) && sOther == sText) {
+                FldPointer(iField);
+                FldDelete();
+                break;
+            }
+        }
+        FldPointer(iField);
+        if (!CurrentFieldEntry()) return;
+    }
+
+    // A $6 added while editing goes first and gives the field its linkage.
+    if (sCode == "6" && !m.SplittingField) {
+        const std::string sKey = FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + sText + FldText());
+        const int32_t lMarker = rt::InStr(sKey, m.Subfield6Marker);
+        if (lMarker > 0 && CurrentFieldEntry()) CurrentFieldEntry()->OrderKeySuffix = rt::Mid(sKey, lMarker);
+        SfdMoveFirst();
+        SfdInsertBefore("6", sText);
+        return;
+    }
 
     // Code check: a blank, empty or longer code is stored as "9".
     if (sCode == " " || sCode.size() != 1) {
@@ -154,6 +185,18 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     }
 
     FieldEntry& field = *CurrentFieldEntry();
+
+    // An authority record's local $5 under a rule of method 4 (local $5
+    // first). The rule number is read from the order key; a key that names no
+    // rule of the table ("*", a non-number, 0, past the count) is no such case.
+    bool bLocal5 = false;
+    if (m.MarcRecordFormat == "A" && sCode == "5") {
+        const double dRule = rt::Val(rt::Left(field.OrderKey, 3));
+        if (dRule >= 1 && dRule <= m.FldOrderAuthCount && dRule == static_cast<int16_t>(dRule)) {
+            const size_t iRule = static_cast<size_t>(dRule);
+            bLocal5 = iRule < m.FldOrderAuth.size() && m.FldOrderAuth[iRule].Method == 4;
+        }
+    }
     // A control field that has its subfield: the text is replaced.
     if (field.IsControl && field.SubfieldTop >= 0) {
         field.Changed = true;
@@ -214,6 +257,21 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     field.Changed = true;
     SfdMoveLast();
     SfdInsertAfter(sCode, sText);
+
+    // A $5 of one of our own institutions places the field anew by its new
+    // order key.
+    if (bLocal5 && !m.SplittingField && !m.Nuc.empty()) {
+        std::string sInstitution = sText;
+        const size_t iDelimiter = sInstitution.find(kDelimiter);
+        if (iDelimiter != std::string::npos) sInstitution = rt::Trim(sInstitution.substr(0, iDelimiter));
+        if (rt::InStr(m.Nuc, "(" + sInstitution) > 0 ||
+            rt::InStr(m.NucSubfield5List, std::string(1, kDelimiter) + "5" + sInstitution) > 0) {
+            std::string sFieldTag, sIndicators, sField;
+            FldLoadInfo(sFieldTag, sIndicators, sField);
+            FldDelete();
+            FldAdd(sFieldTag, sIndicators, sField, false);
+        }
+    }
 }
 
 // ---------------------------------------------------------------- insertion
@@ -274,7 +332,7 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
     entry.NextSubfield = -1;
     entry.PrevSubfield = -1;
 
-    if (field->SubfieldTop == 0) {
+    if (field->SubfieldTop == 0 || iAnchor < 0) {
         field->FirstSubfield = iSlot;
         field->LastSubfield = iSlot;
         return;
@@ -470,11 +528,7 @@ void Utf8MarcRecordClass::SfdChange(const std::string& sSubfieldCode, const std:
         }
         i = walked.NextSubfield;
     }
-    // The field is rewritten in place with its own tag and indicators.
-    const int16_t iRemembered = m.SfdPointer;
-    field->Changed = true;
-    FldSplitText(m.FldPointer, sField);
-    SfdPointer(iRemembered);
+    FldReplace(field->Tag, field->Indicators, sField);
 }
 
 void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
@@ -494,8 +548,11 @@ void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
     field->Changed = true;
     if (sPunctuation.empty()) return;
 
+    // A deleted subfield before it takes nothing: its text is gone from the
+    // field, and the rewrite would renumber the slots under a caller that is
+    // deleting every subfield (FldText let "").
     const int16_t iRemembered = m.SfdPointer;
-    if (SfdMovePrev()) {
+    if (SfdMovePrev() && !SfdDeleted()) {
         const std::string sPrevious = SfdText();
         if (sPrevious.size() < sPunctuation.size() ||
             sPrevious.compare(sPrevious.size() - sPunctuation.size(), sPunctuation.size(), sPunctuation) != 0)

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "common/raised_error.h"
+#include "common/test_support.h"
+#include "marc/record/field_test_support.h"
 #include "marc/record/subfield_test_support.h"
 
 namespace {
@@ -546,6 +548,91 @@ TEST(SfdSmallMembers, WithoutACurrentSubfieldAndTheTextBuilders) {
         EXPECT_EQ(record.SfdMake(sCode, sText), D(c.result)) << c.code;
         EXPECT_EQ(sCode, c.codeAfter) << c.code;
     }
+}
+
+TEST(SfdAdd, RemovesDuplicateOclcNumbersWhenTheSettingsFileSaysSo) {
+    for (bool bRemove : {true, false}) {
+        testsupport::TempSettingsFolder folder;
+        if (bRemove)
+            testsupport::WriteFile(folder.File("MarcRecordClass.INI"),
+                                   "[Booleans]\r\nRemoveDuplicateOclcNumbers=True\r\n");
+        Utf8MarcRecordClass record;
+        record.FldAdd("035", "  ", D("$a(OCoLC)ocm00012345"), false);
+        record.FldAdd("035", "  ", D("$a(DLC)12345"), false);
+        record.FldAdd("035", "  ", D("$aocm12345$zx"), false);
+        record.FldAdd("245", "00", D("$aTitle"), false);
+        if (bRemove) {
+            EXPECT_EQ(field_test::ListOrder(record),
+                      "035/  =$a(OCoLC)ocm12345 035/  =$a(DLC)12345 -035/  =$a(OCoLC)ocm12345$zx 245/00=$aTitle");
+            EXPECT_EQ(St(record).FldSearchTags, "035");  // the walk's searches stay behind
+            EXPECT_EQ(St(record).SfdSearchCodes, "a");
+        } else {
+            EXPECT_EQ(field_test::ListOrder(record),
+                      "035/  =$a(OCoLC)ocm00012345 035/  =$a(DLC)12345 035/  =$aocm12345$zx 245/00=$aTitle");
+        }
+    }
+}
+
+TEST(SfdAdd, ASixWhileEditingGoesFirstAndGivesTheFieldItsLinkage) {
+    Utf8MarcRecordClass record;
+    // Keys as the order rules make them: the linkage from the $6 on.
+    RecordTestAccess::MutableState(record).FldOrderKeyForTests = [](const std::string&, const std::string&,
+                                                                    const std::string& sText) {
+        const size_t p = sText.find("\x1F" "6");
+        return p == std::string::npos ? std::string("K") : "K" + sText.substr(p, 8);
+    };
+    record.FldAdd("245", "00", D("$aTitle$bsub"), false);
+    record.SfdAdd("6", "880-01");
+    EXPECT_EQ(Listing(record), "$6880-01$aTitle$bsub");
+    EXPECT_EQ(Current(record).OrderKey, "K");
+    EXPECT_EQ(Current(record).OrderKeySuffix, D("$6880-01"));
+    EXPECT_EQ(record.SfdCode(), "6");
+
+    // While a field is split its $6 is added in its turn.
+    record.FldAdd("246", "00", D("$aOther$6880-02"), false);
+    EXPECT_EQ(Listing(record), "$aOther$6880-02");
+}
+
+TEST(SfdAdd, ALocalFiveInAnAuthorityRecordPlacesTheFieldAnew) {
+    struct Case {
+        const char* label;
+        const char* format;
+        const char* key;
+        const char* institution;
+        const char* tags;
+    };
+    const Case cases[] = {
+        {"our own", "A", "001", "CaOONL", "-700 700"},
+        {"our own in the $5 list", "A", "001", "OCoLC", "-700 700"},
+        {"another institution", "A", "001", "DLC", "700"},
+        {"a keep-the-order key", "A", "*", "CaOONL", "700"},
+        {"a rule past the table", "A", "002", "CaOONL", "700"},
+        {"no rule 0", "A", "000", "CaOONL", "700"},
+        {"a bibliographic record", "B", "001", "CaOONL", "700"},
+    };
+    for (const Case& c : cases) {
+        Utf8MarcRecordClass record;
+        Utf8MarcRecordState& st = St(record);
+        st.MarcRecordFormat = c.format;
+        record.ClearFldOrder("A");
+        record.SetFldOrder("A", "000", "999", 4);
+        st.Nuc = "(CaOONL)";
+        st.NucSubfield5List = D("$5CaOONL $5OCoLC");
+        const std::string sKey = c.key;
+        st.FldOrderKeyForTests = [sKey](const std::string&, const std::string&, const std::string&) { return sKey; };
+        record.FldAdd("700", "1 ", D("$aName"), false);
+        record.SfdAdd("5", c.institution);
+        EXPECT_EQ(field_test::TagOrder(record), c.tags) << c.label;
+        EXPECT_EQ(record.FldText(), D("$aName$5") + c.institution) << c.label;
+    }
+}
+
+TEST(SfdDelete, EmptyingAFieldWithAnHDeletesEverySubfield) {
+    Utf8MarcRecordClass record;
+    record.FldAdd("245", "00", D("$aTitle$h[videorecording] /$cby X"), false);
+    record.FldText("");
+    EXPECT_EQ(record.FldText(), "");
+    EXPECT_EQ(Listing(record), "~aTitle~h[videorecording] /~cby X");
 }
 
 }  // namespace
