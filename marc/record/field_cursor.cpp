@@ -105,6 +105,16 @@ bool Utf8MarcRecordClass::FldMatchesSearch(bool bTextTest) {
     return sNorm.size() >= m.FldSearchText.size() && sNorm.compare(0, m.FldSearchText.size(), m.FldSearchText) == 0;
 }
 
+bool Utf8MarcRecordClass::FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest) {
+    const bool skip = true;
+    bool bOn = bFromEnd ? (bForward ? FldMoveFirst(skip) : FldMoveLast(skip))
+                        : (bForward ? FldMoveNext(skip) : FldMovePrev(skip));
+    for (; bOn; bOn = bForward ? FldMoveNext(skip) : FldMovePrev(skip))
+        if (FldMatchesSearch(bTextTest)) return true;
+    FldPointer(-1);
+    return false;
+}
+
 bool Utf8MarcRecordClass::FldFindFirst(const std::string& sTagToFind, const std::string& sNormalizedFieldText) {
     platform::DoEvents();
     m.FldAtTop = m.FldAtBottom = m.SfdAtTop = m.SfdAtBottom = false;
@@ -115,10 +125,7 @@ bool Utf8MarcRecordClass::FldFindFirst(const std::string& sTagToFind, const std:
         FldPointer(-1);
         return false;
     }
-    for (bool bOn = FldMoveFirst(true); bOn; bOn = FldMoveNext(true))
-        if (FldMatchesSearch(bTextTest)) return true;
-    FldPointer(-1);
-    return false;
+    return FldFindWalk(true, true, bTextTest);
 }
 
 bool Utf8MarcRecordClass::FldFindLast(const std::string& sTagToFind, const std::string& sNormalizedFieldText) {
@@ -133,10 +140,7 @@ bool Utf8MarcRecordClass::FldFindLast(const std::string& sTagToFind, const std::
         FldPointer(-1);
         return false;
     }
-    for (bool bOn = FldMoveLast(true); bOn; bOn = FldMovePrev(true))
-        if (FldMatchesSearch(bTextTest)) return true;
-    FldPointer(-1);
-    return false;
+    return FldFindWalk(true, false, bTextTest);
 }
 
 bool Utf8MarcRecordClass::FldFindNext(const std::string& sTagToFind, const std::string& sNormalizedFieldText) {
@@ -146,10 +150,7 @@ bool Utf8MarcRecordClass::FldFindNext(const std::string& sTagToFind, const std::
     const bool bTextTest = !m.FldSearchText.empty();
     FldTakeSearchTags(sTagToFind);
     if (m.FldSearchTags.empty() || !m.FldWasFound) return false;
-    for (bool bOn = bWasAtTop ? FldMoveFirst(true) : FldMoveNext(true); bOn; bOn = FldMoveNext(true))
-        if (FldMatchesSearch(bTextTest)) return true;
-    FldPointer(-1);
-    return false;
+    return FldFindWalk(bWasAtTop, true, bTextTest);
 }
 
 bool Utf8MarcRecordClass::FldFindPrev(const std::string& sTagToFind, const std::string& sNormalizedFieldText) {
@@ -159,10 +160,7 @@ bool Utf8MarcRecordClass::FldFindPrev(const std::string& sTagToFind, const std::
     const bool bTextTest = !m.FldSearchText.empty();
     FldTakeSearchTags(sTagToFind);
     if (m.FldSearchTags.empty() || !(m.FldWasFound || bWasAtBottom)) return false;
-    for (bool bOn = bWasAtBottom ? FldMoveLast(true) : FldMovePrev(true); bOn; bOn = FldMovePrev(true))
-        if (FldMatchesSearch(bTextTest)) return true;
-    FldPointer(-1);
-    return false;
+    return FldFindWalk(bWasAtBottom, false, bTextTest);
 }
 
 // The tests run the find with an empty text and put back the cursor (through

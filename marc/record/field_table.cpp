@@ -404,30 +404,47 @@ void Utf8MarcRecordClass::FldReset(const std::string& sTag, const std::string& s
 
 // ---- the current field's text ----
 
-std::string Utf8MarcRecordClass::FldText() const {
-    const int16_t fld = CurrentField();
-    if (fld < 0) return "";
-    const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
-    auto valid = [&field](int16_t i) { return i >= 0 && i <= field.SubfieldTop && i < int16_t(field.Subfields.size()); };
-    if (IsControlTag(field.Tag)) {
-        // A control field whose subfield was deleted reads empty, as a data
-        // field does.
-        if (!valid(field.FirstSubfield)) return "";
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
-        return sfd.Deleted ? std::string() : sfd.Text;
-    }
+namespace {
+
+// The field's first subfield in list order, or none.
+const SubfieldEntry* FirstSubfieldOf(const FieldEntry& field) {
+    const int16_t i = field.FirstSubfield;
+    if (i < 0 || i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size()) return nullptr;
+    return &field.Subfields[static_cast<size_t>(i)];
+}
+
+// Delimiter, code and text of every live subfield in list order whose code
+// passes the test; a broken link gives "".
+template <class KeepCode>
+std::string JoinSubfields(const FieldEntry& field, KeepCode keep) {
     std::string sText;
     int32_t iSteps = 0;
     for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        // A broken link gives an empty text.
-        if (!valid(i) || ++iSteps > field.SubfieldTop + 1) return "";
+        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
+            ++iSteps > field.SubfieldTop + 1)
+            return "";
         const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (sfd.Deleted) continue;
+        if (sfd.Deleted || !keep(sfd.Code)) continue;
         sText += kDelimiter;
         sText += sfd.Code;
         sText += sfd.Text;
     }
     return sText;
+}
+
+}  // namespace
+
+std::string Utf8MarcRecordClass::FldText() const {
+    const int16_t fld = CurrentField();
+    if (fld < 0) return "";
+    const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
+    if (IsControlTag(field.Tag)) {
+        // A control field whose subfield was deleted reads empty, as a data
+        // field does.
+        const SubfieldEntry* sfd = FirstSubfieldOf(field);
+        return sfd == nullptr || sfd->Deleted ? std::string() : sfd->Text;
+    }
+    return JoinSubfields(field, [](const std::string&) { return true; });
 }
 
 void Utf8MarcRecordClass::FldText(const std::string& vNewValue) {
@@ -449,25 +466,15 @@ std::string Utf8MarcRecordClass::FldTextWithOnlyCertainSubfields(const std::stri
     const int16_t fld = CurrentField();
     if (fld < 0) return "";
     const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
-    auto valid = [&field](int16_t i) { return i >= 0 && i <= field.SubfieldTop && i < int16_t(field.Subfields.size()); };
     if (field.IsControl) {
-        return valid(field.FirstSubfield) ? field.Subfields[static_cast<size_t>(field.FirstSubfield)].Text
-                                          : std::string();
+        const SubfieldEntry* sfd = FirstSubfieldOf(field);
+        return sfd == nullptr ? std::string() : sfd->Text;
     }
-    const std::string& sInclude =
-        sSubfieldsToInclude.empty() ? std::string("0123456789abcdefghijklmnopqrstuvwxyz") : sSubfieldsToInclude;
-    std::string sText;
-    int32_t iSteps = 0;
-    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        if (!valid(i) || ++iSteps > field.SubfieldTop + 1) return "";
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (sfd.Deleted || rt::InStr(sInclude, sfd.Code) == 0 || rt::InStr(sSubfieldsToExclude, sfd.Code) > 0)
-            continue;
-        sText += kDelimiter;
-        sText += sfd.Code;
-        sText += sfd.Text;
-    }
-    return sText;
+    const std::string sInclude =
+        sSubfieldsToInclude.empty() ? "0123456789abcdefghijklmnopqrstuvwxyz" : sSubfieldsToInclude;
+    return JoinSubfields(field, [&](const std::string& sCode) {
+        return rt::InStr(sInclude, sCode) > 0 && rt::InStr(sSubfieldsToExclude, sCode) == 0;
+    });
 }
 
 // ---- tag, indicators and flags ----
@@ -640,25 +647,8 @@ void Utf8MarcRecordClass::Change008Value(int16_t iStartingPosition, const std::s
     // The value starts inside the text or right after its end.
     const size_t length = bLive ? field.Subfields[static_cast<size_t>(first)].Text.size() : 0;
     if (static_cast<size_t>(iStartingPosition) > length) return;
-    if (!bLive) {
-        // An 008 without a live subfield gets one, refilling from slot 0 as a
-        // new split of the field does.
-        field.FirstSubfield = -1;
-        field.LastSubfield = -1;
-        field.SubfieldTop = -1;
-        const int16_t slot = field.NewSubfieldSlot();
-        field.SubfieldTop = slot;
-        SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(slot)];
-        sfd.Code = "9";
-        sfd.Text.clear();
-        sfd.Norm.clear();
-        sfd.NormNaco.clear();
-        sfd.Deleted = false;
-        sfd.NextSubfield = -1;
-        sfd.PrevSubfield = -1;
-        field.FirstSubfield = slot;
-        field.LastSubfield = slot;
-    }
+    // An 008 without a live subfield gets one.
+    GiveLiveControlSubfield(fld);
     SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
     sfd.Text = SafeStuff(sfd.Text, p, static_cast<int16_t>(n), sNew008Value);
     field.Changed = true;

@@ -416,7 +416,7 @@ TEST(FieldRewrite, InPlaceOrByAMove) {
         {"fits between", "300", "  ", "$a{3}", "100/1 =$a{1} 300/  =$a{3} 650/ 0=$a{6}", 1},
         {"moved", "700", "1 ", "$a{7}", "100/1 =$a{1} -245/10=$a{2}Old 650/ 0=$a{6} 700/1 =$a{7}", 3},
         {"an empty tag keeps all three", "", "99", "$azzz", "100/1 =$a{1} 245/10=$a{2}Old 650/ 0=$a{6}", 1},
-        {"an invalid tag changes nothing", "24x", "00", "$a{9}", "100/1 =$a{1} 245/10=$a{2}Old 650/ 0=$a{6}", 1},
+        {"an invalid tag changes nothing", "24x", "00", "$a{2}New", "100/1 =$a{1} 245/10=$a{2}Old 650/ 0=$a{6}", 1},
         {"an invalid tag changes nothing, also for a move", "7", "00", "$a{7}",
          "100/1 =$a{1} 245/10=$a{2}Old 650/ 0=$a{6}", 1},
         {"to a control field", "009", "12", "{2}abc", "100/1 =$a{1} 009={2}abc 650/ 0=$a{6}", 1},
@@ -438,6 +438,16 @@ TEST(FieldRewrite, InPlaceOrByAMove) {
         EXPECT_EQ(RecordTestAccess::State(r).Fields[1].Changed, bChanged);
         ExpectLinked(r);
     }
+    // The tag's own let, under the default keys.
+    Utf8MarcRecordClass r;
+    r.FldAdd("245", "10", "Title", false);
+    r.FldChangedClearAll();
+    r.FldTag("2x5");
+    r.FldTag("");
+    EXPECT_EQ(ListOrder(r), "245/10=$aTitle");
+    EXPECT_TRUE(r.FldChanged());  // the empty tag rewrites the field as it is
+    r.FldTag("246");
+    EXPECT_EQ(ListOrder(r), "246/10=$aTitle");
 }
 
 TEST(FieldRewrite, CarriesLeadingNumericSubfields) {

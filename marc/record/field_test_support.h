@@ -20,15 +20,22 @@ inline std::string Dollar(std::string s) {
     return s;
 }
 
-// The fields in list order, blank-separated, each as tag, "/" and indicators
-// (for a data field), "=" and its live subfields; a deleted field starts
-// with "-". Built from the state alone, so that it leaves the cursor alone.
-inline std::string ListOrder(const Utf8MarcRecordClass& record) {
+// Each entry in list order, at most FldCount of them.
+template <class Visit>
+void ForEachInListOrder(const Utf8MarcRecordClass& record, Visit visit) {
     const Utf8MarcRecordState& s = RecordTestAccess::State(record);
-    std::string out;
     int count = 0;
-    for (int16_t i = s.FldFirst; i >= 0 && ++count <= s.FldCount; i = s.Fields[static_cast<size_t>(i)].NextField) {
-        const FieldEntry& f = s.Fields[static_cast<size_t>(i)];
+    for (int16_t i = s.FldFirst; i >= 0 && ++count <= s.FldCount; i = s.Fields[static_cast<size_t>(i)].NextField)
+        visit(s.Fields[static_cast<size_t>(i)]);
+}
+
+// The fields in list order, blank-separated, each as tag, "/" and indicators
+// (for a data field), "=" and its live subfields with "$" for the
+// delimiter; a deleted field starts with "-". Built from the state alone,
+// so that it leaves the cursor alone.
+inline std::string ListOrder(const Utf8MarcRecordClass& record) {
+    std::string out;
+    ForEachInListOrder(record, [&out](const FieldEntry& f) {
         if (!out.empty()) out += ' ';
         if (f.Deleted) out += '-';
         out += f.Tag;
@@ -36,23 +43,20 @@ inline std::string ListOrder(const Utf8MarcRecordClass& record) {
         out += '=';
         for (int16_t j = f.FirstSubfield; j >= 0; j = f.Subfields[static_cast<size_t>(j)].NextSubfield) {
             const SubfieldEntry& sfd = f.Subfields[static_cast<size_t>(j)];
-            if (sfd.Deleted) continue;
-            out += f.IsControl ? sfd.Text : "$" + sfd.Code + sfd.Text;
+            if (!sfd.Deleted) out += f.IsControl ? sfd.Text : "$" + sfd.Code + sfd.Text;
         }
-    }
+    });
     return out;
 }
 
 // The tags in list order, a deleted field's with "-" in front.
 inline std::string TagOrder(const Utf8MarcRecordClass& record) {
-    const Utf8MarcRecordState& s = RecordTestAccess::State(record);
     std::string out;
-    int count = 0;
-    for (int16_t i = s.FldFirst; i >= 0 && ++count <= s.FldCount; i = s.Fields[static_cast<size_t>(i)].NextField) {
+    ForEachInListOrder(record, [&out](const FieldEntry& f) {
         if (!out.empty()) out += ' ';
-        if (s.Fields[static_cast<size_t>(i)].Deleted) out += '-';
-        out += s.Fields[static_cast<size_t>(i)].Tag;
-    }
+        if (f.Deleted) out += '-';
+        out += f.Tag;
+    });
     return out;
 }
 

@@ -70,14 +70,17 @@ int16_t Utf8MarcRecordClass::GiveLiveControlSubfield(int16_t iField) {
     const int16_t first = field.FirstSubfield;
     if (first >= 0 && first <= field.SubfieldTop && !field.Subfields[static_cast<size_t>(first)].Deleted)
         return first;
+    // Refilled from slot 0, as a new split of the field would be.
+    field.FirstSubfield = -1;
+    field.LastSubfield = -1;
+    field.SubfieldTop = -1;
     const int16_t slot = field.NewSubfieldSlot();
+    field.SubfieldTop = slot;
     SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(slot)];
     subfield = SubfieldEntry{};
     subfield.Code = "9";
-    subfield.NextSubfield = first;
-    if (first >= 0) field.Subfields[static_cast<size_t>(first)].PrevSubfield = slot;
-    else field.LastSubfield = slot;
     field.FirstSubfield = slot;
+    field.LastSubfield = slot;
     return slot;
 }
 

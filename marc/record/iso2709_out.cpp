@@ -95,7 +95,8 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         }
     }
 
-    m.FldPointer = iRemembered;
+    // Back to the remembered field, its subfield cursor on its first subfield.
+    FldPointer(iRemembered);
 
     // A leader cut short (a failed load, then additions) is completed from the
     // default leader; 22-23 are always written as "00".

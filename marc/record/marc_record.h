@@ -839,14 +839,16 @@ private:
 
     // The field table from Directory and RecordDataIn.
     void LoadFieldsFromDirectory();
+    // An empty field table with no current field or subfield.
+    void EmptyFieldTable();
     // Sets MarcRecordModified when the list order of the fields, or of the
     // subfields of a field, is not the order in which they were added.
     void MarkModifiedIfReordered();
     // The output text; bReCast502 runs the thesis-note recast first, and
     // sErrorText receives why a record that does not fit is refused.
     std::string ComposeMarcRecordOut(bool bReCast502, std::string& sErrorText);
-    // Gives a field without a live subfield a live control subfield (code
-    // "9", empty text) at the head of its list; returns that subfield.
+    // Gives a field without a live first subfield a live control subfield
+    // (code "9", empty text), refilling its table from slot 0; returns it.
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
@@ -913,6 +915,10 @@ private:
     // The current field is live and passes the saved tag list and, when on,
     // the saved text.
     bool FldMatchesSearch(bool bTextTest);
+    // The walk of a find over live fields, from the list's end (else from the
+    // current field) in one direction, to the first match; none leaves no
+    // current field.
+    bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
 
     // ---- marc/record/: stand-ins that the field table calls until their own ----
     // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
