@@ -762,7 +762,27 @@ public:
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
 
-    // ---- marc/display/ ----
+    // ---- marc/display/: Windows-1252 text both ways, plain letters ----
+
+    // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
+    // set, else MARC-8, with the "V" forms for output set "V"): letters with
+    // a diacritic taken apart, other characters named, spelled out in ASCII or
+    // dropped. Octets below 0x80 pass unchanged and every other octet is
+    // replaced, so the result equals sIn exactly when sIn is ASCII.
+    std::string MsoftAscii2Marc(const std::string& sIn);
+    // Record text for display: Windows-1252 for an 8-bit record and, for a
+    // UTF-8 record, in flavours 1 and 9; UTF-8 limited to U+0000-U+00FF for a
+    // UTF-8 record in the other flavours. Marks merge with their letters,
+    // delimiters show as " |a ", and what has no equivalent becomes the
+    // bullet in flavours 2 and 9 (U+0095 in the UTF-8 form) and nothing in
+    // the others.
+    std::string Marc2MsoftAscii(const std::string& sIn, int32_t sFlavor);
+    // UTF-8 text with each special Latin letter of the plain-letter table
+    // (eng, U+0180-U+02AF) replaced by one or two ASCII letters. Yields to the
+    // event loop before every character and once more at the end.
+    std::string SubstituteRegularCharacters(const std::string& sIn);
+    // UTF-8 text without its combining marks (category "Mn").
+    std::string RemoveDiacritics(const std::string& sIn);
 
     // ---- marc/text/ ----
 
