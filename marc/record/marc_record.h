@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -344,7 +345,13 @@ struct Utf8MarcRecordState {
     // marc/display/
     // marc/text/
     // marc/xml/
-    // marc/rules/
+    // marc/rules/: series numbering
+    // The output set the series-numbering tables were built in; they are
+    // built again when CharacterSetOut has changed since.
+    std::string SeriesNumberingTablesSet;
+    // The caption abbreviations, joined on first use.
+    bool CaptionAbbreviationTableBuilt = false;
+    std::string CaptionAbbreviationTable;
 };
 
 class Utf8MarcRecordClass {
@@ -762,6 +769,29 @@ public:
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
 
+    // ---- normalize/: call numbers ----
+
+    // The searchable form of a shelf call number by the library system's
+    // call-number type, compared exactly: "0", "2", "L", "N" Library of
+    // Congress and National Library of Medicine; "1", "D" Dewey; "3", "S"
+    // SuDoc; any other type the text in upper case, blanks collapsed,
+    // trimmed. Never raises: a text the rules cannot take gives "".
+    std::string NormalizeCallNumber(const std::string& sCallNumber, const std::string& sCallNumbertype);
+    // Whether an 852 field carries a real call number: a non-empty $i always;
+    // else a non-empty $h, unless the field shows one of the placeholders of
+    // the database whose table-name prefix normalizes to "ZIZAZ".
+    bool TestForCallNumber(const std::string& sIndicators, const std::string& sField, const std::string& sTnp);
+
+    // The placeholders of TestForCallNumber: words whose presence in the
+    // normalized $h marks a placeholder, the location code of the "nn-nnnn"
+    // placeholders, and the normalized table-name prefix they apply to.
+    struct CallNumberPlaceholderTable {
+        const char* Words[6];
+        const char* LocationCode;
+        const char* TablePrefix;
+    };
+    static const CallNumberPlaceholderTable CallNumberPlaceholders;
+
     // ---- marc/display/: Windows-1252 text both ways, plain letters ----
 
     // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
@@ -819,6 +849,27 @@ public:
     // The text from its first four-digit number on (not beginning with "0"),
     // else the whole text.
     std::string FindDateInString(std::string sText);
+    // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
+
+    // A series numbering ($v) in a form whose plain comparison gives filing
+    // order: 1 the normal form, 2 numbers padded to eight digits, 3 the same
+    // after leading captions, 4 the full sort key (captions dropped or
+    // abbreviated, new-series and out-of-series codes, words that repeat the
+    // heading removed). Any other mode gives "".
+    std::string NormalizeSeriesNumberForSorting(int32_t NormalizationMode, const std::string& sOriginalHeading,
+                                                const std::string& sHeading, const std::string& sSeriesSubfieldV);
+    // The value of a text of Roman digits (capitals, blanks skipped); 0 for
+    // any other character. A digit smaller than the largest to its right is
+    // subtracted. A total outside 32 bits raises error 6.
+    int32_t RomanNumberValue(const std::string& sNormalizedPutativeRomanNumeral);
+    // True when the text, exactly as passed, is a Roman numeral written in
+    // subtractive or additive form place by place.
+    bool IsThisARomanNumeral(const std::string& sPotentialRomanNumeral);
+    // The shape of a numbering: its normal form with every number "0" and a
+    // Roman numeral "R"; the second keeps case and punctuation and writes a
+    // capital standing alone as "A".
+    std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
+    std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
 private:
     friend struct RecordTestAccess;
@@ -906,6 +957,48 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+    // ---- marc/rules/: private members of series numbering ----
+
+    // The series-numbering strings in the output set in force.
+    void BuildSeriesNumberingTables();
+    void EnsureSeriesNumberingTables();
+    std::string PadNumbersForSorting(const std::string& sText);
+    std::string PadNumbersAfterCaptions(const std::string& sText);
+    std::string RemoveChapterCaption(const std::string& sText);
+    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    const std::string& sSeriesSubfieldV);
+    // The character rewriting of the sort key, from the last character to the first.
+    std::string RewriteSeriesNumberCharacters(const std::string& sText);
+    // The first character of a numbering without digits is punctuation.
+    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
+    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
+                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
+                              bool bEastAsianOrdinal);
+    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
+                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
+    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
+    bool ContainsDigit(const std::string& sText);
+    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
+    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
+    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
+    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
+    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
+                                std::string_view sExcludedWords);
+    bool FirstWordIsRomanNumeral(const std::string& sText);
+    bool TextHasDigit(const std::string& sText);
+    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
+    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
+    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
+    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    std::string& sKey);
+    // The written form of one place of a value in Roman digits.
+    std::string RomanThousands(int32_t lValue);
+    std::string RomanHundreds(int32_t lValue);
+    std::string RomanHundredsAdditive(int32_t lValue);
+    std::string RomanTens(int32_t lValue);
+    std::string RomanTensAdditive(int32_t lValue);
+    std::string RomanUnits(int32_t lValue);
+    std::string RomanUnitsAdditive(int32_t lValue);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.
@@ -951,6 +1044,22 @@ private:
     // The field's comparison form that the finds test: the text with every
     // delimiter and code as a blank, in its comparison form.
     std::string FldNorm();
+    // ---- normalize/: call-number rules ----
+
+    // The three rule sets of NormalizeCallNumber; they raise RaisedError
+    // where a step cannot be carried out.
+    std::string NormalizeCallNumberLc(const std::string& sCallNumber);
+    std::string NormalizeCallNumberDewey(const std::string& sCallNumber);
+    std::string NormalizeCallNumberSudoc(const std::string& sCallNumber);
+    // The character objects of the marker and of look-ahead, made on first use.
+    Utf8CharClass& CallNumberChar();
+    Utf8CharClass& CallNumberChar2();
+    // Earlier pieces of the LC rules, kept but called by no member: the
+    // leading class letters of a text, and a number right-aligned in four
+    // (or five) columns.
+    bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
+    void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
+                              std::string& sDigits);
 
     // ---- marc/rules/: thesis notes and the 502 recast ----
 

@@ -47,6 +47,63 @@ struct RecordTestAccess {
     static bool ContainsNonThesisPhrase(Utf8MarcRecordClass& record, const std::string& sText) {
         return record.ContainsNonThesisPhrase(sText);
     }
+
+    // ---- marc/rules/: series numbering ----
+    static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
+        return r.RewriteSeriesNumberCharacters(s);
+    }
+    static std::string RemoveChapterCaption(Utf8MarcRecordClass& r, const std::string& s) {
+        return r.RemoveChapterCaption(s);
+    }
+    static std::string AppendPiece(Utf8MarcRecordClass& r, std::string sKey, const std::string& sPiece,
+                                   const std::string& sAfter, const std::string& sBefore, bool bLastPiece) {
+        r.EnsureSeriesNumberingTables();
+        r.AppendPieceToSortKey(sKey, sPiece, sAfter, sBefore, bLastPiece, false, false);
+        return sKey;
+    }
+    static std::string AppendWordToken(Utf8MarcRecordClass& r, std::string sKey, std::string sToken,
+                                       bool bNumberSeen, bool bWholeToken, bool& bSeriesWordFound) {
+        r.EnsureSeriesNumberingTables();
+        bool bEastAsianOrdinal = false;
+        r.AppendWordTokenToSortKey(sKey, sToken, false, bNumberSeen, bWholeToken, bSeriesWordFound,
+                                   bEastAsianOrdinal);
+        return sKey;
+    }
+    static std::string RemoveOrdinalSuffixes(Utf8MarcRecordClass& r, const std::string& s, bool bLastPiece) {
+        return r.RemoveOrdinalSuffixes(s, bLastPiece);
+    }
+    static std::string SeparateVolumeLetter(Utf8MarcRecordClass& r, const std::string& s) {
+        return r.SeparateVolumeLetter(s, true);
+    }
+    static std::string SeparateSingleLetterCaptions(Utf8MarcRecordClass& r, const std::string& s) {
+        return r.SeparateSingleLetterCaptions("dfhjnprst", s, true);
+    }
+    static bool FirstWordIsRomanNumeral(Utf8MarcRecordClass& r, const std::string& s) {
+        return r.FirstWordIsRomanNumeral(s);
+    }
+    static std::string NormalizeCaptionWords(Utf8MarcRecordClass& r, const std::string& s, bool bNormalOnly) {
+        return r.NormalizeCaptionWords(s, bNormalOnly);
+    }
+    static std::string SeparateNumeroSign(Utf8MarcRecordClass& r, const std::string& s, const std::string& sMark) {
+        return r.SeparateNumeroSign(s, sMark);
+    }
+    static std::string SeparateNumeroSignEarlier(Utf8MarcRecordClass& r, const std::string& s,
+                                                 const std::string& sMark) {
+        return r.SeparateNumeroSignEarlier(s, sMark);
+    }
+    static std::string RemoveTitleDerivedCaptions(Utf8MarcRecordClass& r, const std::string& sOriginalHeading,
+                                                  const std::string& sHeading, std::string sKey) {
+        r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
+        return sKey;
+    }
+    // normalize/: the older pieces of the call-number rules.
+    static bool CallNumberTakeLetters(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sLetters) {
+        return record.CallNumberTakeLetters(sCallNumber, sLetters);
+    }
+    static void CallNumberTakeNumber(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sOutput,
+                                     bool bWide, bool& bAppendBlank, std::string& sDigits) {
+        record.CallNumberTakeNumber(sCallNumber, sOutput, bWide, bAppendBlank, sDigits);
+    }
 };
 
 namespace record_test {
