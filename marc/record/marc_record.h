@@ -512,11 +512,9 @@ public:
     // 007 or 008; an empty one first gets the blank template of its kind.
     std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
     void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
-    // Stand-ins, doing nothing, until their subsystems build them: the
-    // decomposition of a UTF-8 record on load, and the recast of thesis notes
-    // before output.
+    // Stand-in, doing nothing, until its subsystem builds it: the
+    // decomposition of a UTF-8 record on load.
     void AutoDecomposeFields();
-    void ReCastAll502Fields();
     // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
     // Every member works on the current field (FldPointer) and its current
     // subfield (SfdPointer); without them they do nothing or give "", False or
@@ -1070,6 +1068,9 @@ private:
     bool ContainsNonThesisPhrase(std::string sText);
     // The current 502 rewritten as $b $g $c $d when its note reads.
     void ReCast502Field();
+    // Every live 502 recast, as output does first; the field and subfield
+    // cursor are put back as they were on every way out.
+    void ReCastAll502Fields();
 
     // ---- marc/record/: private members ----
 

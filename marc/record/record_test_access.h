@@ -47,6 +47,7 @@ struct RecordTestAccess {
     static bool ContainsNonThesisPhrase(Utf8MarcRecordClass& record, const std::string& sText) {
         return record.ContainsNonThesisPhrase(sText);
     }
+    static void ReCastAll502Fields(Utf8MarcRecordClass& record) { record.ReCastAll502Fields(); }
 
     // ---- marc/rules/: series numbering ----
     static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
