@@ -19,7 +19,7 @@ void Utf8MarcRecordClass::FldInsertSubfieldH(std::string sSubfieldHText) {
     bool bClosesField = false;
     bool bBeforeFirst = false;
     int16_t iFirst = -1;
-    if (CurrentTag() == "245") {
+    if (FldTag() == "245") {
         const bool bFound = SfdFindFirst("b", "") || SfdFindFirst("c", "");
         if (bFound) {
             // After the subfield before the $b or $c; when that is the first
