@@ -949,6 +949,9 @@ private:
     void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
     // The finds forwards and backwards, from a subfield that is a candidate.
     bool SfdFindFrom(bool bForward, bool bFilter);
+    // SfdFindNext and Sfdfindprev: the subfields after (before) the cursor.
+    bool SfdFindBeyondCursor(bool bForward, const std::string& sSubfieldCode,
+                             const std::string& sNormalizedSubfieldText);
 
     // ---- marc/rules/: OCLC numbers ----
 
