@@ -514,11 +514,9 @@ public:
     // 007 or 008; an empty one first gets the blank template of its kind.
     std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
     void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
-    // Stand-ins, doing nothing, until their subsystems build them: the
-    // decomposition of a UTF-8 record on load, and the recast of thesis notes
-    // before output.
+    // Stand-in, doing nothing, until its subsystem builds it: the
+    // decomposition of a UTF-8 record on load.
     void AutoDecomposeFields();
-    void ReCastAll502Fields();
     // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
     // Every member works on the current field (FldPointer) and its current
     // subfield (SfdPointer); without them they do nothing or give "", False or
@@ -861,6 +859,33 @@ public:
 
     void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
 
+    // ---- marc/rules/: thesis notes, 502 recast, 533/539, GMD and dates ----
+
+    // Reads a dissertation note (plain, or a 502's text with a leading $a) into
+    // degree, institution and date; status 1 when read, else why not (99: it
+    // already has $b, $c or $d; -1 to -12: see thesis_note.cpp). The
+    // miscellaneous text may be set even when the status is not 1. The date
+    // of 008/07-10 stands in when the note names none.
+    int32_t ParseThesisNote(std::string sIncomingWhole502Field, std::string sDateFrom008_07,
+                            std::string& sReturnedDegreeType, std::string& sReturnedInstitution,
+                            std::string& sReturnedDate, std::string& sReturnedMiscellaneous,
+                            bool bUppercaseDegreeType);
+    // The option stored in "MarcRecordClass.INI"; the set writes it at once.
+    // Output recasts the 502 fields whatever it holds.
+    bool RdaReCast502Fields() const;
+    void RdaReCast502Fields(bool vNewValue);
+    // The 040 has a $e "rda" (an authority record only with 008/10 "z").
+    bool RdaRecord();
+    // The 15 characters of a 533 $7 as the text of a 539 field ($a to $g),
+    // and back.
+    std::string Convert533Sfd7To539(std::string s533Subfield7);
+    std::string Convert539To533Sfd7(std::string sWhole539Field);
+    // Adds a general material designation ($h) to the current field, in a
+    // 245 before its $b or $c, taking over the punctuation before it.
+    void FldInsertSubfieldH(std::string sSubfieldHText);
+    // The text from its first four-digit number on (not beginning with "0"),
+    // else the whole text.
+    std::string FindDateInString(std::string sText);
     // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
 
     // A series numbering ($v) in a form whose plain comparison gives filing
@@ -1006,7 +1031,6 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
-
     // ---- marc/rules/: private members of series numbering ----
 
     // The series-numbering strings in the output set in force.
@@ -1110,6 +1134,19 @@ private:
     bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
     void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
                               std::string& sDigits);
+
+    // ---- marc/rules/: thesis notes and the 502 recast ----
+
+    // A degree abbreviation in comparison form: a fixed form, or capitals
+    // spaced by single blanks ("M A").
+    bool IsDegreeAbbreviation(const std::string& sWord);
+    // The note holds a phrase, in any case, of a note that is no plain thesis note.
+    bool ContainsNonThesisPhrase(std::string sText);
+    // The current 502 rewritten as $b $g $c $d when its note reads.
+    void ReCast502Field();
+    // Every live 502 recast, as output does first; the field and subfield
+    // cursor are put back as they were on every way out.
+    void ReCastAll502Fields();
 
     // ---- marc/record/: private members ----
 

@@ -62,6 +62,15 @@ struct RecordTestAccess {
         record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
     }
 
+    // ---- thesis notes and the 502 recast ----
+    static bool IsDegreeAbbreviation(Utf8MarcRecordClass& record, const std::string& sWord) {
+        return record.IsDegreeAbbreviation(sWord);
+    }
+    static bool ContainsNonThesisPhrase(Utf8MarcRecordClass& record, const std::string& sText) {
+        return record.ContainsNonThesisPhrase(sText);
+    }
+    static void ReCastAll502Fields(Utf8MarcRecordClass& record) { record.ReCastAll502Fields(); }
+
     // ---- marc/rules/: series numbering ----
     static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
         return r.RewriteSeriesNumberCharacters(s);
