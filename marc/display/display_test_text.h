@@ -1,7 +1,8 @@
 #pragma once
 // Test texts of the display members: "<C3 A9>" stands for the octets written
 // in hexadecimal between the brackets, "$" for the subfield delimiter, and
-// every other character for itself.
+// every other character for itself. Texts that hold "<" themselves write
+// the octets in braces instead: "{C3 A9}".
 
 #include <string>
 
@@ -10,11 +11,11 @@
 
 namespace display_test {
 
-inline std::string T(const std::string& s) {
+inline std::string T(const std::string& s, char open = '<', char closing = '>') {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '<') {
-            const size_t close = s.find('>', i);
+        if (s[i] == open) {
+            const size_t close = s.find(closing, i);
             out += test_octets::O(s.substr(i + 1, close - i - 1));
             i = close;
         } else {
@@ -23,6 +24,8 @@ inline std::string T(const std::string& s) {
     }
     return out;
 }
+
+inline std::string B(const std::string& s) { return T(s, '{', '}'); }
 
 // Octets as hexadecimal pairs, for comparisons that print readably.
 inline std::string Hex(const std::string& s) { return UtliMiscNonUtf8::TextToHex(s); }
