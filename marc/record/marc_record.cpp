@@ -287,11 +287,13 @@ void Utf8MarcRecordClass::NewRecord(const std::string& sRecordType, const std::s
     m.MarcRecordFormat = SetFormatCode("");
     FldOrderInstall(m.MarcRecordFormat);
 
-    // The 005 from the clock and the 008 of the format dated from it. FldAdd
-    // puts both into the field table, the 005 first; for holdings
-    // Change008Value then writes the date at 008/26 as the date of report.
-    [[maybe_unused]] std::string s005Text, sDate, s008Text;
+    // The 005 from the clock, then the 008 of the format dated from the 005;
+    // holdings also get the date at 008/26 as the date of report.
+    std::string s005Text, sDate, s008Text;
     NewRecordDateFields(s005Text, sDate, s008Text);
+    FldAdd("005", "", s005Text, false);
+    FldAdd("008", "", s008Text, false);
+    if (m.MarcRecordFormat == "H") Change008Value(26, sDate);
 }
 
 void Utf8MarcRecordClass::NewRecordDateFields(std::string& s005Text, std::string& sDate, std::string& s008Text) {

@@ -19,6 +19,7 @@
 // character of an 8-bit set.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,10 +52,12 @@ struct SubfieldOrderRule {
 };
 
 // A combining mark waiting in the canonical-order buffer of the translations.
+// Arrival numbers are 32-bit, so that a text of more than 32,767 marks on
+// one base character collects without overflow.
 struct CombiningMarkEntry {
     std::string Mark;
     int16_t CombiningClass = 0;
-    int16_t Sequence = 0;
+    int32_t Sequence = 0;
 };
 
 // One cell of the single-octet set-to-set translation table.
@@ -223,8 +226,8 @@ struct Utf8MarcRecordState {
     std::string Default8BitSet;
     std::string NormalizationScheme;
     std::vector<CombiningMarkEntry> CombiningMarks;  // entries from 1
-    int16_t CombiningMarkCount = 0;
-    int16_t CombiningMarkSlots = 0;
+    int32_t CombiningMarkCount = 0;
+    int32_t CombiningMarkSlots = 0;
     std::vector<TranslationCell> TranslationTable;  // 0 to 255 once built
     int16_t TranslationTableTop = 0;
     std::string TranslationTableName;
@@ -321,7 +324,15 @@ struct Utf8MarcRecordState {
     std::string SeriesNumberingSuperscriptDigits;
     std::string SeriesNumberingSubscriptDigits;
 
+    // ---- marc/record/: ISO 2709 output ----
+    // Why the last MarcRecordOut gave "" for a record that does not fit the
+    // format's widths; "" after every other output.
+    std::string MarcRecordOutErrorText;
+
     // ---- state of later members, by folder ----
+    // marc/record/: field table stand-ins
+    // The order key of a field while the tests supply one (tag, indicators, text).
+    std::function<std::string(const std::string&, const std::string&, const std::string&)> FldOrderKeyForTests;
     // marc8/
     bool MarcRecordTranslated = false;
     // normalize/
@@ -464,6 +475,152 @@ public:
     int32_t LengthInCharacters(const std::string& sString);
     std::string LastNondiacriticCharacter(const std::string& sMarcString);
 
+    // ---- marc/record/: ISO 2709 input and output, leader, 008 and fixed fields ----
+
+    // Loads a record text: repairs a leader that lost characters, tests it
+    // with IsMarc, builds the field table from the directory in the record's
+    // own set and translates it into the output set. Get: the text as last
+    // accepted (after the repair); "" after a failed or empty load.
+    std::string MarcRecordIn() const;
+    void MarcRecordIn(const std::string& sMarcRecord);
+    // The eight structural tests of a record text, in order; the first that
+    // fails sets IsMarcErrorText. Does not touch the record.
+    bool IsMarc(const std::string& sSuspect);
+    std::string IsMarcErrorText() const;
+    std::string MarcRecordFormat() const;
+    bool IsAuthority() const;
+    // The record as ISO 2709 text in the set it is held in; "" for a record
+    // without fields, and "" with MarcRecordOutErrorText for one that does
+    // not fit the format's widths.
+    std::string MarcRecordOut();
+    std::string MarcRecordOutErrorText() const;
+    // The directory of the last loaded record; the current field's entry in it.
+    std::string Directory() const;
+    std::string FldDirectory() const;
+    int16_t Fld008Length() const;
+    // The leader; set takes the per-position changes of 05-09 and 17-19 in
+    // turn, then stores the first 24 characters of the value.
+    std::string Leader() const;
+    void Leader(const std::string& vNewValue);
+    // Zero-based reads of the leader and the 008; "" when they do not apply.
+    std::string GetLeaderValue(int16_t MarcLeaderPosition, int16_t MarcLeaderLength);
+    std::string Get008Value(int16_t Marc008Position, int16_t Marc008Length);
+    // Zero-based reads and changes of the current field when it is an 006,
+    // 007 or 008; an empty one first gets the blank template of its kind.
+    std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
+    void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
+    // Stand-ins, doing nothing, until their subsystems build them: the
+    // decomposition of a UTF-8 record on load, and the recast of thesis notes
+    // before output.
+    void AutoDecomposeFields();
+    void ReCastAll502Fields();
+    // ---- marc/record/: field table, field editing and field cursor ----
+    // Every member works on the current field, FldPointer; without one the
+    // members that need it do nothing and the gets give "", False or 0.
+    // Fields are never removed: a delete only flags the entry, and a rewrite
+    // that moves a field leaves the old entry deleted.
+
+    // Adds a field placed by its order key; the cursor ends on it. A tag that
+    // is not three digits adds nothing; a second 008 changes the first.
+    void FldAdd(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText,
+                bool bForceToFirstPosition);
+    void FldAddGeneric(const std::string& sNewTag, const std::string& sNewIndicators,
+                       const std::string& sNewFieldText, int16_t iForceTagLength);
+    // Insert next to the current field (the last live one without a current
+    // field) when the order keys allow it, else add in order.
+    void FldInsertBefore(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    void FldInsertAfter(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
+    // Rewrite the current field's tag, indicators and text (an empty tag keeps
+    // all three); in place when it still fits its neighbours, else moved.
+    void FldChange(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    void FldReset(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
+    // The current field's text: delimiter, code and text of every live
+    // subfield; a control field's text alone. Let "" deletes every subfield.
+    std::string FldText() const;
+    void FldText(const std::string& vNewValue);
+    // The live subfields whose code is in the include list (empty: digits and
+    // lower-case letters) and not in the exclude list.
+    std::string FldTextWithOnlyCertainSubfields(const std::string& sSubfieldsToInclude,
+                                                const std::string& sSubfieldsToExclude) const;
+    std::string FldTag() const;
+    void FldTag(const std::string& vNewValue);
+    std::string FldInd() const;
+    void FldInd(const std::string& vNewValue);
+    std::string FldInd1() const;
+    void FldInd1(const std::string& vNewValue);
+    std::string FldInd2() const;
+    void FldInd2(const std::string& vNewValue);
+    bool FldIsControl() const;
+    bool FldDeleted() const;
+    bool FldChanged() const;
+    void FldChanged(bool vNewValue);
+    bool FldBoolean1() const;
+    void FldBoolean1(bool vNewValue);
+    bool FldBoolean2() const;
+    void FldBoolean2(bool vNewValue);
+    // Flags the current field deleted; it stays linked and counted.
+    void FldDelete();
+    // Does nothing: a deleted field stays deleted.
+    void FldUndelete();
+    void FldLoadInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    void FldGetInfo(std::string& sTag, std::string& sIndicators, std::string& sField);
+    // Swap the current field with its linked predecessor when both have the
+    // same order key; ShiftDown does so from the next live field.
+    void FldShiftUp();
+    void FldShiftDown();
+    // Clears the Changed flag of every live field, yielding once per field;
+    // the cursor is put back.
+    void FldChangedClearAll();
+    void DisplayWithStack();
+    int32_t CountWithStack();
+    // Writes a value into the 008 at a zero-based position (ending by 008/39)
+    // and marks the 008 changed; nothing without an 008, for a negative
+    // position or one past the end of its text.
+    void Change008Value(int16_t iStartingPosition, const std::string& sNew008Value);
+
+    // The order switches placement reads, and its results.
+    bool TestFieldOrder() const;
+    void TestFieldOrder(bool vNewValue);
+    bool MakeNoChange() const;
+    void MakeNoChange(bool vNewValue);
+    bool PreserveLeadingNumericSubfields() const;
+    void PreserveLeadingNumericSubfields(bool vNewValue);
+    bool FldsOutOfOrder() const;
+    bool MarcRecordModified() const;
+
+    // The field cursor. Let of an index outside the table leaves no current
+    // field; on a field it puts the subfield cursor on the first subfield.
+    int16_t FldPointer() const;
+    void FldPointer(int16_t vNewValue);
+    bool FldWasFound() const;
+    // Moves in list order; with skipping they pass deleted fields, yielding
+    // once for each. They return FldWasFound.
+    bool FldMoveFirst(const bool& bSkipDeletedFields);
+    bool FldMoveNext(const bool& bSkipDeletedFields);
+    bool FldMovePrev(const bool& bSkipDeletedFields);
+    bool FldMoveLast(const bool& bSkipDeletedFields);
+    // Before the first live field and after the last one.
+    bool FldMoveTop();
+    bool FldMoveBottom();
+    // Finds of a live field by tag list ("X" matches any character) and by
+    // the beginning of its comparison form; empty arguments reuse the saved
+    // search under each find's own rule.
+    bool FldFindFirst(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindNext(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindLast(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    bool FldFindPrev(const std::string& sTagToFind, const std::string& sNormalizedFieldText);
+    // Whether the find would succeed; the cursor, the saved tags and
+    // FldWasFound are put back.
+    bool FldTestFirst(const std::string& sTag);
+    bool FldTestNext(const std::string& sTag);
+    bool FldTestPrev(const std::string& sTag);
+    bool FldTestLast(const std::string& sTag);
+    // Tags of the linked neighbours, deleted or not.
+    std::string FldNextTag() const;
+    std::string FldPrevTag() const;
+    bool TagCompare(const std::string& sTagWantedOrListOfTags, const std::string& sComparisonTag,
+                    int16_t iTagWantedLength = 0) const;
+
     // ---- marc8/: character sets and the record's named characters ----
 
     // The configured input set ("V", "O", "M", "U" or "L"); get gives the set
@@ -514,6 +671,43 @@ public:
     OctetString MarcLeftToRightOverride();
     OctetString MarcRightToLeftOverride();
     OctetString MarcSpacingUnderscore();
+
+    // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
+    // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
+
+    // Puts the table of a translation mode in force: 0 "M2O", 1 "M2V",
+    // 2 "O2M", 3 "O2V", 4 "V2M", 5 "V2O"; other numbers and the mode in force
+    // change nothing.
+    void SetUpTranslation(int32_t& Translation);
+    // One piece of an 880 field through the mode in force.
+    void Translate880FieldTranslateThePiece(std::string& sPiece, bool& bChanged);
+    // 8-bit Latin text (read in CharacterSetOut) to UTF-8, each MARC-8
+    // combining mark moved behind the character that follows it; other sets
+    // reached by escapes character by character; what no table holds as
+    // "[MARC+hh]". sText is rewritten only when bChanged ends True.
+    void LatinMarc8Text2Utf8(std::string& sText, bool& bChanged);
+    // The combining-mark buffer: collect the marks of one base character with
+    // their class from a class list, then take them in canonical order
+    // (ascending class, class-230 marks in reverse arrival).
+    void CollectCombiningMark(std::string sMark, std::string sClassList);
+    std::string FlushCombiningMarks();
+    // Linked tag, occurrence number (two digits at least) and "/"-led suffix of a $6.
+    void IdentifySubfield6Pieces(std::string sIncomingSubfield6Text, std::string& sReturnTag,
+                                 std::string& sReturnSequence, std::string& sReturnSuffix);
+    // The current field's tag; for an 880 the linked tag of its first $6.
+    std::string FldTagTrue() const;
+    // Whether UTF-8 text holds non-Latin characters; the letter of each
+    // script met is appended once to sCharacterSetsPresent. Yields once per
+    // octet position.
+    bool VernacularDataCharacterize(std::string sIn, std::string& sCharacterSetsPresent);
+    bool VernacularDataPresent(std::string sIn);
+    // The same tests on the live subfields of the current field, or on the
+    // current subfield.
+    bool FldCharacterizeVernacularData(std::string& sCharacterSetsContained);
+    bool FldContainsVernacularData();
+    bool SfdContainsVernacularData();
+    // Hebrew or Arabic letters or a directional mark, embedding or override.
+    bool ContainsRightToLeftCharacters(std::string sIn);
 
     // ---- normalize/: comparison forms ----
 
@@ -636,6 +830,37 @@ private:
     std::string HoldLoadInInputSet();
     void ReturnLoadToOutputSet(const std::string& sReturnTo);
 
+    // ---- marc8/: single-byte set translation and 8-bit text to UTF-8, private members ----
+
+    // Translates a text with the mode in force.
+    void ApplyTranslation(std::string& sText, bool& bChanged);
+    // An 880 field's text with escapes, piece by piece; the escapes stay.
+    void Translate880FieldText(std::string& sText, bool& bChanged);
+    // The mode in force on every field that existed when the walk began;
+    // ends with no current field.
+    void TranslateRecordFields();
+    void TranslateRecordM2O();
+    void TranslateRecordM2V();
+    void TranslateRecordO2M();
+    void TranslateRecordO2V();
+    void TranslateRecordV2M();
+    void TranslateRecordV2O();
+    // Windows-1252 records: to the 8-bit output set through the field walk,
+    // and to UTF-8 (leader/09 "a", no 066 fields, the cursor put back).
+    void TranslateRecordL2M();
+    void TranslateRecordL2U();
+    // Every occurrence of sFind replaced, searching again from the start; an
+    // empty sFind, or one that the replacement holds, leaves the text alone.
+    void ReplaceAllOccurrences(std::string& sText, const std::string& sFind, const std::string& sReplacement,
+                               bool& bChanged);
+    // Older record walks that nothing calls.
+    void TranslateEscapedFields();
+    void TranslateFieldsByLinks();
+    // Older members of the 8-bit to UTF-8 family that nothing calls.
+    void MoveMarc8DiacriticsBehindBase(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8Backward(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8WithEscapes(std::string& sText, bool& bChanged);
+
     // ---- normalize/: private members ----
 
     // The comparison forms of UTF-8 text, character by character, and of
@@ -692,6 +917,82 @@ private:
     std::string RomanTensAdditive(int32_t lValue);
     std::string RomanUnits(int32_t lValue);
     std::string RomanUnitsAdditive(int32_t lValue);
+
+    // ---- marc/record/: ISO 2709 input and output, private members ----
+
+    // The field table from Directory and RecordDataIn.
+    void LoadFieldsFromDirectory();
+    // An empty field table with no current field or subfield.
+    void EmptyFieldTable();
+    // Sets MarcRecordModified when the list order of the fields, or of the
+    // subfields of a field, is not the order in which they were added.
+    void MarkModifiedIfReordered();
+    // The output text; bReCast502 runs the thesis-note recast first, and
+    // sErrorText receives why a record that does not fit is refused.
+    std::string ComposeMarcRecordOut(bool bReCast502, std::string& sErrorText);
+    // Gives a field without a live first subfield a live control subfield
+    // (code "9", empty text), refilling its table from slot 0; returns it.
+    int16_t GiveLiveControlSubfield(int16_t iField);
+    // The text of a control field: its first subfield's, "" when deleted.
+    std::string ControlFieldText(int16_t iField) const;
+    // ---- marc/record/: field table and field cursor, private members ----
+
+    // The current field's slot, or -1 when FldPointer names none.
+    int16_t CurrentField() const;
+    // The rewrite behind every member that changes the current field.
+    void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
+    // Places the new last entry n by its order key (FldAdd).
+    void FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition);
+    // FldInsertBefore and FldInsertAfter.
+    void FldInsert(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText,
+                   bool bBefore);
+    // Relinking of entry n, which is the tail: before c, or after c.
+    void FldMoveBefore(int16_t n, int16_t c);
+    void FldLinkAfter(int16_t n, int16_t c);
+    // The linked neighbours of the current field; -1 without one or for a
+    // link outside the table.
+    int16_t FldNextPointer() const;
+    int16_t FldPrevPointer() const;
+    // A move: the cursor to iFirst, then with skipping onward past deleted fields.
+    bool FldMoveFrom(int16_t iFirst, bool bForward, const bool& bSkipDeletedFields);
+    // A find run as a test, with the cursor put back.
+    using FldFindMember = bool (Utf8MarcRecordClass::*)(const std::string&, const std::string&);
+    bool FldTest(FldFindMember find, const std::string& sTag);
+    // The search state of a find: the tag argument reduced and upper-cased
+    // replaces the saved tags when not empty.
+    void FldTakeSearchTags(const std::string& sTagToFind);
+    // The current field is live and passes the saved tag list and, when on,
+    // the saved text.
+    bool FldMatchesSearch(bool bTextTest);
+    // The walk of a find over live fields, from the list's end (else from the
+    // current field) in one direction, to the first match; none leaves no
+    // current field.
+    bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
+
+    // ---- marc/record/: stand-ins that the field table calls until their own ----
+    // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
+
+    // Order key: "*" for every field, as the construction's keep-the-order
+    // rules give, or the test's key function while one is set.
+    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
+    // Loads the subfield-order rule of a tag: nothing yet.
+    void SfdOrderLoad(const std::string& sTag);
+    // Fills the subfield table of field iFld from its text, as the split does.
+    void FldSplitText(int16_t iFld, const std::string& sFieldText);
+    // The subfield cursor and the subfield members that the field rewrite and
+    // FldText let use.
+    int16_t SfdPointer() const;
+    void SfdPointer(int16_t vNewValue);
+    bool SfdMoveFirst();
+    bool SfdMoveTop();
+    bool SfdMoveNext();
+    std::string SfdCode();
+    std::string SfdText();
+    bool SfdDeleted();
+    void SfdDelete(bool bConsider245HPunctuation);
+    // The field's comparison form that the finds test: the text with every
+    // delimiter and code as a blank, in its comparison form.
+    std::string FldNorm();
 
     // ---- marc/record/: private members ----
 

@@ -445,7 +445,7 @@ TEST(RecordNewRecord, StartsAnEmptyRecordFromTheDefaultLeader) {
         EXPECT_TRUE(s.NewRecordCreated);
         EXPECT_FALSE(s.SfdOrderChanged);
         EXPECT_EQ(s.MarcRecordIn, "");
-        EXPECT_EQ(s.Fields.size(), 1u);
+        EXPECT_EQ(s.Fields.size(), 3u);  // the 005 and the 008, bounds 0 to FldCount
         EXPECT_TRUE(s.OrderSetupPending);  // left as it was
     }
     // The family's field order is installed each time.
@@ -533,6 +533,7 @@ TEST(RecordLeader, ChangeLeaderValue) {
         {"a", 7, "s", "00000nas a2200000n  4500", "S", "U"},
         {"a", 23, "X", "00000nam a2200000n  450X", "B", "U"},
         {"a", 3, "", "00000nam a2200000n  4500", "B", "U"},
+        {"a", -1, "x", "00000nam a2200000n  4500", "B", "U"},  // before the leader: nothing
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
@@ -549,7 +550,7 @@ TEST(RecordLeader, ChangeLeaderValue) {
 
     // A change of leader/09 sets the output set, which translates the record
     // present: "a" gives "U", anything else the 8-bit default "V". The record
-    // translations are not built yet, so each change is refused.
+    // translations to and from UTF-8 are not built yet, so each change is refused.
     // A refused change leaves leader/09 as it was.
     Utf8MarcRecordClass utf8;
     utf8.NewRecord("a", "m");

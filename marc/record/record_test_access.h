@@ -75,6 +75,29 @@ struct RecordTestAccess {
         r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
         return sKey;
     }
+
+    // marc8/: single-byte translation and 8-bit text to UTF-8
+    static void ApplyTranslation(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.ApplyTranslation(sText, bChanged);
+    }
+    static void Translate880FieldText(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.Translate880FieldText(sText, bChanged);
+    }
+    static void ReplaceAllOccurrences(Utf8MarcRecordClass& record, std::string& sText, const std::string& sFind,
+                                      const std::string& sReplacement, bool& bChanged) {
+        record.ReplaceAllOccurrences(sText, sFind, sReplacement, bChanged);
+    }
+    static void TranslateEscapedFields(Utf8MarcRecordClass& record) { record.TranslateEscapedFields(); }
+    static void TranslateFieldsByLinks(Utf8MarcRecordClass& record) { record.TranslateFieldsByLinks(); }
+    static void MoveMarc8DiacriticsBehindBase(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.MoveMarc8DiacriticsBehindBase(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8Backward(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8Backward(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8WithEscapes(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8WithEscapes(sText, bChanged);
+    }
 };
 
 namespace record_test {
