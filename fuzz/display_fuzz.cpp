@@ -6,7 +6,9 @@
 // changes nothing in its own output, the reader never lengthens a text, and
 // labels read back to the text when it held no "<-" of its own (and, in a
 // UTF-8 record, was well-formed); the hex display reads back to the text
-// when it held no "|" and no "\&H", and hex digit strings to their octets.
+// when it held no "|" and no "\&H", and hex digit strings to their octets;
+// the screen-font members leave text of sets "U" and "L" alone and, in set
+// "V", keep every combining mark and (on the way back) the length.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -53,6 +55,12 @@ bool IsWellFormedUtf8(const std::string& s) {
     return true;
 }
 
+size_t MarkCount(const std::string& s) {
+    size_t n = 0;
+    for (char c : s) n += static_cast<unsigned char>(c) >= 0xE0;
+    return n;
+}
+
 void Check(bool ok) {
     if (!ok) __builtin_trap();
 }
@@ -96,6 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(r.HexDisplay2Marc(hex) == text);
         Check(r.HexDisplay2Marc(text).size() <= text.size());
         if (text.size() <= 16384) Check(r.Hex2CharString(UtliMiscNonUtf8::TextToHex(text)) == text);
+
+        const std::string screen = r.Marc2OclcScreenFont(text);
+        const std::string back = text.size() <= 32767 ? r.OclcScreenFont2Marc(text) : text;
+        if (i == 0 || i == 4) Check(screen == text && back == text);
+        if (i == 3) Check(MarkCount(screen) == MarkCount(text) && MarkCount(back) == MarkCount(text) &&
+                          back.size() == text.size());
     }
     return 0;
 }

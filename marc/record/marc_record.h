@@ -748,7 +748,7 @@ public:
     // UTF-8 text without its combining marks (category "Mn").
     std::string RemoveDiacritics(const std::string& sIn);
 
-    // ---- marc/display/: diacritic labels and hex display ----
+    // ---- marc/display/: diacritic labels, hex display, OCLC screen font ----
 
     // The text with every character of the diacritic-label table written as
     // "<-", its label name and "->": in a UTF-8 record the MARC repertoire,
@@ -778,6 +778,19 @@ public:
     // Pairs of hex digits (a leading "0" added to an odd count) as octets, by
     // the same digit rule. More than 32,768 digits raise error 6.
     std::string Hex2CharString(std::string sIn);
+    // Record text of set "M", "O" or "V" in the OCLC screen font, through set
+    // "V" (the translation mode stays in force): each run of combining marks
+    // after the character it stood before (above marks first, each group in
+    // reverse), the font's codes for script l, subscripts and superscripts,
+    // ASCII labels for the Greek letters and five signs, 0xDF for the
+    // delimiter. Text of other sets comes back unchanged. Yields to the event
+    // loop once per octet of the walk.
+    std::string Marc2OclcScreenFont(std::string sField);
+    // The reverse into the record's set: marks back before their character
+    // (above first before a special character, other first before an ASCII
+    // one), codes to set "V" and then to "M" or "O", 0x02 to the alif; labels
+    // are not read back. More than 32,767 octets raise error 6.
+    std::string OclcScreenFont2Marc(std::string sField);
 
     // ---- marc/text/ ----
 
