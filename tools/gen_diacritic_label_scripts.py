@@ -21,7 +21,8 @@ import os
 import re
 import sys
 
-UCD = "/usr/share/unicode/UnicodeData.txt"
+from unicode_names import UCD, names
+
 GENERATOR = "tools/gen_diacritic_label_scripts.py"
 
 # The labelled code points, as inclusive ranges.
@@ -54,15 +55,6 @@ EXCEPTIONS.update({0x0660 + d: "Arabic digit %d" % d for d in range(10)})
 EXCEPTIONS.update({0x06F0 + d: "Arabic digit %d extended" % d for d in range(10) if d != 8})
 
 ALLOWED = re.compile(r"^[A-Za-z0-9 ()?!-]+$")
-
-
-def names():
-    table = {}
-    with open(UCD, encoding="ascii") as f:
-        for line in f:
-            fields = line.split(";")
-            table[int(fields[0], 16)] = fields[1]
-    return table
 
 
 def by_rule(script, name):

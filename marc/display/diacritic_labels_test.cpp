@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -24,21 +22,7 @@ using test_octets::U;
 
 std::string L(const std::string& name) { return "<-" + name + "->"; }
 
-// Records held in each output set, made on first use.
-class DiacriticLabels : public ::testing::Test {
-protected:
-    Utf8MarcRecordClass& In(const std::string& sSet) {
-        auto& record = records_[sSet];
-        if (!record) {
-            record = std::make_unique<Utf8MarcRecordClass>();
-            record->CharacterSetOut(sSet);
-        }
-        return *record;
-    }
-
-private:
-    std::map<std::string, std::unique_ptr<Utf8MarcRecordClass>> records_;
-};
+class DiacriticLabels : public ::testing::Test, protected display_test::RecordsBySet {};
 
 // The counts and ranges of the three groups, distinct names of the allowed
 // characters only, and the getters giving each MARC character's code point
@@ -173,15 +157,9 @@ TEST_F(DiacriticLabels, EveryTableCharacterThroughWriterAndReader) {
     }
 }
 
-struct LabelCase {
-    const char* sets;
-    const char* in;
-    const char* out;
-};
-
 // The writer's cases, in each listed set; "{..}" are octets in hexadecimal.
 TEST_F(DiacriticLabels, WriterCases) {
-    const std::vector<LabelCase> cases = {
+    const std::vector<display_test::SetCase> cases = {
         {"UMOV", "", ""},
         {"UMOV", "plain text 123 <b> & [c]", "plain text 123 <b> & [c]"},
         {"U", "e{CC 81}", "e<-acute->"},
@@ -219,7 +197,7 @@ TEST_F(DiacriticLabels, WriterCases) {
         {"MO", "{D7 90}", "{D7 90}"},
         {"V", "{D7 90}", "{D7}<-degree->"},
     };
-    for (const LabelCase& k : cases)
+    for (const display_test::SetCase& k : cases)
         for (const char* set = k.sets; *set; ++set) {
             Utf8MarcRecordClass& record = In(std::string(1, *set));
             const std::string out = record.TranslateDiacriticsIntoLabels(B(k.in));
@@ -260,7 +238,7 @@ TEST_F(DiacriticLabels, OneCharacterMembers) {
 
 // The reader's cases, in each listed set.
 TEST_F(DiacriticLabels, ReaderCases) {
-    const std::vector<LabelCase> cases = {
+    const std::vector<display_test::SetCase> cases = {
         {"UMOV", "", ""},
         {"UMOV", "no labels here", "no labels here"},
         {"MOV", "<-acute->", "{E2}"},
@@ -303,10 +281,9 @@ TEST_F(DiacriticLabels, ReaderCases) {
         {"O", "<-degree-><-l script->", "{C0 BE}"},
         {"U", "<-degree->", "{C2 B0}"},
     };
-    for (const LabelCase& k : cases)
-        for (const char* set = k.sets; *set; ++set)
-            EXPECT_EQ(Hex(In(std::string(1, *set)).TranslateLabelsIntoDiacritics(B(k.in))), Hex(B(k.out)))
-                << k.in << " in " << *set;
+    ExpectInEachSet(
+        cases, [](Utf8MarcRecordClass& record, const std::string& text) { return record.TranslateLabelsIntoDiacritics(text); },
+        B);
 }
 
 // The same record labels 8-bit text by its output set at the time of the call.

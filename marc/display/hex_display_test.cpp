@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/raised_error.h"
@@ -12,79 +13,66 @@ namespace {
 using display_test::B;
 using display_test::Hex;
 
-struct HexCase {
-    const char* in;
-    const char* out;
-};
+class HexDisplay : public ::testing::Test, protected display_test::RecordsBySet {};
 
 // Record text shown in hex; "{..}" are octets in hexadecimal, "$" is the delimiter.
-TEST(HexDisplay, Marc2HexDisplayByEncoding) {
-    const std::vector<HexCase> utf8 = {
-        {"", ""},
-        {"{C3 A9}", "\\&HC3\\&HA9"},
-        {"a$bc", "a|bc"},
-        {"{1E}{00}{7F}|", "{1E}{00}{7F}|"},
-        {"{A9}x", "{A9}x"},
-        {"{C3}A", "\\&HC3\\&H41"},
-        {"{C3}$", "\\&HC3\\&H1F"},
-        {"{F8}abcd", "\\&HF8\\&H61\\&H62\\&H63d"},
-        {"{E2 80 8F}", "\\&HE2\\&H80\\&H8F"},
-        // A character cut short at the end shows the octets that are there.
-        {"x{E2}", "x\\&HE2"},
-        {"{F0 9F 98}", "\\&HF0\\&H9F\\&H98"},
-    };
-    const std::vector<HexCase> eightBit = {
-        {"", ""},
-        {"{1E}", "\\&H1E"},
-        {"{00}{01}", "\\&H00\\&H01"},
-        {"$a", "|a"},
-        {"{7F} ~", "{7F} ~"},
-        {"{80}{FF}", "\\&H80\\&HFF"},
-        {"{E2}e", "\\&HE2e"},
-        {"{C3}A", "\\&HC3A"},
-    };
-    Utf8MarcRecordClass record;
-    for (const HexCase& k : utf8) EXPECT_EQ(record.Marc2HexDisplay(B(k.in)), B(k.out)) << k.in;
-    for (const char* set : {"M", "O", "V", "L"}) {
-        record.CharacterSetOut(set);
-        for (const HexCase& k : eightBit) EXPECT_EQ(record.Marc2HexDisplay(B(k.in)), B(k.out)) << k.in << " in " << set;
-    }
+TEST_F(HexDisplay, Marc2HexDisplayByEncoding) {
+    ExpectInEachSet(
+        {
+            {"U", "", ""},
+            {"U", "{C3 A9}", "\\&HC3\\&HA9"},
+            {"U", "a$bc", "a|bc"},
+            {"U", "{1E}{00}{7F}|", "{1E}{00}{7F}|"},
+            {"U", "{A9}x", "{A9}x"},
+            {"U", "{C3}A", "\\&HC3\\&H41"},
+            {"U", "{C3}$", "\\&HC3\\&H1F"},
+            {"U", "{F8}abcd", "\\&HF8\\&H61\\&H62\\&H63d"},
+            {"U", "{E2 80 8F}", "\\&HE2\\&H80\\&H8F"},
+            // A character cut short at the end shows the octets that are there.
+            {"U", "x{E2}", "x\\&HE2"},
+            {"U", "{F0 9F 98}", "\\&HF0\\&H9F\\&H98"},
+            {"MOVL", "", ""},
+            {"MOVL", "{1E}", "\\&H1E"},
+            {"MOVL", "{00}{01}", "\\&H00\\&H01"},
+            {"MOVL", "$a", "|a"},
+            {"MOVL", "{7F} ~", "{7F} ~"},
+            {"MOVL", "{80}{FF}", "\\&H80\\&HFF"},
+            {"MOVL", "{E2}e", "\\&HE2e"},
+            {"MOVL", "{C3}A", "\\&HC3A"},
+        },
+        [](Utf8MarcRecordClass& record, const std::string& text) { return record.Marc2HexDisplay(text); }, B);
 }
 
 // The display text read back in one pass from the left: digits of either
 // case, any other character counting 15, decoded octets never read again.
-TEST(HexDisplay, HexDisplay2Marc) {
-    const std::vector<HexCase> cases = {
-        {"", ""},
-        {"\\&HC3\\&HA9", "{C3 A9}"},
-        {"a|b", "a$b"},
-        {"\\&H41", "A"},
-        {"\\&Hzz", "{FF}"},
-        {"\\&Hff", "{FF}"},
-        {"\\&HFF", "{FF}"},
-        {"\\&H1a", "{1A}"},
-        {"\\&HaB\\&Hc0", "{AB C0}"},
-        {"x\\&H4", "x{04}"},
-        {"x\\&H", "x"},
-        {"\\&H\\&H41", "{FF}H41"},
-        // A decoded backslash or bar is text: "\&H7C" is how a "|" is written.
-        {"\\&H5C&H41", "\\&H41"},
-        {"\\&H7C", "|"},
-        {"\\&H7C|", "|$"},
-        {"\\&h41\\H41&H41", "\\&h41\\H41&H41"},
-    };
-    for (const char* set : {"U", "M"}) {
-        Utf8MarcRecordClass record;
-        record.CharacterSetOut(set);
-        for (const HexCase& k : cases)
-            EXPECT_EQ(Hex(record.HexDisplay2Marc(B(k.in))), Hex(B(k.out))) << k.in << " in " << set;
-    }
+TEST_F(HexDisplay, HexDisplay2Marc) {
+    ExpectInEachSet(
+        {
+            {"UM", "", ""},
+            {"UM", "\\&HC3\\&HA9", "{C3 A9}"},
+            {"UM", "a|b", "a$b"},
+            {"UM", "\\&H41", "A"},
+            {"UM", "\\&Hzz", "{FF}"},
+            {"UM", "\\&Hff", "{FF}"},
+            {"UM", "\\&HFF", "{FF}"},
+            {"UM", "\\&H1a", "{1A}"},
+            {"UM", "\\&HaB\\&Hc0", "{AB C0}"},
+            {"UM", "x\\&H4", "x{04}"},
+            {"UM", "x\\&H", "x"},
+            {"UM", "\\&H\\&H41", "{FF}H41"},
+            // A decoded backslash or bar is text: "\&H7C" is how a "|" is written.
+            {"UM", "\\&H5C&H41", "\\&H41"},
+            {"UM", "\\&H7C", "|"},
+            {"UM", "\\&H7C|", "|$"},
+            {"UM", "\\&h41\\H41&H41", "\\&h41\\H41&H41"},
+        },
+        [](Utf8MarcRecordClass& record, const std::string& text) { return record.HexDisplay2Marc(text); }, B);
 }
 
 // Every octet, and every octet before each of the others, shown and read
 // back in both kinds of record; a "|" of the shown text comes back as the
 // delimiter.
-TEST(HexDisplay, DisplayReadsBack) {
+TEST_F(HexDisplay, DisplayReadsBack) {
     std::string all, pairs;
     for (int c = 0; c < 256; ++c) {
         if (c == '|') continue;
@@ -101,13 +89,13 @@ TEST(HexDisplay, DisplayReadsBack) {
     }
 }
 
-TEST(HexDisplay, Hex2CharString) {
-    const std::vector<HexCase> cases = {
+TEST_F(HexDisplay, Hex2CharString) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"", ""}, {"A", "{0A}"}, {"414", "{04 14}"}, {"4142", "AB"}, {"zz", "{FF}"},
         {"4a6f", "Jo"}, {"c3A9", "{C3 A9}"}, {"g1", "{F1}"},
     };
-    Utf8MarcRecordClass record;
-    for (const HexCase& k : cases) EXPECT_EQ(Hex(record.Hex2CharString(k.in)), Hex(B(k.out))) << k.in;
+    Utf8MarcRecordClass& record = In("U");
+    for (const auto& [in, out] : cases) EXPECT_EQ(Hex(record.Hex2CharString(in)), Hex(B(out))) << in;
 
     EXPECT_EQ(record.Hex2CharString(std::string(32768, 'A')), std::string(16384, '\xAA'));
     EXPECT_EQ(record.Hex2CharString(std::string(32767, 'A')).size(), 16384u);

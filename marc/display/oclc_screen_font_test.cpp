@@ -14,26 +14,11 @@ namespace {
 using display_test::B;
 using display_test::Hex;
 
-struct FontCase {
-    const char* sets;
-    const char* in;
-    const char* out;
-};
+class OclcScreenFont : public ::testing::Test, protected display_test::RecordsBySet {};
 
 // "{..}" are octets in hexadecimal, "$" is the delimiter.
-void ExpectConversions(const std::vector<FontCase>& cases, bool bToScreen) {
-    for (const FontCase& k : cases)
-        for (const char* set = k.sets; *set; ++set) {
-            Utf8MarcRecordClass record;
-            record.CharacterSetOut(std::string(1, *set));
-            const std::string in = B(k.in);
-            const std::string out = bToScreen ? record.Marc2OclcScreenFont(in) : record.OclcScreenFont2Marc(in);
-            EXPECT_EQ(Hex(out), Hex(B(k.out))) << k.in << " in " << *set;
-        }
-}
-
-TEST(OclcScreenFont, RecordTextToScreenFont) {
-    ExpectConversions(
+TEST_F(OclcScreenFont, RecordTextToScreenFont) {
+    ExpectInEachSet(
         {
             // UTF-8 and Windows-1252 text is never taken apart.
             {"UL", "{E2}e{AF}$a{C3 A9}", "{E2}e{AF}$a{C3 A9}"},
@@ -71,11 +56,11 @@ TEST(OclcScreenFont, RecordTextToScreenFont) {
             {"MO", "{1B}ga{1B}s", "[alpha]"},
             {"MO", "M{E8}unchen :$bH{E3 E2}ohe", "Mu{E8}nchen :{DF}bHo{E2 E3}he"},
         },
-        true);
+        [](Utf8MarcRecordClass& record, const std::string& text) { return record.Marc2OclcScreenFont(text); }, B);
 }
 
-TEST(OclcScreenFont, ScreenFontToRecordText) {
-    ExpectConversions(
+TEST_F(OclcScreenFont, ScreenFontToRecordText) {
+    ExpectInEachSet(
         {
             {"UL", "e{E2}{DF}a{81}", "e{E2}{DF}a{81}"},
             {"MOV", "", ""},
@@ -107,12 +92,12 @@ TEST(OclcScreenFont, ScreenFontToRecordText) {
             {"O", "{BE}", "{BE}"},
             {"MO", "Mu{E8}nchen :{DF}bHo{E2 E3}he", "M{E8}unchen :$bH{E2 E3}ohe"},
         },
-        false);
+        [](Utf8MarcRecordClass& record, const std::string& text) { return record.OclcScreenFont2Marc(text); }, B);
 }
 
 // The translation mode put in force stays; the walk into the screen font
 // yields once per octet of the text in set "V", the way back never.
-TEST(OclcScreenFont, ModeAndYields) {
+TEST_F(OclcScreenFont, ModeAndYields) {
     const std::vector<std::pair<std::string, std::string>> modes = {{"M", "V2M"}, {"O", "V2O"}};
     for (const auto& [set, back] : modes) {
         Utf8MarcRecordClass record;
@@ -129,7 +114,7 @@ TEST(OclcScreenFont, ModeAndYields) {
     }
 }
 
-TEST(OclcScreenFont, LongTexts) {
+TEST_F(OclcScreenFont, LongTexts) {
     Utf8MarcRecordClass record;
     record.CharacterSetOut("V");
     EXPECT_EQ(record.OclcScreenFont2Marc(std::string(32767, 'a')), std::string(32767, 'a'));
