@@ -2,17 +2,16 @@
 // UTF-8 bibliographic record of 20 fields and 33 subfields, about 1 KB.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 
 namespace {
 
 std::string Record() {
-    const std::vector<std::pair<std::string, std::string>> fields = {
+    const std::vector<record_test::TaggedField> fields = {
         {"001", "104831"},
         {"005", "20020724161346.0"},
         {"008", "960806s1995    it       b    000 0 ita  "},
@@ -35,19 +34,7 @@ std::string Record() {
         {"700", "1 \x1F" "aMu\xCC\x88" "ller, Jo\xCC\x88" "rg,\x1F" "d1950-"},
         {"991", "  \x1F" "bc-GenColl\x1F" "hMLCS 2002/06831 (B)\x1F" "tCopy 1\x1F" "wBOOKS"},
     };
-    std::string directory, data;
-    char number[16];
-    for (const auto& [tag, content] : fields) {
-        std::snprintf(number, sizeof number, "%04zu%05zu", content.size() + 1, data.size());
-        directory += tag + number;
-        data += content + "\x1E";
-    }
-    std::string text = "00000cam a2200000 a 4500" + directory + "\x1E" + data + "\x1D";
-    std::snprintf(number, sizeof number, "%05zu", 24 + directory.size() + 1);
-    text.replace(12, 5, number);
-    std::snprintf(number, sizeof number, "%05zu", text.size());
-    text.replace(0, 5, number);
-    return text;
+    return record_test::Iso2709("00000cam a2200000 a 4500", fields);
 }
 
 void LoadAndWrite(benchmark::State& state) {

@@ -26,12 +26,14 @@ int main(int argc, char** argv) {
     }
     const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
+    std::ofstream out(argv[2], std::ios::binary);
+    static char buffer[1 << 20];
+    out.rdbuf()->pubsetbuf(buffer, sizeof buffer);
+
     const auto start = std::chrono::steady_clock::now();
     Utf8MarcRecordClass record;
     if (argc > 3) record.CharacterSetIn(argv[3]);
     if (argc > 4) record.CharacterSetOut(argv[4]);
-    std::string out;
-    out.reserve(file.size() + file.size() / 16);
     long read = 0, written = 0, refused = 0;
     for (size_t at = 0; at < file.size();) {
         size_t end = file.find('\x1D', at);
@@ -42,15 +44,15 @@ int main(int argc, char** argv) {
             const std::string sRecord = record.MarcRecordOut();
             if (sRecord.empty()) ++refused;
             else ++written;
-            out += sRecord;
-        } catch (const RaisedError& e) {
+            out.write(sRecord.data(), static_cast<std::streamsize>(sRecord.size()));
+        } catch (const RaisedError&) {
             ++refused;
         }
         at = end;
     }
+    out.flush();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    std::ofstream(argv[2], std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
     std::printf("records %ld written %ld refused %ld seconds %.6f us/record %.3f\n", read, written, refused,
                 seconds, read > 0 ? seconds * 1e6 / static_cast<double>(read) : 0.0);
     return 0;

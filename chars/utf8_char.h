@@ -239,4 +239,12 @@ private:
     OctetString Utf8CharNormSk();
     OctetString Utf8CharNormSm();
     OctetString Utf8CharNormSo();
+
+    // ---- normalize/: compatibility decompositions ----
+
+    // The UTF-8 text of a character's Unicode 3.0 compatibility mapping, one
+    // level deep, or of its folding when it is one of the special Latin
+    // letters without a mapping; otherwise the argument unchanged.
+    OctetString CompatibilityDecomposition(const OctetString& sUtf8Character) const;
+    friend struct Utf8CharTestAccess;
 };

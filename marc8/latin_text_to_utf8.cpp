@@ -153,6 +153,7 @@ void Utf8MarcRecordClass::CollectCombiningMark(std::string sMark, std::string sC
 }
 
 std::string Utf8MarcRecordClass::FlushCombiningMarks() {
+    if (m.CombiningMarkCount <= 0) return "";
     const auto first = m.CombiningMarks.begin() + 1;
     const auto last = first + m.CombiningMarkCount;
     std::string sResult;

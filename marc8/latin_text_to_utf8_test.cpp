@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "chars/test_octets.h"
+#include "common/test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
 
@@ -79,6 +81,51 @@ TEST(LatinMarc8Text2Utf8, Cases) {
         EXPECT_EQ(sText, c.out) << c.set << " " << testing::PrintToString(c.in);
         EXPECT_TRUE(bChanged) << c.set << " " << testing::PrintToString(c.in);
     }
+}
+
+// yaz-iconv's reading of a MARC-8 text, from a file.
+std::string YazMarc8ToUtf8(const testsupport::TempSettingsFolder& folder, const std::string& sText) {
+    const std::string path = folder.File("marc8.txt");
+    testsupport::WriteFile(path, sText);
+    FILE* pipe = popen(("yaz-iconv -f marc8 -t utf8 '" + path + "' 2>&1").c_str(), "r");
+    if (pipe == nullptr) return "(no yaz-iconv)";
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+TEST(LatinMarc8Text2Utf8, ReadsEscapesAndMarksAsYazIconvDoes) {
+    const testsupport::TempSettingsFolder folder;
+    const std::vector<std::string> texts = {
+        T("^(NPRAVDA ^(B ok"),
+        T("^)Q\xC0\xC6^)!E"),
+        T("^(2`abc^(B"),
+        T("^$1!0!!0\"^(B"),
+        T("a\xE1\xE2" "e \xC7\xC8 \xA8 ^p12^s ^b3^s ^ga^s"),
+        T("^)3\xC7\xC8 ^)!E\xE2" "e"),
+        T("^(3GHI^(B"),
+        T("^)2\xE0\xE1^)!E"),
+        T("^(Bplain^s \xE8u\xF0" "c"),
+    };
+    // One run of yaz-iconv, each text ended by a field terminator (yaz drops line feeds); each
+    // text ends in the Latin sets.
+    std::string sAll;
+    for (const std::string& text : texts) sAll += text + "\x1E";
+    const std::string sYaz = YazMarc8ToUtf8(folder, sAll);
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    size_t line = 0;
+    for (const std::string& text : texts) {
+        std::string sText = text;
+        bool bChanged = false;
+        record.LatinMarc8Text2Utf8(sText, bChanged);
+        const size_t end = std::min(sYaz.find('\x1E', line), sYaz.size());
+        EXPECT_EQ(sText, sYaz.substr(line, end - line)) << testing::PrintToString(text);
+        line = end + 1;
+    }
+    EXPECT_EQ(line, sYaz.size() + (sYaz.empty() ? 1 : 0));
 }
 
 TEST(LatinMarc8Text2Utf8, ReadsTheOutputSetAndLeavesAsciiAlone) {

@@ -223,20 +223,25 @@ void Utf8MarcRecordClass::ReplaceAllOccurrences(std::string& sText, const std::s
 
 // ---------------------------------------------------------------- the record
 
+void Utf8MarcRecordClass::TranslateCurrentField() {
+    // An 880 without escapes goes through the table whole all the same.
+    bool bChanged = false;
+    std::string sText = FldText();
+    if (FldTag() == "880") Translate880FieldText(sText, bChanged);
+    else ApplyTranslation(sText, bChanged);
+    if (bChanged) {
+        FldReplace(FldTag(), FldInd(), sText);
+        m.MarcRecordTranslated = true;
+    }
+}
+
 void Utf8MarcRecordClass::TranslateRecordFields() {
     FldMoveTop();
     const int16_t iExisting = m.FldCount;
     while (FldMoveNext(true)) {
         const int16_t iField = m.FldPointer;
         if (iField >= iExisting || FldIsControl() || FldDeleted()) continue;
-        bool bChanged = false;
-        std::string sText = FldText();
-        if (FldTag() == "880" && sText.find(kEscape) != std::string::npos) Translate880FieldText(sText, bChanged);
-        else ApplyTranslation(sText, bChanged);
-        if (bChanged) {
-            FldReplace(FldTag(), FldInd(), sText);
-            m.MarcRecordTranslated = true;
-        }
+        TranslateCurrentField();
         FldPointer(iField);
     }
 }
@@ -308,17 +313,9 @@ void Utf8MarcRecordClass::TranslateRecordL2U() {
 void Utf8MarcRecordClass::TranslateEscapedFields() {
     FldMoveTop();
     while (FldMoveNext(true)) {
-        if (FldIsControl()) continue;
-        std::string sText = FldText();
-        if (sText.find(kEscape) == std::string::npos) continue;
+        if (FldIsControl() || FldText().find(kEscape) == std::string::npos) continue;
         const int16_t iField = m.FldPointer;
-        bool bChanged = false;
-        if (FldTag() == "880") Translate880FieldText(sText, bChanged);
-        else ApplyTranslation(sText, bChanged);
-        if (bChanged) {
-            FldReplace(FldTag(), FldInd(), sText);
-            m.MarcRecordTranslated = true;
-        }
+        TranslateCurrentField();
         FldPointer(iField);
     }
 }
@@ -330,16 +327,7 @@ void Utf8MarcRecordClass::TranslateFieldsByLinks() {
     for (int16_t iSteps = 0; iField >= 0 && iField < iExisting && iSteps < iExisting; ++iSteps) {
         try {
             FldPointer(iField);
-            if (!FldIsControl()) {
-                std::string sText = FldText();
-                bool bChanged = false;
-                if (FldTag() == "880") Translate880FieldText(sText, bChanged);
-                else ApplyTranslation(sText, bChanged);
-                if (bChanged) {
-                    FldReplace(FldTag(), FldInd(), sText);
-                    m.MarcRecordTranslated = true;
-                }
-            }
+            if (!FldIsControl()) TranslateCurrentField();
         } catch (const std::exception&) {
             // A field that cannot be rewritten is left as it was; the walk goes on.
         }

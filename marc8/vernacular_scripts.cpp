@@ -106,11 +106,10 @@ void Utf8MarcRecordClass::IdentifySubfield6Pieces(std::string sIncomingSubfield6
         sReturnSequence += rest.front();
         rest.remove_prefix(1);
     }
-    if (sReturnSequence.size() < 2) sReturnSequence.insert(0, 2 - sReturnSequence.size(), '0');
+    while (sReturnSequence.size() < 2) sReturnSequence = "0" + sReturnSequence;
     while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
-    sReturnSuffix = std::string(rest);
-    if (!sReturnSuffix.empty() && sReturnSuffix[0] != '/') sReturnSuffix.insert(0, "/");
+    sReturnSuffix = !rest.empty() && rest.front() != '/' ? "/" + std::string(rest) : std::string(rest);
 }
 
 std::string Utf8MarcRecordClass::FldTagTrue() const {
@@ -154,53 +153,47 @@ bool Utf8MarcRecordClass::VernacularDataPresent(std::string sIn) {
 }
 
 namespace {
-// The next subfield of a field's list after j, read afresh, since a yield may have changed the
-// table; -1 at the end or when the field or the entry is no longer there.
-int16_t NextSubfieldOf(const Utf8MarcRecordState& m, int16_t f, int16_t j) {
-    if (f < 0 || static_cast<size_t>(f) >= m.Fields.size()) return -1;
-    const FieldEntry& field = m.Fields[static_cast<size_t>(f)];
-    if (j < 0) return field.FirstSubfield;
-    if (static_cast<size_t>(j) >= field.Subfields.size()) return -1;
-    return field.Subfields[static_cast<size_t>(j)].NextSubfield;
+// Calls visit with the text of each live subfield of field f in list order until it returns true;
+// whether one did. The links are read afresh at every step, since a yield inside visit may change
+// the table; the walk ends when the field or the entry is no longer there, and visits at most as
+// many entries as the field holds.
+template <class Visit>
+bool AnyLiveSubfield(const Utf8MarcRecordState& m, int16_t f, Visit visit) {
+    if (f < 0) return false;
+    auto field = [&m, f]() -> const FieldEntry* {
+        return static_cast<size_t>(f) < m.Fields.size() ? &m.Fields[static_cast<size_t>(f)] : nullptr;
+    };
+    size_t steps = 0;
+    for (int16_t j = field() ? field()->FirstSubfield : -1; j >= 0;) {
+        const FieldEntry* entry = field();
+        if (!entry || static_cast<size_t>(j) >= entry->Subfields.size() || steps++ > entry->Subfields.size()) break;
+        const SubfieldEntry& sfd = entry->Subfields[static_cast<size_t>(j)];
+        if (!sfd.Deleted && visit(std::string(sfd.Text))) return true;
+        entry = field();
+        if (!entry || static_cast<size_t>(j) >= entry->Subfields.size()) break;
+        j = entry->Subfields[static_cast<size_t>(j)].NextSubfield;
+    }
+    return false;
 }
 }  // namespace
 
 bool Utf8MarcRecordClass::FldCharacterizeVernacularData(std::string& sCharacterSetsContained) {
     sCharacterSetsContained.clear();
     bool bResult = false;
-    const int16_t f = CurrentField();
-    if (f < 0) return false;
     std::string sShared;
-    size_t steps = 0;
-    for (int16_t j = NextSubfieldOf(m, f, -1); j >= 0 && steps++ <= m.Fields[static_cast<size_t>(f)].Subfields.size();
-         j = NextSubfieldOf(m, f, j)) {
-        const FieldEntry& field = m.Fields[static_cast<size_t>(f)];
-        if (static_cast<size_t>(j) >= field.Subfields.size()) break;
-        if (field.Subfields[static_cast<size_t>(j)].Deleted) continue;
-        const std::string sText = field.Subfields[static_cast<size_t>(j)].Text;
-        if (VernacularDataCharacterize(sText, sShared)) {
+    AnyLiveSubfield(m, CurrentField(), [&](std::string sText) {
+        if (VernacularDataCharacterize(std::move(sText), sShared)) {
             bResult = true;
             for (char letter : sShared)
                 if (sCharacterSetsContained.find(letter) == std::string::npos) sCharacterSetsContained += letter;
         }
-        if (static_cast<size_t>(f) >= m.Fields.size()) break;
-    }
+        return false;  // every subfield is examined
+    });
     return bResult;
 }
 
 bool Utf8MarcRecordClass::FldContainsVernacularData() {
-    const int16_t f = CurrentField();
-    if (f < 0) return false;
-    size_t steps = 0;
-    for (int16_t j = NextSubfieldOf(m, f, -1); j >= 0 && steps++ <= m.Fields[static_cast<size_t>(f)].Subfields.size();
-         j = NextSubfieldOf(m, f, j)) {
-        const FieldEntry& field = m.Fields[static_cast<size_t>(f)];
-        if (static_cast<size_t>(j) >= field.Subfields.size()) break;
-        if (field.Subfields[static_cast<size_t>(j)].Deleted) continue;
-        if (VernacularDataPresent(field.Subfields[static_cast<size_t>(j)].Text)) return true;
-        if (static_cast<size_t>(f) >= m.Fields.size()) break;
-    }
-    return false;
+    return AnyLiveSubfield(m, CurrentField(), [this](std::string sText) { return VernacularDataPresent(std::move(sText)); });
 }
 
 bool Utf8MarcRecordClass::SfdContainsVernacularData() {

@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
 """Generates the Unicode 3.0 category and case tables of the character object.
 
-Writes chars/category_table.cpp and chars/case_table.cpp, and for the tests
-chars/decomposition_tags_test.inc. The builds never run this script; its
-output is committed.
+Writes chars/category_table.cpp and chars/case_table.cpp, for the tests
+chars/decomposition_tags_test.inc, and normalize/compatibility_table.cpp (the
+compatibility decompositions). The builds never run this script; its output
+is committed.
 
 Source data:
   - /usr/share/unicode/DerivedAge.txt and /usr/share/unicode/UnicodeData.txt
     of Debian's package `unicode-data`: which code points Unicode 3.0 had, and
     the simple case mappings (fields 12 and 13);
-  - Python's unicodedata.ucd_3_2_0: general category and decomposition tag.
+  - Python's unicodedata.ucd_3_2_0: general category, decomposition tag and
+    decomposition mapping.
 The differences between those sources and Unicode 3.0 are listed below and
 applied by hand.
 
-Usage: python3 tools/gen_unicode30_tables.py [output-folder]   (default: chars)
+Usage: python3 tools/gen_unicode30_tables.py [repository-folder]   (default: .)
 """
 
 import os
@@ -298,8 +300,46 @@ def write_tags(path, chars):
         f.write("\n".join(lines) + "\n")
 
 
+def compatibility_mappings(chars):
+    """Code point -> mapped code points, one level deep, of every tagged character."""
+    mappings = {}
+    for cp, _, tag in chars:
+        if not tag:
+            continue
+        fields = unicodedata.ucd_3_2_0.decomposition(chr(cp)).split()
+        assert fields[0] == "<%s>" % tag, (hex(cp), fields)
+        mapped = [int(x, 16) for x in fields[1:]]
+        assert mapped and all(m <= 0xFFFF for m in mapped), hex(cp)
+        mappings[cp] = mapped
+    assert len(mappings) == 2172, len(mappings)
+    return mappings
+
+
+def write_compatibility(path, mappings):
+    lines = [HEADER.format(gen=GENERATOR, pkg=PACKAGE, ucd=UCD).replace(
+        "general categories\n// and decomposition tags from Python's unicodedata.ucd_3_2_0, with the\n"
+        "// categories that changed after 3.0 set back to their 3.0 values.",
+        "the decomposition\n// mappings with a formatting tag from Python's unicodedata.ucd_3_2_0, one\n"
+        "// level deep (the mapped characters are not decomposed again)."),
+        '#include "normalize/compatibility_table.h"', "", "#include <iterator>", "",
+        "namespace unicode30 {", "",
+        "// Key: octet value of the character; result: UTF-8 octets of its mapping.",
+        "const CompatibilityEntry kCompatibilityDecompositions[] = {"]
+    for cp in sorted(mappings, key=utf8_value):
+        octets = "".join("\\x%02X" % b for m in mappings[cp] for b in chr(m).encode("utf-8"))
+        lines.append('    {0x%Xu, "%s"},  // U+%04X -> %s' % (
+            utf8_value(cp), octets, cp, " ".join("U+%04X" % m for m in mappings[cp])))
+    lines.append("};")
+    lines.append("const std::size_t kCompatibilityDecompositionCount = std::size(kCompatibilityDecompositions);")
+    lines.append("")
+    lines.append("}  // namespace unicode30")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "chars"
+    root = sys.argv[1] if len(sys.argv) > 1 else "."
+    out = os.path.join(root, "chars")
     chars = characters_30()
     spans = spans_30(chars)
     check_categories(chars, spans)
@@ -309,7 +349,9 @@ def main():
     write_tags(os.path.join(out, "decomposition_tags_test.inc"), chars)
     lower, upper = case_tables()
     write_case(os.path.join(out, "case_table.cpp"), lower, upper)
-    print("spans %d, lower %d, upper %d" % (n, len(lower), len(upper)))
+    mappings = compatibility_mappings(chars)
+    write_compatibility(os.path.join(root, "normalize", "compatibility_table.cpp"), mappings)
+    print("spans %d, lower %d, upper %d, compatibility %d" % (n, len(lower), len(upper), len(mappings)))
 
 
 if __name__ == "__main__":

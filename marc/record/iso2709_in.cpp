@@ -97,6 +97,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         // The subfield half of the installation comes with the order files.
     }
 
+    const std::string sLoadedLeader = m.Leader;
     try {
         // 9-11. The record's set; the fields are built in it.
         DecideCharacterSetInEffective(sText);
@@ -123,6 +124,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         m.Directory.clear();
         m.RecordDataIn.clear();
         EmptyFieldTable();
+        m.Leader = sLoadedLeader;
         m.CharacterSetOut = sSetOutBefore;
         m.RecordIsUtf8 = bRecordIsUtf8Before;
         m.OutputIsUlc = bOutputIsUlcBefore;

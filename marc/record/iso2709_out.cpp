@@ -8,6 +8,7 @@ namespace {
 constexpr char kDelimiter = '\x1F';
 constexpr char kEndOfField = '\x1E';
 constexpr char kEndOfRecord = '\x1D';
+constexpr const char* kTerminators = "\x1D\x1E";
 constexpr size_t kMaxFieldLength = 9999;
 constexpr size_t kMaxPosition = 99999;
 
@@ -84,7 +85,10 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         sData += sText;
         if (sData.back() != kEndOfField) sData += kEndOfField;
         const size_t length = sData.size() - start;
-        if (length > kMaxFieldLength) {
+        if (sData.find_first_of(kTerminators, start) < sData.size() - 1) {
+            // A terminator inside the field would end it early for every reader.
+            sErrorText = "Field " + field.Tag + " contains a field or record terminator";
+        } else if (length > kMaxFieldLength) {
             sErrorText = "Field " + field.Tag + " is longer than 9999 characters";
         } else if (start > kMaxPosition) {
             sErrorText = "Field " + field.Tag + " starts beyond position 99999";

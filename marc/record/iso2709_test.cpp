@@ -240,7 +240,9 @@ TEST(RecordLoad, DamagedDirectoriesLoadWhatTheyCan) {
     const std::vector<Case> cases = {
         {"length 1 adds nothing", "001000100000245000600004", {"245"}, D("$aT")},
         {"tag not three digits", "ABC000400000245000600004", {"245"}, D("$aT")},
+        // the content is taken as the directory gives it, terminators and all
         {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT\x1Exyz\x1E")},
+        {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc\x1E$aT\x1E")},
         {"start past the data", "001000499999245000600004", {"001", "245"}, D("$aT")},
         {"digits with blanks and letters", "0010 04   0 245000600004", {"001", "245"}, D("abc$aT")},
         {"shorter last entry", "00100040000024500060004", {"001", "245"}, D("abc$aT")},
@@ -305,7 +307,9 @@ TEST(RecordLoad, AFailedTranslationLeavesNoHalfLoadedRecord) {
     // holds UTF-8, and that translation is not available yet.
     Utf8MarcRecordClass record;
     record.CharacterSetOut("ULC");
-    const std::string text = Iso2709("00000cz   2200000n  4500", {{"001", "x1"}, {"100", D("1 $aName")}});
+    // Leader/22-23 stay as loaded, although the way into the output set
+    // composes the output first.
+    const std::string text = Iso2709("00000cz   2200000n  4599", {{"001", "x1"}, {"100", D("1 $aName")}});
     try {
         record.MarcRecordIn(text);
         GTEST_SKIP() << "the MARC-8 to UTF-8 record translation is built";
@@ -400,6 +404,17 @@ TEST(RecordOutput, RefusesARecordThatDoesNotFit) {
         const std::string out = record.MarcRecordOut();
         EXPECT_EQ(record.MarcRecordOutErrorText(), c.message) << c.name;
         EXPECT_EQ(out.empty(), !c.message.empty()) << c.name;
+    }
+    // a terminator inside a field, in its text or its indicators, would end it
+    // early for every reader; one at the very end is the field's own
+    const std::vector<std::pair<std::string, std::string>> terminators = {
+        {"10", D("$aA\x1E$bB")}, {"10", D("$aA\x1D")}, {"1\x1E", D("$aA")}};
+    for (const auto& [indicators, text] : terminators) {
+        Marc8Record record;
+        record.FldAdd("245", "10", text, false);
+        RecordTestAccess::MutableState(record).Fields[0].Indicators = indicators;
+        EXPECT_EQ(record.MarcRecordOut(), "");
+        EXPECT_EQ(record.MarcRecordOutErrorText(), "Field 245 contains a field or record terminator");
     }
     Marc8Record record;
     record.FldAdd("500", "  ", D("$a") + std::string(9995, 'x'), false);

@@ -1,7 +1,7 @@
 #pragma once
-// Record texts for the tests, written independently of the record object: a
-// leader's 24 characters with the lengths filled in, a directory and the
-// fields, each given as its data without the terminator.
+// Record texts for the tests and benchmarks, written independently of the
+// record object: a leader's 24 characters with the lengths filled in, a
+// directory and the fields, each given as its data without the terminator.
 
 #include <cstdio>
 #include <string>

@@ -26,6 +26,41 @@ struct RecordTestAccess {
     static void ReturnLoadToOutputSet(Utf8MarcRecordClass& record, const std::string& sReturnTo) {
         record.ReturnLoadToOutputSet(sReturnTo);
     }
+    // marc8/: single-byte translation and 8-bit text to UTF-8
+    static void ApplyTranslation(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.ApplyTranslation(sText, bChanged);
+    }
+    static void Translate880FieldText(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.Translate880FieldText(sText, bChanged);
+    }
+    static void ReplaceAllOccurrences(Utf8MarcRecordClass& record, std::string& sText, const std::string& sFind,
+                                      const std::string& sReplacement, bool& bChanged) {
+        record.ReplaceAllOccurrences(sText, sFind, sReplacement, bChanged);
+    }
+    static void TranslateEscapedFields(Utf8MarcRecordClass& record) { record.TranslateEscapedFields(); }
+    static void TranslateFieldsByLinks(Utf8MarcRecordClass& record) { record.TranslateFieldsByLinks(); }
+    static void MoveMarc8DiacriticsBehindBase(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.MoveMarc8DiacriticsBehindBase(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8Backward(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8Backward(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8WithEscapes(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8WithEscapes(sText, bChanged);
+    }
+
+    // ---- subfield table ----
+    static void FldSplitText(Utf8MarcRecordClass& record, int16_t iField, const std::string& sText) {
+        record.FldSplitText(iField, sText);
+    }
+    static bool IsOclcNumber(Utf8MarcRecordClass& record, const std::string& sText, std::string& sNormalized) {
+        return record.IsOclcNumber(sText, sNormalized);
+    }
+    static void SfdOrderPosition(Utf8MarcRecordClass& record, const std::string& sCode, bool bTitleSeen,
+                                 int16_t& iPosition, int16_t& iStepType, std::string& sStepCodes,
+                                 int16_t& iMatchCount) {
+        record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
+    }
 
     // ---- marc/rules/: series numbering ----
     static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
@@ -75,28 +110,13 @@ struct RecordTestAccess {
         r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
         return sKey;
     }
-
-    // marc8/: single-byte translation and 8-bit text to UTF-8
-    static void ApplyTranslation(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
-        record.ApplyTranslation(sText, bChanged);
+    // normalize/: the older pieces of the call-number rules.
+    static bool CallNumberTakeLetters(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sLetters) {
+        return record.CallNumberTakeLetters(sCallNumber, sLetters);
     }
-    static void Translate880FieldText(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
-        record.Translate880FieldText(sText, bChanged);
-    }
-    static void ReplaceAllOccurrences(Utf8MarcRecordClass& record, std::string& sText, const std::string& sFind,
-                                      const std::string& sReplacement, bool& bChanged) {
-        record.ReplaceAllOccurrences(sText, sFind, sReplacement, bChanged);
-    }
-    static void TranslateEscapedFields(Utf8MarcRecordClass& record) { record.TranslateEscapedFields(); }
-    static void TranslateFieldsByLinks(Utf8MarcRecordClass& record) { record.TranslateFieldsByLinks(); }
-    static void MoveMarc8DiacriticsBehindBase(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
-        record.MoveMarc8DiacriticsBehindBase(sText, bChanged);
-    }
-    static void LatinMarc8Text2Utf8Backward(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
-        record.LatinMarc8Text2Utf8Backward(sText, bChanged);
-    }
-    static void LatinMarc8Text2Utf8WithEscapes(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
-        record.LatinMarc8Text2Utf8WithEscapes(sText, bChanged);
+    static void CallNumberTakeNumber(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sOutput,
+                                     bool bWide, bool& bAppendBlank, std::string& sDigits) {
+        record.CallNumberTakeNumber(sCallNumber, sOutput, bWide, bAppendBlank, sDigits);
     }
 };
 
