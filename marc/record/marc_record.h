@@ -1012,6 +1012,7 @@ private:
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
+
     // ---- marc/record/: subfield table private members ----
 
     // Fills a field's subfield table from its text (the field is current).
