@@ -851,6 +851,50 @@ public:
     // UTF-8 text without its combining marks (category "Mn").
     std::string RemoveDiacritics(const std::string& sIn);
 
+    // ---- marc/display/: diacritic labels, hex display, OCLC screen font ----
+
+    // The text with every character of the diacritic-label table written as
+    // "<-", its label name and "->": in a UTF-8 record the MARC repertoire,
+    // the direction controls and the Hebrew and Arabic characters (whole,
+    // well-formed characters only); in an 8-bit record the 62 MARC-8 octets
+    // for the output set in force. Everything else stays octet for octet.
+    std::string TranslateDiacriticsIntoLabels(const std::string& sText);
+    // The label of the object's current character when it is one of the
+    // Hebrew (Arabic) entries, judged by its 4-digit UcsHex; otherwise the
+    // character's own octets.
+    std::string TranslateDiacriticsIntoLabels_OneHebrewCharacter(const Utf8CharClass& LocalCharacterObject);
+    std::string TranslateDiacriticsIntoLabels_OneArabicCharacter(const Utf8CharClass& LocalCharacterObject);
+    // The reverse: each label whose name is in the table (exact octets)
+    // becomes its character in the record's encoding at the time of the call;
+    // a direction label vanishes in an 8-bit record, Hebrew and Arabic labels
+    // stay there as they are. Other text, unknown labels included, stays.
+    std::string TranslateLabelsIntoDiacritics(std::string sText);
+    // Record text shown octet by octet: "\&H" and two hex digits for every
+    // octet of a multi-octet character (UTF-8 record) or for every octet up
+    // to 0x1E and from 0x80 (8-bit record); the delimiter as "|".
+    std::string Marc2HexDisplay(std::string sField);
+    // The reverse, in one pass from the left: "\&H" and up to two digits
+    // become one octet ("0" to "9", "A" to "F" and "a" to "f" their values,
+    // any other character 15), a "|" the delimiter; decoded octets are not
+    // read again.
+    std::string HexDisplay2Marc(std::string sField);
+    // Pairs of hex digits (a leading "0" added to an odd count) as octets, by
+    // the same digit rule. More than 32,768 digits raise error 6.
+    std::string Hex2CharString(std::string sIn);
+    // Record text of set "M", "O" or "V" in the OCLC screen font, through set
+    // "V" (the translation mode stays in force): each run of combining marks
+    // after the character it stood before (above marks first, each group in
+    // reverse), the font's codes for script l, subscripts and superscripts,
+    // ASCII labels for the Greek letters and five signs, 0xDF for the
+    // delimiter. Text of other sets comes back unchanged. Yields to the event
+    // loop once per octet of the walk.
+    std::string Marc2OclcScreenFont(std::string sField);
+    // The reverse into the record's set: marks back before their character
+    // (above first before a special character, other first before an ASCII
+    // one), codes to set "V" and then to "M" or "O", 0x02 to the alif; labels
+    // are not read back. More than 32,767 octets raise error 6.
+    std::string OclcScreenFont2Marc(std::string sField);
+
     // ---- marc/text/ ----
 
     // ---- marc/xml/ ----
