@@ -752,6 +752,12 @@ public:
     OctetString MarcRightToLeftOverride();
     OctetString MarcSpacingUnderscore();
 
+    // ---- marc8/: UTF-8 to MARC-8, one character ----
+
+    // The designation written after the escape when a MARC-8 field switches to the table of a
+    // table code ("1" gives "(B", "9" gives "$1"); any other text is returned unchanged.
+    std::string TranslateUtf82MarcShortCodeToLong(const std::string& sShortCharacterSetCode) const;
+
     // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
     // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
 
