@@ -104,4 +104,56 @@ TEST(TranslateMarc2Utf8OneField, LongFieldTranslates) {
     EXPECT_FALSE(bError);
 }
 
+// A record loaded as MARC-8 and held in UTF-8: each field translated, 066 gone, leader/09 "a",
+// 005 to 008 untouched.
+TEST(TranslateRecordMarc8ToUtf8, LoadsAMarc8RecordAsUtf8) {
+    std::string s008(40, ' ');
+    s008[20] = '\xE2';
+    const std::string sRecord = record_test::Iso2709(
+        "00000nam  2200000   4500", {{"001", "x\xE2" "e"},
+                                     {"005", "20250101\xE2"},
+                                     {"008", s008},
+                                     {"066", record_test::D("  $c(N")},
+                                     {"245", record_test::D("13$aL'\xE2" "Ecole")},
+                                     {"500", record_test::D("  $aPlain")},
+                                     {"880", record_test::D("  $6500-01$a" "\x1B(N" "AB")}});
+    for (const char* out : {"U", "ULC"}) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut(out);
+        record.MarcRecordIn(sRecord);
+        ASSERT_EQ(record.IsMarcErrorText(), "") << out;
+        EXPECT_EQ(record.CharacterSetOut(), "U") << out;
+        EXPECT_TRUE(record.MarcRecordTranslated());
+        EXPECT_EQ(record.Leader()[9], 'a');
+        EXPECT_FALSE(record.FldFindFirst("066", ""));
+        ASSERT_TRUE(record.FldFindFirst("001", ""));
+        EXPECT_EQ(record.FldText(), "xe\xCC\x81");
+        ASSERT_TRUE(record.FldFindFirst("005", ""));
+        EXPECT_EQ(record.FldText(), "20250101\xE2");
+        ASSERT_TRUE(record.FldFindFirst("245", ""));
+        std::string sTag, sIndicators, sField;
+        record.FldLoadInfo(sTag, sIndicators, sField);
+        EXPECT_EQ(sIndicators, "12");
+        EXPECT_EQ(sField, T("|aL'E\xCC\x81" "cole"));
+        ASSERT_TRUE(record.FldFindFirst("880", ""));
+        EXPECT_EQ(record.FldText(), T("|6500-01|a\xD0\xB0\xD0\xB1"));
+    }
+}
+
+TEST(TranslateMarc2Utf8OneFieldLcPattern, MarksHebrewSubfieldsAndClosesA260Date) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("U");
+    const std::string sAlef = "\xD7\x90";
+    const std::string sRlm = "\xE2\x80\x8F";
+    const std::string sLre = "\xE2\x80\xAA";
+    const std::string sPdf = "\xE2\x80\xAC";
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6245-01|a" + sAlef + "|b" + sAlef)),
+              T("|6245-01" + sRlm + "|a" + sRlm + sAlef + sRlm + "|b" + sRlm + sAlef));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6260-01|a" + sAlef + "|c1990.")),
+              T("|6260-01" + sRlm + "|a" + sRlm + sAlef + sRlm + "|c" + sRlm + sLre + "1990" + sPdf + "."));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("245", T("|a" + sAlef)), T("|a" + sAlef));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6245-01|aLatin")), T("|6245-01|aLatin"));
+}
+
 }  // namespace
