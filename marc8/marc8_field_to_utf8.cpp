@@ -227,9 +227,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
     Utf8CharClass& chars = *m.MyUtf8Char;
     // Inside a record run the octets are in the set the record came in; outside one (the RTF
     // writer) in the set the record is held in.
-    const std::string& sSetIn = m.CharacterSetInEffective.empty() || m.CharacterSetInEffective == "U"
-                                    ? m.CharacterSetOut
-                                    : m.CharacterSetInEffective;
+    const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
     const bool bEaccG0 = sMarc8CharacterSetCode0 == "$1";
     const bool bEaccG1 = IsEaccG1(sMarc8CharacterSetCode1);
     const bool b880 = sTag == "880";
@@ -463,12 +461,14 @@ void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
     const bool bWasUtf8 = m.RecordIsUtf8;
     const int16_t iCurrent = m.FldPointer;
     m.RecordIsUtf8 = true;
+    m.Marc8ToUtf8RecordRun = true;
     struct Restore {
         Utf8MarcRecordClass& r;
         bool bUtf8;
         int16_t iField;
         ~Restore() {
             r.m.RecordIsUtf8 = bUtf8;
+            r.m.Marc8ToUtf8RecordRun = false;
             r.m.FldPointer = iField;
         }
     } restore{*this, bWasUtf8, iCurrent};

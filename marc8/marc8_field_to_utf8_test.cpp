@@ -90,6 +90,26 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"EaccLeftover", "500", "  ", "|a^$1!0!!0", "  ", "|a\xE4\xB8\x80[MARC+2130]", true, true}),
     [](const auto& info) { return info.param.sName; });
 
+// Outside a record run (the RTF writer) the octets are read in the set the record is held in.
+TEST(TranslateMarc2Utf8OneField, ReadsOctetsInTheOutputSet) {
+    const struct {
+        const char* sSet;
+        std::string sOut;
+        bool bError;
+    } cases[] = {{"V", "\x1F" "a\xE2\x84\x93", false}, {"M", "\x1F" "a[MARC+A0]", true}};
+    for (const auto& c : cases) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetOut(c.sSet);
+        std::string sIndicators = "  ";
+        std::string sField = "\x1F" "a\xA0";
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, c.sOut) << c.sSet;
+        EXPECT_EQ(bError, c.bError) << c.sSet;
+    }
+}
+
 TEST(TranslateMarc2Utf8OneField, LongFieldTranslates) {
     Utf8MarcRecordClass record;
     record.CharacterSetOut("M");

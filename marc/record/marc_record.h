@@ -354,6 +354,10 @@ struct Utf8MarcRecordState {
     // The caption abbreviations, joined on first use.
     bool CaptionAbbreviationTableBuilt = false;
     std::string CaptionAbbreviationTable;
+    // ---- marc8/: MARC-8 to UTF-8 of fields and records ----
+    // Set while the record walk translates from MARC-8: the field octets are then in
+    // CharacterSetInEffective, otherwise in CharacterSetOut.
+    bool Marc8ToUtf8RecordRun = false;
 };
 
 class Utf8MarcRecordClass {
