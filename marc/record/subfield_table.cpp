@@ -655,11 +655,3 @@ void Utf8MarcRecordClass::IgnoreSfdOrder(bool vNewValue) { m.IgnoreSfdOrder = vN
 bool Utf8MarcRecordClass::SubfieldsOutOfOrder() const { return m.SubfieldsOutOfOrder; }
 bool Utf8MarcRecordClass::SfdOrderChanged() const { return m.SfdOrderChanged; }
 std::string Utf8MarcRecordClass::FldsWithSfdsOutOfOrder() const { return m.FldsWithSfdsOutOfOrder; }
-
-std::string Utf8MarcRecordClass::RemoveNonfilingCharacters(const std::string& /*sRecordType*/,
-                                                           const std::string& /*sTag*/,
-                                                           std::string& /*sIndicators*/, const std::string& sField,
-                                                           bool /*bUppercaseFirstWord*/) {
-    // Stand-in until the nonfiling characters are built: nothing is removed.
-    return sField;
-}
