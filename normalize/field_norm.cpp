@@ -24,44 +24,75 @@ bool TagIn(const std::string& sTag, std::initializer_list<std::string_view> tags
     return false;
 }
 
-std::string AuthorityCodes(const std::string& t) {
-    if (TagIn(t, {"100", "400", "500", "700"})) return "abcdfgklmnoprsqtvxyz";
-    if (TagIn(t, {"110", "410", "510", "710"})) return "abcdfgklmnoprstvxyz";
-    if (TagIn(t, {"111", "411", "511", "711"})) return "acdefgklnpsqtvxyz";
-    if (TagIn(t, {"130", "430", "530", "730"})) return "adfgklmnoprstvxyz";
+// Each list in the two forms of its row: as it stands, and with the
+// subdivision codes "vxyz" after it.
+constexpr std::string_view kNameCodes = "abcdfgklmnoprsqtvxyz";
+constexpr std::string_view kCorporateCodes = "abcdfgklmnoprstvxyz";
+constexpr std::string_view kMeetingCodes = "acdefgklnpsqtvxyz";
+constexpr std::string_view kUniformTitleCodes = "adfgklmnoprstvxyz";
+constexpr std::string_view kEveryLetterAndSubdivisions = "abcdefghijklmnopqrstuvwxyzvxyz";
+
+std::string_view WithoutSubdivisions(std::string_view codes) { return codes.substr(0, codes.size() - 4); }
+
+std::string_view AuthorityCodes(const std::string& t) {
+    if (TagIn(t, {"100", "400", "500", "700"})) return kNameCodes;
+    if (TagIn(t, {"110", "410", "510", "710"})) return kCorporateCodes;
+    if (TagIn(t, {"111", "411", "511", "711"})) return kMeetingCodes;
+    if (TagIn(t, {"130", "430", "530", "730"})) return kUniformTitleCodes;
     if (TagIn(t, {"150", "450", "550", "750"})) return "abcdvxyz";
     if (TagIn(t, {"151", "451", "551", "751"})) return "avxyz";
     if (TagIn(t, {"155", "455", "555", "755"})) return "abvxyz";
     if (TagIn(t, {"180", "181", "182", "185", "480", "481", "482", "485", "580", "581", "582", "585", "780", "781",
                   "782", "785"}))
         return "vxyz";
-    return std::string(kEveryLetter);
+    return kEveryLetter;
 }
 
-std::string BibliographicCodes(const std::string& t) {
-    if (TagIn(t, {"100", "400", "500", "600", "700", "800"})) return "abcdfgklmnoprsqt";
-    if (TagIn(t, {"110", "410", "510", "610", "710", "810"})) return "abcdfgklmnoprst";
-    if (TagIn(t, {"111", "411", "511", "611", "711", "811"})) return "acdefgklnpsqt";
-    if (TagIn(t, {"130", "440", "490", "530", "630", "730", "830"})) return "adfgklmnoprst";
-    if (TagIn(t, {"210", "211", "245", "246", "740"})) return "abnp";
-    if (t == "650") return "abcd";
-    if (t == "651") return "a";
-    if (t == "655") return "ab";
-    return std::string(kEveryLetter);
+// A tag beginning "6" keeps the subdivision codes of its row.
+std::string_view BibliographicCodes(const std::string& t) {
+    std::string_view codes = kEveryLetterAndSubdivisions;
+    if (TagIn(t, {"100", "400", "500", "600", "700", "800"}))
+        codes = kNameCodes;
+    else if (TagIn(t, {"110", "410", "510", "610", "710", "810"}))
+        codes = kCorporateCodes;
+    else if (TagIn(t, {"111", "411", "511", "611", "711", "811"}))
+        codes = kMeetingCodes;
+    else if (TagIn(t, {"130", "440", "490", "530", "630", "730", "830"}))
+        codes = kUniformTitleCodes;
+    else if (TagIn(t, {"210", "211", "245", "246", "740"}))
+        codes = "abnpvxyz";
+    else if (t == "650")
+        codes = "abcdvxyz";
+    else if (t == "651")
+        codes = "avxyz";
+    else if (t == "655")
+        codes = "abvxyz";
+    return !t.empty() && t[0] == '6' ? codes : WithoutSubdivisions(codes);
 }
 
-bool CodeCounts(const std::string& sCodes, const std::string& sCode) {
-    return sCode.size() == 1 && sCodes.find(sCode[0]) != std::string::npos;
+std::string_view CountingCodes(const std::string& sFormat, const std::string& sTag) {
+    if (sFormat == "A") return AuthorityCodes(sTag);
+    if (!IsBibliographicFormat(sFormat)) return kEveryLetter;
+    return BibliographicCodes(sTag);
+}
+
+// Collapses runs of blanks and trims, in place.
+void CollapseAndTrim(std::string& s) {
+    size_t kept = 0;
+    for (char c : s)
+        if (c != ' ' || (kept > 0 && s[kept - 1] != ' ')) s[kept++] = c;
+    if (kept > 0 && s[kept - 1] == ' ') --kept;
+    s.resize(kept);
+}
+
+bool CodeCounts(std::string_view sCodes, const std::string& sCode) {
+    return sCode.size() == 1 && sCodes.find(sCode[0]) != std::string_view::npos;
 }
 
 }  // namespace
 
 std::string Utf8MarcRecordClass::ListSubfieldsForNormalization(const std::string& sFormat, const std::string& sTag) {
-    if (sFormat == "A") return AuthorityCodes(sTag);
-    if (!IsBibliographicFormat(sFormat)) return std::string(kEveryLetter);
-    std::string sCodes = BibliographicCodes(sTag);
-    if (!sTag.empty() && sTag[0] == '6') sCodes += "vxyz";
-    return sCodes;
+    return std::string(CountingCodes(sFormat, sTag));
 }
 
 std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormalizationScheme,
@@ -97,11 +128,12 @@ std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormali
     }
     NormalizationScheme(bNaco ? "P" : "V");
 
-    const std::string sCodes = ListSubfieldsForNormalization(sMarcFormat, sTag);
+    const std::string_view sCodes = CountingCodes(sMarcFormat, sTag);
     std::string& sOut = sReturnedSubfieldsOfInterestButNotNormalized;
     sOut.clear();
     std::string sForm;
     sForm.reserve(sInputText.size() + 8);
+    std::string sPiece;
 
     // Reading starts after the first $a; without one, at the start, as $a.
     const auto trimmed = [](std::string_view s) {
@@ -124,10 +156,12 @@ std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormali
         }
         // A delimiter at the very start leaves an empty piece, which is skipped.
         const bool bSkip = (d == 0) || !CodeCounts(sCodes, sCode);
+        if (!bSkip) sPiece.assign(piece);  // one buffer serves every piece
         if (!bSkip && sCode == "a") {
-            std::string sIndicatorsCopy = sIndicators;
-            const std::string sPiece =
-                RemoveNonfilingCharacters(sMarcFormat, sTag, sIndicatorsCopy, std::string(piece), true);
+            if (NonfilingMayApply(sMarcFormat, sTag, sPiece)) {
+                std::string sIndicatorsCopy = sIndicators;
+                sPiece = RemoveNonfilingCharacters(sMarcFormat, sTag, sIndicatorsCopy, sPiece, true);
+            }
             sOut += kDelimiter;
             sOut += 'a';
             sOut += sPiece;
@@ -149,20 +183,21 @@ std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormali
         } else if (!bSkip) {
             sOut += kDelimiter;
             sOut += sCode;
-            sOut += piece;
+            sOut += sPiece;
             if (!bNaco) {
                 sForm += ' ';
-                sForm += NormString(std::string(piece), true, std::string(sScheme));
+                sForm += NormString(sPiece, true, std::string(sScheme));
             } else if (!(sMarcFormat == "A" && (sCode == "w" || rt::IsAsciiDigit(sCode[0])))) {
                 sForm += kDelimiter;
                 sForm += sCode;
-                sForm += NormStringNaco(std::string(piece), true, std::string(sScheme), sMarcFormat, sTag, sCode);
+                sForm += NormStringNaco(sPiece, true, std::string(sScheme), sMarcFormat, sTag, sCode);
             }
         }
         if (d == std::string_view::npos || rest.empty()) break;
         sCode = std::move(sNextCode);
     }
-    return rt::Trim(RemoveRepeatedCharacters(sForm, " "));
+    CollapseAndTrim(sForm);
+    return sForm;
 }
 
 std::string Utf8MarcRecordClass::GenerateNacoFormFromRaw(const std::string& sTag, const std::string& sField) {
@@ -232,7 +267,7 @@ std::string Utf8MarcRecordClass::FldTextNormalizable() {
         if (field.FirstSubfield < 0) return "";
         return field.Subfields[static_cast<size_t>(field.FirstSubfield)].Text;
     }
-    const std::string sCodes = ListSubfieldsForNormalization(m.MarcRecordFormat, field.Tag);
+    const std::string_view sCodes = CountingCodes(m.MarcRecordFormat, field.Tag);
     std::string sText;
     for (int16_t i = field.FirstSubfield; i >= 0;) {
         const SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(i)];

@@ -57,6 +57,20 @@ bool StartsAt(const std::string& s, size_t at, const std::string& marker) {
 
 }  // namespace
 
+bool Utf8MarcRecordClass::HasNonsortMarker(const std::string& sText) {
+    Utf8CharClass& chars = SharedChar();
+    if (m.RecordIsUtf8)
+        return sText.find(chars.Utf8NonSortBegin()) != std::string::npos ||
+               sText.find(chars.Utf8NonSortEnd()) != std::string::npos;
+    return sText.find(chars.MarcNonSortBegin()) != std::string::npos ||
+           sText.find(chars.MarcNonSortEnd()) != std::string::npos;
+}
+
+bool Utf8MarcRecordClass::NonfilingMayApply(const std::string& sRecordType, const std::string& sTag,
+                                            const std::string& sField) {
+    return NonfilingIndicatorOf(IndicatorRow(sRecordType), sTag) > 0 || HasNonsortMarker(sField);
+}
+
 bool Utf8MarcRecordClass::RemoveNonfilingZone(std::string& sTextIn) {
     Utf8CharClass& chars = SharedChar();
     const std::string sBegin = m.RecordIsUtf8 ? chars.Utf8NonSortBegin() : chars.MarcNonSortBegin();
@@ -114,13 +128,8 @@ std::string Utf8MarcRecordClass::RemoveNonfilingCharacters(const std::string& sR
     const bool bHasIndicator = iIndicator > 0 && at < sIndicators.size();
 
     // A zone, where there is one, decides; the count is then not applied.
-    // Text without a marker octet is not copied to look for one.
-    Utf8CharClass& chars = SharedChar();
-    const bool bMarker = m.RecordIsUtf8 ? sField.find(chars.Utf8NonSortBegin()) != std::string::npos ||
-                                              sField.find(chars.Utf8NonSortEnd()) != std::string::npos
-                                        : sField.find(chars.MarcNonSortBegin()) != std::string::npos ||
-                                              sField.find(chars.MarcNonSortEnd()) != std::string::npos;
-    if (bMarker) {
+    // Text without a marker is not copied to look for one.
+    if (HasNonsortMarker(sField)) {
         std::string sCopy = sField;
         if (RemoveNonfilingZone(sCopy)) {
             if (bHasIndicator && sIndicators[at] >= '1' && sIndicators[at] <= '9') sIndicators[at] = '0';

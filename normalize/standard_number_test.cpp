@@ -146,8 +146,12 @@ TEST(StandardNumbers, AgreeWithStdnum) {
         std::getline(fields, to13);
         ++rows;
         EXPECT_EQ(record.CheckISXN(number), valid == "1") << number;
-        if (to10 != "-") EXPECT_EQ(record.ConvertISBN13To10(number), to10) << number;
-        if (to13 != "-") EXPECT_EQ(record.ConvertISBN10To13(number), to13) << number;
+        if (to10 != "-") {
+            EXPECT_EQ(record.ConvertISBN13To10(number), to10) << number;
+        }
+        if (to13 != "-") {
+            EXPECT_EQ(record.ConvertISBN10To13(number), to13) << number;
+        }
     }
     EXPECT_GT(rows, 600);
 }

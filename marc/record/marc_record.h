@@ -1057,10 +1057,15 @@ private:
     std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
     // Loads the subfield-order rule of a tag: nothing yet.
     void SfdOrderLoad(const std::string& sTag);
-    // ---- normalize/: standard numbers, private members ----
+    // ---- normalize/: standard numbers and nonfiling characters, private members ----
 
     // Removes, in place, every octet of sText that is not in sAllowedCharacters.
     void KeepOnlyCharacters(std::string& sText, const std::string& sAllowedCharacters);
+    // The text holds a nonsort marker of the record's encoding.
+    bool HasNonsortMarker(const std::string& sText);
+    // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
+    // indicator in that record type, or the text holds a marker.
+    bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
 
     // ---- normalize/: call-number rules ----
 

@@ -230,11 +230,16 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
-        std::string sFormText = sText;
+        // (Only a text that can lose something is copied.)
+        std::string sWithoutNonfiling;
+        const std::string* pFormText = &sText;
         if (sCode == "a") {
-            std::string sIndicators = field.Indicators;
             const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
-            sFormText = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+            if (NonfilingMayApply(sKind, sTag, sText)) {
+                std::string sIndicators = field.Indicators;
+                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+                pFormText = &sWithoutNonfiling;
+            }
         }
         FieldEntry& entry = *CurrentFieldEntry();
         SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
@@ -244,7 +249,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         slot.Deleted = false;
         slot.Code = sCode;
         slot.Text = sText;
-        SfdStoreForms(slot, sFormText, true);
+        SfdStoreForms(slot, *pFormText, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
         entry.FirstSubfield = iSlot;
