@@ -99,11 +99,15 @@ std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormali
                                                      const std::string& sMarcFormat, const std::string& sTag,
                                                      const std::string& sIndicators, const std::string& sInputText,
                                                      std::string& sReturnedSubfieldsOfInterestButNotNormalized) {
-    // The record's scheme comes back on every way out, a raised error included.
+    // The record's scheme comes back on every way out, a raised error
+    // included. A scheme already in force (in the record and its character
+    // object) is neither set nor put back.
     struct SchemeGuard {
         Utf8MarcRecordClass& record;
         std::string saved;
+        bool bChanged = false;
         ~SchemeGuard() {
+            if (!bChanged) return;
             try {
                 record.NormalizationScheme(saved);
             } catch (...) {  // the saved letter was accepted once; nothing to report
@@ -126,7 +130,11 @@ std::string Utf8MarcRecordClass::NormalizeWholeField(const std::string& sNormali
         else
             bSplitAtComma = true;
     }
-    NormalizationScheme(bNaco ? "P" : "V");
+    const char* sLetter = bNaco ? "P" : "V";
+    if (m.NormalizationScheme != sLetter || SharedChar().NormalizationScheme() != sLetter) {
+        restore.bChanged = true;
+        NormalizationScheme(sLetter);
+    }
 
     const std::string_view sCodes = CountingCodes(sMarcFormat, sTag);
     std::string& sOut = sReturnedSubfieldsOfInterestButNotNormalized;
