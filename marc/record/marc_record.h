@@ -590,10 +590,6 @@ public:
     bool SfdOrderChanged() const;
     std::string FldsWithSfdsOutOfOrder() const;
 
-    // Stand-in until the nonfiling characters are built: the text unchanged.
-    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
-                                          std::string& sIndicators, const std::string& sField,
-                                          bool bUppercaseFirstWord);
     // ---- marc/record/: field table, field editing and field cursor ----
     // Every member works on the current field, FldPointer; without one the
     // members that need it do nothing and the gets give "", False or 0.
@@ -805,6 +801,48 @@ public:
     std::string NormStringNaco(const std::string& sCharacterString, bool bTrim, const std::string& sScheme,
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
+
+    // ---- normalize/: field normal forms, nonfiling characters, standard numbers ----
+
+    // The form of a field given as tag, indicators and text, built from the
+    // subfields that count for the tag and format: "V" joins their normal
+    // forms with blanks; "P" and "Q" (NACO, almost NACO) keep delimiter and
+    // code of each; any other scheme is "V". The counting subfields, as
+    // given, go to sReturnedSubfieldsOfInterestButNotNormalized. The record's
+    // NormalizationScheme is put back on every way out.
+    std::string NormalizeWholeField(const std::string& sNormalizationScheme, const std::string& sMarcFormat,
+                                    const std::string& sTag, const std::string& sIndicators,
+                                    const std::string& sInputText,
+                                    std::string& sReturnedSubfieldsOfInterestButNotNormalized);
+    // The codes of the subfields that count in a heading of that tag and format.
+    std::string ListSubfieldsForNormalization(const std::string& sFormat, const std::string& sTag);
+    // The three forms of the current field ("" without one).
+    std::string FldNorm();
+    std::string FldNormNaco();
+    std::string FldNormNacoAlmost();
+    // The NACO form of an authority heading's raw field text.
+    std::string GenerateNacoFormFromRaw(const std::string& sTag, const std::string& sField);
+    // The current field's counting subfields as delimiter, code and text.
+    std::string FldTextNormalizable();
+    void FldLoadInfoNormalizable(std::string& sTag, std::string& sIndicators, std::string& sField);
+
+    // A text without its leading nonfiling characters, by nonsort zone or by
+    // the count in the tag's nonfiling indicator; that indicator of
+    // sIndicators comes back "0".
+    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
+                                          std::string& sIndicators, const std::string& sField,
+                                          bool bUppercaseFirstWord);
+    // Removes every nonsort zone from the text; True when one was removed.
+    bool RemoveNonfilingZone(std::string& sTextIn);
+
+    // The comparison form of a number from an 010, 020, 022 or 035 field.
+    std::string NormalizeStandardNumber(const std::string& sStandardNumberTag,
+                                        const std::string& sStandardNumberText);
+    // An ISSN, ISBN-10, 13-digit number or 10-character ISMN with a right
+    // check character.
+    bool CheckISXN(const std::string& sIsbnOrIssn);
+    std::string ConvertISBN13To10(const std::string& s13CharacterISBN);
+    std::string ConvertISBN10To13(const std::string& s10CharacterISBN);
 
     // ---- normalize/: call numbers ----
 
@@ -1159,9 +1197,16 @@ private:
     std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
     // Loads the subfield-order rule of a tag: nothing yet.
     void SfdOrderLoad(const std::string& sTag);
-    // The field's comparison form that the finds test: the text with every
-    // delimiter and code as a blank, in its comparison form.
-    std::string FldNorm();
+    // ---- normalize/: standard numbers and nonfiling characters, private members ----
+
+    // Removes, in place, every octet of sText that is not in sAllowedCharacters.
+    void KeepOnlyCharacters(std::string& sText, const std::string& sAllowedCharacters);
+    // The text holds a nonsort marker of the record's encoding.
+    bool HasNonsortMarker(const std::string& sText);
+    // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
+    // indicator in that record type, or the text holds a marker.
+    bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
+
     // ---- normalize/: call-number rules ----
 
     // The three rule sets of NormalizeCallNumber; they raise RaisedError

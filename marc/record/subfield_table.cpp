@@ -230,11 +230,16 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
-        std::string sFormText = sText;
+        // (Only a text that can lose something is copied.)
+        std::string sWithoutNonfiling;
+        const std::string* pFormText = &sText;
         if (sCode == "a") {
-            std::string sIndicators = field.Indicators;
             const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
-            sFormText = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+            if (NonfilingMayApply(sKind, sTag, sText)) {
+                std::string sIndicators = field.Indicators;
+                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+                pFormText = &sWithoutNonfiling;
+            }
         }
         FieldEntry& entry = *CurrentFieldEntry();
         SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
@@ -244,7 +249,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         slot.Deleted = false;
         slot.Code = sCode;
         slot.Text = sText;
-        SfdStoreForms(slot, sFormText, true);
+        SfdStoreForms(slot, *pFormText, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
         entry.FirstSubfield = iSlot;
@@ -655,11 +660,3 @@ void Utf8MarcRecordClass::IgnoreSfdOrder(bool vNewValue) { m.IgnoreSfdOrder = vN
 bool Utf8MarcRecordClass::SubfieldsOutOfOrder() const { return m.SubfieldsOutOfOrder; }
 bool Utf8MarcRecordClass::SfdOrderChanged() const { return m.SfdOrderChanged; }
 std::string Utf8MarcRecordClass::FldsWithSfdsOutOfOrder() const { return m.FldsWithSfdsOutOfOrder; }
-
-std::string Utf8MarcRecordClass::RemoveNonfilingCharacters(const std::string& /*sRecordType*/,
-                                                           const std::string& /*sTag*/,
-                                                           std::string& /*sIndicators*/, const std::string& sField,
-                                                           bool /*bUppercaseFirstWord*/) {
-    // Stand-in until the nonfiling characters are built: nothing is removed.
-    return sField;
-}
