@@ -18,6 +18,7 @@
 #include "db/library_reader.h"
 #include "db/library_reader_test_support.h"
 #include "db/odbc_fake.h"
+#include "marc/record/marc_record.h"
 #include "platform/events.h"
 
 namespace {
@@ -134,9 +135,24 @@ std::vector<std::string> Words(const std::string& text) {
 }
 
 // Every generated record, MARC-8 or UTF-8, of one segment or many, reads back
-// octet for octet with the details of its rows.
+// octet for octet with the details of its rows, and loads in a record object
+// held in the record's own set, so that nothing is translated.
 TEST_F(RecordTest, EveryGeneratedRecordReadsBackWithItsDetails) {
     const int16_t set = CallerSet();
+    // One record object per set: a change of set with a record present would translate it.
+    std::map<std::string, Utf8MarcRecordClass> records;
+    for (const char* characterSet : {"M", "U"}) {
+        records[characterSet].CharacterSetIn(characterSet);
+        records[characterSet].CharacterSetOut(characterSet);
+    }
+    auto expectLoads = [&](const std::string& text, const std::string& characterSet) {
+        Utf8MarcRecordClass& record = records.at(characterSet);
+        record.MarcRecordIn(text);
+        EXPECT_EQ(record.IsMarcErrorText(), "");
+        EXPECT_EQ(record.CharacterSetIn(), characterSet);
+        EXPECT_EQ(record.CharacterSetOut(), characterSet);
+        EXPECT_FALSE(record.MarcRecordTranslated());
+    };
     int checked = 0;
     for (const Expected& e : Records()) {
         SCOPED_TRACE(e.Kind + " " + e.Id);
@@ -144,6 +160,7 @@ TEST_F(RecordTest, EveryGeneratedRecordReadsBackWithItsDetails) {
         if (e.Kind == "bib") {
             reader->RetrieveBibRecord(e.Id);
             ASSERT_EQ(reader->BibRecord(), e.Record);
+            expectLoads(reader->BibRecord(), e.CharacterSet);
             EXPECT_EQ(reader->BibRecordIsSuppressed(), d[0] == "1");
             EXPECT_EQ(reader->BibCreateDate(), d[2]);
             EXPECT_EQ(reader->BibCreateOperatorID(), d[3]);
@@ -153,6 +170,7 @@ TEST_F(RecordTest, EveryGeneratedRecordReadsBackWithItsDetails) {
         } else if (e.Kind == "auth") {
             reader->RetrieveAuthRecord(e.Id);
             ASSERT_EQ(reader->AuthRecord(), e.Record);
+            expectLoads(reader->AuthRecord(), e.CharacterSet);
             EXPECT_EQ(reader->AuthCreateDate(), d[0]);
             EXPECT_EQ(reader->AuthCreateOperatorID(), d[1]);
             EXPECT_EQ(reader->AuthUpdateDate(), d[2]);
@@ -168,6 +186,7 @@ TEST_F(RecordTest, EveryGeneratedRecordReadsBackWithItsDetails) {
                 EXPECT_EQ(reader->HoldLocationName(), d[14]);
             }
             ASSERT_EQ(reader->HoldRecord(), e.Record);
+            expectLoads(reader->HoldRecord(), e.CharacterSet);
             EXPECT_EQ(reader->HoldBibRecordNumber(), d[0]);
             EXPECT_EQ(reader->HoldRecordIsMultiplyLinked(), d[1] == "1");
             // Without a location the master row is not found.
