@@ -605,3 +605,23 @@ TEST_F(RecordTest, EveryStatementSearchesAnIndex) {
 }
 
 }  // namespace
+
+namespace {
+
+// The kind of record is told by the table's own name, whatever its owner is called.
+TEST_F(RecordTest, AnOwnerNamedLikeAKindOfRecordReadsEveryKind) {
+    int16_t set = 0;
+    reader->ExecuteSQL("ATTACH DATABASE '" + db.DatabasePath() + "' AS AUTHDB", set);
+    reader->TableNamePrefix("AUTHDB");
+    const Expected& bib = First("bib");
+    const Expected& auth = First("auth");
+    const Expected& hold = First("hold", [](const Expected& e) { return !e.Details[3].empty(); });
+    reader->RetrieveBibRecord(bib.Id);
+    EXPECT_EQ(reader->BibRecord(), bib.Record);
+    reader->RetrieveAuthRecord(auth.Id);
+    EXPECT_EQ(reader->AuthRecord(), auth.Record);
+    reader->RetrieveHoldRecord(hold.Id);
+    EXPECT_EQ(reader->HoldRecord(), hold.Record);
+}
+
+}  // namespace
