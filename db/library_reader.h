@@ -404,10 +404,6 @@ private:
         bool IsMultiplyLinked = false;
         bool IsSuppressed = false;
     };
-    // One creation or update row of a history table.
-    struct HistoryAction {
-        std::string Date, OperatorID;
-    };
 
     void ReadRecordSegments(const std::string& sDataTable, const std::string& sRecordNumber, std::string& sRecord);
     void ClearBibDetails();
@@ -415,7 +411,7 @@ private:
     void ClearHoldDetails();
     void LoadAuthHistory(const std::string& sAuthRecordNumber);
     void LoadHoldingsDetails(const std::string& sHoldRecordNumber);
-    HistoryAction ReadHistoryAction(const std::string& sSql);
+    void ReadHistoryAction(const std::string& sSql, std::string& sDate, std::string& sOperatorID);
     void ResolveOwningLibraryNames();
     const LibraryCacheEntry* FindLibrary(const std::string& sId) const;
     void AddLibrary(const LibraryCacheEntry& entry);

@@ -155,22 +155,18 @@ void VgerReaderClass7::RetrieveBibRecord(const std::string& sBibRecordNumber) {
     Bib.OwningLibraryNumber = library;
     const std::string history = "SELECT ACTION_DATE, OPERATOR_ID FROM " + TableNamePrefix_ +
                                 "BIB_HISTORY WHERE BIB_ID = " + bare;
-    const HistoryAction created = ReadHistoryAction(history + " AND ACTION_TYPE_ID = 1");
-    if (!created.Date.empty()) {
-        Bib.CreateDate = created.Date;
-        Bib.CreateOperatorID = created.OperatorID;
-    }
-    const HistoryAction updated = ReadHistoryAction(history + kHistoryUpdateEnding);
-    if (!updated.Date.empty()) {
-        Bib.UpdateDate = updated.Date;
-        Bib.UpdateOperatorID = updated.OperatorID;
-    }
+    ReadHistoryAction(history + " AND ACTION_TYPE_ID = 1", Bib.CreateDate, Bib.CreateOperatorID);
+    ReadHistoryAction(history + kHistoryUpdateEnding, Bib.UpdateDate, Bib.UpdateOperatorID);
     frame.Close();
 }
 
-VgerReaderClass7::HistoryAction VgerReaderClass7::ReadHistoryAction(const std::string& sSql) {
+// The first row's date and operator, when it has a date.
+void VgerReaderClass7::ReadHistoryAction(const std::string& sSql, std::string& sDate, std::string& sOperatorID) {
     RunRetrievalQuery(sSql, 2);
-    return {CurrentRow(1, -1), CurrentRow(2, -1)};
+    const std::string date = CurrentRow(1, -1);
+    if (date.empty()) return;
+    sDate = date;
+    sOperatorID = CurrentRow(2, -1);
 }
 
 void VgerReaderClass7::RetrieveAuthRecord(const std::string& sAuthRecordNumber) {
@@ -199,15 +195,11 @@ void VgerReaderClass7::LoadAuthHistory(const std::string& sAuthRecordNumber) {
     const std::string history = "SELECT ACTION_DATE, OPERATOR_ID FROM " + TableNamePrefix_ +
                                 "AUTH_HISTORY WHERE AUTH_ID = " + SqlNumberText(sAuthRecordNumber);
     auto read = [&](const std::string& sql, std::string& date, std::string& operatorId) {
-        HistoryAction action;
         try {
-            action = ReadHistoryAction(sql);
+            ReadHistoryAction(sql, date, operatorId);
         } catch (const RaisedError&) {
-            return;
+            // Not reported: the history stays empty.
         }
-        if (action.Date.empty()) return;
-        date = action.Date;
-        operatorId = action.OperatorID;
     };
     read(history + " AND ACTION_TYPE_ID = 1", Auth.CreateDate, Auth.CreateOperatorID);
     read(history + kHistoryUpdateEnding, Auth.UpdateDate, Auth.UpdateOperatorID);
@@ -254,16 +246,9 @@ void VgerReaderClass7::LoadHoldingsDetails(const std::string& sHoldRecordNumber)
 
     const std::string history = "SELECT ACTION_DATE, OPERATOR_ID FROM " + TableNamePrefix_ +
                                 "MFHD_HISTORY WHERE MFHD_ID = " + SqlNumberText(sHoldRecordNumber);
-    const HistoryAction created = ReadHistoryAction(history + " AND ACTION_TYPE_ID = 1 ORDER BY ACTION_DATE");
-    if (!created.Date.empty()) {
-        Hold.CreateDate = created.Date;
-        Hold.CreateOperatorID = created.OperatorID;
-    }
-    const HistoryAction updated = ReadHistoryAction(history + kHistoryUpdateEnding);
-    if (!updated.Date.empty()) {
-        Hold.UpdateDate = updated.Date;
-        Hold.UpdateOperatorID = updated.OperatorID;
-    }
+    ReadHistoryAction(history + " AND ACTION_TYPE_ID = 1 ORDER BY ACTION_DATE", Hold.CreateDate,
+                      Hold.CreateOperatorID);
+    ReadHistoryAction(history + kHistoryUpdateEnding, Hold.UpdateDate, Hold.UpdateOperatorID);
 
     RunRetrievalQuery("SELECT T1.SUPPRESS_IN_OPAC, T1.LOCATION_ID, T1.NORMALIZED_CALL_NO, T1.DISPLAY_CALL_NO, "
                       "T1.CALL_NO_TYPE, T2.LOCATION_CODE FROM " +

@@ -25,28 +25,16 @@ yaz-marcdump -i marcxml -o marc -t utf-8 "$work/auth.xml" > "$work/auth.mrc"
 python3 - "$work" <<'PY'
 import sys, unicodedata
 work = sys.argv[1]
+sys.path.insert(0, "tools/demo")
+from make_demo import parse_record, build_record
 
 def parse(data):
     for raw in data.split(b"\x1d")[:-1]:
-        base = int(raw[12:17])
-        directory = raw[24:base - 1]
-        fields = []
-        for i in range(0, len(directory), 12):
-            tag = directory[i:i + 3].decode()
-            length = int(directory[i + 3:i + 7]); start = int(directory[i + 7:i + 12])
-            fields.append((tag, raw[base + start:base + start + length - 1]))
-        yield raw[:24].decode(), fields
+        leader, fields = parse_record(raw + b"\x1d")
+        yield leader, fields
 
 def build(leader, fields):
-    directory = b""; body = b""
-    for tag, content in fields:
-        content += b"\x1e"
-        directory += tag.encode() + b"%04d%05d" % (len(content), len(body))
-        body += content
-    directory += b"\x1e"
-    base = 24 + len(directory)
-    leader = "%05d" % (base + len(body) + 1) + leader[5:9] + "a" + leader[10:12] + "%05d" % base + leader[17:]
-    return leader.encode() + directory + body + b"\x1d"
+    return build_record(leader[:9] + b"a" + leader[10:], fields)
 
 def nfd(b):
     return unicodedata.normalize("NFD", b.decode("utf-8")).encode("utf-8")
