@@ -52,10 +52,12 @@ struct SubfieldOrderRule {
 };
 
 // A combining mark waiting in the canonical-order buffer of the translations.
+// Arrival numbers are 32-bit, so that a text of more than 32,767 marks on
+// one base character collects without overflow.
 struct CombiningMarkEntry {
     std::string Mark;
     int16_t CombiningClass = 0;
-    int16_t Sequence = 0;
+    int32_t Sequence = 0;
 };
 
 // One cell of the single-octet set-to-set translation table.
@@ -224,8 +226,8 @@ struct Utf8MarcRecordState {
     std::string Default8BitSet;
     std::string NormalizationScheme;
     std::vector<CombiningMarkEntry> CombiningMarks;  // entries from 1
-    int16_t CombiningMarkCount = 0;
-    int16_t CombiningMarkSlots = 0;
+    int32_t CombiningMarkCount = 0;
+    int32_t CombiningMarkSlots = 0;
     std::vector<TranslationCell> TranslationTable;  // 0 to 255 once built
     int16_t TranslationTableTop = 0;
     std::string TranslationTableName;
@@ -752,6 +754,43 @@ public:
     OctetString MarcRightToLeftOverride();
     OctetString MarcSpacingUnderscore();
 
+    // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
+    // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
+
+    // Puts the table of a translation mode in force: 0 "M2O", 1 "M2V",
+    // 2 "O2M", 3 "O2V", 4 "V2M", 5 "V2O"; other numbers and the mode in force
+    // change nothing.
+    void SetUpTranslation(int32_t& Translation);
+    // One piece of an 880 field through the mode in force.
+    void Translate880FieldTranslateThePiece(std::string& sPiece, bool& bChanged);
+    // 8-bit Latin text (read in CharacterSetOut) to UTF-8, each MARC-8
+    // combining mark moved behind the character that follows it; other sets
+    // reached by escapes character by character; what no table holds as
+    // "[MARC+hh]". sText is rewritten only when bChanged ends True.
+    void LatinMarc8Text2Utf8(std::string& sText, bool& bChanged);
+    // The combining-mark buffer: collect the marks of one base character with
+    // their class from a class list, then take them in canonical order
+    // (ascending class, class-230 marks in reverse arrival).
+    void CollectCombiningMark(std::string sMark, std::string sClassList);
+    std::string FlushCombiningMarks();
+    // Linked tag, occurrence number (two digits at least) and "/"-led suffix of a $6.
+    void IdentifySubfield6Pieces(std::string sIncomingSubfield6Text, std::string& sReturnTag,
+                                 std::string& sReturnSequence, std::string& sReturnSuffix);
+    // The current field's tag; for an 880 the linked tag of its first $6.
+    std::string FldTagTrue() const;
+    // Whether UTF-8 text holds non-Latin characters; the letter of each
+    // script met is appended once to sCharacterSetsPresent. Yields once per
+    // octet position.
+    bool VernacularDataCharacterize(std::string sIn, std::string& sCharacterSetsPresent);
+    bool VernacularDataPresent(std::string sIn);
+    // The same tests on the live subfields of the current field, or on the
+    // current subfield.
+    bool FldCharacterizeVernacularData(std::string& sCharacterSetsContained);
+    bool FldContainsVernacularData();
+    bool SfdContainsVernacularData();
+    // Hebrew or Arabic letters or a directional mark, embedding or override.
+    bool ContainsRightToLeftCharacters(std::string sIn);
+
     // ---- normalize/: comparison forms ----
 
     // "V" or "P"; passed on to the shared character object.
@@ -864,6 +903,39 @@ private:
     void DecideCharacterSetInEffective(const std::string& sMarcRecord);
     std::string HoldLoadInInputSet();
     void ReturnLoadToOutputSet(const std::string& sReturnTo);
+
+    // ---- marc8/: single-byte set translation and 8-bit text to UTF-8, private members ----
+
+    // Translates a text with the mode in force.
+    void ApplyTranslation(std::string& sText, bool& bChanged);
+    // An 880 field's text with escapes, piece by piece; the escapes stay.
+    void Translate880FieldText(std::string& sText, bool& bChanged);
+    // The mode in force on the current field's text, rewritten when it changed.
+    void TranslateCurrentField();
+    // The mode in force on every field that existed when the walk began;
+    // ends with no current field.
+    void TranslateRecordFields();
+    void TranslateRecordM2O();
+    void TranslateRecordM2V();
+    void TranslateRecordO2M();
+    void TranslateRecordO2V();
+    void TranslateRecordV2M();
+    void TranslateRecordV2O();
+    // Windows-1252 records: to the 8-bit output set through the field walk,
+    // and to UTF-8 (leader/09 "a", no 066 fields, the cursor put back).
+    void TranslateRecordL2M();
+    void TranslateRecordL2U();
+    // Every occurrence of sFind replaced, searching again from the start; an
+    // empty sFind, or one that the replacement holds, leaves the text alone.
+    void ReplaceAllOccurrences(std::string& sText, const std::string& sFind, const std::string& sReplacement,
+                               bool& bChanged);
+    // Older record walks that nothing calls.
+    void TranslateEscapedFields();
+    void TranslateFieldsByLinks();
+    // Older members of the 8-bit to UTF-8 family that nothing calls.
+    void MoveMarc8DiacriticsBehindBase(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8Backward(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8WithEscapes(std::string& sText, bool& bChanged);
 
     // ---- normalize/: private members ----
 
