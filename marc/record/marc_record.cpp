@@ -92,7 +92,8 @@ std::vector<const CombiningMark*> MarksByName(bool bAbove) {
 int16_t FieldEntry::NewSubfieldSlot() {
     int16_t slot = rt::ToInt16(int32_t{SubfieldTop} + 1);
     if (slot > SubfieldSlots || SubfieldSlots < 1) {
-        SubfieldSlots = rt::ToInt16(int32_t{SubfieldSlots} + 5);
+        // Grows by 5, the last time only up to the largest 16-bit slot.
+        SubfieldSlots = static_cast<int16_t>(std::min<int32_t>(int32_t{SubfieldSlots} + 5, 32767));
         Subfields.resize(static_cast<size_t>(SubfieldSlots) + 1);
     }
     return slot;

@@ -322,6 +322,16 @@ struct Utf8MarcRecordState {
     std::string SeriesNumberingSuperscriptDigits;
     std::string SeriesNumberingSubscriptDigits;
 
+    // ---- marc/record/: ISO 2709 output ----
+    // Why the last MarcRecordOut gave "" for a record that does not fit the
+    // format's widths; "" after every other output.
+    std::string MarcRecordOutErrorText;
+    // ---- marc/record/: subfield editing ----
+    // Answers of the subfield-order test while that test is a stand-in (it
+    // answers 0 without one): a script of the tests, given the state and the
+    // slot under test.
+    std::function<int16_t(const Utf8MarcRecordState&, int16_t)> SfdOrderTestScript;
+
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
     // The order key of a field while the tests supply one (tag, indicators, text).
@@ -468,6 +478,122 @@ public:
     int32_t LengthInCharacters(const std::string& sString);
     std::string LastNondiacriticCharacter(const std::string& sMarcString);
 
+    // ---- marc/record/: ISO 2709 input and output, leader, 008 and fixed fields ----
+
+    // Loads a record text: repairs a leader that lost characters, tests it
+    // with IsMarc, builds the field table from the directory in the record's
+    // own set and translates it into the output set. Get: the text as last
+    // accepted (after the repair); "" after a failed or empty load.
+    std::string MarcRecordIn() const;
+    void MarcRecordIn(const std::string& sMarcRecord);
+    // The eight structural tests of a record text, in order; the first that
+    // fails sets IsMarcErrorText. Does not touch the record.
+    bool IsMarc(const std::string& sSuspect);
+    std::string IsMarcErrorText() const;
+    std::string MarcRecordFormat() const;
+    bool IsAuthority() const;
+    // The record as ISO 2709 text in the set it is held in; "" for a record
+    // without fields, and "" with MarcRecordOutErrorText for one that does
+    // not fit the format's widths.
+    std::string MarcRecordOut();
+    std::string MarcRecordOutErrorText() const;
+    // The directory of the last loaded record; the current field's entry in it.
+    std::string Directory() const;
+    std::string FldDirectory() const;
+    int16_t Fld008Length() const;
+    // The leader; set takes the per-position changes of 05-09 and 17-19 in
+    // turn, then stores the first 24 characters of the value.
+    std::string Leader() const;
+    void Leader(const std::string& vNewValue);
+    // Zero-based reads of the leader and the 008; "" when they do not apply.
+    std::string GetLeaderValue(int16_t MarcLeaderPosition, int16_t MarcLeaderLength);
+    std::string Get008Value(int16_t Marc008Position, int16_t Marc008Length);
+    // Zero-based reads and changes of the current field when it is an 006,
+    // 007 or 008; an empty one first gets the blank template of its kind.
+    std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
+    void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
+    // Stand-ins, doing nothing, until their subsystems build them: the
+    // decomposition of a UTF-8 record on load, and the recast of thesis notes
+    // before output.
+    void AutoDecomposeFields();
+    void ReCastAll502Fields();
+    // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
+    // Every member works on the current field (FldPointer) and its current
+    // subfield (SfdPointer); without them they do nothing or give "", False or
+    // -1 (SfdDeleted gives True).
+
+    // Adds a subfield at the end of the current field, with the special cases
+    // of 035 OCLC numbers, $6 while editing, a control field's one subfield and
+    // the first subfield of a field.
+    void SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Insert before or after the current subfield (before the first or after
+    // the last one when there is none), then let the order rule place it.
+    void SfdInsertBefore(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    void SfdInsertAfter(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Replaces code and text of the current subfield and rewrites the field.
+    void SfdChange(const std::string& sSubfieldCode, const std::string& sSubfieldText);
+    // Flags the current subfield deleted; with the flag, a 245 or 8XX $h hands
+    // the punctuation after its last "]" to the subfield before it.
+    void SfdDelete(bool bConsider245HPunctuation);
+    void SfdUndelete();
+    // Move the current subfield one place, then let the order rule settle it.
+    void SfdShiftLeft();
+    void SfdShiftRight();
+    std::string SfdCode() const;
+    void SfdCode(const std::string& vNewValue);
+    std::string SfdText() const;
+    void SfdText(const std::string& vNewValue);
+    std::string SfdNorm() const;
+    std::string SfdNormNaco() const;
+    bool SfdDeleted() const;
+    bool SfdBoolean1() const;
+    void SfdBoolean1(bool vNewValue);
+    bool Sfdboolean2() const;
+    void Sfdboolean2(bool vNewValue);
+    // Delimiter + the code's first character.
+    std::string SfdDelim(const std::string& sSubfieldCode);
+    // Delimiter + code + text; trims the code in place and cuts it to one
+    // character (the one after a leading delimiter).
+    std::string SfdMake(std::string& sSubfieldCode, std::string& sSubfieldText);
+    // The number of bibliographic subfield-order rules.
+    int16_t SfdMax() const;
+
+    // The cursor. Moves never skip deleted subfields; finds do. Top and bottom
+    // stand before the first and after the last subfield.
+    bool SfdMoveFirst();
+    bool SfdMoveLast();
+    bool SfdMoveNext();
+    bool SfdMovePrev();
+    bool SfdMoveTop();
+    bool SfdMoveBottom();
+    // Finds by a list of codes ("" reuses the last list) and a prefix of the
+    // comparison form ("" applies none).
+    bool SfdFindFirst(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool SfdFindNext(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool SfdFindLast(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    bool Sfdfindprev(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText);
+    // The finds without a text, with the cursor, its found state and the
+    // saved code list put back.
+    bool SfdTestFirst(const std::string& sSubfieldCode);
+    bool SfdTestNext(const std::string& sSubfieldCode);
+    bool SfdTestPrev(const std::string& sSubfieldCode);
+    int16_t SfdPointer() const;
+    void SfdPointer(int16_t vNewValue);
+    bool SfdWasFound() const;
+
+    // The switches the subfield editing reads and the results it sets.
+    bool TestSubfieldOrder() const;
+    void TestSubfieldOrder(bool vNewValue);
+    bool IgnoreSfdOrder() const;
+    void IgnoreSfdOrder(bool vNewValue);
+    bool SubfieldsOutOfOrder() const;
+    bool SfdOrderChanged() const;
+    std::string FldsWithSfdsOutOfOrder() const;
+
+    // Stand-in until the nonfiling characters are built: the text unchanged.
+    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
+                                          std::string& sIndicators, const std::string& sField,
+                                          bool bUppercaseFirstWord);
     // ---- marc/record/: field table, field editing and field cursor ----
     // Every member works on the current field, FldPointer; without one the
     // members that need it do nothing and the gets give "", False or 0.
@@ -795,6 +921,57 @@ private:
     std::string RomanTensAdditive(int32_t lValue);
     std::string RomanUnits(int32_t lValue);
     std::string RomanUnitsAdditive(int32_t lValue);
+    // ---- marc/record/: ISO 2709 input and output, private members ----
+
+    // The field table from Directory and RecordDataIn.
+    void LoadFieldsFromDirectory();
+    // An empty field table with no current field or subfield.
+    void EmptyFieldTable();
+    // Sets MarcRecordModified when the list order of the fields, or of the
+    // subfields of a field, is not the order in which they were added.
+    void MarkModifiedIfReordered();
+    // The output text; bReCast502 runs the thesis-note recast first, and
+    // sErrorText receives why a record that does not fit is refused.
+    std::string ComposeMarcRecordOut(bool bReCast502, std::string& sErrorText);
+    // Gives a field without a live first subfield a live control subfield
+    // (code "9", empty text), refilling its table from slot 0; returns it.
+    int16_t GiveLiveControlSubfield(int16_t iField);
+    // The text of a control field: its first subfield's, "" when deleted.
+    std::string ControlFieldText(int16_t iField) const;
+    // ---- marc/record/: subfield table private members ----
+
+    // Fills a field's subfield table from its text (the field is current).
+    // Raises error 6, the field unchanged, for more than 32,767 subfields.
+    void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
+    // The step of the current subfield-order rule that holds a code.
+    void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
+                          std::string& sStepCodes, int16_t& iMatchCount);
+    // -1 when the subfield belongs before its predecessor, 1 after its
+    // successor, 0 in place. Stand-in until the order rules are built.
+    int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
+    int16_t SfdNextPointer() const;
+    int16_t SfdPrevPointer() const;
+    // The current field's tag, "" without one.
+    std::string CurrentTag() const;
+    // The current field and subfield, or null.
+    FieldEntry* CurrentFieldEntry();
+    const FieldEntry* CurrentFieldEntry() const;
+    SubfieldEntry* CurrentSubfieldEntry();
+    const SubfieldEntry* CurrentSubfieldEntry() const;
+    // The two insertions, the order loop that follows them and the shifts.
+    void SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter);
+    void SfdOrderLoop(bool bAfter);
+    void SfdShift(bool bLeft);
+    // The normal form and the NACO form of a subfield's text.
+    void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
+    // The finds forwards and backwards, from a subfield that is a candidate.
+    bool SfdFindFrom(bool bForward, bool bFilter);
+
+    // ---- marc/rules/: OCLC numbers ----
+
+    // An OCLC control number in one of its prefixed forms; its normal form
+    // under the record's options goes to sNormalized.
+    bool IsOclcNumber(std::string sText, std::string& sNormalized);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.
@@ -837,19 +1014,6 @@ private:
     std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
     // Loads the subfield-order rule of a tag: nothing yet.
     void SfdOrderLoad(const std::string& sTag);
-    // Fills the subfield table of field iFld from its text, as the split does.
-    void FldSplitText(int16_t iFld, const std::string& sFieldText);
-    // The subfield cursor and the subfield members that the field rewrite and
-    // FldText let use.
-    int16_t SfdPointer() const;
-    void SfdPointer(int16_t vNewValue);
-    bool SfdMoveFirst();
-    bool SfdMoveTop();
-    bool SfdMoveNext();
-    std::string SfdCode();
-    std::string SfdText();
-    bool SfdDeleted();
-    void SfdDelete(bool bConsider245HPunctuation);
     // The field's comparison form that the finds test: the text with every
     // delimiter and code as a blank, in its comparison form.
     std::string FldNorm();

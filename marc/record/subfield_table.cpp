@@ -1,0 +1,665 @@
+// The subfield table of a field: splitting a field's text into subfields,
+// adding and inserting subfields with their two normal forms and their place
+// under the tag's subfield-order rule, change, deletion, the shifts and the
+// small accessors of the current subfield.
+#include <string>
+#include <string_view>
+
+#include "common/raised_error.h"
+#include "common/runtime.h"
+#include "marc/record/marc_record.h"
+
+namespace {
+
+constexpr char kDelimiter = '\x1F';
+constexpr int32_t kMostSubfields = 32767;
+
+std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Walks a data field's text subfield by subfield as the split reads it: the
+// text before the first delimiter is dropped, a delimiter's next character is
+// the code, and with trimming the code, the text and the rest are trimmed.
+// Positions are plain offsets, so texts of any length split whole.
+class SubfieldReader {
+public:
+    SubfieldReader(std::string_view sText, bool bTrim) : trim_(bTrim) {
+        const size_t first = sText.find(kDelimiter);
+        if (first == std::string_view::npos) return;
+        started_ = true;
+        code_ = sText.substr(first + 1, 1);  // the first code is never trimmed
+        rest_ = sText.substr(std::min(sText.size(), first + 2));
+        if (trim_) rest_ = TrimView(rest_);
+    }
+
+    // The next code and text; false when the text is used up.
+    bool Next(std::string_view& sCode, std::string_view& sText) {
+        if (!started_ || done_) return false;
+        sCode = code_;
+        const size_t next = rest_.find(kDelimiter);
+        if (next == std::string_view::npos) {
+            sText = rest_;
+            rest_ = {};
+        } else {
+            sText = rest_.substr(0, next);
+            code_ = rest_.substr(next + 1, 1);
+            rest_ = rest_.substr(std::min(rest_.size(), next + 2));
+            if (trim_) {
+                sText = TrimView(sText);
+                code_ = TrimView(code_);
+                rest_ = TrimView(rest_);
+            }
+        }
+        done_ = rest_.empty();
+        return true;
+    }
+
+private:
+    bool trim_;
+    bool started_ = false;
+    bool done_ = false;
+    std::string_view code_;
+    std::string_view rest_;
+};
+
+// The code that SfdAdd stores for a given code.
+std::string_view StoredCode(std::string_view sCode) {
+    return (sCode == " " || sCode.size() != 1) ? std::string_view("9") : sCode;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- splitting
+
+void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string& sFieldText) {
+    if (iFieldPointer < 0 || iFieldPointer >= m.FldCount) return;
+    const FieldEntry& field = m.Fields[static_cast<size_t>(iFieldPointer)];
+    // Text in fields below 011 (the 010) keeps its blanks.
+    const bool bTrim = field.Tag >= "011";
+    const bool bControl = field.IsControl;
+
+    if (!bControl) {
+        // Count the subfields that will take a slot before anything changes:
+        // the first always, a later one when it has text (or is 853 $a).
+        SubfieldReader counter(sFieldText, bTrim);
+        std::string_view sCode, sText;
+        int32_t lSlots = 0;
+        while (counter.Next(sCode, sText))
+            if (lSlots == 0 || !sText.empty() || (StoredCode(sCode) == "a" && field.Tag == "853")) ++lSlots;
+        if (lSlots > kMostSubfields) RaiseRuntimeError(ErrorNumber::Overflow);
+    }
+
+    FieldEntry& entry = m.Fields[static_cast<size_t>(iFieldPointer)];
+    entry.FirstSubfield = -1;
+    entry.LastSubfield = -1;
+    entry.SubfieldTop = -1;
+
+    struct SplittingGuard {
+        bool& flag;
+        explicit SplittingGuard(bool& f) : flag(f) { flag = true; }
+        ~SplittingGuard() { flag = false; }
+    };
+
+    if (bControl) {
+        SplittingGuard splitting(m.SplittingField);
+        SfdAdd("", sFieldText);
+        return;
+    }
+    SubfieldReader reader(sFieldText, bTrim);
+    std::string_view sCode, sText;
+    while (reader.Next(sCode, sText)) {
+        SplittingGuard splitting(m.SplittingField);
+        SfdAdd(std::string(sCode), std::string(sText));
+    }
+}
+
+// ---------------------------------------------------------------- normal forms
+
+void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes) {
+    // Only the first subfield added to a field switches schemes: its normal
+    // form under "V", its NACO form under "P". Elsewhere the scheme in force
+    // serves both.
+    if (bSwitchSchemes) NormalizationScheme("V");
+    entry.Norm = NormString(sText, true, "V");
+    if (bSwitchSchemes) NormalizationScheme("P");
+    const size_t comma = sText.find(',');
+    if (entry.Code != "a") {
+        entry.NormNaco = NormStringNaco(sText, true, "P", m.MarcRecordFormat, CurrentTag(), entry.Code);
+    } else if (comma == std::string::npos || comma + 1 == sText.size()) {
+        entry.NormNaco = NormString(sText, true, "P");
+    } else {
+        // A name's first comma stays between the forms of its two halves.
+        std::string sNaco = NormString(sText.substr(0, comma), true, "V");
+        sNaco += ", ";
+        sNaco += NormString(sText.substr(comma + 1), true, "P");
+        entry.NormNaco = std::move(sNaco);
+    }
+}
+
+// ---------------------------------------------------------------- adding
+
+void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
+    if (!CurrentFieldEntry()) return;
+    const std::string sTag = CurrentTag();
+    std::string sCode = sSubfieldCode;
+    std::string sText = sSubfieldText;
+
+    // An OCLC number in 035 $a takes its normal form, and another 035 whose
+    // $a holds the same number makes this field a duplicate: it is deleted,
+    // and still gets the subfield.
+    std::string sNormalized;
+    if (sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sText, sNormalized)) {
+        sText = sNormalized;
+        const int16_t iField = m.FldPointer;
+        FldMoveTop();
+        while (FldFindNext("035", "")) {
+            if (m.FldPointer == iField) continue;
+            std::string sOther;
+            if (SfdFindFirst("a", "") && IsOclcNumber(SfdText(), sOther) && sOther == sText) {
+                FldPointer(iField);
+                FldDelete();
+                break;
+            }
+        }
+        FldPointer(iField);
+        if (!CurrentFieldEntry()) return;
+    }
+
+    // A $6 added while editing goes first and gives the field its linkage.
+    if (sCode == "6" && !m.SplittingField) {
+        const std::string sKey = FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + sText + FldText());
+        const int32_t lMarker = rt::InStr(sKey, m.Subfield6Marker);
+        if (lMarker > 0 && CurrentFieldEntry()) CurrentFieldEntry()->OrderKeySuffix = rt::Mid(sKey, lMarker);
+        SfdMoveFirst();
+        SfdInsertBefore("6", sText);
+        return;
+    }
+
+    // Code check: a blank, empty or longer code is stored as "9".
+    if (sCode == " " || sCode.size() != 1) {
+        sCode = "9";
+        if (sTag.substr(0, 2) != "00") m.MarcRecordModified = true;
+    }
+
+    FieldEntry& field = *CurrentFieldEntry();
+
+    // An authority record's local $5 under a rule of method 4 (local $5
+    // first). The rule number is read from the order key; a key that names no
+    // rule of the table ("*", a non-number, 0, past the count) is no such case.
+    bool bLocal5 = false;
+    if (m.MarcRecordFormat == "A" && sCode == "5") {
+        const double dRule = rt::Val(rt::Left(field.OrderKey, 3));
+        if (dRule >= 1 && dRule <= m.FldOrderAuthCount && dRule == static_cast<int16_t>(dRule)) {
+            const size_t iRule = static_cast<size_t>(dRule);
+            bLocal5 = iRule < m.FldOrderAuth.size() && m.FldOrderAuth[iRule].Method == 4;
+        }
+    }
+    // A control field that has its subfield: the text is replaced.
+    if (field.IsControl && field.SubfieldTop >= 0) {
+        field.Changed = true;
+        const int16_t iOnly = field.FirstSubfield >= 0 ? field.FirstSubfield : field.SubfieldTop;
+        SubfieldEntry& only = field.Subfields[static_cast<size_t>(iOnly)];
+        only.Text = sText;
+        only.NormNaco = NormStringNaco(sText, true, "P", m.MarcRecordFormat, sTag, sCode);
+        only.Norm = NormString(sText, true, "V");
+        return;
+    }
+
+    // The first subfield of a field.
+    if (field.SubfieldTop == -1) {
+        const std::string sSchemeFound = m.NormalizationScheme;
+        struct SchemeGuard {
+            Utf8MarcRecordClass& record;
+            const std::string& scheme;
+            ~SchemeGuard() {
+                try {
+                    record.NormalizationScheme(scheme);
+                } catch (...) {  // the scheme found was valid; nothing to report
+                }
+            }
+        } restore{*this, sSchemeFound};
+
+        const int16_t iSlot = field.NewSubfieldSlot();
+        field.SubfieldTop = iSlot;
+        int16_t iPosition = 0, iStepType = 0, iMatchCount = 0;
+        std::string sStepCodes;
+        SfdOrderPosition(sCode, false, iPosition, iStepType, sStepCodes, iMatchCount);
+
+        // The forms of a $a leave its nonfiling characters out; the field's
+        // indicators stay as they are.
+        std::string sFormText = sText;
+        if (sCode == "a") {
+            std::string sIndicators = field.Indicators;
+            const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
+            sFormText = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+        }
+        FieldEntry& entry = *CurrentFieldEntry();
+        SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
+        slot.OrderPosition = iPosition;
+        slot.OrderStepType = iStepType;
+        slot.OrderStepCodes = sStepCodes;
+        slot.Deleted = false;
+        slot.Code = sCode;
+        slot.Text = sText;
+        SfdStoreForms(slot, sFormText, true);
+        slot.NextSubfield = -1;
+        slot.PrevSubfield = -1;
+        entry.FirstSubfield = iSlot;
+        entry.LastSubfield = iSlot;
+        SfdPointer(iSlot);
+        return;
+    }
+
+    // Any further subfield goes after the last one.
+    field.Changed = true;
+    SfdMoveLast();
+    SfdInsertAfter(sCode, sText);
+
+    // A $5 of one of our own institutions places the field anew by its new
+    // order key.
+    if (bLocal5 && !m.SplittingField && !m.Nuc.empty()) {
+        std::string sInstitution = sText;
+        const size_t iDelimiter = sInstitution.find(kDelimiter);
+        if (iDelimiter != std::string::npos) sInstitution = rt::Trim(sInstitution.substr(0, iDelimiter));
+        if (rt::InStr(m.Nuc, "(" + sInstitution) > 0 ||
+            rt::InStr(m.NucSubfield5List, std::string(1, kDelimiter) + "5" + sInstitution) > 0) {
+            std::string sFieldTag, sIndicators, sField;
+            FldLoadInfo(sFieldTag, sIndicators, sField);
+            FldDelete();
+            FldAdd(sFieldTag, sIndicators, sField, false);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- insertion
+
+void Utf8MarcRecordClass::SfdInsertBefore(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
+    SfdInsert(sSubfieldCode, sSubfieldText, false);
+}
+
+void Utf8MarcRecordClass::SfdInsertAfter(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
+    SfdInsert(sSubfieldCode, sSubfieldText, true);
+}
+
+void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter) {
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || field->IsControl) return;
+    const std::string sTag = field->Tag;
+    if (sSubfieldCode.empty()) return;
+    if (sSubfieldText.empty() && !(bAfter && sSubfieldCode == "a" && sTag == "853")) return;
+
+    // The anchor: the current subfield, else the last (after) or the first
+    // (before) subfield of a field that has some.
+    int16_t iAnchor = CurrentSubfieldEntry() ? m.SfdPointer : int16_t{-1};
+    if (iAnchor < 0) iAnchor = bAfter ? field->LastSubfield : field->FirstSubfield;
+    field->Changed = true;
+
+    // Title seen: a $t (deleted or not) up to and including the anchor
+    // (after), or before it (before). Only a repeated code of the rule asks
+    // for it, so the walk is left out for every other code.
+    bool bTitleSeen = false;
+    const bool bTitleMatters = !m.IgnoreSfdOrder && rt::InStr(m.SfdOrderCurrent.RepeatedCodes, sSubfieldCode) > 0;
+    for (int16_t i = bTitleMatters ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
+        const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
+        if (i == iAnchor && !bAfter) break;
+        if (walked.Code == "t") bTitleSeen = true;
+        if (i == iAnchor) break;
+        i = walked.NextSubfield;
+    }
+    m.SfdAtTop = false;
+    m.SfdAtBottom = false;
+
+    int16_t iPosition = 0, iStepType = 0, iMatchCount = 0;
+    std::string sStepCodes;
+    SfdOrderPosition(sSubfieldCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
+
+    const int16_t iSlot = field->NewSubfieldSlot();
+    field->SubfieldTop = iSlot;
+    SfdPointer(iSlot);
+
+    SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
+    entry.Deleted = false;
+    entry.OrderPosition = iPosition;
+    entry.Code = sSubfieldCode;
+    const bool bKeepBlanks = sTag == "010" || (m.MarcRecordFormat == "A" && sSubfieldCode == "0");
+    entry.Text = bKeepBlanks ? sSubfieldText : rt::Trim(sSubfieldText);
+    SfdStoreForms(entry, entry.Text, false);
+    entry.OrderStepType = iStepType;
+    entry.OrderStepCodes = sStepCodes;
+    entry.NextSubfield = -1;
+    entry.PrevSubfield = -1;
+
+    if (field->SubfieldTop == 0 || iAnchor < 0) {
+        field->FirstSubfield = iSlot;
+        field->LastSubfield = iSlot;
+        return;
+    }
+    SubfieldEntry& anchor = field->Subfields[static_cast<size_t>(iAnchor)];
+    if (bAfter) {
+        entry.PrevSubfield = iAnchor;
+        entry.NextSubfield = anchor.NextSubfield;
+        if (anchor.NextSubfield >= 0) {
+            field->Subfields[static_cast<size_t>(anchor.NextSubfield)].PrevSubfield = iSlot;
+        } else {
+            field->LastSubfield = iSlot;
+        }
+        anchor.NextSubfield = iSlot;
+    } else {
+        entry.NextSubfield = iAnchor;
+        entry.PrevSubfield = anchor.PrevSubfield;
+        if (anchor.PrevSubfield >= 0) {
+            field->Subfields[static_cast<size_t>(anchor.PrevSubfield)].NextSubfield = iSlot;
+        } else {
+            field->FirstSubfield = iSlot;
+        }
+        anchor.PrevSubfield = iSlot;
+    }
+    SfdOrderLoop(bAfter);
+}
+
+// ---------------------------------------------------------------- order
+
+void Utf8MarcRecordClass::SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition,
+                                           int16_t& iStepType, std::string& sStepCodes, int16_t& iMatchCount) {
+    iPosition = 1;
+    iStepType = 2;
+    iMatchCount = 0;
+    if (m.IgnoreSfdOrder) return;
+    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
+    const bool bRepeated = rt::InStr(rule.RepeatedCodes, sCode) > 0;
+    int16_t iFallback = -1;
+    for (int16_t i = 0; i <= rule.StepTop && static_cast<size_t>(i) < rule.Steps.size(); ++i) {
+        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(i)];
+        if (rt::InStr(step.Codes, sCode) == 0) continue;
+        if (bRepeated && bTitleSeen && rt::InStr(step.Codes, "t") == 0) {
+            iFallback = i;  // a repeated code after a $t belongs to a title step
+            continue;
+        }
+        if (++iMatchCount == 1) {
+            iPosition = i;
+            iStepType = step.StepType;
+            sStepCodes = step.Codes;
+        }
+    }
+    if (iMatchCount == 0 && iFallback > 0) {
+        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(iFallback)];
+        iPosition = iFallback;
+        iStepType = step.StepType;
+        sStepCodes = step.Codes;
+    }
+}
+
+int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& /*Subfields*/, int16_t iSubfield) {
+    // Stand-in until the subfield-order rules are built: every subfield is in
+    // order, unless a test scripts the answers.
+    if (m.IgnoreSfdOrder) return 0;
+    return m.SfdOrderTestScript ? m.SfdOrderTestScript(m, iSubfield) : int16_t{0};
+}
+
+// Shifts the new subfield (the current one) into order, or reports it where
+// the switches keep it in place. One insertion shifts at most twice the
+// field's subfield count, so a rule that sends a subfield back and forth
+// cannot hold it for ever; past that it is reported where it stands.
+void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) return;
+    const int16_t iSlot = m.SfdPointer;
+    const std::string sTag = field->Tag;
+    const bool bRecorded = field->Subfields[static_cast<size_t>(iSlot)].Code != "w";
+    const int32_t lMostShifts = 2 * (int32_t{field->SubfieldTop} + 1);
+    const bool bOnlyReport = m.MakeNoChange || !m.TestSubfieldOrder;
+
+    auto addTag = [&](bool bTrimList) {
+        if (rt::InStr(m.FldsWithSfdsOutOfOrder, sTag) > 0) return;
+        m.FldsWithSfdsOutOfOrder += " " + sTag;
+        if (bTrimList) m.FldsWithSfdsOutOfOrder = rt::Trim(m.FldsWithSfdsOutOfOrder);
+    };
+    auto report = [&](bool bTrimList) {
+        if (!bRecorded) return;
+        m.SubfieldsOutOfOrder = true;
+        addTag(bTrimList);
+    };
+
+    for (int32_t lShifts = 0;; ++lShifts) {
+        FieldEntry& current = m.Fields[static_cast<size_t>(m.FldPointer)];
+        const SubfieldEntry& subfield = current.Subfields[static_cast<size_t>(iSlot)];
+        const int16_t iVerdict = SfdOrderTest(current.Subfields, iSlot);
+        if (iVerdict == 0) return;
+        // Only SfdInsertAfter trims the list, and only when moving left.
+        const bool bTrimList = bAfter && iVerdict < 0;
+        if (iVerdict < 0 && subfield.PrevSubfield < 0) return;
+        if (iVerdict > 0 && subfield.NextSubfield < 0) return;
+        if (bOnlyReport || lShifts >= lMostShifts) {
+            report(bTrimList);
+            return;
+        }
+        if (iVerdict < 0) {
+            SfdShiftLeft();
+            if (bRecorded) m.SfdOrderChanged = true;
+            if (bRecorded) addTag(bTrimList);
+        } else {
+            if (bRecorded) m.SfdOrderChanged = true;
+            if (bRecorded) addTag(bTrimList);
+            SfdShiftRight();
+        }
+    }
+}
+
+// ---------------------------------------------------------------- shifts
+
+void Utf8MarcRecordClass::SfdShiftLeft() { SfdShift(true); }
+
+void Utf8MarcRecordClass::SfdShiftRight() { SfdShift(false); }
+
+void Utf8MarcRecordClass::SfdShift(bool bLeft) {
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || !CurrentSubfieldEntry()) return;
+    const int16_t iMoved = m.SfdPointer;
+    auto at = [&](int16_t i) -> SubfieldEntry& { return field->Subfields[static_cast<size_t>(i)]; };
+    const int16_t iOther = bLeft ? at(iMoved).PrevSubfield : at(iMoved).NextSubfield;
+    if (iOther < 0) return;
+
+    // Exchange the two neighbours in list order; the slots stay.
+    const int16_t iFirst = bLeft ? iOther : iMoved;   // the one in front
+    const int16_t iSecond = bLeft ? iMoved : iOther;  // the one behind it
+    const int16_t iBefore = at(iFirst).PrevSubfield;
+    const int16_t iAfter = at(iSecond).NextSubfield;
+    at(iSecond).PrevSubfield = iBefore;
+    at(iSecond).NextSubfield = iFirst;
+    at(iFirst).PrevSubfield = iSecond;
+    at(iFirst).NextSubfield = iAfter;
+    if (iBefore >= 0) {
+        at(iBefore).NextSubfield = iSecond;
+    } else {
+        field->FirstSubfield = iSecond;
+    }
+    if (iAfter >= 0) {
+        at(iAfter).PrevSubfield = iFirst;
+    } else {
+        field->LastSubfield = iFirst;
+    }
+
+    // A nested shift only exchanges.
+    if (m.SfdShiftInProgress) {
+        m.SfdShiftInProgress = false;
+        return;
+    }
+    // A shift that breaks the rule is undone; a subfield that belongs further
+    // on keeps moving.
+    for (;;) {
+        const int16_t iVerdict = SfdOrderTest(field->Subfields, iMoved);
+        const bool bBack = bLeft ? iVerdict == 1 : iVerdict == -1;
+        const bool bOn = bLeft ? iVerdict == -1 : iVerdict == 1;
+        const bool bHasBack = bLeft ? at(iMoved).NextSubfield >= 0 : at(iMoved).PrevSubfield >= 0;
+        const bool bHasOn = bLeft ? at(iMoved).PrevSubfield >= 0 : at(iMoved).NextSubfield >= 0;
+        if (bOn && bHasOn) {
+            m.SfdShiftInProgress = true;
+            SfdShift(bLeft);
+            continue;
+        }
+        if (bBack && bHasBack) {
+            m.SfdShiftInProgress = true;
+            SfdShift(!bLeft);
+        }
+        return;
+    }
+}
+
+// ---------------------------------------------------------------- change and deletion
+
+void Utf8MarcRecordClass::SfdChange(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
+    if (!field || !subfield || field->IsControl) return;
+    subfield->Code = sSubfieldCode;
+    const bool bAuthority = m.MarcRecordFormat == "A";
+    const bool bKeepBlanks = field->Tag == "010" && (!bAuthority || sSubfieldCode == "0");
+    subfield->Text = bKeepBlanks ? sSubfieldText : rt::Trim(sSubfieldText);
+    std::string sField;
+    for (int16_t i = field->FirstSubfield; i >= 0;) {
+        const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
+        if (!walked.Deleted) {
+            sField += kDelimiter;
+            sField += walked.Code;
+            sField += walked.Text;
+        }
+        i = walked.NextSubfield;
+    }
+    FldReplace(field->Tag, field->Indicators, sField);
+}
+
+void Utf8MarcRecordClass::SfdDelete(bool bConsider245HPunctuation) {
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
+    if (!field || !subfield) return;
+    // The punctuation after the last "]" of a 245 or 8XX $h goes to the
+    // subfield before it.
+    std::string sPunctuation;
+    if (bConsider245HPunctuation && (field->Tag == "245" || field->Tag.substr(0, 1) == "8") && subfield->Code == "h" &&
+        subfield->Text.find(']') != std::string::npos)
+        sPunctuation = rt::Mid(subfield->Text, Rat(subfield->Text, "]") + 1);
+    subfield = CurrentSubfieldEntry();  // Rat yields
+    field = CurrentFieldEntry();
+    if (!field || !subfield) return;
+    subfield->Deleted = true;
+    field->Changed = true;
+    if (sPunctuation.empty()) return;
+
+    // A deleted subfield before it takes nothing: its text is gone from the
+    // field, and the rewrite would renumber the slots under a caller that is
+    // deleting every subfield (FldText let "").
+    const int16_t iRemembered = m.SfdPointer;
+    if (SfdMovePrev() && !SfdDeleted()) {
+        const std::string sPrevious = SfdText();
+        if (sPrevious.size() < sPunctuation.size() ||
+            sPrevious.compare(sPrevious.size() - sPunctuation.size(), sPunctuation.size(), sPunctuation) != 0)
+            SfdText(sPrevious + sPunctuation);
+    }
+    SfdPointer(iRemembered);
+}
+
+void Utf8MarcRecordClass::SfdUndelete() {
+    FieldEntry* field = CurrentFieldEntry();
+    SubfieldEntry* subfield = CurrentSubfieldEntry();
+    if (!field || !subfield) return;
+    subfield->Deleted = false;
+    field->Changed = true;
+}
+
+// ---------------------------------------------------------------- small members
+
+std::string Utf8MarcRecordClass::CurrentTag() const {
+    const FieldEntry* field = CurrentFieldEntry();
+    return field ? field->Tag : std::string();
+}
+
+std::string Utf8MarcRecordClass::SfdCode() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield && !m.SfdAtTop ? subfield->Code : std::string();
+}
+
+void Utf8MarcRecordClass::SfdCode(const std::string& vNewValue) {
+    if (!CurrentSubfieldEntry()) return;
+    SfdChange(vNewValue, SfdText());
+}
+
+std::string Utf8MarcRecordClass::SfdText() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield && !m.SfdAtTop ? subfield->Text : std::string();
+}
+
+void Utf8MarcRecordClass::SfdText(const std::string& vNewValue) {
+    if (!CurrentSubfieldEntry()) return;
+    if (!vNewValue.empty() && vNewValue[0] == kDelimiter) {
+        SfdChange(rt::Mid(vNewValue, 2, 1), rt::Mid(vNewValue, 3));
+    } else {
+        SfdChange(SfdCode(), vNewValue);
+    }
+}
+
+std::string Utf8MarcRecordClass::SfdNorm() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield ? subfield->Norm : std::string();
+}
+
+std::string Utf8MarcRecordClass::SfdNormNaco() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield ? subfield->NormNaco : std::string();
+}
+
+bool Utf8MarcRecordClass::SfdDeleted() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield ? subfield->Deleted : true;
+}
+
+bool Utf8MarcRecordClass::SfdBoolean1() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield && subfield->Boolean1;
+}
+
+void Utf8MarcRecordClass::SfdBoolean1(bool vNewValue) {
+    if (SubfieldEntry* subfield = CurrentSubfieldEntry()) subfield->Boolean1 = vNewValue;
+}
+
+bool Utf8MarcRecordClass::Sfdboolean2() const {
+    const SubfieldEntry* subfield = CurrentSubfieldEntry();
+    return subfield && subfield->Boolean2;
+}
+
+void Utf8MarcRecordClass::Sfdboolean2(bool vNewValue) {
+    if (SubfieldEntry* subfield = CurrentSubfieldEntry()) subfield->Boolean2 = vNewValue;
+}
+
+std::string Utf8MarcRecordClass::SfdDelim(const std::string& sSubfieldCode) {
+    return std::string(1, kDelimiter) + rt::Left(sSubfieldCode, 1);
+}
+
+std::string Utf8MarcRecordClass::SfdMake(std::string& sSubfieldCode, std::string& sSubfieldText) {
+    sSubfieldCode = rt::Trim(sSubfieldCode);
+    if (sSubfieldCode.empty()) return "";
+    if (sSubfieldCode.size() > 1)
+        sSubfieldCode = sSubfieldCode[0] == kDelimiter ? rt::Mid(sSubfieldCode, 2, 1) : rt::Left(sSubfieldCode, 1);
+    if (sSubfieldText.empty()) return "";
+    return std::string(1, kDelimiter) + sSubfieldCode + sSubfieldText;
+}
+
+int16_t Utf8MarcRecordClass::SfdMax() const { return m.SfdOrderBibCount; }
+
+bool Utf8MarcRecordClass::TestSubfieldOrder() const { return m.TestSubfieldOrder; }
+void Utf8MarcRecordClass::TestSubfieldOrder(bool vNewValue) { m.TestSubfieldOrder = vNewValue; }
+bool Utf8MarcRecordClass::IgnoreSfdOrder() const { return m.IgnoreSfdOrder; }
+void Utf8MarcRecordClass::IgnoreSfdOrder(bool vNewValue) { m.IgnoreSfdOrder = vNewValue; }
+bool Utf8MarcRecordClass::SubfieldsOutOfOrder() const { return m.SubfieldsOutOfOrder; }
+bool Utf8MarcRecordClass::SfdOrderChanged() const { return m.SfdOrderChanged; }
+std::string Utf8MarcRecordClass::FldsWithSfdsOutOfOrder() const { return m.FldsWithSfdsOutOfOrder; }
+
+std::string Utf8MarcRecordClass::RemoveNonfilingCharacters(const std::string& /*sRecordType*/,
+                                                           const std::string& /*sTag*/,
+                                                           std::string& /*sIndicators*/, const std::string& sField,
+                                                           bool /*bUppercaseFirstWord*/) {
+    // Stand-in until the nonfiling characters are built: nothing is removed.
+    return sField;
+}
