@@ -879,48 +879,6 @@ private:
     std::string NormOctetMarc8(const std::string& sOctet);
     std::string NormOctetFinal(const std::string& sCode);
 
-    // ---- marc/rules/: private members of series numbering ----
-
-    // The series-numbering strings in the output set in force.
-    void BuildSeriesNumberingTables();
-    void EnsureSeriesNumberingTables();
-    std::string PadNumbersForSorting(const std::string& sText);
-    std::string PadNumbersAfterCaptions(const std::string& sText);
-    std::string RemoveChapterCaption(const std::string& sText);
-    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
-                                    const std::string& sSeriesSubfieldV);
-    // The character rewriting of the sort key, from the last character to the first.
-    std::string RewriteSeriesNumberCharacters(const std::string& sText);
-    // The first character of a numbering without digits is punctuation.
-    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
-    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
-                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
-                              bool bEastAsianOrdinal);
-    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
-                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
-    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
-    bool ContainsDigit(const std::string& sText);
-    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
-    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
-    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
-    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
-    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
-                                std::string_view sExcludedWords);
-    bool FirstWordIsRomanNumeral(const std::string& sText);
-    bool TextHasDigit(const std::string& sText);
-    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
-    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
-    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
-    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
-                                    std::string& sKey);
-    // The written form of one place of a value in Roman digits.
-    std::string RomanThousands(int32_t lValue);
-    std::string RomanHundreds(int32_t lValue);
-    std::string RomanHundredsAdditive(int32_t lValue);
-    std::string RomanTens(int32_t lValue);
-    std::string RomanTensAdditive(int32_t lValue);
-    std::string RomanUnits(int32_t lValue);
-    std::string RomanUnitsAdditive(int32_t lValue);
     // ---- marc/record/: ISO 2709 input and output, private members ----
 
     // The field table from Directory and RecordDataIn.
@@ -972,6 +930,49 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+
+    // ---- marc/rules/: private members of series numbering ----
+
+    // The series-numbering strings in the output set in force.
+    void BuildSeriesNumberingTables();
+    void EnsureSeriesNumberingTables();
+    std::string PadNumbersForSorting(const std::string& sText);
+    std::string PadNumbersAfterCaptions(const std::string& sText);
+    std::string RemoveChapterCaption(const std::string& sText);
+    std::string SeriesNumberSortKey(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    const std::string& sSeriesSubfieldV);
+    // The character rewriting of the sort key, from the last character to the first.
+    std::string RewriteSeriesNumberCharacters(const std::string& sText);
+    // The first character of a numbering without digits is punctuation.
+    bool StartsWithSeriesNumberingPunctuation(const std::string& sText);
+    void AppendPieceToSortKey(std::string& sKey, std::string sPiece, const std::string& sSeparatorAfter,
+                              const std::string& sSeparatorBefore, bool bLastPiece, bool bWordSeen,
+                              bool bEastAsianOrdinal);
+    void AppendWordTokenToSortKey(std::string& sKey, std::string& sToken, bool bSlashContext, bool& bNumberSeen,
+                                  bool bWholeToken, bool& bSeriesWordFound, bool& bEastAsianOrdinal);
+    void AppendNumberTokenToSortKey(std::string& sKey, std::string& sNumber);
+    bool ContainsDigit(const std::string& sText);
+    std::string RemoveOrdinalSuffixes(const std::string& sPiece, bool bLastPiece);
+    bool IsNextToSeriesWord(const std::string& sBefore, const std::string& sAfter);
+    std::string SeparateVolumeLetter(const std::string& sText, bool bUpperFirst);
+    std::string SeparateSingleLetterCaptions(const std::string& sLetters, const std::string& sText, bool bUpperFirst);
+    bool IsLetterInSeriesPhrase(int32_t iPosition, const std::string& sText, std::string_view sPartnerWords,
+                                std::string_view sExcludedWords);
+    bool FirstWordIsRomanNumeral(const std::string& sText);
+    bool TextHasDigit(const std::string& sText);
+    std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
+    std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
+    std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
+    void RemoveTitleDerivedCaptions(const std::string& sOriginalHeading, const std::string& sHeading,
+                                    std::string& sKey);
+    // The written form of one place of a value in Roman digits.
+    std::string RomanThousands(int32_t lValue);
+    std::string RomanHundreds(int32_t lValue);
+    std::string RomanHundredsAdditive(int32_t lValue);
+    std::string RomanTens(int32_t lValue);
+    std::string RomanTensAdditive(int32_t lValue);
+    std::string RomanUnits(int32_t lValue);
+    std::string RomanUnitsAdditive(int32_t lValue);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.

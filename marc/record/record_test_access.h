@@ -27,6 +27,19 @@ struct RecordTestAccess {
         record.ReturnLoadToOutputSet(sReturnTo);
     }
 
+    // ---- subfield table ----
+    static void FldSplitText(Utf8MarcRecordClass& record, int16_t iField, const std::string& sText) {
+        record.FldSplitText(iField, sText);
+    }
+    static bool IsOclcNumber(Utf8MarcRecordClass& record, const std::string& sText, std::string& sNormalized) {
+        return record.IsOclcNumber(sText, sNormalized);
+    }
+    static void SfdOrderPosition(Utf8MarcRecordClass& record, const std::string& sCode, bool bTitleSeen,
+                                 int16_t& iPosition, int16_t& iStepType, std::string& sStepCodes,
+                                 int16_t& iMatchCount) {
+        record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
+    }
+
     // ---- marc/rules/: series numbering ----
     static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
         return r.RewriteSeriesNumberCharacters(s);
@@ -82,18 +95,6 @@ struct RecordTestAccess {
     static void CallNumberTakeNumber(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sOutput,
                                      bool bWide, bool& bAppendBlank, std::string& sDigits) {
         record.CallNumberTakeNumber(sCallNumber, sOutput, bWide, bAppendBlank, sDigits);
-    }
-    // ---- subfield table ----
-    static void FldSplitText(Utf8MarcRecordClass& record, int16_t iField, const std::string& sText) {
-        record.FldSplitText(iField, sText);
-    }
-    static bool IsOclcNumber(Utf8MarcRecordClass& record, const std::string& sText, std::string& sNormalized) {
-        return record.IsOclcNumber(sText, sNormalized);
-    }
-    static void SfdOrderPosition(Utf8MarcRecordClass& record, const std::string& sCode, bool bTitleSeen,
-                                 int16_t& iPosition, int16_t& iStepType, std::string& sStepCodes,
-                                 int16_t& iMatchCount) {
-        record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
     }
 };
 
