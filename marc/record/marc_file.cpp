@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "common/raised_error.h"
 #include "common/runtime.h"
@@ -15,9 +16,8 @@ namespace {
 constexpr size_t kMaxRecordLength = 99999;
 constexpr size_t kLengthFieldWidth = 5;
 constexpr size_t kProbeLength = 29;
-// Octets of a record read at a time while looking for the terminator of a
-// record whose length field understates it.
-constexpr size_t kSearchPiece = 1000;
+// Octets read at a time while looking for the start of a record.
+constexpr size_t kBlockLength = 4096;
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 // The platform's error for a read past the end of a file.
 constexpr int32_t kInputPastEnd = 62;
@@ -61,6 +61,7 @@ void Utf8MarcFileClass::OpenFile(const std::string& sMarcFileName, bool /*bDebug
     EndOfFile_ = true;
     CarryOver.clear();
     CarryOverPosition = 0;
+    CarryOverSearched = 0;
     if (sMarcFileName.empty()) return;
     try {
         FileNumber = platform::FreeFile();
@@ -95,36 +96,47 @@ void Utf8MarcFileClass::CloseFile() {
     EndOfFile_ = true;
 }
 
-bool Utf8MarcFileClass::NextChar(char& c) {
-    if (CarryOverPosition < CarryOver.size()) {
-        c = CarryOver[CarryOverPosition++];
-        if (CarryOverPosition == CarryOver.size()) {
-            CarryOver.clear();
-            CarryOverPosition = 0;
-        }
-        return true;
-    }
-    std::string sOne;
-    if (!platform::ReadChars(FileNumber, 1, sOne)) return false;
-    c = sOne[0];
-    return true;
-}
+size_t Utf8MarcFileClass::Buffered() const { return CarryOver.size() - CarryOverPosition; }
 
-bool Utf8MarcFileClass::TakeChars(size_t n, std::string& sOut) {
-    const size_t fromCarry = std::min(n, CarryOver.size() - CarryOverPosition);
-    sOut.append(CarryOver, CarryOverPosition, fromCarry);
-    CarryOverPosition += fromCarry;
+void Utf8MarcFileClass::Consume(size_t n) {
+    CarryOverPosition += n;
+    CarryOverSearched = CarryOverSearched > n ? CarryOverSearched - n : 0;
     if (CarryOverPosition == CarryOver.size()) {
         CarryOver.clear();
         CarryOverPosition = 0;
     }
-    return fromCarry == n || platform::ReadChars(FileNumber, n - fromCarry, sOut);
+}
+
+bool Utf8MarcFileClass::Fill(size_t n) {
+    // What was taken is dropped once it outweighs a record, so that the
+    // buffer stays within two records' length.
+    if (CarryOverPosition > kMaxRecordLength) {
+        CarryOver.erase(0, CarryOverPosition);
+        CarryOverPosition = 0;
+    }
+    return platform::ReadChars(FileNumber, n, CarryOver);
+}
+
+bool Utf8MarcFileClass::NextChar(char& c) {
+    if (Buffered() == 0) Fill(kBlockLength);
+    if (Buffered() == 0) return false;
+    c = CarryOver[CarryOverPosition];
+    Consume(1);
+    return true;
+}
+
+bool Utf8MarcFileClass::TakeChars(size_t n, std::string& sOut) {
+    const size_t fromBuffer = std::min(n, Buffered());
+    sOut.append(CarryOver, CarryOverPosition, fromBuffer);
+    Consume(fromBuffer);
+    return fromBuffer == n || platform::ReadChars(FileNumber, n - fromBuffer, sOut);
 }
 
 void Utf8MarcFileClass::PushBack(const std::string& sText) {
     if (sText.empty()) return;
     CarryOver = sText + CarryOver.substr(CarryOverPosition);
     CarryOverPosition = 0;
+    CarryOverSearched = 0;
 }
 
 bool Utf8MarcFileClass::NextCharAfterHighOctets(char& c) {
@@ -186,22 +198,22 @@ bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
 
     // An understated length: reading goes on to the next terminator, up to
     // the longest record there can be. Without one there, the record is
-    // delivered as its length field says and the rest is read next.
-    std::string sMore;
-    while (sText.size() + sMore.size() < kMaxRecordLength) {
-        const size_t from = sMore.size();
-        const bool bRead =
-            TakeChars(std::min(kSearchPiece, kMaxRecordLength - sText.size() - sMore.size()), sMore);
-        const size_t found = sMore.find(sEnd, from);
-        if (found != std::string::npos) {
-            PushBack(sMore.substr(found + 1));
-            sText.append(sMore, 0, found + 1);
-            const size_t d = sText.size();
-            return Deliver(sRecord, WithTrueLength(sText, d));
-        }
-        if (!bRead) break;
+    // delivered as its length field says and the rest is read next. The
+    // search looks ahead in the buffer, and what it has searched is not
+    // searched again for the records that follow.
+    const size_t lMore = kMaxRecordLength - std::min(kMaxRecordLength, sText.size());
+    if (Buffered() < lMore) Fill(lMore - Buffered());
+    const size_t lLookAhead = std::min(lMore, Buffered());
+    const size_t found = std::string_view(CarryOver)
+                             .substr(CarryOverPosition, lLookAhead)
+                             .find(sEnd, std::min(CarryOverSearched, lLookAhead));
+    if (found != std::string_view::npos) {
+        sText.append(CarryOver, CarryOverPosition, found + 1);
+        Consume(found + 1);
+        const size_t d = sText.size();
+        return Deliver(sRecord, WithTrueLength(sText, d));
     }
-    PushBack(sMore);
+    CarryOverSearched = lLookAhead;
     return Deliver(sRecord, std::move(sText));
 }
 

@@ -60,13 +60,19 @@ private:
     void ProbeLayout();
     bool ReadSegmentedRecord(std::string& sRecord);
 
-    // The reading source: the pushed-back characters first, then the file.
-    // NextChar takes one octet; TakeChars appends n octets and is false when
-    // the file ends first (what there was is appended).
+    // The reading source: CarryOver, which holds the characters pushed back
+    // and a block read ahead, then the file. NextChar takes one octet;
+    // TakeChars appends n octets and is false when the file ends first (what
+    // there was is appended).
     bool NextChar(char& c);
     bool TakeChars(size_t n, std::string& sOut);
     // Puts characters back in front of what is still to be read.
     void PushBack(const std::string& sText);
+    // Characters in CarryOver not yet taken; taking n of them; reading up to
+    // n more from the file behind them (false when the file ends first).
+    size_t Buffered() const;
+    void Consume(size_t n);
+    bool Fill(size_t n);
     // NextChar with the leading octets above 127 passed over while
     // SkipLeadingHighOctets is set.
     bool NextCharAfterHighOctets(char& c);
@@ -84,8 +90,11 @@ private:
     int32_t RecordIndex_ = 0;
     int16_t FileNumber = 0;
     std::unique_ptr<Utf8MarcRecordClass> RecordObject;
-    // Characters read beyond the end of the last plain record: a push-back
-    // buffer read first by the next call, from CarryOverPosition on.
+    // Characters read beyond the end of the last record: the beginning of the
+    // next one, read first by the next call, from CarryOverPosition on.
     std::string CarryOver;
     size_t CarryOverPosition = 0;
+    // How many characters from CarryOverPosition on are known to hold no
+    // record terminator.
+    size_t CarryOverSearched = 0;
 };

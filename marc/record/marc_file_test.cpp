@@ -168,6 +168,9 @@ TEST_F(MarcFileTest, PlainLayouts) {
          all, false},
         {"last record cut short", [&] { return Join({mic[0], mic[1], mic[2].substr(0, 100)}); },
          [&] { return Records{mic[0], mic[1]}; }, false},
+        // Each search for a terminator goes on where the last one stopped.
+        {"200,000 length fields without terminators", [] { return std::string(1000000, '0'); },
+         [] { return Records(200000, "00000"); }, false},
         {"understated, no terminator within 99,999",
          [&] { return "00010abcde" + std::string(100000, 'x') + mic[0]; },
          [&] { return Records{"00010abcde", mic[0]}; }, false},
