@@ -22,13 +22,15 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+// The input file, removed at exit; the name outlives every exit handler.
 const std::string& FilePath() {
-    static const std::string path = [] {
-        std::string p = platform::TempFolder() + "/exitdesk-fuzz-marc-file-" + std::to_string(getpid()) + ".mrc";
+    static const std::string* const path = [] {
+        auto* p = new std::string(platform::TempFolder() + "/exitdesk-fuzz-marc-file-" + std::to_string(getpid()) +
+                                  ".mrc");
         std::atexit([] { std::remove(FilePath().c_str()); });
         return p;
     }();
-    return path;
+    return *path;
 }
 
 std::vector<std::string> ReadToEnd(Utf8MarcFileClass& reader, std::vector<std::string> records) {

@@ -89,6 +89,13 @@ void ExpectRecords(const Records& actual, const Records& expected) {
     }
 }
 
+struct LayoutCase {
+    const char* name;
+    std::function<std::string()> content;
+    std::function<Records()> expected;
+    bool segmented;
+};
+
 class MarcFileTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& sContent, const std::string& sName = "records.mrc") {
@@ -121,14 +128,17 @@ protected:
         return ReadAll(reader);
     }
 
-    testsupport::TempSettingsFolder folder;
-};
+    // Each file gives its records and is taken for the layout it has.
+    void ReadLayouts(const std::vector<LayoutCase>& cases) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            bool bSegmented = !c.segmented;
+            ExpectRecords(ReadFile(c.content(), &bSegmented), c.expected());
+            EXPECT_EQ(bSegmented, c.segmented);
+        }
+    }
 
-struct LayoutCase {
-    const char* name;
-    std::function<std::string()> content;
-    std::function<Records()> expected;
-    bool segmented;
+    testsupport::TempSettingsFolder folder;
 };
 
 TEST_F(MarcFileTest, PlainLayouts) {
@@ -175,12 +185,7 @@ TEST_F(MarcFileTest, PlainLayouts) {
          [&] { return "00010abcde" + std::string(100000, 'x') + mic[0]; },
          [&] { return Records{"00010abcde", mic[0]}; }, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        bool bSegmented = true;
-        ExpectRecords(ReadFile(c.content(), &bSegmented), c.expected());
-        EXPECT_EQ(bSegmented, c.segmented);
-    }
+    ReadLayouts(cases);
 }
 
 TEST_F(MarcFileTest, SegmentedLayouts) {
@@ -211,12 +216,7 @@ TEST_F(MarcFileTest, SegmentedLayouts) {
         {"no record beyond 99,999 characters", overlong,
          [] { return Records{"99999" + std::string(9989, 'a') + std::string(90005, 'b')}; }, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        bool bSegmented = false;
-        ExpectRecords(ReadFile(c.content(), &bSegmented), c.expected());
-        EXPECT_EQ(bSegmented, c.segmented);
-    }
+    ReadLayouts(cases);
 }
 
 TEST_F(MarcFileTest, FilesThatDoNotOpen) {
