@@ -1,6 +1,7 @@
 // The demo library that the README's run command makes: every demo barcode
 // gives the verdict that demo-barcodes.txt names, through the settings files,
-// the data source and the scrambled password that the generator wrote.
+// the data source and the scrambled password that the generator wrote; and
+// with the database file gone, the red verdict.
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,7 @@ TEST(DemoLibrary, EachDemoBarcodeGivesItsVerdict) {
         "Barcode not in Voyager", "Item barcode not acceptable", "No barcode supplied"};
     std::ifstream list(folder + "/demo-barcodes.txt");
     int checked = 0, green = 0;
+    std::string firstGreen;
     for (std::string line; std::getline(list, line);) {
         std::istringstream words(line);
         std::string barcode, color;
@@ -74,10 +76,25 @@ TEST(DemoLibrary, EachDemoBarcodeGivesItsVerdict) {
         }
         ++checked;
         green += color == "green";
+        if (color == "green" && firstGreen.empty()) firstGreen = barcode;
     }
     EXPECT_GE(checked, 15);
     EXPECT_GE(green, 3);
     EXPECT_TRUE(std::filesystem::file_size(folder + "/sounds/good.wav") > 1000);
+
+    // The data source never makes a database: with the file gone, a green
+    // barcode gives the red verdict and the file stays missing.
+    std::filesystem::remove(folder + "/library.db");
+    FakeTrestleView second;
+    frmTrestleMain without(second, "");
+    second.Form = &without;
+    without.MyCode.PlaySound = [](const std::string&) {};
+    without.Form_Load();
+    ASSERT_FALSE(without.Ended());
+    second.Scan(firstGreen);
+    EXPECT_EQ(second.text, "Item barcode not acceptable");
+    EXPECT_EQ(second.frame2Color, TrestleColor::Red);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/library.db"));
     std::filesystem::remove_all(folder);
 }
 

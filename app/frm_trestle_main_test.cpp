@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <set>
 
 #include "app/fake_trestle_view.h"
 #include "common/test_support.h"
@@ -136,6 +138,8 @@ TEST_F(ExitCheck, EachMissingSettingGivesTheConfigurationMessage) {
         {"no excluded groups", settingsWith(dsn, tnp, uid, pwd, "")},
         {"empty excluded groups", settingsWith(dsn, tnp, uid, pwd, "[Circulation]\r\nPatronGroupsExcluded=\r\n")},
         {"only commas and blanks", settingsWith(dsn, tnp, uid, pwd, "[Circulation]\r\nPatronGroupsExcluded= , ,,\r\n")},
+        {"excluded groups without a digit",
+         settingsWith(dsn, tnp, uid, pwd, "[Circulation]\r\nPatronGroupsExcluded=carrels|none\r\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -228,6 +232,86 @@ TEST_F(ExitCheck, EveryVerdict) {
     EXPECT_EQ(sounds.size(), std::size(cases));
     // The circulation query made its result set once and reuses it.
     EXPECT_GT(form->Common.CirculationResultSet, 0);
+}
+
+// The excluded groups are the runs of digits in the value, whatever stands
+// between them, each compared by its value: leading zeros do not count, and a
+// run of any length is compared without overflow.
+TEST_F(ExitCheck, ExcludedGroupsAreTheNumbersInTheValue) {
+    struct Case {
+        std::string value;
+        std::string list;
+        std::set<int> carrel;  // of the groups 3, 5, 11 and 15 that the items are charged to
+    };
+    const Case cases[] = {
+        {"5\t15", " 5 15 ", {5, 15}},
+        {"5\xC2\xA0" "15", " 5 15 ", {5, 15}},  // no-break space in UTF-8
+        {"5\xA0" "15", " 5 15 ", {5, 15}},      // and in an 8-bit set
+        {"5|15", " 5 15 ", {5, 15}},
+        {"5'15", " 5 15 ", {5, 15}},
+        {"(5)[15]", " 5 15 ", {5, 15}},
+        {"{5}<15>", " 5 15 ", {5, 15}},
+        {"0005;015", " 5 15 ", {5, 15}},
+        {"1,5, 15", " 1 5 15 ", {5, 15}},  // 11 is not 1
+        {"11 000000000000000000000000000000003 99999999999999999999999999999",
+         " 11 3 99999999999999999999999999999 ", {3, 11}},
+        {"group 15, not group 0", " 15 0 ", {15}},
+    };
+    const std::pair<int, std::string> items[] = {
+        {3, "31234000000016"}, {5, "31234000000024"}, {11, "31234000000040"}, {15, "31234000000065"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        LoadWith("[Connection]\r\nDSN=" + database.Dsn() + "\r\nTNP=main\r\n[Read]\r\nUID=u\r\nPWD=p\r\n" +
+                 "[Circulation]\r\nPatronGroupsExcluded=" + c.value + "\r\n");
+        ASSERT_FALSE(form->Ended());
+        EXPECT_EQ(form->MyCode.PatronGroupsExcluded, c.list);
+        for (const auto& [group, barcode] : items) {
+            SCOPED_TRACE(group);
+            view.Scan(barcode);
+            EXPECT_EQ(view.text, c.carrel.count(group) ? kCarrel : kOk);
+        }
+    }
+}
+
+// The price step fails the look-up when the base currency has more than nine
+// decimals, so the verdict is red; 0 or fewer decimals keep the price as read.
+TEST_F(ExitCheck, CurrencyDecimalsAboveNineGiveTheRedVerdict) {
+    struct Case {
+        std::string decimals;
+        std::string text;
+        int32_t color;
+    };
+    const Case cases[] = {
+        {"2", kOk, TrestleColor::Green},
+        {"9", kOk, TrestleColor::Green},
+        {"0", kOk, TrestleColor::Green},
+        {"-4", kOk, TrestleColor::Green},
+        {"10", kNotAcceptable, TrestleColor::Red},
+        {"30000000", kNotAcceptable, TrestleColor::Red},
+        {"3000000000", kNotAcceptable, TrestleColor::Red},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.decimals);
+        database.Execute("DELETE FROM BASE_CURRENCY; INSERT INTO BASE_CURRENCY VALUES ('X', 'XXX', 'Xs', " +
+                         c.decimals + ", '.')");
+        LoadWith(SettingsText(database.Dsn()));
+        view.Scan("31234000000016");  // priced 1250, charged to group 3
+        EXPECT_EQ(view.text, c.text);
+        EXPECT_EQ(view.frame2Color, c.color);
+        EXPECT_TRUE(view.messages.empty());
+    }
+}
+
+// The desk only reads: a configured database file that is missing stays
+// missing, and the look-up fails.
+TEST_F(ExitCheck, AMissingDatabaseFileStaysMissingAndGivesTheRedVerdict) {
+    LoadWith(SettingsText(database.Dsn()));
+    std::filesystem::remove(database.DatabasePath());
+    view.Scan("31234000000016");
+    EXPECT_EQ(view.text, kNotAcceptable);
+    EXPECT_EQ(view.frame2Color, TrestleColor::Red);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(database.DatabasePath()));
 }
 
 TEST_F(ExitCheck, EmptySoundNamesPlayNothing) {

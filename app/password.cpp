@@ -20,7 +20,8 @@ std::string DescramblePassword(const std::string& sStored) {
         std::string sToken;
         UtliMiscNonUtf8::SplitOffFirst(sRest, sToken, " ");
         ++iToken;
-        double dValue = rt::Val(sToken);
+        // Decimal only: the stored numbers are never hexadecimal or octal.
+        double dValue = rt::ValDecimal(sToken);
         if (iToken == 5) {
             iLength = rt::CInt(dValue - 70);
         } else if (iToken % 2 == 1) {

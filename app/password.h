@@ -9,7 +9,8 @@ namespace Password {
 
 // The real password for a stored value. A value that, trimmed, does not begin
 // and end with a digit or holds no blank is the password itself, returned as
-// given. Raises error 5 when the numbers give a negative length or a character
+// given. The numbers are read as decimal numbers (a fraction and an exponent
+// allowed); a token that begins with none, "&H46" among them, is 0. Raises error 5 when the numbers give a negative length or a character
 // code outside 0 to 255, and error 6 when a number is beyond 16 bits.
 std::string DescramblePassword(const std::string& sStored);
 

@@ -30,9 +30,15 @@ TEST(DescramblePassword, DecodesTheStoredNumbers) {
         // Halves round to the even neighbour: 96.5 -> 96, 97.5 -> 98.
         {"101.5 92.5 102 93 72", "ab"},
         {"101.5 92.5 102 93 74", "`bab"},
-        // Hexadecimal numbers read as the platform reads them.
+        // Numbers are decimal: a token that begins with "&H" or "&O" is 0 (code 5 at an even place).
         {"&H7D 116 102 93 72", "&H7D 116 102 93 72"},
-        {"125 116 &H66 93 72", "ab"},
+        {"125 116 102 &H58 72", std::string("a\x05")},
+        {"125 116 102 &O135 72", std::string("a\x05")},
+        {"125 116 102 &h5D 72", std::string("a\x05")},
+        // A fraction, an exponent, a sign and text after the number, as decimal numbers are read.
+        {"125 116 1.02E2 9.3e1 7.2D1", "ab"},
+        {"125 116 +102 93x 72", "ab"},
+        {"125 116 102 0093 072", "ab"},
         // Used unchanged: no blank, or not beginning and ending with a digit.
         {"secret", "secret"},
         {"12345", "12345"},
@@ -58,6 +64,8 @@ TEST(DescramblePassword, NumbersOutOfRangeRaise) {
         {"125 251 102 93 72", ErrorNumber::InvalidProcedureCall},  // code 256
         {"99999 116 102 93 72", ErrorNumber::Overflow},
         {"125 116 102 93 99999", ErrorNumber::Overflow},
+        {"125 116 &H66 93 72", ErrorNumber::InvalidProcedureCall},  // &H66 is 0: code -5
+        {"125 116 102 93 &H48", ErrorNumber::InvalidProcedureCall},  // &H48 is 0: length -70
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);

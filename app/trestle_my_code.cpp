@@ -1,6 +1,8 @@
 #include "app/trestle_my_code.h"
 
+#include <algorithm>
 #include <exception>
+#include <string_view>
 
 #include "common/ini.h"
 #include "common/raised_error.h"
@@ -8,6 +10,40 @@
 #include "marc/record/marc_record.h"
 #include "platform/events.h"
 #include "platform/sound.h"
+
+namespace {
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), rt::IsAsciiDigit);
+}
+
+// A run of digits as its value's text: leading zeros dropped ("0" for zeros
+// alone), so that numbers of any length compare by value as texts.
+std::string NumberValueText(std::string_view digits) {
+    const size_t first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? "0" : std::string(digits.substr(first));
+}
+
+// The numbers in a settings value: its runs of ASCII digits, whatever stands
+// between them (commas, blanks, tabs, no-break spaces, brackets ...), each as
+// its value's text, separated by single blanks; "" when it holds no digit.
+std::string NumberList(std::string_view value) {
+    std::string list;
+    for (size_t i = 0; i < value.size();) {
+        if (!rt::IsAsciiDigit(value[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < value.size() && rt::IsAsciiDigit(value[end])) ++end;
+        if (!list.empty()) list += ' ';
+        list += NumberValueText(value.substr(i, end - i));
+        i = end;
+    }
+    return list;
+}
+
+}  // namespace
 
 TrestleMyCode::TrestleMyCode(TrestleView& view, TrestleCommonRoutines& common)
     : PlaySound([](const std::string& sFile) { platform::PlaySoundSync(sFile); }), view_(view), common_(common) {}
@@ -25,9 +61,12 @@ void TrestleMyCode::ReadBehaviorSettings() {
     }
 
     std::string sGroups = INI::ReadIniValueOrEmpty(sIni, "Circulation", "PatronGroupsExcluded", 1000);
+    // The application's record object is made here, on its first use, and
+    // reads its own settings file then.
     if (!common_.MarcRecord) common_.MarcRecord = std::make_unique<Utf8MarcRecordClass>();
-    sGroups = common_.MarcRecord->ReplaceCharacters(sGroups, ",", " ", false);
-    sGroups = common_.MarcRecord->NormString(sGroups, true, "V");
+    // The group numbers are the runs of digits, whatever separates them: a
+    // normal form would join numbers that a tab or a bracket keeps apart.
+    sGroups = NumberList(sGroups);
     if (sGroups.empty()) common_.EndNotConfigured();
     PatronGroupsExcluded = " " + sGroups + " ";
 
@@ -85,7 +124,9 @@ TrestleMyCode::Verdict TrestleMyCode::Decide(const std::string& sBarcode) {
     reader.ExecuteSQL(sSql, common_.CirculationResultSet);
     if (!reader.GetNextRow(common_.CirculationResultSet))
         return {MessageItemIsNotCheckedOut, TrestleColor::Red, BadSound};
+    // A group number compares by its value, as the excluded list holds them.
     std::string sGroup = reader.CurrentRow(1, -1);
+    if (IsDigits(sGroup)) sGroup = NumberValueText(sGroup);
     if (rt::InStr(PatronGroupsExcluded, " " + sGroup + " ") > 0)
         return {MessageItemChargedToACarrel, TrestleColor::Red, BadSound};
     return {MessageOkToLeaveTheBuilding, TrestleColor::Green, GoodSound};

@@ -17,7 +17,7 @@ public:
     std::string GoodSound;
     std::string BadSound;
     int16_t SecondsBeforeReset = 0;
-    // The excluded patron groups, each between two blanks (" 3 7 12 ").
+    // The excluded patron groups, each between two blanks and without leading zeros (" 3 7 12 ").
     std::string PatronGroupsExcluded;
     std::string MessageBarcodeNotInVoyager;
     std::string MessageItemIsNotCheckedOut;

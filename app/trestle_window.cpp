@@ -18,22 +18,45 @@
 #include <cstdlib>
 
 #include "app/frm_trestle_main.h"
+#include "marc/display/display_text.h"
 
 namespace {
 
 int Pixels(double twips) { return static_cast<int>(std::lround(twips / TrestleWindow::kTwipsPerPixel)); }
 double Twips(int pixels) { return pixels * TrestleWindow::kTwipsPerPixel; }
 
-bool IsUtf8(const std::string& text) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+// Decodes a text as UTF-8; false when it is not valid UTF-8. The decoder's
+// result is read, since it decodes only when its result is taken.
+bool DecodeUtf8(const std::string& text, QString& decoded) {
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
     return !decoder.hasError();
 }
 
-// Text of the program is octets: UTF-8 when it is valid UTF-8, else an 8-bit set.
+bool IsUtf8(const std::string& text) {
+    QString decoded;
+    return DecodeUtf8(text, decoded);
+}
+
+// Text of the program is octets: UTF-8 when it is valid UTF-8, else
+// Windows-1252, the set that the desk's settings files are written in on its
+// own platform; an 8-bit text shows one character per octet.
 QString FromOctets(const std::string& text) {
-    if (IsUtf8(text)) return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString decoded;
+    if (DecodeUtf8(text, decoded)) return decoded;
+    decoded.resize(static_cast<qsizetype>(text.size()));
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto octet = static_cast<unsigned char>(text[i]);
+        char16_t character = octet;
+        if (octet >= 0x80) {
+            // The five octets that the set leaves undefined show as U+FFFD.
+            const uint16_t defined = display_text::Windows1252CodePoint(octet);
+            character = defined ? defined : char16_t{0xFFFD};
+        }
+        decoded[static_cast<qsizetype>(i)] = QChar(character);
+    }
+    return decoded;
 }
 
 // The characters that the first n octets of a text make up, read as FromOctets reads the whole text.
@@ -41,7 +64,9 @@ int CharactersIn(const std::string& octets, int32_t n) {
     if (n <= 0) return 0;
     if (static_cast<size_t>(n) >= octets.size()) return static_cast<int>(FromOctets(octets).size());
     if (!IsUtf8(octets)) return n;
-    return static_cast<int>(QString::fromUtf8(octets.data(), n).size());
+    QString prefix;
+    DecodeUtf8(octets.substr(0, static_cast<size_t>(n)), prefix);
+    return static_cast<int>(prefix.size());
 }
 
 void Place(QWidget* widget, double left, double top, double width, double height) {

@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iconv.h>
 #include <memory>
 
 #include "app/frm_trestle_main.h"
@@ -45,10 +46,12 @@ protected:
                                    "\nTNP=main\n[Read]\nUID=circread\nPWD=secret\n"
                                    "[Behavior]\nGood=good.wav\nBad=bad.wav\nSecondsBeforeReset=0\n"
                                    "[Circulation]\nPatronGroupsExcluded=5,15\n"
-                                   "[Texts]\nProgramDisplayTitle=Exit desk\n"
-                                   // Texts in the settings file's own octets: Latin-1 and UTF-8.
-                                   "MessageItemIsNotCheckedOut=Pr\xEAt \xE0 rendre\n"
-                                   "MessageBarcodeNotInVoyager=Code inconnu \xE2\x80\x94 hors catalogue\n");
+                                   "[Texts]\nProgramDisplayTitle=Exit desk \x96 sortie\n"
+                                   // Texts in the settings file's own octets: Windows-1252 and UTF-8.
+                                   "MessageItemIsNotCheckedOut=Pas pr\xEAt\xE9 ; \xE0 remettre en rayon \x93\x80\x94\n"
+                                   "MessageBarcodeNotInVoyager=Code inconnu \xE2\x80\x94 hors catalogue\n"
+                                   // Octets that Windows-1252 leaves undefined.
+                                   "MessageBarcodeNotInExpectedForm=Refus\xE9 \x81\x8D\x8F\x90\x9D fin\n");
         window = std::make_unique<TrestleWindow>();
         window->EndAction = [this] { ended = true; };
         form = std::make_unique<frmTrestleMain>(*window, "");
@@ -93,7 +96,7 @@ private:
 
 TEST_F(Window, HasTheNamedControls) {
     EXPECT_EQ(window->objectName(), "frmTrestleMain");
-    EXPECT_EQ(window->windowTitle(), "Exit desk");
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Exit desk \u2013 sortie"));
     EXPECT_EQ(frame2->title(), "Frame2");
     EXPECT_EQ(frame1->parentWidget(), frame2);
     auto* label = window->findChild<QLabel*>("lblConstant");
@@ -144,24 +147,54 @@ TEST_F(Window, TheNextScanReplacesAVerdictTextOfAnyEncoding) {
     struct Case {
         QString barcode;
         std::string octets;  // the verdict text as the settings file holds it
+        QString shown;       // what the box shows
+        int characters;      // the characters of the selection
     };
     const Case cases[] = {
-        {"31234000000032", "Pr\xEAt \xE0 rendre"},
-        {"99999999999999", "Code inconnu \xE2\x80\x94 hors catalogue"},
+        {"31234000000032", "Pas pr\xEAt\xE9 ; \xE0 remettre en rayon \x93\x80\x94",
+         QString::fromUtf8("Pas pr\u00EAt\u00E9 ; \u00E0 remettre en rayon \u201C\u20AC\u201D"), 35},
+        {"99999999999999", "Code inconnu \xE2\x80\x94 hors catalogue",
+         QString::fromUtf8("Code inconnu \u2014 hors catalogue"), 29},
+        {"3123400000A017", "Refus\xE9 \x81\x8D\x8F\x90\x9D fin",
+         QString::fromUtf8("Refus\u00E9 \uFFFD\uFFFD\uFFFD\uFFFD\uFFFD fin"), 16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.octets);
         ScanAndEnter(c.barcode);
         EXPECT_EQ(PanelColor(), QColor(255, 0, 0));
+        EXPECT_EQ(box->text(), c.shown);
         // The whole text is selected and reads back as the octets that were set.
-        EXPECT_EQ(box->selectedText(), box->text());
+        EXPECT_EQ(box->selectedText(), c.shown);
         EXPECT_EQ(box->selectionStart(), 0);
+        EXPECT_EQ(box->selectionLength(), c.characters);
         EXPECT_EQ(window->txtBarcodeText(), c.octets);
         // So the next scan replaces all of it.
         ScanAndEnter("31234000000016");
         EXPECT_EQ(box->text(), "Item OK to leave building");
         EXPECT_EQ(PanelColor(), QColor(0, 255, 0));
     }
+}
+
+// Every octet from 0x80 up, in a text that is not UTF-8, shows as the C
+// library's Windows-1252 converter reads it, and as U+FFFD where that set
+// defines no character: one character per octet.
+TEST_F(Window, EightBitTextsShowAsWindows1252) {
+    iconv_t cd = iconv_open("UTF-8", "CP1252");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (int octet = 0x80; octet <= 0xFF; ++octet) {
+        SCOPED_TRACE(octet);
+        char in = static_cast<char>(octet);
+        char out[8];
+        char* inPtr = &in;
+        char* outPtr = out;
+        size_t inLeft = 1, outLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const bool defined = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
+        const QString character = defined ? QString::fromUtf8(out, outPtr - out) : QString(QChar(0xFFFD));
+        window->txtBarcodeText(std::string("<") + in + ">");
+        EXPECT_EQ(box->text(), "<" + character + ">");
+    }
+    iconv_close(cd);
 }
 
 TEST_F(Window, TypingClearsTheColourAtOnce) {

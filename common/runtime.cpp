@@ -133,13 +133,20 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-double Val(std::string_view s) {
-    // Blanks are stripped from the whole text first, as the platform does, so
-    // they may stand anywhere: "1 2 3" is 123 and "1E 3" is 1000.
+namespace {
+// Blanks are stripped from the whole text first, as the platform does, so
+// they may stand anywhere: "1 2 3" is 123 and "1E 3" is 1000.
+std::string WithoutValBlanks(std::string_view s) {
     std::string t;
     t.reserve(s.size());
     for (char c : s)
         if (!IsValBlank(c)) t += c;
+    return t;
+}
+}  // namespace
+
+double Val(std::string_view s) {
+    std::string t = WithoutValBlanks(s);
     if (!t.empty() && t[0] == '&') return ReadRadix(t, 1);
     double result = 0;
     ReadDecimal(t, result);
@@ -169,6 +176,12 @@ std::string DigitsAbsoluteText(std::string_view s) {
     const size_t first = i;
     while (i < s.size() && IsAsciiDigit(s[i])) ++i;
     return i == first ? std::string("0") : std::string(s.substr(first, i - first));
+}
+
+double ValDecimal(std::string_view s) {
+    double result = 0;
+    ReadDecimal(WithoutValBlanks(s), result);
+    return result;
 }
 
 namespace {

@@ -14,6 +14,9 @@ namespace rt {
 // wherever they stand, "&H" reads hexadecimal and "&O" octal (16-bit when the
 // digits fit), an exponent may follow ("1E3", "1D3"), no number gives 0.
 double Val(std::string_view s);
+// Val of a decimal number only: "&H" and "&O" are no number here, so a text
+// that begins with either gives 0.
+double ValDecimal(std::string_view s);
 
 // Decimal digits at the start of a text, and nothing else: never a sign, a
 // radix prefix or an exponent (use these, not Val, for numbers that a record

@@ -66,6 +66,17 @@ TEST(Runtime, DigitsAbsoluteTextKeepsTheWholeRun) {
     for (const auto& c : cases) EXPECT_EQ(rt::DigitsAbsoluteText(c.text), c.expected) << c.text;
 }
 
+TEST(Runtime, ValDecimalReadsOnlyDecimalNumbers) {
+    struct Case { const char* text; double expected; };
+    const Case cases[] = {
+        {"&H1F", 0},      {"&h1f", 0},      {"&O17", 0},      {"&H", 0},        {"&", 0},
+        {"  12abc", 12},  {"", 0},          {"abc", 0},       {"1E3", 1000},    {"1D3", 1000},
+        {"-3.5", -3.5},   {"+7", 7},        {" 1 2 3", 123},  {"\t42", 42},     {"12.5.6", 12.5},
+        {"0070", 70},     {".5", 0.5},      {"1 e - 2", 0.01}, {"12&H1F", 12},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::ValDecimal(c.text), c.expected) << c.text;
+}
+
 TEST(Runtime, IntegerConversionsRoundHalfToEvenAndOverflow) {
     struct Case { double value; int32_t cint; int32_t clng; };  // 6 means overflow
     const Case cases[] = {

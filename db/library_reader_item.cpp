@@ -15,6 +15,9 @@ namespace {
 // Which output of TranslateLocationID an item location getter returns.
 enum class LocationOutput { Code, Name, Display, Spine };
 
+// The most decimals that a price is formatted with.
+constexpr int32_t kMostCurrencyDecimals = 9;
+
 }  // namespace
 
 bool VgerReaderClass7::IsDigitsOnly(std::string& sText) {
@@ -192,12 +195,15 @@ void VgerReaderClass7::LoadItemStatus(const std::string& sNumber, std::string& s
 }
 
 // The stored digits as an amount with the base currency's decimals: with 2
-// decimals and "," 1250 becomes 12,50 and 5 becomes 0,05.
+// decimals and "," 1250 becomes 12,50 and 5 becomes 0,05. No currency has
+// more than nine decimals: a table that says so fails the step (error 6), as
+// an unreadable one does, rather than pad a price to any length.
 void VgerReaderClass7::FormatItemPrice() {
     if (Item.Price.empty()) return;
     LoadBaseCurrency();
     const int32_t d = BaseCurrencyDecimals_;
     if (d <= 0) return;
+    if (d > kMostCurrencyDecimals) RaiseRuntimeError(ErrorNumber::Overflow, "VgerRead");
     const auto length = static_cast<int32_t>(Item.Price.size());
     if (length < d) {
         Item.Price = "0" + BaseCurrencyDecimalDelimiter_ + std::string(static_cast<size_t>(d - length), '0') +

@@ -199,7 +199,8 @@ TEST_F(ReaderItemTest, PriceFollowsTheBaseCurrency) {
         const char* shown;
     } cases[] = {
         {2, ",", "1250", "12,50"}, {2, ",", "5", "0,05"},  {2, ".", "50", ".50"}, {0, ".", "1250", "1250"},
-        {3, ".", "5", "0.005"},    {5, ".", "7", "0.00007"}, {2, ".", "", ""},
+        {3, ".", "5", "0.005"},    {5, ".", "7", "0.00007"}, {2, ".", "", ""}, {9, ".", "7", "0.000000007"},
+        {9, ",", "31234567890", "31,234567890"}, {-2, ",", "1250", "1250"},
     };
     for (const auto& c : cases) {
         db.Execute("UPDATE BASE_CURRENCY SET BASE_DECIMALS = " + std::to_string(c.decimals) +
@@ -208,6 +209,23 @@ TEST_F(ReaderItemTest, PriceFollowsTheBaseCurrency) {
         auto fresh = LoggedInReader();
         fresh->RetrieveItemRecordByBarcode("39001");
         EXPECT_EQ(fresh->ItemPrice(), c.shown) << c.decimals << " " << c.stored;
+    }
+}
+
+// More than nine decimals fails the price step as an unreadable currency
+// table does: the look-up raises, and the currency still reads as stored.
+TEST_F(ReaderItemTest, MoreThanNineDecimalsFailTheLookUp) {
+    db.Execute("UPDATE ITEM SET PRICE = NULL WHERE ITEM_ID = 200");
+    for (int32_t decimals : {10, 30000000, 2147483647}) {
+        SCOPED_TRACE(decimals);
+        db.Execute("UPDATE BASE_CURRENCY SET BASE_DECIMALS = " + std::to_string(decimals));
+        auto fresh = LoggedInReader();
+        ExpectRaised([&] { fresh->RetrieveItemRecordByBarcode("39001"); }, 6, "Overflow", "VgerRead");
+        ExpectFrameRestored(*fresh, 0);
+        EXPECT_EQ(fresh->BaseCurrencyDecimals(), decimals);
+        // An item without a price has nothing to format.
+        fresh->RetrieveItemRecordByBarcode("39002");
+        EXPECT_EQ(fresh->ItemRecordNumber(), "200");
     }
 }
 

@@ -84,6 +84,8 @@ void WriteDataSource(const std::string& odbcIniPath, const std::string& dsn, con
         << "Driver=" << DB_TESTSUPPORT_DRIVER_NAME << "\n"
         << "Database=" << databasePath << "\n"
         << "LoadExt=" << CompatExtensionFile() << "\n"
+        // Readers only: a missing database file stays missing and the connection fails.
+        << "NoCreat=1\n"
         << "Timeout=5000\n";
     if (!out) throw std::runtime_error("Cannot write " + odbcIniPath);
 }

@@ -20,7 +20,8 @@ std::string OdbcSetupFolder();
 // loaded so that they may use HEXTORAW); an existing file is replaced.
 // Raises std::runtime_error with SQLite's message when a statement fails.
 void CreateLibraryDatabase(const std::string& databasePath, const std::vector<std::string>& sqlFiles);
-// Writes an odbc.ini with one data source for the database, loading the extension.
+// Writes an odbc.ini with one data source for the database, loading the
+// extension; the driver does not make the file when it is missing.
 void WriteDataSource(const std::string& odbcIniPath, const std::string& dsn, const std::string& databasePath);
 
 // A fresh database from the schema (and further SQL files), with ODBCSYSINI

@@ -11,6 +11,10 @@ namespace display_text {
 
 inline unsigned OctetAt(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
 
+// The code point of a Windows-1252 octet from 0x80 to 0xFF; 0 for the octets
+// that the set leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) and below 0x80.
+uint16_t Windows1252CodePoint(unsigned octet);
+
 // The octet count that a lead octet announces, as the character object counts
 // it: 1 below 0xC0, 2 for 0xC0-0xDF, 3 for 0xE0-0xEF, 4 from 0xF0.
 inline size_t AnnouncedOctets(unsigned lead) {

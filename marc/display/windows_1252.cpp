@@ -342,6 +342,8 @@ std::string Utf8ToCp1252(const std::string& sIn, int32_t sFlavor, std::string_vi
 
 }  // namespace
 
+uint16_t display_text::Windows1252CodePoint(unsigned octet) { return octet < 0x80 ? 0 : RowOf(octet).Ucs; }
+
 // ---------------------------------------------------------------- members
 
 std::string Utf8MarcRecordClass::MsoftAscii2Marc(const std::string& sIn) {

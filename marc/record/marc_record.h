@@ -916,6 +916,7 @@ private:
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
+
     // ---- marc/record/: subfield table private members ----
 
     // Fills a field's subfield table from its text (the field is current).
@@ -944,6 +945,9 @@ private:
     void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
     // The finds forwards and backwards, from a subfield that is a candidate.
     bool SfdFindFrom(bool bForward, bool bFilter);
+    // SfdFindNext and Sfdfindprev: the subfields after (before) the cursor.
+    bool SfdFindBeyondCursor(bool bForward, const std::string& sSubfieldCode,
+                             const std::string& sNormalizedSubfieldText);
 
     // ---- marc/rules/: OCLC numbers ----
 

@@ -174,7 +174,18 @@ bool Utf8MarcRecordClass::SfdFindLast(const std::string& sSubfieldCode, const st
 }
 
 bool Utf8MarcRecordClass::SfdFindNext(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText) {
-    const bool bWasAtTop = m.SfdAtTop;
+    return SfdFindBeyondCursor(true, sSubfieldCode, sNormalizedSubfieldText);
+}
+
+bool Utf8MarcRecordClass::Sfdfindprev(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText) {
+    return SfdFindBeyondCursor(false, sSubfieldCode, sNormalizedSubfieldText);
+}
+
+bool Utf8MarcRecordClass::SfdFindBeyondCursor(bool bForward, const std::string& sSubfieldCode,
+                                              const std::string& sNormalizedSubfieldText) {
+    // From the top (forwards) or the bottom (backwards) the edge subfield is
+    // the first candidate itself.
+    const bool bWasAtEdge = bForward ? m.SfdAtTop : m.SfdAtBottom;
     m.SfdAtTop = false;
     m.SfdAtBottom = false;
     // An empty text applies no filter; the saved text is not reused.
@@ -184,30 +195,18 @@ bool Utf8MarcRecordClass::SfdFindNext(const std::string& sSubfieldCode, const st
         bFilter = !m.SfdSearchText.empty();
     }
     if (!SettleSearchCodes(m.SfdSearchCodes, sSubfieldCode, m.FldWasFound)) return false;
-    if (bWasAtTop) {
-        SfdMoveFirst();
-    } else {
+    if (bWasAtEdge) {
+        if (bForward) {
+            SfdMoveFirst();
+        } else {
+            SfdMoveLast();
+        }
+    } else if (bForward) {
         SfdMoveNext();
-    }
-    return SfdFindFrom(true, bFilter);
-}
-
-bool Utf8MarcRecordClass::Sfdfindprev(const std::string& sSubfieldCode, const std::string& sNormalizedSubfieldText) {
-    const bool bWasAtBottom = m.SfdAtBottom;
-    m.SfdAtTop = false;
-    m.SfdAtBottom = false;
-    bool bFilter = false;
-    if (!sNormalizedSubfieldText.empty()) {
-        m.SfdSearchText = NormString(sNormalizedSubfieldText, true, "V");
-        bFilter = !m.SfdSearchText.empty();
-    }
-    if (!SettleSearchCodes(m.SfdSearchCodes, sSubfieldCode, m.FldWasFound)) return false;
-    if (bWasAtBottom) {
-        SfdMoveLast();
     } else {
         SfdMovePrev();
     }
-    return SfdFindFrom(false, bFilter);
+    return SfdFindFrom(bForward, bFilter);
 }
 
 // ---------------------------------------------------------------- tests

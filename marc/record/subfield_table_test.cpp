@@ -575,17 +575,12 @@ TEST(SfdAdd, RemovesDuplicateOclcNumbersWhenTheSettingsFileSaysSo) {
 
 TEST(SfdAdd, ASixWhileEditingGoesFirstAndGivesTheFieldItsLinkage) {
     Utf8MarcRecordClass record;
-    // Keys as the order rules make them: the linkage from the $6 on.
-    RecordTestAccess::MutableState(record).FldOrderKeyForTests = [](const std::string&, const std::string&,
-                                                                    const std::string& sText) {
-        const size_t p = sText.find("\x1F" "6");
-        return p == std::string::npos ? std::string("K") : "K" + sText.substr(p, 8);
-    };
+    field_test::UseTestKeys(record);
     record.FldAdd("245", "00", D("$aTitle$bsub"), false);
     record.SfdAdd("6", "880-01");
     EXPECT_EQ(Listing(record), "$6880-01$aTitle$bsub");
-    EXPECT_EQ(Current(record).OrderKey, "K");
-    EXPECT_EQ(Current(record).OrderKeySuffix, D("$6880-01"));
+    EXPECT_EQ(Current(record).OrderKey, "245");
+    EXPECT_EQ(Current(record).OrderKeySuffix, D("$601"));
     EXPECT_EQ(record.SfdCode(), "6");
 
     // While a field is split its $6 is added in its turn.

@@ -7,7 +7,8 @@
 Writes into the folder:
   library.db            SQLite database made from the schema, with sample data
   odbcinst.ini, odbc.ini the data source EXITDESK_DEMO (the SQLite ODBC driver,
-                        loading the compatibility extension)
+                        loading the compatibility extension; it never makes
+                        a database file that is missing)
   settings/             ClearedForExit.INI (password in its scrambled form),
                         VGERREAD.INI
   sounds/               good.wav and bad.wav
@@ -369,7 +370,7 @@ def main():
                "[ExitDesk SQLite3]\nDescription=SQLite3 ODBC driver\nDriver=%s\nDontDLClose=1\n" % os.path.abspath(args.driver))
     write_text(os.path.join(out, "odbc.ini"),
                "[%s]\nDescription=Demo library (SQLite)\nDriver=ExitDesk SQLite3\nDatabase=%s\nLoadExt=%s\n"
-               "Timeout=5000\n" % (DSN, db_path, os.path.abspath(args.extension)))
+               "NoCreat=1\nTimeout=5000\n" % (DSN, db_path, os.path.abspath(args.extension)))
 
     good = os.path.join(sounds, "good.wav")
     bad = os.path.join(sounds, "bad.wav")
