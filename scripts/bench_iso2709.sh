@@ -8,14 +8,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target iso2709_copy
+source scripts/bench_records.sh
+bench_build iso2709_copy
 
 records=${1:-100000}
 work=build/bench-iso2709
-mkdir -p "$work"
-source scripts/bench_records.sh
 bench_records "$records" "$work/records-$records.mrc"
 input="$work/records-$records.mrc"
 

@@ -10,13 +10,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target marc_file_read
+source scripts/bench_records.sh
+bench_build marc_file_read
 
 records=${1:-100000}
 work=build/bench-iso2709
-source scripts/bench_records.sh
 bench_records "$records" "$work/records-$records.mrc"
 bench_records 1000 "$work/records-1000.mrc"
 input="$work/records-$records.mrc"

@@ -1,5 +1,14 @@
 #!/usr/bin/env bash
-# Sourced by the benchmark scripts. bench_records N FILE writes FILE (once):
+# Sourced by the benchmark scripts, from the top of the source tree.
+
+# bench_build TARGET: the packages, then the release build of one target.
+bench_build() {
+  bash scripts/install-deps.sh
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build --target "$1"
+}
+
+# bench_records N FILE writes FILE (once):
 # N real UTF-8 records, Debian's sample MARCXML collections of idzebra-2.0
 # turned into ISO 2709 by yaz, repeated.
 bench_records() {
