@@ -697,6 +697,26 @@ public:
     bool TagCompare(const std::string& sTagWantedOrListOfTags, const std::string& sComparisonTag,
                     int16_t iTagWantedLength = 0) const;
 
+    // ---- marc/record/: record kind and heading tests ----
+
+    // An authority record (format "A") from a national authority file: it has
+    // an 010, or an 035 whose $a holds a code of NationalAuthorityInstitutions
+    // or begins with an authority-number prefix ("SH", "N ", "NO" ...), or an
+    // 040 with $a DNLM. sReturnedAuthorityStandardNumber receives "010: " or
+    // "035: " and the text found ("" for the 040). The field cursor is put back.
+    bool NationalAuthorityRecord(std::string& sReturnedAuthorityStandardNumber);
+    // The current 4XX or 5XX field of an authority record is an earlier form
+    // of the heading ($w/02 not "n"), or a reference not to be displayed
+    // ($w/03 not "n"); a $w too short for the position reads "n" there. The
+    // subfield cursor is put back.
+    bool FldIsFormerHeading();
+    bool FldIsSuppressedReference();
+    // $w/02 of the first live $w of the current field, trimmed, is not "n",
+    // whatever the tag; the subfield cursor does not move.
+    bool FldFormerHeading();
+    // A diagnostic of the tables: does nothing.
+    void DumpArray(const std::string& sTagList, bool bIncludeSubfieldDetails);
+
     // ---- marc8/: character sets and the record's named characters ----
 
     // The configured input set ("V", "O", "M", "U" or "L"); get gives the set
@@ -1155,6 +1175,10 @@ private:
     std::string RomanTensAdditive(int32_t lValue);
     std::string RomanUnits(int32_t lValue);
     std::string RomanUnitsAdditive(int32_t lValue);
+    // ---- marc/record/: record kind and heading tests, private members ----
+
+    // The code at a 1-based position of the current tracing's first $w.
+    bool FldReferenceCodeIsSet(int32_t iPosition);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.
