@@ -159,6 +159,31 @@ double ValDecimal(std::string_view s) {
     return result;
 }
 
+int64_t Digits(std::string_view s, DigitSkip skip, int64_t limit) {
+    int64_t value = 0;
+    for (char c : s) {
+        if (c >= '0' && c <= '9') {
+            const int digit = c - '0';
+            value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
+            continue;
+        }
+        if (skip != DigitSkip::Nothing && c == ' ') continue;
+        if (skip == DigitSkip::BlanksTabsLineFeeds && (c == '\t' || c == '\n')) continue;
+        break;
+    }
+    return value;
+}
+
+std::string DigitsAbsoluteText(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    while (i < s.size() && s[i] == '0') ++i;
+    const size_t first = i;
+    while (i < s.size() && IsAsciiDigit(s[i])) ++i;
+    return i == first ? std::string("0") : std::string(s.substr(first, i - first));
+}
+
 namespace {
 double RoundHalfEven(double value) {
     if (std::isnan(value)) RaiseRuntimeError(ErrorNumber::Overflow);

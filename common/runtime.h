@@ -18,6 +18,22 @@ double Val(std::string_view s);
 // that begins with either gives 0.
 double ValDecimal(std::string_view s);
 
+// Decimal digits at the start of a text, and nothing else: never a sign, a
+// radix prefix or an exponent (use these, not Val, for numbers that a record
+// or a file holds as digits). The octets that `skip` names are passed over
+// wherever they stand; reading stops at the first other octet that is not
+// "0" to "9"; no digits give 0. A value above `limit` gives `limit`.
+enum class DigitSkip : uint8_t {
+    Nothing,              // leading digits only
+    Blanks,               // blanks anywhere ("0 025" is 25)
+    BlanksTabsLineFeeds,  // blanks, tabs and line feeds anywhere
+};
+int64_t Digits(std::string_view s, DigitSkip skip = DigitSkip::Blanks, int64_t limit = INT64_MAX);
+// Leading blanks, then one optional "+" or "-", then a run of digits: the
+// absolute value of that number as decimal digits without leading zeros
+// ("0" when there are none), of any length.
+std::string DigitsAbsoluteText(std::string_view s);
+
 // Conversions with rounding to the nearest whole number, halves to the even
 // neighbour; a value outside the type's range raises error 6 (overflow).
 int16_t CInt(double value);

@@ -42,6 +42,41 @@ TEST(Runtime, ValDecimalReadsOnlyDecimalNumbers) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::ValDecimal(c.text), c.expected) << c.text;
 }
 
+TEST(Runtime, DigitsReadsOnlyDecimalDigits) {
+    using rt::DigitSkip;
+    struct Case { const char* text; DigitSkip skip; int64_t limit; int64_t expected; };
+    constexpr int64_t kNone = INT64_MAX;
+    const Case cases[] = {
+        // blanks anywhere: the numbers of a leader and a directory
+        {"00123", DigitSkip::Blanks, kNone, 123},   {"  025", DigitSkip::Blanks, kNone, 25},
+        {"0 025", DigitSkip::Blanks, kNone, 25},    {"12a45", DigitSkip::Blanks, kNone, 12},
+        {"", DigitSkip::Blanks, kNone, 0},          {"abcde", DigitSkip::Blanks, kNone, 0},
+        {"&H1F", DigitSkip::Blanks, kNone, 0},      {"1E3", DigitSkip::Blanks, kNone, 1},
+        {"-12", DigitSkip::Blanks, kNone, 0},       {"+12", DigitSkip::Blanks, kNone, 0},
+        {"1.5", DigitSkip::Blanks, kNone, 1},       {"1\t2", DigitSkip::Blanks, kNone, 1},
+        // blanks, tabs and line feeds anywhere: the file reader
+        {"1\t2\n3 4", DigitSkip::BlanksTabsLineFeeds, kNone, 1234},
+        {"1\r2", DigitSkip::BlanksTabsLineFeeds, kNone, 1},
+        // leading digits only, saturating at the result's range
+        {"123abc", DigitSkip::Nothing, 32767, 123}, {" 12", DigitSkip::Nothing, 32767, 0},
+        {"32767", DigitSkip::Nothing, 32767, 32767}, {"32768", DigitSkip::Nothing, 32767, 32767},
+        {"99999999999999999999999", DigitSkip::Nothing, 32767, 32767},
+        {"99999999999999999999999", DigitSkip::Nothing, kNone, kNone},
+        {"9223372036854775807", DigitSkip::Nothing, kNone, kNone},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rt::Digits(c.text, c.skip, c.limit), c.expected) << c.text;
+}
+
+TEST(Runtime, DigitsAbsoluteTextKeepsTheWholeRun) {
+    struct Case { const char* text; const char* expected; };
+    const Case cases[] = {
+        {"01", "1"},  {"-01", "1"},   {"  +007x", "7"}, {"", "0"},       {"-", "0"},  {"--1", "0"},
+        {"a12", "0"}, {" 0", "0"},    {"1 2", "1"},     {"101/r", "101"},
+        {"123456789012345678901234567890", "123456789012345678901234567890"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rt::DigitsAbsoluteText(c.text), c.expected) << c.text;
+}
+
 TEST(Runtime, IntegerConversionsRoundHalfToEvenAndOverflow) {
     struct Case { double value; int32_t cint; int32_t clng; };  // 6 means overflow
     const Case cases[] = {

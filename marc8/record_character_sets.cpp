@@ -109,6 +109,12 @@ void Utf8MarcRecordClass::CharacterSetIn(const std::string& vNewValue) {
 std::string Utf8MarcRecordClass::CharacterSetOut() const { return m.CharacterSetOut; }
 
 void Utf8MarcRecordClass::CharacterSetOut(const std::string& vNewValue) {
+    // Every assignment first composes the output, for its effects on the
+    // record (leader/22-23, the subfield cursor); the text is not used. The
+    // recast of thesis notes is left to the caller's own output.
+    std::string sUnusedErrorText;
+    ComposeMarcRecordOut(false, sUnusedErrorText);
+
     const std::string sOld = m.CharacterSetOut;
     const std::string sLetter = rt::UCase(rt::Left(rt::Trim(vNewValue), 1));
     std::string sNew;

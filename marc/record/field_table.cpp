@@ -647,25 +647,8 @@ void Utf8MarcRecordClass::Change008Value(int16_t iStartingPosition, const std::s
     // The value starts inside the text or right after its end.
     const size_t length = bLive ? field.Subfields[static_cast<size_t>(first)].Text.size() : 0;
     if (static_cast<size_t>(iStartingPosition) > length) return;
-    if (!bLive) {
-        // An 008 without a live subfield gets one, refilling from slot 0 as a
-        // new split of the field does.
-        field.FirstSubfield = -1;
-        field.LastSubfield = -1;
-        field.SubfieldTop = -1;
-        const int16_t slot = field.NewSubfieldSlot();
-        field.SubfieldTop = slot;
-        SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(slot)];
-        sfd.Code = "9";
-        sfd.Text.clear();
-        sfd.Norm.clear();
-        sfd.NormNaco.clear();
-        sfd.Deleted = false;
-        sfd.NextSubfield = -1;
-        sfd.PrevSubfield = -1;
-        field.FirstSubfield = slot;
-        field.LastSubfield = slot;
-    }
+    // An 008 without a live subfield gets one.
+    GiveLiveControlSubfield(fld);
     SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
     sfd.Text = SafeStuff(sfd.Text, p, static_cast<int16_t>(n), sNew008Value);
     field.Changed = true;

@@ -55,6 +55,8 @@ std::string Utf8MarcRecordClass::SetFormatCode(const std::string& sMarcLeader) {
 }
 
 void Utf8MarcRecordClass::ChangeLeaderValue(int16_t iStartingPosition, const std::string& sNewLeaderValue) {
+    // A position before the leader would put the value in front of it.
+    if (iStartingPosition < 0) return;
     const int32_t n = static_cast<int32_t>(sNewLeaderValue.size());
     const int32_t p = rt::ToInt16(int32_t{iStartingPosition} + 1);
     if (n < 1 || p + n > 25 || p > 24 || m.Leader.size() < 24) return;

@@ -322,6 +322,10 @@ struct Utf8MarcRecordState {
     std::string SeriesNumberingSuperscriptDigits;
     std::string SeriesNumberingSubscriptDigits;
 
+    // ---- marc/record/: ISO 2709 output ----
+    // Why the last MarcRecordOut gave "" for a record that does not fit the
+    // format's widths; "" after every other output.
+    std::string MarcRecordOutErrorText;
     // ---- marc/record/: subfield editing ----
     // Answers of the subfield-order test while that test is a stand-in (it
     // answers 0 without one): a script of the tests, given the state and the
@@ -474,6 +478,45 @@ public:
     int32_t LengthInCharacters(const std::string& sString);
     std::string LastNondiacriticCharacter(const std::string& sMarcString);
 
+    // ---- marc/record/: ISO 2709 input and output, leader, 008 and fixed fields ----
+
+    // Loads a record text: repairs a leader that lost characters, tests it
+    // with IsMarc, builds the field table from the directory in the record's
+    // own set and translates it into the output set. Get: the text as last
+    // accepted (after the repair); "" after a failed or empty load.
+    std::string MarcRecordIn() const;
+    void MarcRecordIn(const std::string& sMarcRecord);
+    // The eight structural tests of a record text, in order; the first that
+    // fails sets IsMarcErrorText. Does not touch the record.
+    bool IsMarc(const std::string& sSuspect);
+    std::string IsMarcErrorText() const;
+    std::string MarcRecordFormat() const;
+    bool IsAuthority() const;
+    // The record as ISO 2709 text in the set it is held in; "" for a record
+    // without fields, and "" with MarcRecordOutErrorText for one that does
+    // not fit the format's widths.
+    std::string MarcRecordOut();
+    std::string MarcRecordOutErrorText() const;
+    // The directory of the last loaded record; the current field's entry in it.
+    std::string Directory() const;
+    std::string FldDirectory() const;
+    int16_t Fld008Length() const;
+    // The leader; set takes the per-position changes of 05-09 and 17-19 in
+    // turn, then stores the first 24 characters of the value.
+    std::string Leader() const;
+    void Leader(const std::string& vNewValue);
+    // Zero-based reads of the leader and the 008; "" when they do not apply.
+    std::string GetLeaderValue(int16_t MarcLeaderPosition, int16_t MarcLeaderLength);
+    std::string Get008Value(int16_t Marc008Position, int16_t Marc008Length);
+    // Zero-based reads and changes of the current field when it is an 006,
+    // 007 or 008; an empty one first gets the blank template of its kind.
+    std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
+    void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
+    // Stand-ins, doing nothing, until their subsystems build them: the
+    // decomposition of a UTF-8 record on load, and the recast of thesis notes
+    // before output.
+    void AutoDecomposeFields();
+    void ReCastAll502Fields();
     // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
     // Every member works on the current field (FldPointer) and its current
     // subfield (SfdPointer); without them they do nothing or give "", False or
@@ -836,6 +879,23 @@ private:
     std::string NormOctetMarc8(const std::string& sOctet);
     std::string NormOctetFinal(const std::string& sCode);
 
+    // ---- marc/record/: ISO 2709 input and output, private members ----
+
+    // The field table from Directory and RecordDataIn.
+    void LoadFieldsFromDirectory();
+    // An empty field table with no current field or subfield.
+    void EmptyFieldTable();
+    // Sets MarcRecordModified when the list order of the fields, or of the
+    // subfields of a field, is not the order in which they were added.
+    void MarkModifiedIfReordered();
+    // The output text; bReCast502 runs the thesis-note recast first, and
+    // sErrorText receives why a record that does not fit is refused.
+    std::string ComposeMarcRecordOut(bool bReCast502, std::string& sErrorText);
+    // Gives a field without a live first subfield a live control subfield
+    // (code "9", empty text), refilling its table from slot 0; returns it.
+    int16_t GiveLiveControlSubfield(int16_t iField);
+    // The text of a control field: its first subfield's, "" when deleted.
+    std::string ControlFieldText(int16_t iField) const;
     // ---- marc/record/: subfield table private members ----
 
     // Fills a field's subfield table from its text (the field is current).

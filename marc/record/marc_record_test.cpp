@@ -533,6 +533,7 @@ TEST(RecordLeader, ChangeLeaderValue) {
         {"a", 7, "s", "00000nas a2200000n  4500", "S", "U"},
         {"a", 23, "X", "00000nam a2200000n  450X", "B", "U"},
         {"a", 3, "", "00000nam a2200000n  4500", "B", "U"},
+        {"a", -1, "x", "00000nam a2200000n  4500", "B", "U"},  // before the leader: nothing
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
