@@ -94,7 +94,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     if (m.OrderSetupPending) {
         m.OrderSetupPending = false;
         FldOrderInstall(m.MarcRecordFormat);
-        // The subfield half of the installation comes with the order files.
+        SfdOrderInstall(m.MarcRecordFormat);
     }
 
     const std::string sLoadedLeader = m.Leader;
