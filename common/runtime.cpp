@@ -153,12 +153,6 @@ double Val(std::string_view s) {
     return result;
 }
 
-double ValDecimal(std::string_view s) {
-    double result = 0;
-    ReadDecimal(WithoutValBlanks(s), result);
-    return result;
-}
-
 int64_t Digits(std::string_view s, DigitSkip skip, int64_t limit) {
     int64_t value = 0;
     for (char c : s) {
@@ -182,6 +176,12 @@ std::string DigitsAbsoluteText(std::string_view s) {
     const size_t first = i;
     while (i < s.size() && IsAsciiDigit(s[i])) ++i;
     return i == first ? std::string("0") : std::string(s.substr(first, i - first));
+}
+
+double ValDecimal(std::string_view s) {
+    double result = 0;
+    ReadDecimal(WithoutValBlanks(s), result);
+    return result;
 }
 
 namespace {

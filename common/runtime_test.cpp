@@ -31,17 +31,6 @@ TEST(Runtime, ValReadsTheNumberAtTheStart) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::Val(c.text), c.expected) << c.text;
 }
 
-TEST(Runtime, ValDecimalReadsOnlyDecimalNumbers) {
-    struct Case { const char* text; double expected; };
-    const Case cases[] = {
-        {"&H1F", 0},      {"&h1f", 0},      {"&O17", 0},      {"&H", 0},        {"&", 0},
-        {"  12abc", 12},  {"", 0},          {"abc", 0},       {"1E3", 1000},    {"1D3", 1000},
-        {"-3.5", -3.5},   {"+7", 7},        {" 1 2 3", 123},  {"\t42", 42},     {"12.5.6", 12.5},
-        {"0070", 70},     {".5", 0.5},      {"1 e - 2", 0.01}, {"12&H1F", 12},
-    };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::ValDecimal(c.text), c.expected) << c.text;
-}
-
 TEST(Runtime, DigitsReadsOnlyDecimalDigits) {
     using rt::DigitSkip;
     struct Case { const char* text; DigitSkip skip; int64_t limit; int64_t expected; };
@@ -75,6 +64,17 @@ TEST(Runtime, DigitsAbsoluteTextKeepsTheWholeRun) {
         {"123456789012345678901234567890", "123456789012345678901234567890"},
     };
     for (const auto& c : cases) EXPECT_EQ(rt::DigitsAbsoluteText(c.text), c.expected) << c.text;
+}
+
+TEST(Runtime, ValDecimalReadsOnlyDecimalNumbers) {
+    struct Case { const char* text; double expected; };
+    const Case cases[] = {
+        {"&H1F", 0},      {"&h1f", 0},      {"&O17", 0},      {"&H", 0},        {"&", 0},
+        {"  12abc", 12},  {"", 0},          {"abc", 0},       {"1E3", 1000},    {"1D3", 1000},
+        {"-3.5", -3.5},   {"+7", 7},        {" 1 2 3", 123},  {"\t42", 42},     {"12.5.6", 12.5},
+        {"0070", 70},     {".5", 0.5},      {"1 e - 2", 0.01}, {"12&H1F", 12},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::ValDecimal(c.text), c.expected) << c.text;
 }
 
 TEST(Runtime, IntegerConversionsRoundHalfToEvenAndOverflow) {
