@@ -2,13 +2,20 @@
 // of each output set and in every display flavour, and checks what their
 // callers rely on: MsoftAscii2Marc changes a text exactly when it holds an
 // octet from 0x80; the Latin-1 form of UTF-8 text is UTF-8 of U+0000-U+00FF;
-// the plain-letter members never lengthen a text.
+// the plain-letter members never lengthen a text; the diacritic-label writer
+// changes nothing in its own output, the reader never lengthens a text, and
+// labels read back to the text when it held no "<-" of its own (and, in a
+// UTF-8 record, was well-formed); the hex display reads back to the text
+// when it held no "|" and no "\&H", and hex digit strings to their octets;
+// the screen-font members leave text of sets "U" and "L" alone and, in set
+// "V", keep every combining mark and (on the way back) the length.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "common/utli_misc_non_utf8.h"
 #include "marc/record/marc_record.h"
 
 namespace {
@@ -28,6 +35,30 @@ bool IsLatin1Utf8(const std::string& s) {
         ++i;
     }
     return true;
+}
+
+// UTF-8 without overlong forms or code points beyond U+10FFFF.
+bool IsWellFormedUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t n = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        uint32_t code = n == 1 ? c : c & (0x7F >> n);
+        for (size_t k = 1; k < n; ++k) {
+            const unsigned char d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            code = code << 6 | (d & 0x3F);
+        }
+        if ((n == 3 && code < 0x800) || (n == 4 && (code < 0x10000 || code > 0x10FFFF))) return false;
+        i += n;
+    }
+    return true;
+}
+
+size_t MarkCount(const std::string& s) {
+    size_t n = 0;
+    for (char c : s) n += static_cast<unsigned char>(c) >= 0xE0;
+    return n;
 }
 
 void Check(bool ok) {
@@ -61,6 +92,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         Check(r.SubstituteRegularCharacters(text).size() <= text.size());
         Check(r.RemoveDiacritics(text).size() <= text.size());
+
+        const std::string labelled = r.TranslateDiacriticsIntoLabels(text);
+        Check(r.TranslateDiacriticsIntoLabels(labelled) == labelled);
+        Check(r.TranslateLabelsIntoDiacritics(text).size() <= text.size());
+        if (text.find("<-") == std::string::npos && (!bUtf8 || IsWellFormedUtf8(text)))
+            Check(r.TranslateLabelsIntoDiacritics(labelled) == text);
+
+        const std::string hex = r.Marc2HexDisplay(text);
+        if (text.find('|') == std::string::npos && text.find("\\&H") == std::string::npos)
+            Check(r.HexDisplay2Marc(hex) == text);
+        Check(r.HexDisplay2Marc(text).size() <= text.size());
+        if (text.size() <= 16384) Check(r.Hex2CharString(UtliMiscNonUtf8::TextToHex(text)) == text);
+
+        const std::string screen = r.Marc2OclcScreenFont(text);
+        const std::string back = text.size() <= 32767 ? r.OclcScreenFont2Marc(text) : text;
+        if (i == 0 || i == 4) Check(screen == text && back == text);
+        if (i == 3) Check(MarkCount(screen) == MarkCount(text) && MarkCount(back) == MarkCount(text) &&
+                          back.size() == text.size());
     }
     return 0;
 }

@@ -1,12 +1,17 @@
 // Feeds arbitrary octets to the MARC-8 to UTF-8 translation, as a whole text and one character at a
 // time under a designation taken from the input, and to the reverse table look-ups. Checks that the
 // whole-text result is UTF-8 and that the one-character flags agree with the result.
+// The same octets go to the record's single-byte translation of a piece in each mode, its 8-bit
+// text to UTF-8 conversion in each 8-bit set, and its script tests: the conversion must give
+// UTF-8 whenever it reports a change, a text without escapes or octets from 0x80 must come
+// through every mode unchanged, and a script is reported exactly when a letter is.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "chars/utf8_char.h"
+#include "marc/record/marc_record.h"
 #include "marc8/marc8_tables.h"
 
 namespace {
@@ -29,6 +34,35 @@ const char* const kDesignations[] = {"1", "s", "(B", ")!E", "(!E", "2", "g", "3"
                                      "6", "(N", ")N", ":", ")Q", "(Q", "7", "(3", ")3", ";", ")4", "(4", "8",
                                      "(S", ")S", "9", "$1", "?", ""};
 
+bool IsPlainAscii(const std::string& s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\x1B') return false;
+    return true;
+}
+
+void FuzzRecordMembers(const std::string& text) {
+    static Utf8MarcRecordClass record;
+    const bool bPlain = IsPlainAscii(text);
+    for (int32_t iMode = 0; iMode <= 5; ++iMode) {
+        int32_t iAsked = iMode;
+        record.SetUpTranslation(iAsked);
+        std::string sPiece = text;
+        bool bChanged = false;
+        record.Translate880FieldTranslateThePiece(sPiece, bChanged);
+        if (bPlain && (bChanged || sPiece != text)) std::abort();
+    }
+    for (const char* sSet : {"M", "O", "V"}) {
+        record.CharacterSetOut(sSet);
+        std::string sText = text;
+        bool bChanged = false;
+        record.LatinMarc8Text2Utf8(sText, bChanged);
+        if (bChanged ? !IsUtf8(sText) : sText != text) std::abort();
+    }
+    std::string sLetters;
+    if (record.VernacularDataCharacterize(text, sLetters) == sLetters.empty()) std::abort();
+    record.ContainsRightToLeftCharacters(text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* sSet : {"M", "V"}) {
         if (!IsUtf8(chars.Marc82Utf8(text, sSet))) std::abort();
     }
+    FuzzRecordMembers(text);
     if (size == 0) return 0;
     const char* sDesignation = kDesignations[data[0] % std::size(kDesignations)];
     for (std::size_t p = 1; p < size; p += 3) {

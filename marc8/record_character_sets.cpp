@@ -48,7 +48,10 @@ const char* RecordTranslationName(RecordTranslation kind) {
 // Whether the record translation has been built. A translation that has not
 // is refused before anything changes, so that no record is ever handed out
 // in its old set under the name of the new one.
-bool RecordTranslationBuilt(RecordTranslation kind) { return kind == RecordTranslation::None; }
+bool RecordTranslationBuilt(RecordTranslation kind) {
+    return kind == RecordTranslation::None || kind == RecordTranslation::SingleByte ||
+           kind == RecordTranslation::Windows1252ToMarc8 || kind == RecordTranslation::Windows1252ToUtf8;
+}
 
 [[noreturn]] void RaiseTranslationMissing(RecordTranslation kind) {
     throw RaisedError(ErrorNumber::InvalidProcedureCall, kMarcClassSource,
@@ -161,14 +164,24 @@ bool Utf8MarcRecordClass::RecordPresent() const { return !m.MarcRecordIn.empty()
 void Utf8MarcRecordClass::TranslateRecordCharacterSet() {
     m.MarcRecordTranslated = false;
     const RecordTranslation kind = RecordTranslationBetween(m.CharacterSetInEffective, m.CharacterSetOut);
+    const std::string& sFrom = m.CharacterSetInEffective;
+    const std::string& sTo = m.CharacterSetOut;
     switch (kind) {
         case RecordTranslation::None:
             return;
         case RecordTranslation::SingleByte:
+            if (sFrom == "M") sTo == "O" ? TranslateRecordM2O() : TranslateRecordM2V();
+            else if (sFrom == "O") sTo == "M" ? TranslateRecordO2M() : TranslateRecordO2V();
+            else sTo == "M" ? TranslateRecordV2M() : TranslateRecordV2O();
+            return;
+        case RecordTranslation::Windows1252ToMarc8:
+            TranslateRecordL2M();
+            return;
+        case RecordTranslation::Windows1252ToUtf8:
+            TranslateRecordL2U();
+            return;
         case RecordTranslation::Marc8ToUtf8:
         case RecordTranslation::Utf8ToMarc8:
-        case RecordTranslation::Windows1252ToMarc8:
-        case RecordTranslation::Windows1252ToUtf8:
         case RecordTranslation::Marc8ToWindows1252:
             RaiseTranslationMissing(kind);
     }

@@ -98,11 +98,9 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
         {"U", "L", "UTF-8 to MARC-8"},
         {"M", "U", "MARC-8 to UTF-8"},
         {"V", "ULC", "MARC-8 to UTF-8"},
-        {"M", "V", "8-bit set to 8-bit set"},
-        {"O", "M", "8-bit set to 8-bit set"},
-        {"L", "M", "Windows-1252 to MARC-8"},
-        {"L", "U", "Windows-1252 to UTF-8"},
         {"V", "L", "MARC-8 to Windows-1252"},
+        {"M", "L", "MARC-8 to Windows-1252"},
+        {"O", "L", "MARC-8 to Windows-1252"},
     };
     for (const Case& k : cases) {
         Utf8MarcRecordClass record;
@@ -122,6 +120,18 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
         EXPECT_EQ(s.RecordIsUtf8, k.from == "U");
         EXPECT_EQ(s.CharacterSetInEffective, "M");
         EXPECT_TRUE(s.MarcRecordTranslated);
+    }
+
+    // The translations among "M", "O" and "V" and from "L" are there.
+    const std::vector<std::pair<std::string, std::string>> built = {
+        {"M", "V"}, {"M", "O"}, {"O", "M"}, {"O", "V"}, {"V", "M"}, {"V", "O"},
+        {"L", "M"}, {"L", "O"}, {"L", "V"}, {"L", "U"}};
+    for (const auto& [from, to] : built) {
+        Utf8MarcRecordClass present;
+        present.CharacterSetOut(from);
+        present.NewRecord("a", "m");
+        EXPECT_NO_THROW(present.CharacterSetOut(to)) << from << " to " << to;
+        EXPECT_EQ(present.CharacterSetOut(), to);
     }
 
     Utf8MarcRecordClass record;

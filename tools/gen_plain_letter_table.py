@@ -20,7 +20,8 @@ Usage: python3 tools/gen_plain_letter_table.py [output-folder]   (default: marc/
 import os
 import sys
 
-UCD = "/usr/share/unicode/UnicodeData.txt"
+from unicode_names import UCD, names
+
 GENERATOR = "tools/gen_plain_letter_table.py"
 
 # The code points that have an entry, as inclusive ranges.
@@ -51,15 +52,6 @@ EXCEPTIONS = {
     0x01C3: "q", 0x01C5: "Dz", 0x01C8: "Lj", 0x01CB: "Nj", 0x01F2: "Dz", 0x01D5: "u",
     0x0265: "H", 0x0297: "c", 0x029A: "E", 0x02A0: "Q",
 }
-
-
-def names():
-    table = {}
-    with open(UCD, encoding="ascii") as f:
-        for line in f:
-            fields = line.split(";")
-            table[int(fields[0], 16)] = fields[1]
-    return table
 
 
 def by_rule(name):

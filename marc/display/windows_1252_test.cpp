@@ -28,17 +28,9 @@ struct ToCp1252Case {
     const char* out;
 };
 
-// A fresh record held in each output set.
-class Windows1252 : public ::testing::Test {
+// Records held in each output set.
+class Windows1252 : public ::testing::Test, protected display_test::RecordsBySet {
 protected:
-    Utf8MarcRecordClass& In(const std::string& sSet) {
-        auto& record = records_[sSet];
-        if (!record) {
-            record = std::make_unique<Utf8MarcRecordClass>();
-            record->CharacterSetOut(sSet);
-        }
-        return *record;
-    }
     // Each case in each of its sets and flavours.
     void ExpectDisplays(const std::vector<ToCp1252Case>& cases) {
         for (const ToCp1252Case& k : cases)
@@ -48,9 +40,6 @@ protected:
                               display_test::Hex(display_test::T(k.out)))
                         << k.in << " in " << *set << ", flavour " << flavour;
     }
-
-private:
-    std::map<std::string, std::unique_ptr<Utf8MarcRecordClass>> records_;
 };
 
 // One line of the capture of Python's Windows-1252 codec.
@@ -186,14 +175,8 @@ TEST_F(Windows1252, EveryOctetPassesOrIsReplacedInEverySet) {
     }
 }
 
-struct ToMarcCase {
-    const char* sets;
-    const char* in;
-    const char* out;
-};
-
 TEST_F(Windows1252, MsoftAscii2MarcEdgeCases) {
-    const std::vector<ToMarcCase> cases = {
+    ExpectInEachSet({
         {"UMOV", "", ""},
         {"UMOV", "ab$c<1E>d<1D>", "ab$c<1E>d<1D>"},
         {"U", "Soci<E9>t<E9>", "Socie<CC 81>te<CC 81>"},
@@ -215,11 +198,7 @@ TEST_F(Windows1252, MsoftAscii2MarcEdgeCases) {
         {"MO", "<A1><A9><B0><BF><BA>", "<C6><C3><C0><C5><1B>p0<1B>s"},
         {"V", "<A1><A9><B0><BF><BA><B9><B3>", "<96><93><90><95><C0><C1><C3>"},
         {"U", "<91>a<B8>", "<CC 80>a<CC A6>"},
-    };
-    for (const ToMarcCase& k : cases)
-        for (const char* set = k.sets; *set; ++set)
-            EXPECT_EQ(Hex(In(std::string(1, *set)).MsoftAscii2Marc(T(k.in))), Hex(T(k.out)))
-                << k.in << " in " << *set;
+    }, [](Utf8MarcRecordClass& record, const std::string& text) { return record.MsoftAscii2Marc(text); });
 }
 
 // A record whose character object went missing makes it again.

@@ -37,13 +37,8 @@ std::string Utf8MarcRecordClass::MarcRecordOutErrorText() const { return m.MarcR
 
 std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::string& sErrorText) {
     sErrorText.clear();
-    if (bReCast502) {
-        // The recast leaves the cursor where it found it.
-        const int16_t iFld = m.FldPointer, iSfd = m.SfdPointer;
-        ReCastAll502Fields();
-        m.FldPointer = iFld;
-        m.SfdPointer = iSfd;
-    }
+    // The recast leaves the cursor where it found it.
+    if (bReCast502) ReCastAll502Fields();
     if (m.FldCount < 1 || m.FldFirst < 0) return "";
 
     const int16_t iRemembered = m.FldPointer;
@@ -140,6 +135,3 @@ std::string Utf8MarcRecordClass::FldDirectory() const {
 }
 
 int16_t Utf8MarcRecordClass::Fld008Length() const { return m.Fld008Length; }
-
-// Stand-in until the cataloguing rules build the recast of thesis notes.
-void Utf8MarcRecordClass::ReCastAll502Fields() {}

@@ -52,10 +52,12 @@ struct SubfieldOrderRule {
 };
 
 // A combining mark waiting in the canonical-order buffer of the translations.
+// Arrival numbers are 32-bit, so that a text of more than 32,767 marks on
+// one base character collects without overflow.
 struct CombiningMarkEntry {
     std::string Mark;
     int16_t CombiningClass = 0;
-    int16_t Sequence = 0;
+    int32_t Sequence = 0;
 };
 
 // One cell of the single-octet set-to-set translation table.
@@ -224,8 +226,8 @@ struct Utf8MarcRecordState {
     std::string Default8BitSet;
     std::string NormalizationScheme;
     std::vector<CombiningMarkEntry> CombiningMarks;  // entries from 1
-    int16_t CombiningMarkCount = 0;
-    int16_t CombiningMarkSlots = 0;
+    int32_t CombiningMarkCount = 0;
+    int32_t CombiningMarkSlots = 0;
     std::vector<TranslationCell> TranslationTable;  // 0 to 255 once built
     int16_t TranslationTableTop = 0;
     std::string TranslationTableName;
@@ -532,11 +534,9 @@ public:
     // 007 or 008; an empty one first gets the blank template of its kind.
     std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
     void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
-    // Stand-ins, doing nothing, until their subsystems build them: the
-    // decomposition of a UTF-8 record on load, and the recast of thesis notes
-    // before output.
+    // Stand-in, doing nothing, until its subsystem builds it: the
+    // decomposition of a UTF-8 record on load.
     void AutoDecomposeFields();
-    void ReCastAll502Fields();
     // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
     // Every member works on the current field (FldPointer) and its current
     // subfield (SfdPointer); without them they do nothing or give "", False or
@@ -772,6 +772,43 @@ public:
     OctetString MarcRightToLeftOverride();
     OctetString MarcSpacingUnderscore();
 
+    // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
+    // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
+
+    // Puts the table of a translation mode in force: 0 "M2O", 1 "M2V",
+    // 2 "O2M", 3 "O2V", 4 "V2M", 5 "V2O"; other numbers and the mode in force
+    // change nothing.
+    void SetUpTranslation(int32_t& Translation);
+    // One piece of an 880 field through the mode in force.
+    void Translate880FieldTranslateThePiece(std::string& sPiece, bool& bChanged);
+    // 8-bit Latin text (read in CharacterSetOut) to UTF-8, each MARC-8
+    // combining mark moved behind the character that follows it; other sets
+    // reached by escapes character by character; what no table holds as
+    // "[MARC+hh]". sText is rewritten only when bChanged ends True.
+    void LatinMarc8Text2Utf8(std::string& sText, bool& bChanged);
+    // The combining-mark buffer: collect the marks of one base character with
+    // their class from a class list, then take them in canonical order
+    // (ascending class, class-230 marks in reverse arrival).
+    void CollectCombiningMark(std::string sMark, std::string sClassList);
+    std::string FlushCombiningMarks();
+    // Linked tag, occurrence number (two digits at least) and "/"-led suffix of a $6.
+    void IdentifySubfield6Pieces(std::string sIncomingSubfield6Text, std::string& sReturnTag,
+                                 std::string& sReturnSequence, std::string& sReturnSuffix);
+    // The current field's tag; for an 880 the linked tag of its first $6.
+    std::string FldTagTrue() const;
+    // Whether UTF-8 text holds non-Latin characters; the letter of each
+    // script met is appended once to sCharacterSetsPresent. Yields once per
+    // octet position.
+    bool VernacularDataCharacterize(std::string sIn, std::string& sCharacterSetsPresent);
+    bool VernacularDataPresent(std::string sIn);
+    // The same tests on the live subfields of the current field, or on the
+    // current subfield.
+    bool FldCharacterizeVernacularData(std::string& sCharacterSetsContained);
+    bool FldContainsVernacularData();
+    bool SfdContainsVernacularData();
+    // Hebrew or Arabic letters or a directional mark, embedding or override.
+    bool ContainsRightToLeftCharacters(std::string sIn);
+
     // ---- normalize/: comparison forms ----
 
     // "V" or "P"; passed on to the shared character object.
@@ -834,6 +871,50 @@ public:
     // UTF-8 text without its combining marks (category "Mn").
     std::string RemoveDiacritics(const std::string& sIn);
 
+    // ---- marc/display/: diacritic labels, hex display, OCLC screen font ----
+
+    // The text with every character of the diacritic-label table written as
+    // "<-", its label name and "->": in a UTF-8 record the MARC repertoire,
+    // the direction controls and the Hebrew and Arabic characters (whole,
+    // well-formed characters only); in an 8-bit record the 62 MARC-8 octets
+    // for the output set in force. Everything else stays octet for octet.
+    std::string TranslateDiacriticsIntoLabels(const std::string& sText);
+    // The label of the object's current character when it is one of the
+    // Hebrew (Arabic) entries, judged by its 4-digit UcsHex; otherwise the
+    // character's own octets.
+    std::string TranslateDiacriticsIntoLabels_OneHebrewCharacter(const Utf8CharClass& LocalCharacterObject);
+    std::string TranslateDiacriticsIntoLabels_OneArabicCharacter(const Utf8CharClass& LocalCharacterObject);
+    // The reverse: each label whose name is in the table (exact octets)
+    // becomes its character in the record's encoding at the time of the call;
+    // a direction label vanishes in an 8-bit record, Hebrew and Arabic labels
+    // stay there as they are. Other text, unknown labels included, stays.
+    std::string TranslateLabelsIntoDiacritics(std::string sText);
+    // Record text shown octet by octet: "\&H" and two hex digits for every
+    // octet of a multi-octet character (UTF-8 record) or for every octet up
+    // to 0x1E and from 0x80 (8-bit record); the delimiter as "|".
+    std::string Marc2HexDisplay(std::string sField);
+    // The reverse, in one pass from the left: "\&H" and up to two digits
+    // become one octet ("0" to "9", "A" to "F" and "a" to "f" their values,
+    // any other character 15), a "|" the delimiter; decoded octets are not
+    // read again.
+    std::string HexDisplay2Marc(std::string sField);
+    // Pairs of hex digits (a leading "0" added to an odd count) as octets, by
+    // the same digit rule. More than 32,768 digits raise error 6.
+    std::string Hex2CharString(std::string sIn);
+    // Record text of set "M", "O" or "V" in the OCLC screen font, through set
+    // "V" (the translation mode stays in force): each run of combining marks
+    // after the character it stood before (above marks first, each group in
+    // reverse), the font's codes for script l, subscripts and superscripts,
+    // ASCII labels for the Greek letters and five signs, 0xDF for the
+    // delimiter. Text of other sets comes back unchanged. Yields to the event
+    // loop once per octet of the walk.
+    std::string Marc2OclcScreenFont(std::string sField);
+    // The reverse into the record's set: marks back before their character
+    // (above first before a special character, other first before an ASCII
+    // one), codes to set "V" and then to "M" or "O", 0x02 to the alif; labels
+    // are not read back. More than 32,767 octets raise error 6.
+    std::string OclcScreenFont2Marc(std::string sField);
+
     // ---- marc/text/ ----
 
     // ---- marc/xml/ ----
@@ -842,6 +923,33 @@ public:
 
     void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
 
+    // ---- marc/rules/: thesis notes, 502 recast, 533/539, GMD and dates ----
+
+    // Reads a dissertation note (plain, or a 502's text with a leading $a) into
+    // degree, institution and date; status 1 when read, else why not (99: it
+    // already has $b, $c or $d; -1 to -12: see thesis_note.cpp). The
+    // miscellaneous text may be set even when the status is not 1. The date
+    // of 008/07-10 stands in when the note names none.
+    int32_t ParseThesisNote(std::string sIncomingWhole502Field, std::string sDateFrom008_07,
+                            std::string& sReturnedDegreeType, std::string& sReturnedInstitution,
+                            std::string& sReturnedDate, std::string& sReturnedMiscellaneous,
+                            bool bUppercaseDegreeType);
+    // The option stored in "MarcRecordClass.INI"; the set writes it at once.
+    // Output recasts the 502 fields whatever it holds.
+    bool RdaReCast502Fields() const;
+    void RdaReCast502Fields(bool vNewValue);
+    // The 040 has a $e "rda" (an authority record only with 008/10 "z").
+    bool RdaRecord();
+    // The 15 characters of a 533 $7 as the text of a 539 field ($a to $g),
+    // and back.
+    std::string Convert533Sfd7To539(std::string s533Subfield7);
+    std::string Convert539To533Sfd7(std::string sWhole539Field);
+    // Adds a general material designation ($h) to the current field, in a
+    // 245 before its $b or $c, taking over the punctuation before it.
+    void FldInsertSubfieldH(std::string sSubfieldHText);
+    // The text from its first four-digit number on (not beginning with "0"),
+    // else the whole text.
+    std::string FindDateInString(std::string sText);
     // ---- marc/rules/: series numbering, Roman numerals and numbering patterns ----
 
     // A series numbering ($v) in a form whose plain comparison gives filing
@@ -884,6 +992,39 @@ private:
     void DecideCharacterSetInEffective(const std::string& sMarcRecord);
     std::string HoldLoadInInputSet();
     void ReturnLoadToOutputSet(const std::string& sReturnTo);
+
+    // ---- marc8/: single-byte set translation and 8-bit text to UTF-8, private members ----
+
+    // Translates a text with the mode in force.
+    void ApplyTranslation(std::string& sText, bool& bChanged);
+    // An 880 field's text with escapes, piece by piece; the escapes stay.
+    void Translate880FieldText(std::string& sText, bool& bChanged);
+    // The mode in force on the current field's text, rewritten when it changed.
+    void TranslateCurrentField();
+    // The mode in force on every field that existed when the walk began;
+    // ends with no current field.
+    void TranslateRecordFields();
+    void TranslateRecordM2O();
+    void TranslateRecordM2V();
+    void TranslateRecordO2M();
+    void TranslateRecordO2V();
+    void TranslateRecordV2M();
+    void TranslateRecordV2O();
+    // Windows-1252 records: to the 8-bit output set through the field walk,
+    // and to UTF-8 (leader/09 "a", no 066 fields, the cursor put back).
+    void TranslateRecordL2M();
+    void TranslateRecordL2U();
+    // Every occurrence of sFind replaced, searching again from the start; an
+    // empty sFind, or one that the replacement holds, leaves the text alone.
+    void ReplaceAllOccurrences(std::string& sText, const std::string& sFind, const std::string& sReplacement,
+                               bool& bChanged);
+    // Older record walks that nothing calls.
+    void TranslateEscapedFields();
+    void TranslateFieldsByLinks();
+    // Older members of the 8-bit to UTF-8 family that nothing calls.
+    void MoveMarc8DiacriticsBehindBase(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8Backward(std::string& sText, bool& bChanged);
+    void LatinMarc8Text2Utf8WithEscapes(std::string& sText, bool& bChanged);
 
     // ---- normalize/: private members ----
 
@@ -977,7 +1118,6 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
-
     // ---- marc/rules/: private members of series numbering ----
 
     // The series-numbering strings in the output set in force.
@@ -1076,6 +1216,19 @@ private:
     bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
     void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
                               std::string& sDigits);
+
+    // ---- marc/rules/: thesis notes and the 502 recast ----
+
+    // A degree abbreviation in comparison form: a fixed form, or capitals
+    // spaced by single blanks ("M A").
+    bool IsDegreeAbbreviation(const std::string& sWord);
+    // The note holds a phrase, in any case, of a note that is no plain thesis note.
+    bool ContainsNonThesisPhrase(std::string sText);
+    // The current 502 rewritten as $b $g $c $d when its note reads.
+    void ReCast502Field();
+    // Every live 502 recast, as output does first; the field and subfield
+    // cursor are put back as they were on every way out.
+    void ReCastAll502Fields();
 
     // ---- marc/record/: private members ----
 

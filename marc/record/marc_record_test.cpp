@@ -550,7 +550,7 @@ TEST(RecordLeader, ChangeLeaderValue) {
 
     // A change of leader/09 sets the output set, which translates the record
     // present: "a" gives "U", anything else the 8-bit default "V". The record
-    // translations are not built yet, so each change is refused.
+    // translations to and from UTF-8 are not built yet, so each change is refused.
     // A refused change leaves leader/09 as it was.
     Utf8MarcRecordClass utf8;
     utf8.NewRecord("a", "m");

@@ -42,6 +42,28 @@ struct RecordTestAccess {
     static void ReturnLoadToOutputSet(Utf8MarcRecordClass& record, const std::string& sReturnTo) {
         record.ReturnLoadToOutputSet(sReturnTo);
     }
+    // marc8/: single-byte translation and 8-bit text to UTF-8
+    static void ApplyTranslation(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.ApplyTranslation(sText, bChanged);
+    }
+    static void Translate880FieldText(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.Translate880FieldText(sText, bChanged);
+    }
+    static void ReplaceAllOccurrences(Utf8MarcRecordClass& record, std::string& sText, const std::string& sFind,
+                                      const std::string& sReplacement, bool& bChanged) {
+        record.ReplaceAllOccurrences(sText, sFind, sReplacement, bChanged);
+    }
+    static void TranslateEscapedFields(Utf8MarcRecordClass& record) { record.TranslateEscapedFields(); }
+    static void TranslateFieldsByLinks(Utf8MarcRecordClass& record) { record.TranslateFieldsByLinks(); }
+    static void MoveMarc8DiacriticsBehindBase(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.MoveMarc8DiacriticsBehindBase(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8Backward(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8Backward(sText, bChanged);
+    }
+    static void LatinMarc8Text2Utf8WithEscapes(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
+        record.LatinMarc8Text2Utf8WithEscapes(sText, bChanged);
+    }
 
     // ---- subfield table ----
     static void FldSplitText(Utf8MarcRecordClass& record, int16_t iField, const std::string& sText) {
@@ -55,6 +77,15 @@ struct RecordTestAccess {
                                  int16_t& iMatchCount) {
         record.SfdOrderPosition(sCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
     }
+
+    // ---- thesis notes and the 502 recast ----
+    static bool IsDegreeAbbreviation(Utf8MarcRecordClass& record, const std::string& sWord) {
+        return record.IsDegreeAbbreviation(sWord);
+    }
+    static bool ContainsNonThesisPhrase(Utf8MarcRecordClass& record, const std::string& sText) {
+        return record.ContainsNonThesisPhrase(sText);
+    }
+    static void ReCastAll502Fields(Utf8MarcRecordClass& record) { record.ReCastAll502Fields(); }
 
     // ---- marc/rules/: series numbering ----
     static std::string RewriteSeriesNumberCharacters(Utf8MarcRecordClass& r, const std::string& s) {
