@@ -37,13 +37,23 @@ private:
     size_t pos_ = 0;
 };
 
-// One folder for the whole run, emptied of its files before each input.
+// One folder for the whole run, its files written anew for each input and
+// removed with it when the run ends.
+std::string g_folder;
+
+void RemoveFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(g_folder, ec);
+}
+
 const std::string& Folder() {
-    static const std::string folder = [] {
+    if (g_folder.empty()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "order-fuzz-XXXXXX").string();
-        return std::string(mkdtemp(pattern.data()) ? pattern : "/tmp");
-    }();
-    return folder;
+        if (!mkdtemp(pattern.data())) std::abort();
+        g_folder = pattern;
+        std::atexit(RemoveFolder);
+    }
+    return g_folder;
 }
 
 void WriteFile(const std::string& path, const std::string& data) {
