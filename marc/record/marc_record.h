@@ -328,11 +328,17 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
-    // ---- marc/record/: subfield editing ----
-    // Answers of the subfield-order test while that test is a stand-in (it
-    // answers 0 without one): a script of the tests, given the state and the
-    // slot under test.
-    std::function<int16_t(const Utf8MarcRecordState&, int16_t)> SfdOrderTestScript;
+    // ---- marc/record/: subfield-order test ----
+    // Titles before the subfield under test, kept across the tests of one
+    // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
+    // by one place costs no walk of the field.
+    int16_t SfdTitleRunDepth = 0;
+    bool SfdTitleCacheValid = false;
+    int16_t SfdTitleCacheField = -1;
+    int16_t SfdTitleCacheSubfield = -1;
+    int16_t SfdTitleCachePrev = -1;
+    int16_t SfdTitleCacheNext = -1;
+    int32_t SfdTitleCacheCount = 0;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -408,6 +414,20 @@ public:
     // Compile a subfield-order pattern into the family's rule for a tag (only
     // while the record has no fields).
     void SetSfdOrder(const std::string& sMarcFormat, const std::string& sTag, const std::string& sInstruction);
+
+    // ---- marc/record/: order keys, order summaries, order files, local institution codes ----
+
+    // One line per field-order rule of "A", "B" or "H" (CR LF between lines);
+    // "" for any other letter.
+    std::string SummarizeFieldOrderInstructions(const std::string& sType);
+    bool FldOrderChanged() const;
+    // The folder of the order files; set reads them (only while the record
+    // has no fields, and only when the value changes).
+    std::string FldOrderFolder() const;
+    void FldOrderFolder(const std::string& vNewValue);
+    // The local institution codes, blank-separated.
+    std::string Nuc() const;
+    void Nuc(const std::string& vNewValue);
 
     // ---- marc/record/: text helpers ----
     // Positions count octets from 1 unless RecordIsUtf8 makes a member count
@@ -1095,6 +1115,29 @@ private:
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
+    // ---- marc/record/: order keys, subfield-order rules and order files, private members ----
+
+    // The order key of a field: the key of the first rule whose range holds
+    // the tag, with the linkage suffix of a paired field; "*" keeps the order.
+    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
+    // Copies the subfield-order rule of a tag into SfdOrderCurrent.
+    void SfdOrderLoad(const std::string& sTag);
+    // The key of a field under one field-order rule.
+    std::string FldOrderKeyForRule(int32_t lRuleNumber, int16_t iMethod, const std::string& sTag,
+                                   const std::string& sIndicators, const std::string& sFieldText);
+    std::string FldOrderSummaryText(const std::vector<FieldOrderRule>& table, int16_t count);
+    // Gives every rule the final group of all codes and appends the catch-all "XXX".
+    void SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots);
+    // The subfield half of the installation step for a format's family.
+    void SfdOrderInstall(const std::string& sMarcFormat);
+    // The $t switch of the subfield-order test: a "t" before the subfield
+    // cursor, with the cursor and edge flags left as a walk from the top leaves them.
+    bool SfdTitleBeforeCursor();
+    void FldOrderFileRead(const std::string& sMarcFormat, const std::string& sFileName,
+                          std::vector<FieldOrderRule>& table, int16_t& count, int16_t& slots);
+    void SfdOrderFileRead(const std::string& sMarcFormat, const std::string& sFileName,
+                          std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots);
+    int16_t FldOrderMethodFromKeyword(const std::string& sKeyword);
 
     // ---- marc/record/: subfield table private members ----
 
@@ -1105,7 +1148,7 @@ private:
     void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
                           std::string& sStepCodes, int16_t& iMatchCount);
     // -1 when the subfield belongs before its predecessor, 1 after its
-    // successor, 0 in place. Stand-in until the order rules are built.
+    // successor, 0 in place, under the current subfield-order rule.
     int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
     int16_t SfdNextPointer() const;
     int16_t SfdPrevPointer() const;
@@ -1213,14 +1256,6 @@ private:
     // current field.
     bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
 
-    // ---- marc/record/: stand-ins that the field table calls until their own ----
-    // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
-
-    // Order key: "*" for every field, as the construction's keep-the-order
-    // rules give, or the test's key function while one is set.
-    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
-    // Loads the subfield-order rule of a tag: nothing yet.
-    void SfdOrderLoad(const std::string& sTag);
     // ---- normalize/: standard numbers and nonfiling characters, private members ----
 
     // Removes, in place, every octet of sText that is not in sAllowedCharacters.
