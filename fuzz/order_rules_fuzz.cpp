@@ -11,31 +11,12 @@
 #include <string>
 
 #include "common/raised_error.h"
+#include "fuzz/fuzz_input.h"
 #include "marc/record/marc_record.h"
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool More() const { return pos_ < size_; }
-    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    // A text up to octet 0x00; "$" in the input stands for the delimiter.
-    std::string Text(size_t most = 256) {
-        std::string text;
-        while (pos_ < size_ && data_[pos_] != 0 && text.size() < most) {
-            const char c = static_cast<char>(data_[pos_++]);
-            text += c == '$' ? '\x1F' : c;
-        }
-        if (pos_ < size_ && data_[pos_] == 0) ++pos_;
-        return text;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
+using Input = FuzzInput;
 
 // One folder for the whole run, its files written anew for each input and
 // removed with it when the run ends.
@@ -102,12 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             switch (op % 5) {
                 case 0: {
                     const std::string sInd{static_cast<char>(in.Byte()), static_cast<char>(in.Byte())};
-                    record.FldAdd(kTags[in.Byte() % 10], sInd, in.Text(), false);
+                    record.FldAdd(kTags[in.Byte() % 10], sInd, in.Text(256), false);
                     break;
                 }
                 case 1: record.SfdAdd(std::string(1, static_cast<char>(in.Byte())), in.Text(32)); break;
                 case 2: record.SfdInsertBefore(std::string(1, static_cast<char>(in.Byte())), in.Text(32)); break;
-                case 3: record.FldChange(kTags[in.Byte() % 10], "  ", in.Text()); break;
+                case 3: record.FldChange(kTags[in.Byte() % 10], "  ", in.Text(256)); break;
                 default: record.FldPointer(static_cast<int16_t>(in.Byte() % 8)); break;
             }
         } catch (const RaisedError&) {
