@@ -143,6 +143,23 @@ public:
     OctetString Utf8SpacingUnderscore() const;
     OctetString Marc8SpacingUnderscore() const;
 
+    // ---- marc8/: UTF-8 to MARC-8, one character (marc8/utf8_to_marc8_char.cpp) ----
+
+    // One UTF-8 character to MARC-8: sMarc8Character gets the octet (three for EACC) and
+    // sTableName the table code ("1", "3" to "9", ":", ";"). The output sets "V" and "O" have
+    // their own octets for a few characters. The directional marks give "". A character with no
+    // MARC-8 form gives bCharacterError True, sTableName "1", and sMarc8Character "" (a one-octet
+    // character leaves it as passed); bChanged is written only on success.
+    void TranslateUtf82MarcOneCharacter(std::string& sCharacterSetOut, Marc8TableCode& sTableName,
+                                        OctetString& sUtf8Character, OctetString& sMarc8Character, bool& bChanged,
+                                        bool& bCharacterError) const;
+    // The table code of the current character by this class's own list, or "?".
+    Marc8TableCode Utf8CharCategoryMarc8() const;
+    // Make the current character from a MARC-8 octet: one character is an octet of set "V",
+    // table "1"; otherwise set letter, table designation and octet. An octet that does not
+    // translate leaves the current character; CurrentUcs keeps the previous character's form.
+    void Marc8Char(const OctetString& vNewValue);
+
     // ---- chars/: control characters and character tests ----
 
     // Position (1-based) of the lead octet of the UTF-8 character covering lPtr.
@@ -205,6 +222,12 @@ private:
     // bCharacterError True and an empty result when the chunk does not hold it.
     void Eacc2Utf8(OctetString sEaccCharacter, OctetString& sUtf8Character, int16_t iChunk,
                    bool& bCharacterError) const;
+    // The UTF-8 to MARC-8 look-ups: the single-octet tables (the "V" and "O" tables first for those
+    // output sets) and the EACC table in reverse, lowest code first.
+    void FindUtf82MarcEntry(const std::string& sCharacterSetOut, const OctetString& sUtf8Character,
+                            OctetString& sMarc8Character, const std::string& sTable, bool& bCharacterError,
+                            Marc8TableCode& sTableName) const;
+    void FindEaccCode(const OctetString& sUtf8Character, OctetString& sMarc8Character, bool& bCharacterError) const;
 
     // ---- normalize/: private state and helpers ----
 

@@ -4,7 +4,8 @@
 // The same octets go to the record's single-byte translation of a piece in each mode, its 8-bit
 // text to UTF-8 conversion in each 8-bit set, and its script tests: the conversion must give
 // UTF-8 whenever it reports a change, a text without escapes or octets from 0x80 must come
-// through every mode unchanged, and a script is reported exactly when a letter is.
+// through every mode unchanged, and a script is reported exactly when a letter is. Whole fields
+// from each 8-bit set and the reference pass must give UTF-8.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "chars/utf8_char.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/record_test_access.h"
 #include "marc8/marc8_tables.h"
 
 namespace {
@@ -58,6 +60,22 @@ void FuzzRecordMembers(const std::string& text) {
         record.LatinMarc8Text2Utf8(sText, bChanged);
         if (bChanged ? !IsUtf8(sText) : sText != text) std::abort();
     }
+    // Whole fields from each 8-bit set, in an 880 and another field, with indicators from the
+    // input: the result is always UTF-8.
+    for (const char* sSet : {"M", "O", "V"}) {
+        record.CharacterSetOut(sSet);
+        for (const char* sTag : {"880", "245"}) {
+            std::string sIndicators = text.substr(0, 2);
+            std::string sField = text;
+            bool bChanged = false;
+            bool bError = false;
+            record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bChanged, bError);
+            if (!IsUtf8(sField) || (!bChanged && sField != text)) std::abort();
+        }
+    }
+    std::string sReferences = text;
+    RecordTestAccess::TranslateHexCharacterReferences(record, sReferences);
+    if (IsUtf8(text) && !IsUtf8(sReferences)) std::abort();
     std::string sLetters;
     if (record.VernacularDataCharacterize(text, sLetters) == sLetters.empty()) std::abort();
     record.ContainsRightToLeftCharacters(text);

@@ -50,7 +50,8 @@ const char* RecordTranslationName(RecordTranslation kind) {
 // in its old set under the name of the new one.
 bool RecordTranslationBuilt(RecordTranslation kind) {
     return kind == RecordTranslation::None || kind == RecordTranslation::SingleByte ||
-           kind == RecordTranslation::Windows1252ToMarc8 || kind == RecordTranslation::Windows1252ToUtf8;
+           kind == RecordTranslation::Windows1252ToMarc8 || kind == RecordTranslation::Windows1252ToUtf8 ||
+           kind == RecordTranslation::Marc8ToUtf8;
 }
 
 [[noreturn]] void RaiseTranslationMissing(RecordTranslation kind) {
@@ -181,6 +182,8 @@ void Utf8MarcRecordClass::TranslateRecordCharacterSet() {
             TranslateRecordL2U();
             return;
         case RecordTranslation::Marc8ToUtf8:
+            TranslateRecordMarc8ToUtf8();
+            return;
         case RecordTranslation::Utf8ToMarc8:
         case RecordTranslation::Marc8ToWindows1252:
             RaiseTranslationMissing(kind);

@@ -96,8 +96,6 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
     const std::vector<Case> cases = {
         {"U", "M", "UTF-8 to MARC-8"},
         {"U", "L", "UTF-8 to MARC-8"},
-        {"M", "U", "MARC-8 to UTF-8"},
-        {"V", "ULC", "MARC-8 to UTF-8"},
         {"V", "L", "MARC-8 to Windows-1252"},
         {"M", "L", "MARC-8 to Windows-1252"},
         {"O", "L", "MARC-8 to Windows-1252"},

@@ -360,6 +360,10 @@ struct Utf8MarcRecordState {
     // The caption abbreviations, joined on first use.
     bool CaptionAbbreviationTableBuilt = false;
     std::string CaptionAbbreviationTable;
+    // ---- marc8/: MARC-8 to UTF-8 of fields and records ----
+    // Set while the record walk translates from MARC-8: the field octets are then in
+    // CharacterSetInEffective, otherwise in CharacterSetOut.
+    bool Marc8ToUtf8RecordRun = false;
 };
 
 class Utf8MarcRecordClass {
@@ -788,6 +792,33 @@ public:
     OctetString MarcRightToLeftOverride();
     OctetString MarcSpacingUnderscore();
 
+    // ---- marc8/: UTF-8 to MARC-8, one character ----
+
+    // The designation written after the escape when a MARC-8 field switches to the table of a
+    // table code ("1" gives "(B", "9" gives "$1"); any other text is returned unchanged.
+    std::string TranslateUtf82MarcShortCodeToLong(const std::string& sShortCharacterSetCode) const;
+
+    // ---- marc8/: MARC-8 to UTF-8 of fields and records ----
+
+    // One MARC-8 (or "O", "V") field to UTF-8: escapes switch the G0 and G1 tables, marks move
+    // behind their base character, "&#x...;" references are decoded, the nonfiling count loses
+    // marks at the end of its zone. bChanged and bError are only ever set to True.
+    void TranslateMarc2Utf8OneField(std::string sMarcRecordFormat, std::string sTag, std::string& sIndicators,
+                                    std::string& sField, bool& bChanged, bool& bError);
+    // One piece with no escape under the G0 and G1 codes; "880" lets any set hold marks.
+    void TranslateMarc2Utf8Text(std::string& sMarc8CharacterSetCode0, std::string& sMarc8CharacterSetCode1,
+                                std::string sTag, std::string& sText, bool& bChanged, bool& bError);
+    // The code of the escape at 1-based iEscape of sWork; sWork loses the escape and all before it.
+    void TranslateMarc2Utf8OneFieldFindBreakAdjustCode(std::string& sNextCharacterSet, int32_t iEscape,
+                                                       std::string& sWork);
+    // Right-to-left marks around the subfields of Hebrew and Arabic 880 fields.
+    std::string TranslateMarc2Utf8OneFieldLcPattern(std::string sTag, std::string sOut);
+    // Kept in the interface; they do nothing.
+    void TranslateMarc2Utf8OneField_Save(std::string sMarcRecordFormat, std::string sTag, std::string& sIndicators,
+                                         std::string& sField, bool& bChanged, bool& bError);
+    void TranslateMarc2Utf8OneFieldFindBreak_Save(std::string& sWork, std::string& sPiece, std::string sCharacterSet,
+                                                  std::string& sNextCharacterSet);
+
     // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
     // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
 
@@ -1050,6 +1081,22 @@ private:
     void DecideCharacterSetInEffective(const std::string& sMarcRecord);
     std::string HoldLoadInInputSet();
     void ReturnLoadToOutputSet(const std::string& sReturnTo);
+
+    // ---- marc8/: MARC-8 to UTF-8 of fields and records, private members ----
+
+    // Every field of the loaded record from MARC-8 to UTF-8; 066 goes, leader/09 becomes "a".
+    void TranslateRecordMarc8ToUtf8();
+    // Cuts the next piece off sWork and reads the escape that ends it into the next codes; an
+    // escape the text ends inside of is left in sUnreadEscape.
+    void TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork, std::string& sPiece, std::string sCharacterSet0,
+                                             std::string sCharacterSet1, std::string& sNextCharacterSet0,
+                                             std::string& sNextCharacterSet1, std::string& sUnreadEscape);
+    // "&#x" references with one to four hex digits left in the text, either case of x.
+    void TranslateHexCharacterReferences(std::string& sText);
+    // Which octet ranges a text holds: 0x20-0x2F, 0x30-0x3F, anything else.
+    void ClassifyTextOctets(std::string sText, bool& b20To2F, bool& b30To3F, bool& bOther);
+    // The combining-mark buffer in ascending class, equal classes in arrival order.
+    std::string FlushCombiningMarksByClass();
 
     // ---- marc8/: single-byte set translation and 8-bit text to UTF-8, private members ----
 

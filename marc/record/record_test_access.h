@@ -46,6 +46,9 @@ struct RecordTestAccess {
     static void ApplyTranslation(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
         record.ApplyTranslation(sText, bChanged);
     }
+    static void TranslateHexCharacterReferences(Utf8MarcRecordClass& record, std::string& sText) {
+        record.TranslateHexCharacterReferences(sText);
+    }
     static void Translate880FieldText(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
         record.Translate880FieldText(sText, bChanged);
     }

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "marc/record/iso2709_test_support.h"
+#include "marc/record/marc_record.h"
+#include "marc/record/record_test_access.h"
+
+namespace {
+
+TEST(TranslateUtf82MarcShortCodeToLong, MapsEachTableCode) {
+    Utf8MarcRecordClass record;
+    const std::pair<std::string, std::string> cases[] = {
+        {"1", "(B"}, {"2", "s"}, {"3", "b"}, {"4", "p"}, {"5", "(2"}, {"6", "(N"},
+        {"7", "(3"}, {"8", "(S"}, {"9", "$1"}, {":", ")Q"}, {";", ")4"}, {"X", "X"}, {"", ""}, {"11", "11"},
+    };
+    for (const auto& [sShort, sLong] : cases) EXPECT_EQ(record.TranslateUtf82MarcShortCodeToLong(sShort), sLong) << sShort;
+}
+
+// "^" stands for ESC, "|" for the subfield delimiter.
+std::string T(std::string s) {
+    for (char& c : s) {
+        if (c == '^') c = '\x1B';
+        else if (c == '|') c = '\x1F';
+    }
+    return s;
+}
+
+struct FieldCase {
+    std::string sName;
+    std::string sTag;
+    std::string sIndicators;
+    std::string sField;  // MARC-8, through T()
+    std::string sIndicatorsOut;
+    std::string sFieldOut;  // UTF-8, through T()
+    bool bChanged;
+    bool bError;
+};
+
+class Marc8FieldToUtf8 : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(Marc8FieldToUtf8, Translates) {
+    const auto& c = GetParam();
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    std::string sIndicators = c.sIndicators;
+    std::string sField = T(c.sField);
+    bool bChanged = false;
+    bool bError = false;
+    record.TranslateMarc2Utf8OneField("a", c.sTag, sIndicators, sField, bChanged, bError);
+    EXPECT_EQ(sField, T(c.sFieldOut));
+    EXPECT_EQ(sIndicators, c.sIndicatorsOut);
+    EXPECT_EQ(bChanged, c.bChanged);
+    EXPECT_EQ(bError, c.bError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Marc8FieldToUtf8,
+    ::testing::Values(
+        FieldCase{"PlainAscii", "245", "00", "|aPlain text.", "00", "|aPlain text.", false, false},
+        FieldCase{"NonfilingShrinks", "245", "03", "|aL'\xE2" "Ecole", "02", "|aL'E\xCC\x81" "cole", true, false},
+        FieldCase{"NonfilingLongerThanText", "245", "09", "|aLe", "02", "|aLe", true, false},
+        FieldCase{"NonfilingFirstIndicator", "630", "4 ", "|aDie", "3 ", "|aDie", true, false},
+        FieldCase{"Subscript", "500", "  ", "|aH^b2^sO", "  ", "|aH\xE2\x82\x82O", true, false},
+        FieldCase{"CyrillicThenBasicLatin", "500", "  ", "|a^(NAB^(Bc", "  ", "|a\xD0\xB0\xD0\xB1" "c", true, false},
+        FieldCase{"CyrillicCompanionG1", "500", "  ", "|a^(N\xC0", "  ", "|a\xD2\x91", true, false},
+        FieldCase{"AnselG1Designation", "500", "  ", "|a^)!Ex", "  ", "|ax", true, false},
+        FieldCase{"EqualClassMarksKeepOrder", "500", "  ", "|a\xE3\xE2" "a", "  ", "|aa\xCC\x82\xCC\x81", true, false},
+        FieldCase{"MarksOfDifferentClass", "500", "  ", "|a\xF2\xE2" "a", "  ", "|aa\xCC\xA3\xCC\x81", true, false},
+        FieldCase{"MarksAcrossPieces", "500", "  ", "|x\xE3\xE2^sa", "  ", "|xa\xCC\x82\xCC\x81", true, false},
+        FieldCase{"MarksAfterAnselDesignation", "500", "  ", "|a^)!E\xE2" "e", "  ", "|ae\xCC\x81", true, false},
+        FieldCase{"MarksBeforeDelimiterStayBefore", "500", "  ", "|a^b2\xE2|by", "  ", "|a\xE2\x82\x82\xCC\x81|by", true, false},
+        FieldCase{"MarkEndingField", "500", "  ", "|ae\xE2", "  ", "|ae\xCC\x81", true, true},
+        FieldCase{"EscapeAtEnd", "500", "  ", "|ab^(", "  ", "|ab[MARC+1B28]", true, true},
+        FieldCase{"EscapeAlone", "500", "  ", "|ab^", "  ", "|ab[MARC+1B]", true, true},
+        FieldCase{"RejectedOctet", "500", "  ", "|a^(Zb", "  ", "|a[MARC+62]", true, true},
+        FieldCase{"Reference", "500", "  ", "|a&#x41;", "  ", "|aA", true, false},
+        FieldCase{"ReferenceSixDigits", "500", "  ", "|a&#x1D11E;", "  ", "|a\xF0\x9D\x84\x9E", true, false},
+        FieldCase{"ReferenceSurrogatePair", "500", "  ", "|a&#xD834DD1E;", "  ", "|a\xF0\x9D\x84\x9E", true, false},
+        FieldCase{"ReferenceUpperX", "500", "  ", "|a&#X41;", "  ", "|aA", true, false},
+        FieldCase{"ReferenceWithoutSemicolon", "500", "  ", "|a&#x41 b", "  ", "|aA b", true, false},
+        FieldCase{"ReferenceAtEnd", "500", "  ", "|a&#x41", "  ", "|a&#x41", false, false},
+        FieldCase{"ReferenceEmpty", "500", "  ", "|a&#x;", "  ", "|a&#x;", false, false},
+        FieldCase{"ReferenceLoneSurrogate", "500", "  ", "|a&#xD800;", "  ", "|a&#xD800;", false, false},
+        FieldCase{"ReferenceDoesNotSwallowProse", "500", "  ", "|a&#xZZ and; x", "  ", "|a&#xZZ and; x", false, false},
+        FieldCase{"Eacc", "500", "  ", "|a^$1!0!", "  ", "|a\xE4\xB8\x80", true, false},
+        FieldCase{"EaccFourCharacterG0", "500", "  ", "|a^$,1!0!", "  ", "|a\xE4\xB8\x80", true, false},
+        FieldCase{"EaccInG1", "500", "  ", "|a^$)1\xA1\xB0\xA1x", "  ", "|a\xE4\xB8\x80x", true, false},
+        FieldCase{"EaccLeftover", "500", "  ", "|a^$1!0!!0", "  ", "|a\xE4\xB8\x80[MARC+2130]", true, true}),
+    [](const auto& info) { return info.param.sName; });
+
+// Outside a record run (the RTF writer) the octets are read in the set the record is held in.
+TEST(TranslateMarc2Utf8OneField, ReadsOctetsInTheOutputSet) {
+    const struct {
+        const char* sSet;
+        std::string sOut;
+        bool bError;
+    } cases[] = {{"V", "\x1F" "a\xE2\x84\x93", false}, {"M", "\x1F" "a[MARC+A0]", true}};
+    for (const auto& c : cases) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetOut(c.sSet);
+        std::string sIndicators = "  ";
+        std::string sField = "\x1F" "a\xA0";
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, c.sOut) << c.sSet;
+        EXPECT_EQ(bError, c.bError) << c.sSet;
+    }
+}
+
+TEST(TranslateMarc2Utf8OneField, LongFieldTranslates) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    std::string sIndicators = "  ";
+    std::string sField = T("|a");
+    for (int i = 0; i < 10000; ++i) sField += "\xE2" "e ";
+    bool bChanged = false;
+    bool bError = false;
+    record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+    EXPECT_EQ(sField.size(), 2u + 10000u * 4u);
+    EXPECT_EQ(sField.substr(sField.size() - 4), "e\xCC\x81 ");
+    EXPECT_FALSE(bError);
+}
+
+// A record loaded as MARC-8 and held in UTF-8: each field translated, 066 gone, leader/09 "a",
+// 005 to 008 untouched.
+TEST(TranslateRecordMarc8ToUtf8, LoadsAMarc8RecordAsUtf8) {
+    std::string s008(40, ' ');
+    s008[20] = '\xE2';
+    const std::string sRecord = record_test::Iso2709(
+        "00000nam  2200000   4500", {{"001", "x\xE2" "e"},
+                                     {"005", "20250101\xE2"},
+                                     {"008", s008},
+                                     {"066", record_test::D("  $c(N")},
+                                     {"245", record_test::D("13$aL'\xE2" "Ecole")},
+                                     {"500", record_test::D("  $aPlain")},
+                                     {"880", record_test::D("  $6500-01$a" "\x1B(N" "AB")}});
+    for (const char* out : {"U", "ULC"}) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut(out);
+        record.MarcRecordIn(sRecord);
+        ASSERT_EQ(record.IsMarcErrorText(), "") << out;
+        EXPECT_EQ(record.CharacterSetOut(), "U") << out;
+        EXPECT_TRUE(record.MarcRecordTranslated());
+        EXPECT_EQ(record.Leader()[9], 'a');
+        EXPECT_FALSE(record.FldFindFirst("066", ""));
+        ASSERT_TRUE(record.FldFindFirst("001", ""));
+        EXPECT_EQ(record.FldText(), "xe\xCC\x81");
+        ASSERT_TRUE(record.FldFindFirst("005", ""));
+        EXPECT_EQ(record.FldText(), "20250101\xE2");
+        ASSERT_TRUE(record.FldFindFirst("245", ""));
+        std::string sTag, sIndicators, sField;
+        record.FldLoadInfo(sTag, sIndicators, sField);
+        EXPECT_EQ(sIndicators, "12");
+        EXPECT_EQ(sField, T("|aL'E\xCC\x81" "cole"));
+        ASSERT_TRUE(record.FldFindFirst("880", ""));
+        EXPECT_EQ(record.FldText(), T("|6500-01|a\xD0\xB0\xD0\xB1"));
+    }
+}
+
+TEST(TranslateMarc2Utf8OneFieldLcPattern, MarksHebrewSubfieldsAndClosesA260Date) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("U");
+    const std::string sAlef = "\xD7\x90";
+    const std::string sRlm = "\xE2\x80\x8F";
+    const std::string sLre = "\xE2\x80\xAA";
+    const std::string sPdf = "\xE2\x80\xAC";
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6245-01|a" + sAlef + "|b" + sAlef)),
+              T("|6245-01" + sRlm + "|a" + sRlm + sAlef + sRlm + "|b" + sRlm + sAlef));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6260-01|a" + sAlef + "|c1990.")),
+              T("|6260-01" + sRlm + "|a" + sRlm + sAlef + sRlm + "|c" + sRlm + sLre + "1990" + sPdf + "."));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("245", T("|a" + sAlef)), T("|a" + sAlef));
+    EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6245-01|aLatin")), T("|6245-01|aLatin"));
+}
+
+}  // namespace
