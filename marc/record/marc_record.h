@@ -901,7 +901,26 @@ public:
 
     // ---- marc/rules/: cataloguing rules ----
 
-    void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
+    // ---- marc/rules/: place names and indirect subdivisions ----
+
+    // A place heading (plain, or a field's text with $a) as the subdivisions
+    // $z larger place $z local place; a heading without a qualifier as one
+    // $z; a qualifier that names a type of jurisdiction leaves it unchanged.
+    std::string IndirectSubdivisionForm(const std::string& sHeading);
+    // Replaces an abbreviated larger place by its full name. For the
+    // District of Columbia sZ2 becomes "" and sField the whole heading; an
+    // Australian place under "Australia" (the option False) keeps the whole
+    // heading in sField too.
+    void ExpandPlaceAbbreviation(std::string& sZ2, const std::string& sOldField, std::string& sField);
+    // sIn, in comparison form, names a type of jurisdiction.
+    bool IndirectSubdivisionFormIsJurisdiction(const std::string& sIn);
+    // The abbreviation of a full place name, else sIn; the short name of the
+    // Congo only when bOnlyReturnAbbreviations is False.
+    std::string AbbreviatePlaceName(const std::string& sIn, bool bOnlyReturnAbbreviations);
+    // True: Australian places under their state or territory; False: under
+    // "Australia" with the heading kept whole.
+    bool AustralianSubdivisionPractice() const;
+    void AustralianSubdivisionPractice(bool vNewValue);
 
     // ---- marc/rules/: thesis notes, 502 recast, 533/539, GMD and dates ----
 
