@@ -901,6 +901,18 @@ public:
 
     // ---- marc/rules/: cataloguing rules ----
 
+    // ---- marc/rules/: OCLC-number options ----
+
+    // How an OCLC number added as a 035 $a is treated: duplicates of another
+    // 035 removed, no letter prefix, padded to eight digits. Each set writes
+    // the option to "MarcRecordClass.INI", [Booleans], for the next object.
+    bool RemoveDuplicateOclcNumbers() const;
+    void RemoveDuplicateOclcNumbers(bool vNewValue);
+    bool RemoveOclcAlphabeticPrefix() const;
+    void RemoveOclcAlphabeticPrefix(bool vNewValue);
+    bool OclcNumbersHaveLeadingZeroes() const;
+    void OclcNumbersHaveLeadingZeroes(bool vNewValue);
+
     // ---- marc/rules/: place names and indirect subdivisions ----
 
     // A place heading (plain, or a field's text with $a) as the subdivisions
