@@ -913,6 +913,14 @@ public:
     bool OclcNumbersHaveLeadingZeroes() const;
     void OclcNumbersHaveLeadingZeroes(bool vNewValue);
 
+    // ---- marc/rules/: full-stop rule ----
+
+    // Whether the full stop at the end of a word, heading or field text is
+    // part of it: 1 yes (an abbreviation, an initial, or no full stop at
+    // all), 2 no (a digit before it, or the word stands elsewhere in the
+    // record without it), 3 undecided. The field and subfield cursor stay.
+    int16_t IsTheFullStopAtTheEndProbablyIntegral(std::string sHeadingOrWordToTest);
+
     // ---- marc/rules/: place names and indirect subdivisions ----
 
     // A place heading (plain, or a field's text with $a) as the subdivisions
