@@ -921,6 +921,29 @@ public:
     // record without it), 3 undecided. The field and subfield cursor stay.
     int16_t IsTheFullStopAtTheEndProbablyIntegral(std::string sHeadingOrWordToTest);
 
+    // ---- marc/rules/: record tests for empty, leading and blank subfields ----
+
+    // Each test empties sReturnMessages, writes one line per fault (lines
+    // joined by CR LF) and returns whether it wrote any. Subfields whose
+    // comparison form is empty, in the live fields as they now stand, chosen
+    // by the list of the record's format; the cursor is put back.
+    bool TestRecordForEmptySubfields(std::string& sReturnMessages);
+    // Headings, titles and access fields of the record text as loaded that
+    // do not begin with their expected subfield (bibliographic and
+    // authority formats only).
+    bool TestRecordForLeadingSubfield(std::string& sReturnMessages);
+    // Fields of the record text as loaded with a delimiter followed by a blank.
+    bool TestRecordForBlankSubfieldCodes(std::string& sReturnMessages);
+    // The tags the empty-subfield test examines per format, matched anywhere
+    // in the text; "*" (read back for an empty value) or fewer than three
+    // characters mean every field.
+    std::string FieldsToTestForEmptySubfieldsBib() const;
+    void FieldsToTestForEmptySubfieldsBib(const std::string& vNewValue);
+    std::string FieldsToTestForEmptySubfieldsAuth() const;
+    void FieldsToTestForEmptySubfieldsAuth(const std::string& vNewValue);
+    std::string FieldsToTestForEmptySubfieldsHold() const;
+    void FieldsToTestForEmptySubfieldsHold(const std::string& vNewValue);
+
     // ---- marc/rules/: place names and indirect subdivisions ----
 
     // A place heading (plain, or a field's text with $a) as the subdivisions
