@@ -284,8 +284,10 @@ void VgerReaderClass7::MyCheckVoyagerConnection() {
 void VgerReaderClass7::RunRetrievalQuery(const std::string& sSql, int16_t iColumns,
                                          const std::array<const char*, 3>* traces) {
     auto session = SessionPtr();
-    // Set 0 again: a caller's query run during a yield of the look-up leaves
-    // its own set in force, whose row and column count must stay as they are.
+    // Set 0 again, in retrieval mode: a caller's query or search run during a
+    // yield of the look-up leaves its own set in force (whose row and column
+    // count must stay as they are) and retrieval mode off.
+    session->IsRetrieval(true);
     session->ResultSet(0);
     if (traces) Trace((*traces)[0]);
     session->MyExecuteSQL(sSql, session->RetrieveStatement(), false);

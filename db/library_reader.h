@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_map>
 #include <variant>
+#include <vector>
 
 #include "common/runtime.h"
 #include "db/odbc_session.h"
@@ -32,6 +33,14 @@ struct LocationCacheEntry {
     std::string SpineLabel;
     int32_t Hits = 0;
     bool SuppressedInOpac = false;
+};
+
+// One cached LIBRARY row.
+struct LibraryCacheEntry {
+    std::string Id;
+    std::string DisplayName;
+    std::string Name;
+    std::string NucCode;
 };
 
 // A value that CopyItemObject sets on a caller's item object.
@@ -182,6 +191,94 @@ public:
     std::string ItemCreateOperatorID() const { return Item.CreateOperatorID; }
     std::string ItemUpdateOperatorID() const { return Item.UpdateOperatorID; }
 
+    // ---- bibliographic, authority and holdings records (library_reader_record.cpp) ----
+
+    std::string BibRecordNumber() const { return Bib.RecordNumber; }
+    void BibRecordNumber(const std::string& vNewValue);
+    std::string AuthRecordNumber() const { return Auth.RecordNumber; }
+    void AuthRecordNumber(const std::string& vNewValue);
+    std::string HoldRecordNumber() const { return Hold.RecordNumber; }
+    void HoldRecordNumber(const std::string& vNewValue);
+    void RetrieveBibRecord(const std::string& sBibRecordNumber);
+    void RetrieveAuthRecord(const std::string& sAuthRecordNumber);
+    void RetrieveHoldRecord(const std::string& sHoldRecordNumber);
+    void RetrieveOwningLibraryForBib(const std::string& sBibliographicRecordNumber, std::string& sOwningLibraryID,
+                                     std::string& sOwningLibraryName, std::string& sOwningLibraryDisplayName,
+                                     std::string& sOwningLibraryNucCode);
+    // Record texts: one character per stored octet; empty when no record was found.
+    std::string BibRecord() const { return Bib.Record; }
+    std::string AuthRecord() const { return Auth.Record; }
+    std::string HoldRecord() const { return Hold.Record; }
+    bool BibRecordIsSuppressed() const { return Bib.IsSuppressed; }
+    std::string BibOwningLibraryNumber();
+    std::string BibOwningLibraryName();
+    std::string BibOwningLibraryDisplayName();
+    std::string BibOwningLibraryNucCode();
+    std::string BibCreateDate() const { return Bib.CreateDate; }
+    std::string BibCreateOperatorID() const { return Bib.CreateOperatorID; }
+    std::string BibUpdateDate() const { return Bib.UpdateDate; }
+    std::string BibUpdateOperatorID() const { return Bib.UpdateOperatorID; }
+    std::string AuthCreateDate() const { return Auth.CreateDate; }
+    std::string AuthCreateOperatorID() const { return Auth.CreateOperatorID; }
+    std::string AuthUpdateDate() const { return Auth.UpdateDate; }
+    std::string AuthUpdateOperatorID() const { return Auth.UpdateOperatorID; }
+    std::string HoldCreateDate() const { return Hold.CreateDate; }
+    std::string HoldCreateOperatorID() const { return Hold.CreateOperatorID; }
+    std::string HoldUpdateDate() const { return Hold.UpdateDate; }
+    std::string HoldUpdateOperatorID() const { return Hold.UpdateOperatorID; }
+    std::string HoldBibRecordNumber() const { return Hold.BibRecordNumber; }
+    bool HoldRecordIsMultiplyLinked() const { return Hold.IsMultiplyLinked; }
+    bool HoldRecordIsSuppressed() const { return Hold.IsSuppressed; }
+    std::string HoldCallNoNormalized() const { return Hold.CallNoNormalized; }
+    std::string HoldCallNoDisplay() const { return Hold.CallNoDisplay; }
+    std::string HoldCallNoType() const { return Hold.CallNoType; }
+    // Each translates the holdings location first when its tested text is empty.
+    std::string HoldLocationID();
+    std::string HoldLocationCode();
+    std::string HoldLocationName();
+    std::string HoldLocationDisplay();
+    std::string HoldLocationSpine();
+    rt::DateTime BibCreateDateVB() const;
+    rt::DateTime BibUpdateDateVB() const;
+    rt::DateTime BibDateLastModifiedVB() const;
+    rt::DateTime AuthCreateDateVB() const;
+    rt::DateTime AuthUpdateDateVB() const;
+    rt::DateTime AuthDateLastModifiedVB() const;
+    rt::DateTime HoldCreateDateVB() const;
+    rt::DateTime HoldUpdateDateVB() const;
+    rt::DateTime HoldDateLastModifiedVB() const;
+    int16_t LibraryCacheCount() const { return LibraryCacheCount_; }
+    // Entry 1 to LibraryCacheCount; error 9 outside.
+    const LibraryCacheEntry& LibraryCacheAt(int16_t iEntry) const;
+
+    // ---- links between items, holdings and bibliographic records (library_reader_links.cpp) ----
+
+    std::string RetrieveHoldNumberForItem(const std::string& sItemRecordNumber);
+    void SearchHoldNumbersForBib(const std::string& sBibliographicRecordNumber, int16_t& iResultSet);
+    void SearchItemNumbersForHold(const std::string& sHoldingsRecordNumber, int16_t& iResultSet);
+    void SearchBibNumbersForHold(const std::string& sHoldingRecordNumber, int16_t& iResultSet);
+
+    // ---- operators and cataloguing locations (library_reader_operator.cpp) ----
+
+    std::string OperatorId() const { return OperatorId_; }
+    void OperatorId(const std::string& vNewValue) { OperatorId_ = vNewValue; }
+    bool OperatorBibAdd() const { return OperatorFlags[0]; }
+    bool OperatorBibUpdate() const { return OperatorFlags[1]; }
+    bool OperatorBibDelete() const { return OperatorFlags[2]; }
+    bool OperatorHoldAdd() const { return OperatorFlags[3]; }
+    bool OperatorHoldUpdate() const { return OperatorFlags[4]; }
+    bool OperatorHoldDelete() const { return OperatorFlags[5]; }
+    bool OperatorItemAdd() const { return OperatorFlags[6]; }
+    bool OperatorItemUpdate() const { return OperatorFlags[7]; }
+    bool OperatorItemDelete() const { return OperatorFlags[8]; }
+    bool OperatorAuthAdd() const { return OperatorFlags[9]; }
+    bool OperatorAuthUpdate() const { return OperatorFlags[10]; }
+    bool OperatorAuthDelete() const { return OperatorFlags[11]; }
+    // sOperatorID is left unchanged.
+    void RetrieveOperatorPermissions(std::string& sOperatorID);
+    std::string RetrieveOperatorCatLocations(const std::string& sOperatorID);
+    std::string RetrieveOperatorCatHappeningLocations(const std::string& sOperatorID);
+
     // ---- state that tests look at ----
 
     bool DebuggingOn() const { return DebuggingOn_; }
@@ -288,6 +385,49 @@ private:
     std::string BaseCurrencyCountry_, BaseCurrencyCode_, BaseCurrencyName_, BaseCurrencyDecimalDelimiter_;
     int32_t BaseCurrencyDecimals_ = 0;
     bool BaseCurrencyLoaded = false;
+
+    // ---- records, links and operators: state ----
+
+    // The current record of one kind and what its retrieval read.
+    struct CurrentBib {
+        std::string RecordNumber, Record, OwningLibraryNumber, OwningLibraryName, OwningLibraryDisplayName,
+            OwningLibraryNucCode, CreateDate, CreateOperatorID, UpdateDate, UpdateOperatorID;
+        bool IsSuppressed = false;
+    };
+    struct CurrentAuth {
+        std::string RecordNumber, Record, CreateDate, CreateOperatorID, UpdateDate, UpdateOperatorID;
+    };
+    struct CurrentHold {
+        std::string RecordNumber, Record, BibRecordNumber, LocationID, CallNoNormalized, CallNoDisplay, CallNoType,
+            LocationCode, LocationName, LocationDisplay, LocationSpine, CreateDate, CreateOperatorID, UpdateDate,
+            UpdateOperatorID;
+        bool IsMultiplyLinked = false;
+        bool IsSuppressed = false;
+    };
+
+    void ReadRecordSegments(const std::string& sDataTable, const std::string& sRecordNumber, std::string& sRecord);
+    void ClearBibDetails();
+    void ClearAuthDetails();
+    void ClearHoldDetails();
+    void LoadAuthHistory(const std::string& sAuthRecordNumber);
+    void LoadHoldingsDetails(const std::string& sHoldRecordNumber);
+    void ReadHistoryAction(const std::string& sSql, std::string& sDate, std::string& sOperatorID);
+    void ResolveOwningLibraryNames();
+    const LibraryCacheEntry* FindLibrary(const std::string& sId) const;
+    void AddLibrary(const LibraryCacheEntry& entry);
+    void TranslateHoldLocation();
+    // The list searches' common steps 5 to 7, on the set in force.
+    void RunListSearch(const std::string& sSql, int16_t iResultSetAsPassed, int16_t& iResultSet);
+    void SettleOperatorId(const std::string& sOperatorID);
+    std::string ReadLocationList(const std::string& sSql);
+
+    CurrentBib Bib;
+    CurrentAuth Auth;
+    CurrentHold Hold;
+    std::vector<LibraryCacheEntry> LibraryCache;  // entry n at index n - 1
+    int16_t LibraryCacheCount_ = 0;
+    std::string OperatorId_;
+    std::array<bool, 12> OperatorFlags{};
 
     CurrentItem Item;
     bool ItemBarcodeActive_ = false;

@@ -8,31 +8,12 @@
 #include <string>
 
 #include "common/raised_error.h"
+#include "fuzz/fuzz_input.h"
 #include "marc/record/marc_record.h"
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool More() const { return pos_ < size_; }
-    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    // A text up to octet 0x00; "$" in the input stands for the delimiter.
-    std::string Text() {
-        std::string text;
-        while (pos_ < size_ && data_[pos_] != 0 && text.size() < 512) {
-            const char c = static_cast<char>(data_[pos_++]);
-            text += c == '$' ? '\x1F' : c;
-        }
-        if (pos_ < size_ && data_[pos_] == 0) ++pos_;
-        return text;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
+using Input = FuzzInput;
 
 // Both walks of the current field end within the field's possible size.
 void CheckWalks(Utf8MarcRecordClass& record) {

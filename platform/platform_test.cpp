@@ -59,6 +59,20 @@ TEST(Platform, SequentialFiles) {
     EXPECT_EQ(errorOf([&] { platform::OpenFile(n, folder.File("none.txt"), platform::FileMode::Input); }), 53);
     EXPECT_EQ(errorOf([&] { platform::OpenFile(n, folder.File("no/such/dir.txt"), platform::FileMode::Output); }), 75);
     EXPECT_FALSE(platform::AppendLine(folder.File("no/such/dir.txt"), "x"));
+
+    // Blocks of octets: a read that would pass the end fails with what remained.
+    platform::OpenFile(n, path, platform::FileMode::Input);
+    std::string block = "<";
+    EXPECT_TRUE(platform::ReadChars(n, 4, block));
+    EXPECT_FALSE(platform::ReadChars(n, 20, block));
+    EXPECT_EQ(block, "<one\r\n\r\ntwo\r\n");
+    EXPECT_FALSE(platform::ReadChars(n, 1, block));
+    EXPECT_TRUE(platform::ReadChars(n, 0, block));
+    platform::CloseFile(n);
+    platform::OpenFile(n, path, platform::FileMode::Append);
+    EXPECT_EQ(errorOf([&] { platform::ReadChars(n, 1, block); }), 54);
+    platform::CloseFile(n);
+    EXPECT_EQ(errorOf([&] { platform::ReadChars(n, 1, block); }), 52);
 }
 
 }  // namespace

@@ -163,8 +163,26 @@ uint32_t GetPrivateProfileString(const std::string& section, const std::string& 
     return CopyOut(ValueOf(lines[*at].text), buffer, size);
 }
 
+namespace {
+// The section's lines into the buffer; bAsWritten keeps each line as the file has it.
+uint32_t CopySection(const std::string& section, std::string& buffer, uint32_t size, const std::string& fileName,
+                     bool bAsWritten);
+}  // namespace
+
 uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffer, uint32_t size,
                                   const std::string& fileName) {
+    return CopySection(section, buffer, size, fileName, false);
+}
+
+uint32_t GetPrivateProfileSectionLines(const std::string& section, std::string& buffer, uint32_t size,
+                                       const std::string& fileName) {
+    return CopySection(section, buffer, size, fileName, true);
+}
+
+namespace {
+
+uint32_t CopySection(const std::string& section, std::string& buffer, uint32_t size, const std::string& fileName,
+                     bool bAsWritten) {
     if (size == 0) return 0;
     if (buffer.size() < size) buffer.resize(size);
     auto emptyResult = [&]() -> uint32_t {
@@ -181,9 +199,10 @@ uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffe
     std::string out;
     bool cut = false;
     for (size_t i = range->first; i < range->last; ++i) {
-        std::string t = StripBlanks(lines[i].text);
+        std::string t = bAsWritten ? lines[i].text : StripBlanks(lines[i].text);
         if (t.empty()) continue;
-        if (auto name = KeyName(t)) t = *name + "=" + ValueOf(t);
+        if (!bAsWritten)
+            if (auto name = KeyName(t)) t = *name + "=" + ValueOf(t);
         if (out.size() + t.size() + 1 > size - 1) {
             cut = true;
             break;
@@ -197,6 +216,8 @@ uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffe
     if (cut) return size - 2;
     return static_cast<uint32_t>(out.size());
 }
+
+}  // namespace
 
 bool WritePrivateProfileString(const std::string& section, const std::optional<std::string>& key,
                                const std::optional<std::string>& value, const std::string& fileName) {

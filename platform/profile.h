@@ -27,6 +27,12 @@ uint32_t GetPrivateProfileString(const std::string& section, const std::string& 
 uint32_t GetPrivateProfileSection(const std::string& section, std::string& buffer, uint32_t size,
                                   const std::string& fileName);
 
+// The same list with every line of the section as the file writes it: no
+// blanks removed around "=", no quotes removed, comment lines included; only
+// empty lines are left out.
+uint32_t GetPrivateProfileSectionLines(const std::string& section, std::string& buffer, uint32_t size,
+                                       const std::string& fileName);
+
 // Sets a key (creating the file, the section or the key as needed); a missing
 // value deletes the key and a missing key deletes the section. The rest of the
 // file is kept as it was. Returns false when the file cannot be written.

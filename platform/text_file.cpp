@@ -85,6 +85,19 @@ std::string LineInput(int16_t number) {
     return line;
 }
 
+bool ReadChars(int16_t number, size_t count, std::string& sOut) {
+    OpenEntry& e = Entry(number);
+    if (e.mode != FileMode::Input) RaiseRuntimeError(ErrorNumber::BadFileMode);
+    const size_t start = sOut.size();
+    sOut.resize(start + count);
+    e.stream.read(sOut.data() + start, static_cast<std::streamsize>(count));
+    const auto got = static_cast<size_t>(e.stream.gcount());
+    sOut.resize(start + got);
+    if (got == count) return true;
+    e.stream.clear();  // the file stays usable at its end
+    return false;
+}
+
 bool Eof(int16_t number) {
     OpenEntry& e = Entry(number);
     if (e.mode != FileMode::Input) return true;

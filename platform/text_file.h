@@ -1,6 +1,7 @@
 #pragma once
-// Sequential text files addressed by file numbers, as the original code used
-// them: open for input, output or append, print lines, read lines, close.
+// Sequential files addressed by file numbers, as the original code used
+// them: open for input, output or append, print lines, read lines or blocks of
+// octets, close.
 // Printed lines end in CR LF, as the original wrote them. Paths written the
 // Windows way are mapped (paths.h).
 
@@ -24,6 +25,11 @@ void PrintText(int16_t number, const std::string& text);
 // Reads the next line without its line end (LF or CR LF); raises 62 past the end.
 std::string LineInput(int16_t number);
 bool Eof(int16_t number);
+// Reads count octets from the current position of a file open for input and
+// appends them to sOut: true when all of them were there. A read that would
+// pass the end of the file fails: it appends what remained and returns false.
+// Raises 52 for a number not open, 54 for a file not open for input.
+bool ReadChars(int16_t number, size_t count, std::string& sOut);
 void CloseFile(int16_t number);
 void CloseAllFiles();
 

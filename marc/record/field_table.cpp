@@ -153,6 +153,7 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
                 if (field.OrderKeySuffix == sSuffix) {
                     FldMoveBefore(n, c);
                     m.MarcRecordModified = true;
+                m.FldOrderChanged = true;
                     return;
                 }
                 if (!field.OrderKeySuffix.empty() && sSuffix.compare(0, field.OrderKeySuffix.size(),
@@ -163,11 +164,13 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
                 if (!field.OrderKeySuffix.empty() && field.OrderKeySuffix > sSuffix) {
                     FldMoveBefore(n, c);
                     m.MarcRecordModified = true;
+                m.FldOrderChanged = true;
                     return;
                 }
             } else if (field.OrderKey > sKey) {
                 FldMoveBefore(n, c);
                 m.MarcRecordModified = true;
+                m.FldOrderChanged = true;
                 return;
             }
         }
@@ -193,6 +196,7 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
             if (m.TestFieldOrder && !m.MakeNoChange) {
                 FldMoveBefore(n, c);
                 m.MarcRecordModified = true;
+                m.FldOrderChanged = true;
             } else {
                 m.FldsOutOfOrder = true;
             }

@@ -94,7 +94,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     if (m.OrderSetupPending) {
         m.OrderSetupPending = false;
         FldOrderInstall(m.MarcRecordFormat);
-        // The subfield half of the installation comes with the order files.
+        SfdOrderInstall(m.MarcRecordFormat);
     }
 
     const std::string sLoadedLeader = m.Leader;
@@ -192,21 +192,21 @@ std::string Utf8MarcRecordClass::MarcRecordFormat() const { return m.MarcRecordF
 bool Utf8MarcRecordClass::IsAuthority() const { return m.IsAuthority; }
 
 void Utf8MarcRecordClass::MarkModifiedIfReordered() {
-    for (int16_t i = 0; i < m.FldCount; ++i) {
+    // Walked in list order, fields and subfields come in the order of their
+    // slots unless the order rules moved one.
+    int16_t expected = 0;
+    for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount; i = m.Fields[static_cast<size_t>(i)].NextField, ++expected) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(i)];
-        if (field.NextField != i + 1 && field.NextField != -1) {
+        int16_t expectedSubfield = 0;
+        bool bReordered = i != expected;
+        for (int16_t j = field.FirstSubfield; !bReordered && j >= 0 && j <= field.SubfieldTop;
+             j = field.Subfields[static_cast<size_t>(j)].NextSubfield, ++expectedSubfield)
+            bReordered = j != expectedSubfield;
+        if (bReordered) {
             m.MarcRecordModified = true;
             return;
         }
-        for (int16_t j = 0; j < field.SubfieldTop; ++j) {
-            const int16_t next = field.Subfields[static_cast<size_t>(j)].NextSubfield;
-            if (next == -1) break;
-            if (next != j + 1) {
-                m.MarcRecordModified = true;
-                return;
-            }
-        }
-        if (field.NextField == -1) return;
+        if (expected >= m.FldCount) return;
     }
 }
 

@@ -328,11 +328,17 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
-    // ---- marc/record/: subfield editing ----
-    // Answers of the subfield-order test while that test is a stand-in (it
-    // answers 0 without one): a script of the tests, given the state and the
-    // slot under test.
-    std::function<int16_t(const Utf8MarcRecordState&, int16_t)> SfdOrderTestScript;
+    // ---- marc/record/: subfield-order test ----
+    // Titles before the subfield under test, kept across the tests of one
+    // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
+    // by one place costs no walk of the field.
+    int16_t SfdTitleRunDepth = 0;
+    bool SfdTitleCacheValid = false;
+    int16_t SfdTitleCacheField = -1;
+    int16_t SfdTitleCacheSubfield = -1;
+    int16_t SfdTitleCachePrev = -1;
+    int16_t SfdTitleCacheNext = -1;
+    int32_t SfdTitleCacheCount = 0;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -408,6 +414,20 @@ public:
     // Compile a subfield-order pattern into the family's rule for a tag (only
     // while the record has no fields).
     void SetSfdOrder(const std::string& sMarcFormat, const std::string& sTag, const std::string& sInstruction);
+
+    // ---- marc/record/: order keys, order summaries, order files, local institution codes ----
+
+    // One line per field-order rule of "A", "B" or "H" (CR LF between lines);
+    // "" for any other letter.
+    std::string SummarizeFieldOrderInstructions(const std::string& sType);
+    bool FldOrderChanged() const;
+    // The folder of the order files; set reads them (only while the record
+    // has no fields, and only when the value changes).
+    std::string FldOrderFolder() const;
+    void FldOrderFolder(const std::string& vNewValue);
+    // The local institution codes, blank-separated.
+    std::string Nuc() const;
+    void Nuc(const std::string& vNewValue);
 
     // ---- marc/record/: text helpers ----
     // Positions count octets from 1 unless RecordIsUtf8 makes a member count
@@ -590,10 +610,6 @@ public:
     bool SfdOrderChanged() const;
     std::string FldsWithSfdsOutOfOrder() const;
 
-    // Stand-in until the nonfiling characters are built: the text unchanged.
-    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
-                                          std::string& sIndicators, const std::string& sField,
-                                          bool bUppercaseFirstWord);
     // ---- marc/record/: field table, field editing and field cursor ----
     // Every member works on the current field, FldPointer; without one the
     // members that need it do nothing and the gets give "", False or 0.
@@ -701,6 +717,26 @@ public:
     bool TagCompare(const std::string& sTagWantedOrListOfTags, const std::string& sComparisonTag,
                     int16_t iTagWantedLength = 0) const;
 
+    // ---- marc/record/: record kind and heading tests ----
+
+    // An authority record (format "A") from a national authority file: it has
+    // an 010, or an 035 whose $a holds a code of NationalAuthorityInstitutions
+    // or begins with an authority-number prefix ("SH", "N ", "NO" ...), or an
+    // 040 with $a DNLM. sReturnedAuthorityStandardNumber receives "010: " or
+    // "035: " and the text found ("" for the 040). The field cursor is put back.
+    bool NationalAuthorityRecord(std::string& sReturnedAuthorityStandardNumber);
+    // The current 4XX or 5XX field of an authority record is an earlier form
+    // of the heading ($w/02 not "n"), or a reference not to be displayed
+    // ($w/03 not "n"); a $w too short for the position reads "n" there. The
+    // subfield cursor is put back.
+    bool FldIsFormerHeading();
+    bool FldIsSuppressedReference();
+    // $w/02 of the first live $w of the current field, trimmed, is not "n",
+    // whatever the tag; the subfield cursor does not move.
+    bool FldFormerHeading();
+    // A diagnostic of the tables: does nothing.
+    void DumpArray(const std::string& sTagList, bool bIncludeSubfieldDetails);
+
     // ---- marc8/: character sets and the record's named characters ----
 
     // The configured input set ("V", "O", "M", "U" or "L"); get gives the set
@@ -805,6 +841,48 @@ public:
     std::string NormStringNaco(const std::string& sCharacterString, bool bTrim, const std::string& sScheme,
                                const std::string& sRecordFormat, const std::string& sTag,
                                const std::string& sSfdCode);
+
+    // ---- normalize/: field normal forms, nonfiling characters, standard numbers ----
+
+    // The form of a field given as tag, indicators and text, built from the
+    // subfields that count for the tag and format: "V" joins their normal
+    // forms with blanks; "P" and "Q" (NACO, almost NACO) keep delimiter and
+    // code of each; any other scheme is "V". The counting subfields, as
+    // given, go to sReturnedSubfieldsOfInterestButNotNormalized. The record's
+    // NormalizationScheme is put back on every way out.
+    std::string NormalizeWholeField(const std::string& sNormalizationScheme, const std::string& sMarcFormat,
+                                    const std::string& sTag, const std::string& sIndicators,
+                                    const std::string& sInputText,
+                                    std::string& sReturnedSubfieldsOfInterestButNotNormalized);
+    // The codes of the subfields that count in a heading of that tag and format.
+    std::string ListSubfieldsForNormalization(const std::string& sFormat, const std::string& sTag);
+    // The three forms of the current field ("" without one).
+    std::string FldNorm();
+    std::string FldNormNaco();
+    std::string FldNormNacoAlmost();
+    // The NACO form of an authority heading's raw field text.
+    std::string GenerateNacoFormFromRaw(const std::string& sTag, const std::string& sField);
+    // The current field's counting subfields as delimiter, code and text.
+    std::string FldTextNormalizable();
+    void FldLoadInfoNormalizable(std::string& sTag, std::string& sIndicators, std::string& sField);
+
+    // A text without its leading nonfiling characters, by nonsort zone or by
+    // the count in the tag's nonfiling indicator; that indicator of
+    // sIndicators comes back "0".
+    std::string RemoveNonfilingCharacters(const std::string& sRecordType, const std::string& sTag,
+                                          std::string& sIndicators, const std::string& sField,
+                                          bool bUppercaseFirstWord);
+    // Removes every nonsort zone from the text; True when one was removed.
+    bool RemoveNonfilingZone(std::string& sTextIn);
+
+    // The comparison form of a number from an 010, 020, 022 or 035 field.
+    std::string NormalizeStandardNumber(const std::string& sStandardNumberTag,
+                                        const std::string& sStandardNumberText);
+    // An ISSN, ISBN-10, 13-digit number or 10-character ISMN with a right
+    // check character.
+    bool CheckISXN(const std::string& sIsbnOrIssn);
+    std::string ConvertISBN13To10(const std::string& s13CharacterISBN);
+    std::string ConvertISBN10To13(const std::string& s10CharacterISBN);
 
     // ---- normalize/: call numbers ----
 
@@ -1099,6 +1177,29 @@ private:
     int16_t GiveLiveControlSubfield(int16_t iField);
     // The text of a control field: its first subfield's, "" when deleted.
     std::string ControlFieldText(int16_t iField) const;
+    // ---- marc/record/: order keys, subfield-order rules and order files, private members ----
+
+    // The order key of a field: the key of the first rule whose range holds
+    // the tag, with the linkage suffix of a paired field; "*" keeps the order.
+    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
+    // Copies the subfield-order rule of a tag into SfdOrderCurrent.
+    void SfdOrderLoad(const std::string& sTag);
+    // The key of a field under one field-order rule.
+    std::string FldOrderKeyForRule(int32_t lRuleNumber, int16_t iMethod, const std::string& sTag,
+                                   const std::string& sIndicators, const std::string& sFieldText);
+    std::string FldOrderSummaryText(const std::vector<FieldOrderRule>& table, int16_t count);
+    // Gives every rule the final group of all codes and appends the catch-all "XXX".
+    void SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots);
+    // The subfield half of the installation step for a format's family.
+    void SfdOrderInstall(const std::string& sMarcFormat);
+    // The $t switch of the subfield-order test: a "t" before the subfield
+    // cursor, with the cursor and edge flags left as a walk from the top leaves them.
+    bool SfdTitleBeforeCursor();
+    void FldOrderFileRead(const std::string& sMarcFormat, const std::string& sFileName,
+                          std::vector<FieldOrderRule>& table, int16_t& count, int16_t& slots);
+    void SfdOrderFileRead(const std::string& sMarcFormat, const std::string& sFileName,
+                          std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots);
+    int16_t FldOrderMethodFromKeyword(const std::string& sKeyword);
 
     // ---- marc/record/: subfield table private members ----
 
@@ -1109,7 +1210,7 @@ private:
     void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
                           std::string& sStepCodes, int16_t& iMatchCount);
     // -1 when the subfield belongs before its predecessor, 1 after its
-    // successor, 0 in place. Stand-in until the order rules are built.
+    // successor, 0 in place, under the current subfield-order rule.
     int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
     int16_t SfdNextPointer() const;
     int16_t SfdPrevPointer() const;
@@ -1179,6 +1280,10 @@ private:
     std::string RomanTensAdditive(int32_t lValue);
     std::string RomanUnits(int32_t lValue);
     std::string RomanUnitsAdditive(int32_t lValue);
+    // ---- marc/record/: record kind and heading tests, private members ----
+
+    // The code at a 1-based position of the current tracing's first $w.
+    bool FldReferenceCodeIsSet(int32_t iPosition);
     // ---- marc/record/: field table and field cursor, private members ----
 
     // The current field's slot, or -1 when FldPointer names none.
@@ -1213,17 +1318,16 @@ private:
     // current field.
     bool FldFindWalk(bool bFromEnd, bool bForward, bool bTextTest);
 
-    // ---- marc/record/: stand-ins that the field table calls until their own ----
-    // ---- members are built (field_stand_ins.cpp); each keeps its given name ----
+    // ---- normalize/: standard numbers and nonfiling characters, private members ----
 
-    // Order key: "*" for every field, as the construction's keep-the-order
-    // rules give, or the test's key function while one is set.
-    std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
-    // Loads the subfield-order rule of a tag: nothing yet.
-    void SfdOrderLoad(const std::string& sTag);
-    // The field's comparison form that the finds test: the text with every
-    // delimiter and code as a blank, in its comparison form.
-    std::string FldNorm();
+    // Removes, in place, every octet of sText that is not in sAllowedCharacters.
+    void KeepOnlyCharacters(std::string& sText, const std::string& sAllowedCharacters);
+    // The text holds a nonsort marker of the record's encoding.
+    bool HasNonsortMarker(const std::string& sText);
+    // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
+    // indicator in that record type, or the text holds a marker.
+    bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
+
     // ---- normalize/: call-number rules ----
 
     // The three rule sets of NormalizeCallNumber; they raise RaisedError

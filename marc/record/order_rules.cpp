@@ -7,18 +7,11 @@
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/order_family.h"
 
 namespace {
 
-// The order family of a format code: "A" authority, "B" bibliographic, "H"
-// holdings, "O" every other format.
-char OrderFamily(const std::string& sMarcFormat) {
-    if (sMarcFormat == "A") return 'A';
-    if (sMarcFormat == "H") return 'H';
-    if (sMarcFormat.size() == 1 && std::string_view("BDFMPSU").find(sMarcFormat[0]) != std::string_view::npos)
-        return 'B';
-    return 'O';
-}
+using order_rules::OrderFamily;
 
 struct DefaultFieldRule {
     const char* BeginTag;

@@ -19,6 +19,22 @@ struct RecordTestAccess {
         record.FldOrderInstall(sFormat);
     }
     static int16_t NewFieldSlot(Utf8MarcRecordClass& record) { return record.NewFieldSlot(); }
+    // ---- marc/record/: order keys and subfield-order rules ----
+    static void SfdOrderLoad(Utf8MarcRecordClass& record, const std::string& sTag) { record.SfdOrderLoad(sTag); }
+    static std::string FldOrderKey(Utf8MarcRecordClass& record, const std::string& sTag,
+                                   const std::string& sIndicators, const std::string& sText) {
+        return record.FldOrderKey(sTag, sIndicators, sText);
+    }
+    static int16_t SfdOrderTest(Utf8MarcRecordClass& record, int16_t iSubfield) {
+        FieldEntry& field = record.m.Fields[static_cast<size_t>(record.m.FldPointer)];
+        return record.SfdOrderTest(field.Subfields, iSubfield);
+    }
+    static void SfdOrderInstall(Utf8MarcRecordClass& record, const std::string& sFormat) {
+        record.SfdOrderInstall(sFormat);
+    }
+    static int16_t FldOrderMethodFromKeyword(Utf8MarcRecordClass& record, const std::string& sKeyword) {
+        return record.FldOrderMethodFromKeyword(sKeyword);
+    }
     static void DecideCharacterSetInEffective(Utf8MarcRecordClass& record, const std::string& sMarcRecord) {
         record.DecideCharacterSetInEffective(sMarcRecord);
     }

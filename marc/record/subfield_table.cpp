@@ -230,11 +230,16 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
-        std::string sFormText = sText;
+        // (Only a text that can lose something is copied.)
+        std::string sWithoutNonfiling;
+        const std::string* pFormText = &sText;
         if (sCode == "a") {
-            std::string sIndicators = field.Indicators;
             const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
-            sFormText = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+            if (NonfilingMayApply(sKind, sTag, sText)) {
+                std::string sIndicators = field.Indicators;
+                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
+                pFormText = &sWithoutNonfiling;
+            }
         }
         FieldEntry& entry = *CurrentFieldEntry();
         SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
@@ -244,7 +249,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         slot.Deleted = false;
         slot.Code = sCode;
         slot.Text = sText;
-        SfdStoreForms(slot, sFormText, true);
+        SfdStoreForms(slot, *pFormText, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
         entry.FirstSubfield = iSlot;
@@ -362,6 +367,24 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
 
 // ---------------------------------------------------------------- order
 
+namespace {
+
+// The tests of one shifting run keep what they learnt of the $t before the
+// subfield; any other edit between two runs starts afresh.
+struct SfdTitleRun {
+    Utf8MarcRecordState& state;
+    explicit SfdTitleRun(Utf8MarcRecordState& s) : state(s) {
+        if (state.SfdTitleRunDepth++ == 0) state.SfdTitleCacheValid = false;
+    }
+    ~SfdTitleRun() {
+        if (--state.SfdTitleRunDepth == 0) state.SfdTitleCacheValid = false;
+    }
+    SfdTitleRun(const SfdTitleRun&) = delete;
+    SfdTitleRun& operator=(const SfdTitleRun&) = delete;
+};
+
+}  // namespace
+
 void Utf8MarcRecordClass::SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition,
                                            int16_t& iStepType, std::string& sStepCodes, int16_t& iMatchCount) {
     iPosition = 1;
@@ -392,13 +415,6 @@ void Utf8MarcRecordClass::SfdOrderPosition(const std::string& sCode, bool bTitle
     }
 }
 
-int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& /*Subfields*/, int16_t iSubfield) {
-    // Stand-in until the subfield-order rules are built: every subfield is in
-    // order, unless a test scripts the answers.
-    if (m.IgnoreSfdOrder) return 0;
-    return m.SfdOrderTestScript ? m.SfdOrderTestScript(m, iSubfield) : int16_t{0};
-}
-
 // Shifts the new subfield (the current one) into order, or reports it where
 // the switches keep it in place. One insertion shifts at most twice the
 // field's subfield count, so a rule that sends a subfield back and forth
@@ -406,6 +422,7 @@ int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& /*Subfield
 void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
     FieldEntry* field = CurrentFieldEntry();
     if (!field || !CurrentSubfieldEntry()) return;
+    const SfdTitleRun run(m);
     const int16_t iSlot = m.SfdPointer;
     const std::string sTag = field->Tag;
     const bool bRecorded = field->Subfields[static_cast<size_t>(iSlot)].Code != "w";
@@ -482,6 +499,7 @@ void Utf8MarcRecordClass::SfdShift(bool bLeft) {
         field->LastSubfield = iFirst;
     }
 
+    const SfdTitleRun run(m);
     // A nested shift only exchanges.
     if (m.SfdShiftInProgress) {
         m.SfdShiftInProgress = false;
@@ -655,11 +673,3 @@ void Utf8MarcRecordClass::IgnoreSfdOrder(bool vNewValue) { m.IgnoreSfdOrder = vN
 bool Utf8MarcRecordClass::SubfieldsOutOfOrder() const { return m.SubfieldsOutOfOrder; }
 bool Utf8MarcRecordClass::SfdOrderChanged() const { return m.SfdOrderChanged; }
 std::string Utf8MarcRecordClass::FldsWithSfdsOutOfOrder() const { return m.FldsWithSfdsOutOfOrder; }
-
-std::string Utf8MarcRecordClass::RemoveNonfilingCharacters(const std::string& /*sRecordType*/,
-                                                           const std::string& /*sTag*/,
-                                                           std::string& /*sIndicators*/, const std::string& sField,
-                                                           bool /*bUppercaseFirstWord*/) {
-    // Stand-in until the nonfiling characters are built: nothing is removed.
-    return sField;
-}

@@ -257,14 +257,11 @@ TEST(SfdInsert, TrimsExceptIn010AndAnAuthorityRecordsZero) {
 // Answers of the order test by a simple sequence of codes: a subfield belongs
 // before a predecessor whose code comes later in the sequence, after a
 // successor whose code comes earlier.
-int16_t BySequence(const Utf8MarcRecordState& st, int16_t iSlot) {
-    static const std::string kSequence = "abcdefghijklmnopqrstuvwxyz";
-    const FieldEntry& field = st.Fields[static_cast<size_t>(st.FldPointer)];
-    const SubfieldEntry& sub = field.Subfields[static_cast<size_t>(iSlot)];
-    auto rank = [](const SubfieldEntry& s) { return kSequence.find(s.Code); };
-    if (sub.PrevSubfield >= 0 && rank(field.Subfields[static_cast<size_t>(sub.PrevSubfield)]) > rank(sub)) return -1;
-    if (sub.NextSubfield >= 0 && rank(field.Subfields[static_cast<size_t>(sub.NextSubfield)]) < rank(sub)) return 1;
-    return 0;
+void UseSequenceRule(Utf8MarcRecordClass& record) {
+    const std::string sFormat = St(record).MarcRecordFormat;
+    record.ClearSfdOrder(sFormat);
+    record.SetSfdOrder(sFormat, "999", "abcdefghijklmnopqrstuvwxyz");
+    RecordTestAccess::SfdOrderLoad(record, "999");
 }
 
 TEST(SfdOrderLoop, MovesOrReportsANewSubfieldAsTheSwitchesSay) {
@@ -293,8 +290,8 @@ TEST(SfdOrderLoop, MovesOrReportsANewSubfieldAsTheSwitchesSay) {
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
+        UseSequenceRule(record);
         AddField(record, "245", "00", c.field);
-        St(record).SfdOrderTestScript = BySequence;
         St(record).MakeNoChange = c.makeNoChange;
         record.TestSubfieldOrder(c.testOrder);
         record.IgnoreSfdOrder(c.ignore);
@@ -316,7 +313,7 @@ TEST(SfdOrderLoop, MovesOrReportsANewSubfieldAsTheSwitchesSay) {
 
 TEST(SfdOrderLoop, ListsATagOnceAndSplittingOrdersEverySubfield) {
     Utf8MarcRecordClass record;
-    St(record).SfdOrderTestScript = BySequence;
+    UseSequenceRule(record);
     St(record).FldsWithSfdsOutOfOrder = "100";
     AddField(record, "245", "00", "$c3$b2$a1");
     EXPECT_EQ(Listing(record), "$a1$b2$c3");
@@ -324,25 +321,31 @@ TEST(SfdOrderLoop, ListsATagOnceAndSplittingOrdersEverySubfield) {
     EXPECT_EQ(record.FldsWithSfdsOutOfOrder(), "100 245 246");
 }
 
-TEST(SfdOrderLoop, ATestThatSendsASubfieldBackAndForthEnds) {
-    // The new subfield belongs before its predecessor when it is third, and
-    // after its successor when it is second.
-    auto seesaw = [](const Utf8MarcRecordState& st, int16_t iSlot) -> int16_t {
-        const FieldEntry& field = st.Fields[static_cast<size_t>(st.FldPointer)];
-        int place = 1;
-        for (int16_t i = field.FirstSubfield; i >= 0 && i != iSlot; i = field.Subfields[static_cast<size_t>(i)].NextSubfield)
-            ++place;
-        if (field.Subfields[static_cast<size_t>(iSlot)].Code != "z") return 0;
-        return place == 3 ? int16_t{-1} : place == 2 ? int16_t{1} : int16_t{0};
+TEST(SfdOrderLoop, ARepeatedCodeGoesWithTheNameOrTheTitleByTheTitleBeforeIt) {
+    // The authority 100 pattern: $k is in the name group and again in the
+    // title group, which $t leads.
+    struct Case {
+        const char* field;
+        const char* code;
+        const char* listing;
     };
-    Utf8MarcRecordClass record;
-    AddField(record, "245", "00", "$aA$bB");
-    St(record).SfdOrderTestScript = seesaw;
-    record.SfdMoveLast();
-    record.SfdInsertAfter("z", "Z");
-    EXPECT_EQ(Listing(record), "$aA$bB$zZ");
-    EXPECT_TRUE(record.SubfieldsOutOfOrder());
-    EXPECT_EQ(record.FldsWithSfdsOutOfOrder(), "245");
+    const Case cases[] = {
+        {"$aA$tT$fF", "k", "$aA$tT$fF$kK"},  // after a $t: the title group, in place
+        {"$aA$fF", "k", "$aA$kK$fF"},        // no $t: the name group, before $f
+        {"$aA$fF", "t", "$aA$tT$fF"},        // the title group's lead goes first in it
+    };
+    for (const Case& c : cases) {
+        Utf8MarcRecordClass record;
+        St(record).MarcRecordFormat = "A";
+        RecordTestAccess::SfdOrderLoad(record, "100");
+        AddField(record, "100", "1 ", c.field);
+        record.SfdMoveLast();
+        record.SfdInsertAfter(c.code, std::string(1, static_cast<char>(c.code[0] - 'a' + 'A')));
+        EXPECT_EQ(Listing(record), c.listing) << c.field << " + " << c.code;
+        EXPECT_EQ(ListingBackwards(record), c.listing);
+        EXPECT_EQ(record.SfdCode(), c.code);
+        EXPECT_FALSE(record.SubfieldsOutOfOrder());
+    }
 }
 
 TEST(SfdShift, ExchangesNeighboursAndLetsTheRuleSettleTheMovedSubfield) {
@@ -365,10 +368,10 @@ TEST(SfdShift, ExchangesNeighboursAndLetsTheRuleSettleTheMovedSubfield) {
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
+        if (c.ruled) UseSequenceRule(record);
         record.IgnoreSfdOrder(true);
         AddField(record, "245", "00", c.field);
         record.IgnoreSfdOrder(false);
-        if (c.ruled) St(record).SfdOrderTestScript = BySequence;
         St(record).Fields[0].Changed = false;
         record.SfdPointer(c.cursor);
         const std::string sCode = record.SfdCode();
@@ -583,7 +586,8 @@ TEST(SfdAdd, ASixWhileEditingGoesFirstAndGivesTheFieldItsLinkage) {
     EXPECT_EQ(Current(record).OrderKeySuffix, D("$601"));
     EXPECT_EQ(record.SfdCode(), "6");
 
-    // While a field is split its $6 is added in its turn.
+    // While a field is split its $6 is added in its turn (and here left there).
+    record.IgnoreSfdOrder(true);
     record.FldAdd("246", "00", D("$aOther$6880-02"), false);
     EXPECT_EQ(Listing(record), "$aOther$6880-02");
 }

@@ -2,10 +2,15 @@
 """Builds a demo library for the exit-check program in one folder.
 
     make_demo.py --schema testdata/library_schema.sql --driver /path/libsqlite3odbc.so \
-                 --extension build/lib/libcompat.so --out build/demo [--items 3000] [--seed 7]
+                 --extension build/lib/libcompat.so --out build/demo [--items 3000] [--records 200] [--seed 7]
+    make_demo.py --sql-out records.sql [--records 300] [--seed 7]
 
 Writes into the folder:
-  library.db            SQLite database made from the schema, with sample data
+  library.db            SQLite database made from the schema, with sample data, and
+                        stored bibliographic, authority and holdings records varied
+                        from testdata/records/ (UTF-8 and MARC-8, one to over ten
+                        segments), their master, history and link rows, libraries
+                        and cataloguing operators
   odbcinst.ini, odbc.ini the data source EXITDESK_DEMO (the SQLite ODBC driver,
                         loading the compatibility extension; it never makes
                         a database file that is missing)
@@ -144,6 +149,284 @@ def segments(record, width):
 
 
 # ----------------------------------------------------------------------------------------------
+# Stored records varied from real ones (testdata/records/: Debian's sample
+# records, UTF-8 and MARC-8), with their master, history and link rows, the
+# libraries, and the cataloguing operators with their profiles.
+
+RECORDS_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testdata", "records")
+FIRST_RECORD_BIB_ID = 10000001
+FIRST_RECORD_MFHD_ID = 20000001
+FIRST_RECORD_ITEM_ID = 30000001
+FIRST_AUTH_ID = 1
+
+LIBRARIES = [
+    # id, name, display name, NUC code; BIB_MASTER also names library 9, which LIBRARY lacks
+    (1, "Demo Library", "Demo Library — Campus", "XDL"),
+    (2, "Bibliothèque d'étude", "Bibliothèque d'étude, Genève", "SzGBE"),
+    (3, "Staatsbibliothek Süd", "Staatsbibliothek Süd — Lesesaal", "GyStS"),
+    (4, "Научная библиотека", "Научная библиотека им. Горького", "RuSPN"),
+    (5, "Branch Library", "Branch Library", None),
+]
+OWNING_LIBRARY_IDS = [1, 1, 1, 2, 3, 4, 5, 9, None]
+BIB_SUPPRESS = ["N", "N", "N", "n", "Y", "y", None]
+HOLD_SUPPRESS = ["N", "N", "N", "n", "Y", "y", None]
+OPERATORS = ["cat01", "cat02", "o'neill", "müller", "loader", "batch"]
+CALL_NUMBER_TYPES = [
+    # type code (MFHD_MASTER.CALL_NO_TYPE and 852 first indicator), a display call number maker
+    ("0", lambda r: "%s%d .%s%d %d" % (r.choice("ABDHNPQ"), r.randint(1, 9999), r.choice("ABCKMRS"),
+                                          r.randint(10, 99), r.randint(1900, 2024))),
+    ("1", lambda r: "%03d.%d %s" % (r.randint(0, 999), r.randint(1, 999), r.choice(["SMI", "MÜL", "GAR"]))),
+    ("2", lambda r: "W%s %d .%s%d" % (r.choice(["B", "G", "Z", "S"]), r.randint(100, 999),
+                                      r.choice("ABCDE"), r.randint(1, 99))),
+    ("3", lambda r: "%s %d.%d:%d/%d" % (r.choice(["Y 4.", "I 19.", "C 3.", "HE 20."]), r.randint(1, 200),
+                                        r.randint(1, 99), r.randint(1, 999), r.randint(1, 9))),
+    ("8", lambda r: "%s %d" % (r.choice(["Folio", "Kasten", "Шкаф", "Mikrofilm"]), r.randint(1, 500))),
+]
+CAT_PROFILES = [
+    # id, name, BIB_ADD .. AUTH_DELETE (twelve)
+    (1, "Cataloguer", ["Y"] * 12),
+    (2, "Student", ["Y", "N", "y", None, "Yes", "N", "N", "N", "N", "N", "N", "Y"]),
+    (3, "Holdings", ["N", "N", "N", "Y", "Y", "Y", "Y", "Y", "N", "N", "N", "N"]),
+]
+CAT_OPERATORS = [("cat01", 1), ("o'neill", 2), ("hold01", 3), ("nolocs", 4)]
+# Profile locations, one listed twice; the cataloguing policy of each location.
+CAT_SECURITY_LOCS = [(1, 1), (1, 3), (1, 8), (1, 3), (2, 4), (3, 1), (3, 2), (3, 5)]
+CAT_POLICY_LOCS = [(1, "Y"), (2, "N"), (3, "Y"), (4, "y"), (5, None), (8, "Yes")]
+
+
+def read_records(name):
+    with open(os.path.join(RECORDS_DIR, name), "rb") as f:
+        return [r + b"\x1d" for r in f.read().split(b"\x1d")[:-1]]
+
+
+def parse_record(raw):
+    base = int(raw[12:17])
+    fields = []
+    directory = raw[24:base - 1]
+    for i in range(0, len(directory), 12):
+        tag = directory[i:i + 3].decode()
+        length, start = int(directory[i + 3:i + 7]), int(directory[i + 7:i + 12])
+        fields.append((tag, raw[base + start:base + start + length - 1]))
+    return raw[:24], fields
+
+
+def build_record(leader, fields):
+    directory, body = b"", b""
+    for tag, content in fields:
+        content += b"\x1e"
+        directory += tag.encode() + b"%04d%05d" % (len(content), len(body))
+        body += content
+    directory += b"\x1e"
+    base = 24 + len(directory)
+    return b"%05d" % (base + len(body) + 1) + leader[5:12] + b"%05d" % base + leader[17:] + directory + body + b"\x1d"
+
+
+def with_field(fields, tag, content):
+    """The fields with one more, placed in tag order."""
+    at = next((i for i, (t, _) in enumerate(fields) if t > tag and t != "880"), len(fields))
+    return fields[:at] + [(tag, content)] + fields[at:]
+
+
+def shaped(leader, fields, width, shape, rng):
+    """The record, with a note that gives it the wanted length: "exact" a
+    multiple of the segment width, "over" one octet more, "blanks" a run of
+    blanks across a segment boundary, "long" more than ten segments."""
+    record = build_record(leader, fields)
+    if shape == "plain":
+        return record
+    if shape == "long":
+        while len(record) <= 10 * width:
+            text = " ".join(rng.choice(TITLE_WORDS_ASCII) for _ in range(min(width, 900) // 6))
+            fields = with_field(fields, "500", b"  \x1fa" + text.encode())
+            record = build_record(leader, fields)
+        return record
+    if shape in ("exact", "over"):
+        grown = len(record) + 13 + 20
+        target = -(-grown // width) * width + (1 if shape == "over" else 0)
+        size = target - len(record) - 13
+        return build_record(leader, with_field(fields, "500", b"  \x1fa" + b"n" * (size - 4)))
+    # blanks: a note of more than one width, its blank run centred on a boundary
+    size = width + 60
+    marker = b"\x1fa" + b"#" * (size - 4)
+    probe = build_record(leader, with_field(fields, "500", b"  " + marker))
+    start = probe.index(marker) + 2
+    boundary = -(-(start + 20) // width) * width
+    before = boundary - 15 - start
+    text = b"m" * before + b" " * 30
+    text += b"m" * (size - 4 - len(text))
+    return build_record(leader, with_field(fields, "500", b"  \x1fa" + text))
+
+
+def stored_segments(record, width, strip_blanks):
+    parts = [record[i:i + width] for i in range(0, len(record), width)]
+    if strip_blanks:
+        parts = [p.rstrip(b" ") if i < len(parts) - 1 else p for i, p in enumerate(parts)]
+    return parts
+
+
+TITLE_WORDS_ASCII = ["history", "music", "river", "garden", "letters", "voyage", "kingdom", "light", "opera"]
+
+
+def history(rng, updates_max=3):
+    """Creation (type 1, sometimes missing) and 0 to 3 later actions of other types."""
+    rows = []
+    day = rng.randint(0, 9000)
+    def stamp(d):
+        y, rest = divmod(d, 360)
+        return "%04d-%02d-%02d %02d:%02d:%02d" % (1995 + y, rest // 30 + 1, rest % 30 + 1,
+                                                  rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59))
+    if rng.random() < 0.9:
+        rows.append((stamp(day), rng.choice(OPERATORS), 1))
+    for _ in range(rng.randint(0, updates_max)):
+        day += rng.randint(1, 400)
+        rows.append((stamp(day), rng.choice(OPERATORS), rng.choice([2, 3, 4])))
+    rng.shuffle(rows)
+    return rows
+
+
+def history_expected(rows):
+    created = [r for r in rows if r[2] == 1]
+    updated = sorted((r for r in rows if r[2] != 1), key=lambda r: r[0], reverse=True)
+    c = created[0] if created else ("", "", 1)
+    u = updated[0] if updated else ("", "", 0)
+    return [c[0], c[1], u[0], u[1]]
+
+
+def charset_of(record):
+    return "U" if record[9:10] == b"a" else "M"
+
+
+def records_section(count, rng):
+    """Rows of the record tables and the reference tables, by table, and the
+    manifest: one line per record with what the reader should find."""
+    t = {name: [] for name in ("LOCATION", "LIBRARY", "BIB_MASTER", "BIB_DATA", "BIB_HISTORY", "AUTH_MASTER", "AUTH_DATA",
+                               "AUTH_HISTORY", "MFHD_MASTER", "MFHD_DATA", "MFHD_HISTORY", "BIB_MFHD", "MFHD_ITEM",
+                               "CAT_OPERATOR", "CAT_PROFILE", "CAT_SECURITY_LOCS", "CAT_POLICY_LOCS")}
+    manifest = []
+    t["LOCATION"] = [(*location, "N") for location in LOCATIONS]
+    t["LIBRARY"] = list(LIBRARIES)
+    t["CAT_PROFILE"] = [(pid, name, *flags) for pid, name, flags in CAT_PROFILES]
+    t["CAT_OPERATOR"] = list(CAT_OPERATORS)
+    t["CAT_SECURITY_LOCS"] = list(CAT_SECURITY_LOCS)
+    t["CAT_POLICY_LOCS"] = list(CAT_POLICY_LOCS)
+    for lib in LIBRARIES:
+        manifest.append(["library", str(lib[0]), lib[1], lib[2], lib[3] or ""])
+
+    bib_pool = read_records("bib-utf8.mrc") + read_records("bib-marc8.mrc") + read_records("microlif.mrc")
+    auth_pool = read_records("auth-utf8.mrc") + read_records("auth-marc8.mrc")
+    shapes = ["plain"] * 10 + ["exact", "over", "blanks", "blanks"] + ["long"]
+
+    def vary(raw, number, width, shape):
+        leader, fields = parse_record(raw)
+        fields = [(tag, c) for tag, c in fields if tag not in ("001", "005")]
+        stamp = "%04d%02d%02d%02d%02d%02d.0" % (rng.randint(1995, 2024), rng.randint(1, 12), rng.randint(1, 28),
+                                               rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59))
+        fields = [("001", str(number).encode()), ("005", stamp.encode())] + fields
+        return shaped(leader, fields, width, shape, rng)
+
+    def store(table, key, number, record, width, shape):
+        for seq, seg in enumerate(stored_segments(record, width, shape == "blanks"), 1):
+            t[table].append((number, seq, seg))
+
+    bib_ids = []
+    for n in range(count):
+        bib = FIRST_RECORD_BIB_ID + n
+        bib_ids.append(bib)
+        shape = shapes[n % len(shapes)] if n < 2 * len(shapes) else rng.choice(shapes)
+        record = vary(bib_pool[n % len(bib_pool)] if n < len(bib_pool) else rng.choice(bib_pool), bib, 990, shape)
+        store("BIB_DATA", "BIB_ID", bib, record, 990, shape)
+        library = OWNING_LIBRARY_IDS[n % len(OWNING_LIBRARY_IDS)]
+        suppress = BIB_SUPPRESS[n % len(BIB_SUPPRESS)]
+        t["BIB_MASTER"].append((bib, library, suppress))
+        rows = history(rng)
+        t["BIB_HISTORY"] += [(bib, *r) for r in rows]
+        manifest.append(["bib", str(bib), charset_of(record), record.hex().upper(),
+                         "0" if (suppress or "").startswith("N") else "1", "" if library is None else str(library)]
+                        + history_expected(rows))
+
+    for n in range(max(1, count // 10)):
+        auth = FIRST_AUTH_ID + n
+        shape = shapes[n % len(shapes)]
+        record = vary(auth_pool[n % len(auth_pool)], auth, 990, shape)
+        store("AUTH_DATA", "AUTH_ID", auth, record, 990, shape)
+        t["AUTH_MASTER"].append((auth,))
+        rows = history(rng)
+        t["AUTH_HISTORY"] += [(auth, *r) for r in rows]
+        manifest.append(["auth", str(auth), charset_of(record), record.hex().upper()] + history_expected(rows))
+
+    item = FIRST_RECORD_ITEM_ID
+    for n in range(count * 6 // 5):
+        mfhd = FIRST_RECORD_MFHD_ID + n
+        bib = bib_ids[n % len(bib_ids)]
+        linked = [bib]
+        if n % 9 == 4 and len(bib_ids) > 1:
+            linked.append(rng.choice([b for b in bib_ids if b != bib]))
+        type_code, maker = CALL_NUMBER_TYPES[n % len(CALL_NUMBER_TYPES)]
+        display = maker(rng)
+        normalized = " ".join("".join(c if c.isalnum() else " " for c in display.upper()).split())
+        location = None if n % 97 == 50 else rng.choice(LOCATIONS)
+        marc8 = n % 4 == 3
+        code = location[1] if location else "none"
+        if marc8:
+            display = display.encode("ascii", "replace").decode()
+            normalized = normalized.encode("ascii", "replace").decode()
+            code = code.encode("ascii", "replace").decode()
+        raw = holdings_record(mfhd, bib, code, display)
+        leader, fields = parse_record(raw)
+        fields[-1] = ("852", type_code.encode() + fields[-1][1][1:])
+        if marc8:
+            leader = leader[:9] + b" " + leader[10:]
+        shape = ["plain", "plain", "exact", "over", "blanks", "long"][n % 6]
+        record = shaped(leader, fields, 300, shape, rng)
+        store("MFHD_DATA", "MFHD_ID", mfhd, record, 300, shape)
+        suppress = HOLD_SUPPRESS[n % len(HOLD_SUPPRESS)]
+        t["MFHD_MASTER"].append((mfhd, location[0] if location else None, suppress, type_code, display, normalized))
+        t["BIB_MFHD"] += [(b, mfhd) for b in linked]
+        rows = history(rng)
+        t["MFHD_HISTORY"] += [(mfhd, *r) for r in rows]
+        items = []
+        for _ in range(n % 4):
+            items.append(item)
+            t["MFHD_ITEM"].append((mfhd, item, None, None, None, None, None))
+            item += 1
+        manifest.append(["hold", str(mfhd), charset_of(record), record.hex().upper(), str(min(linked)),
+                         "1" if len(linked) > 1 else "0", "1" if (suppress or "").upper().startswith("Y") else "0",
+                         str(location[0]) if location else "", normalized, display, type_code]
+                        + history_expected(rows) + [" ".join(str(i) for i in items),
+                                                    " ".join(str(b) for b in sorted(linked)),
+                                                    location[1] if location else "", location[3] if location else ""])
+    return t, manifest
+
+
+def sql_literal(value):
+    if value is None:
+        return "NULL"
+    if isinstance(value, bytes):
+        return "X'" + value.hex().upper() + "'"
+    if isinstance(value, int):
+        return str(value)
+    return "'" + value.replace("'", "''") + "'"
+
+
+def write_records_sql(path, tables, manifest):
+    with open(path, "w", encoding="utf-8", newline="\n") as out:
+        out.write("-- Made by tools/demo/make_demo.py --sql-out: stored records and their rows.\nBEGIN;\n")
+        for table, rows in tables.items():
+            for row in rows:
+                out.write("INSERT INTO %s VALUES (%s);\n" % (table, ", ".join(sql_literal(v) for v in row)))
+        out.write("COMMIT;\n")
+    with open(os.path.splitext(path)[0] + ".tsv", "w", encoding="utf-8", newline="\n") as out:
+        for line in manifest:
+            out.write("\t".join(line) + "\n")
+
+
+def insert_records(db, tables):
+    for table, rows in tables.items():
+        if rows:
+            db.executemany("INSERT INTO %s VALUES (%s)" % (table, ", ".join("?" * len(rows[0]))), rows)
+
+
+# ----------------------------------------------------------------------------------------------
 # The stored password: one number per character of a decoded text, the length
 # (plus 70) at the fifth place; odd places hold the code plus 5, even places
 # the code minus 5. A password shorter than 10 is the end of the decoded text.
@@ -197,7 +480,7 @@ def write_text(path, text):
         out.write(text)
 
 
-def build_database(path, schema_file, items, rng):
+def build_database(path, schema_file, items, records, rng):
     if os.path.exists(path):
         os.remove(path)
     db = sqlite3.connect(path)
@@ -209,8 +492,6 @@ def build_database(path, schema_file, items, rng):
     db.execute("INSERT INTO VERSIONS VALUES ('DATABASE', '2001.2.0')")
     db.execute("INSERT INTO VERSIONS VALUES ('CAT', '2001.2.0')")
     db.execute("INSERT INTO BASE_CURRENCY VALUES ('United States', 'USD', 'US Dollar', 2, '.')")
-    db.execute("INSERT INTO LIBRARY VALUES (1, 'Demo Library', 'Demo Library — Campus', 'XDL')")
-    db.executemany("INSERT INTO LOCATION VALUES (?, ?, ?, ?, ?, 'N')", LOCATIONS)
     db.executemany("INSERT INTO ITEM_TYPE VALUES (?, ?)", ITEM_TYPES)
     db.executemany("INSERT INTO ITEM_STATUS_TYPE VALUES (?, ?)", ITEM_STATUS_TYPES)
 
@@ -308,6 +589,7 @@ def build_database(path, schema_file, items, rng):
         if len(item_rows) >= batch:
             flush()
     flush()
+    insert_records(db, records_section(records, random.Random(rng.random()))[0])
     db.commit()
     db.execute("ANALYZE")
     db.commit()
@@ -344,11 +626,17 @@ def demo_barcode_list(examples, circ_groups_of):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--schema", required=True)
-    parser.add_argument("--driver", required=True, help="the SQLite ODBC driver library")
-    parser.add_argument("--extension", required=True, help="the compatibility extension (libcompat.so)")
-    parser.add_argument("--out", required=True)
+    parser.add_argument("--schema")
+    parser.add_argument("--driver", help="the SQLite ODBC driver library")
+    parser.add_argument("--extension", help="the compatibility extension (libcompat.so)")
+    parser.add_argument("--out")
     parser.add_argument("--items", type=int, default=3000)
+    parser.add_argument("--records", type=int, default=200,
+                        help="stored bibliographic records (with 6/5 as many holdings and 1/10 as many "
+                             "authorities), varied from testdata/records/")
+    parser.add_argument("--sql-out", help="write only the stored records and their rows, as SQL for a "
+                                           "database made from the schema, to this file, and beside it "
+                                           "(.tsv) one line per record with what a reader should find")
     parser.add_argument("--seed", type=int, default=7)
     parser.add_argument("--seconds-before-reset", type=int, default=3)
     parser.add_argument("--sample-barcodes", type=int, default=0,
@@ -357,6 +645,11 @@ def main():
     args = parser.parse_args()
 
     rng = random.Random(args.seed)
+    if args.sql_out:
+        write_records_sql(args.sql_out, *records_section(args.records, rng))
+        return 0
+    if not (args.schema and args.driver and args.extension and args.out):
+        parser.error("--schema, --driver, --extension and --out are needed to build a demo library")
     out = os.path.abspath(args.out)
     settings = os.path.join(out, "settings")
     sounds = os.path.join(out, "sounds")
@@ -364,7 +657,7 @@ def main():
         os.makedirs(folder, exist_ok=True)
 
     db_path = os.path.join(out, "library.db")
-    examples = build_database(db_path, args.schema, args.items, rng)
+    examples = build_database(db_path, args.schema, args.items, args.records, rng)
 
     write_text(os.path.join(out, "odbcinst.ini"),
                "[ExitDesk SQLite3]\nDescription=SQLite3 ODBC driver\nDriver=%s\nDontDLClose=1\n" % os.path.abspath(args.driver))

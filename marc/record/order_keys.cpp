@@ -1,0 +1,370 @@
+// Order keys of fields under the field-order rules, the summary of a
+// field-order table, the local institution codes, and the subfield-order
+// rules at work: completion of a table, loading the rule of a tag, and the
+// test of one subfield against its neighbours.
+#include <string>
+
+#include "common/runtime.h"
+#include "marc/record/marc_record.h"
+#include "marc/record/order_family.h"
+#include "platform/events.h"
+
+using order_rules::OrderFamily;
+
+namespace {
+
+constexpr char kDelimiter = '\x1F';
+
+std::string Delimited(char code) { return std::string{kDelimiter, code}; }
+
+// The text of the first subfield of a code, up to the next delimiter; false
+// when the field has none.
+bool FirstSubfieldText(const std::string& sFieldText, char code, std::string& sText) {
+    const size_t at = sFieldText.find(Delimited(code));
+    if (at == std::string::npos) return false;
+    sText = sFieldText.substr(at + 2);
+    const size_t end = sText.find(kDelimiter);
+    if (end != std::string::npos) sText.resize(end);
+    return true;
+}
+
+std::string CutBeforeDelimiter(std::string s) {
+    const size_t end = s.find(kDelimiter);
+    if (end != std::string::npos) s.resize(end);
+    return s;
+}
+
+// The last three characters of "000" followed by the text.
+std::string ThreeDigits(const std::string& sNumber) {
+    const std::string s = "000" + sNumber;
+    return s.substr(s.size() - 3);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ field order keys
+
+std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std::string& sIndicators,
+                                             const std::string& sFieldText) {
+    SfdOrderLoad(sTag);
+    if (m.FldOrderKeyForTests) return m.FldOrderKeyForTests(sTag, sIndicators, sFieldText);
+
+    const char family = OrderFamily(m.MarcRecordFormat);
+    const bool bPaired = family == 'A'   ? m.FldOrderPairedAuth
+                         : family == 'B' ? m.FldOrderPairedBib
+                                         : m.FldOrderPairedHold;
+    std::string sSuffix;
+    std::string sKeyTag = sTag;
+    std::string sKeyIndicators = sIndicators;
+    const size_t at6 = sFieldText.find(Delimited('6'));
+    if (bPaired && !sFieldText.empty() && at6 != std::string::npos) {
+        // The linkage: the linked tag, then the occurrence number.
+        const std::string sLinkage = rt::Trim(sFieldText.substr(at6 + 2));
+        const std::string sRest = CutBeforeDelimiter(sLinkage.size() > 3 ? sLinkage.substr(3) : "");
+        if (sTag == "880") {
+            const std::string sLinkedTag = sLinkage.substr(0, 3);
+            if (family == 'B' && m.FldOrderPairedLcBib && sLinkedTag.substr(0, 1) == "6" &&
+                rt::Mid(sIndicators, 2, 1) == "4")
+                sKeyIndicators = rt::Left(sIndicators, 1) + "0";
+            if (!sRest.empty()) {
+                const std::string sNumber = rt::DigitsAbsoluteText(sRest);
+                sSuffix = m.Subfield6Marker + (sNumber == "0" ? "000" : ThreeDigits(sNumber) + " G");
+            }
+            sKeyTag = sLinkedTag;
+        } else if (!sRest.empty()) {
+            sSuffix = m.Subfield6Marker + ThreeDigits(rt::DigitsAbsoluteText(sRest));
+        }
+    }
+
+    FldOrderTableRef table = FldOrderTableFor(m.MarcRecordFormat);
+    if (family == 'O') platform::DoEvents();
+    std::string sKey;
+    bool bFound = false;
+    for (int16_t r = 1; r <= table.Count && static_cast<size_t>(r) < table.Rules.size(); ++r) {
+        const FieldOrderRule& rule = table.Rules[static_cast<size_t>(r)];
+        if (rule.BeginTag <= sKeyTag && sKeyTag <= rule.EndTag) {
+            sKey = FldOrderKeyForRule(r, rule.Method, sKeyTag, sKeyIndicators, sFieldText);
+            bFound = true;
+            break;
+        }
+    }
+    // A tag in no range takes the last rule's method; with an empty table
+    // the key is the suffix alone.
+    if (!bFound && table.Count > 0 && static_cast<size_t>(table.Count) < table.Rules.size()) {
+        const int32_t lRule = family == 'O' ? int32_t{table.Count} + 1 : int32_t{table.Count};
+        sKey = FldOrderKeyForRule(lRule, table.Rules[static_cast<size_t>(table.Count)].Method, sKeyTag,
+                                  sKeyIndicators, sFieldText);
+    }
+    if (sKey == "*") return "*";
+    return sKey + sSuffix;
+}
+
+std::string Utf8MarcRecordClass::FldOrderKeyForRule(int32_t lRuleNumber, int16_t iMethod, const std::string& sTag,
+                                                    const std::string& sIndicators, const std::string& sFieldText) {
+    std::string sKey = ThreeDigits(std::to_string(lRuleNumber));
+    std::string s;
+    switch (iMethod) {
+        case 1: sKey += sFieldText.find(Delimited('t')) != std::string::npos ? "7T" : "7 "; break;
+        case 2: sKey += sTag.substr(0, 1); break;
+        case 3: {
+            const std::string sSecond = rt::Mid(sIndicators, 2, 1);
+            if (sSecond == " ") sKey += sTag == "653" ? m.SortingIndicatorFor653Field : std::string(1, '\xFF');
+            else sKey += sSecond;
+            if ((sSecond == "7" || sTag == "654") && FirstSubfieldText(sFieldText, '2', s)) {
+                if (s == "lcsh") sKey += "0";
+                else if (s == "lcshac") sKey += "1";
+                else if (s == "mesh") sKey += "2";
+                else if (s == "nal") sKey += "3";
+                else if (s == "cash") sKey += "5";
+                else if (s == "rvm") sKey += "6";
+                else sKey += s;
+            }
+            break;
+        }
+        case 4: {
+            sKey += sTag;
+            if (m.Nuc.empty()) break;
+            const int32_t l5 = Rat(sFieldText, Delimited('5'));
+            if (l5 == 0) {
+                sKey += "9";
+                break;
+            }
+            const std::string sCode = rt::Trim(CutBeforeDelimiter(rt::Trim(rt::Mid(sFieldText, l5 + 2))));
+            const std::string sCutCode = sCode.substr(0, sCode.find('-'));
+            if (rt::InStr(m.Nuc, "(" + sCode + ")") > 0) sKey += "5";
+            else if (rt::InStr(m.NucSubfield5List, Delimited('5') + sCutCode) > 0) sKey += "6";
+            else sKey += "9";
+            break;
+        }
+        case 5: {
+            sKey += sTag.substr(0, 1);
+            const size_t atW = sFieldText.find(Delimited('w'));
+            sKey += atW == std::string::npos ? "n" : sFieldText.substr(atW + 2, 1);
+            std::string sHeading = sFieldText;
+            if (atW == 0) {
+                const size_t next = sFieldText.find(kDelimiter, 2);
+                sHeading = next == std::string::npos ? sFieldText.substr(2) : sFieldText.substr(next);
+            } else if (atW != std::string::npos) {
+                sHeading = sFieldText.substr(0, atW);
+            }
+            const size_t at5 = sHeading.find(Delimited('5'), 1);
+            if (at5 != std::string::npos) sHeading.resize(at5);
+            sKey += NormString(RemoveDelimiters(sHeading, ""), true, "V");
+            break;
+        }
+        case 6: sKey += sTag; break;
+        case 7: {
+            const size_t at8 = sFieldText.find(Delimited('8'));
+            s = at8 == std::string::npos ? "0" : rt::Trim(CutBeforeDelimiter(rt::Trim(sFieldText.substr(at8 + 2))));
+            const size_t dot = s.find('.');
+            if (dot == std::string::npos) sKey += s.size() > 2 ? s : ThreeDigits(s);
+            else if (dot < 3) sKey += std::string(3 - dot, '0') + s + sTag;
+            else sKey += s + sTag;
+            break;
+        }
+        case 9: return "*";
+        case 11: sKey += sIndicators.substr(0, 1); break;
+        case 12:
+            sKey += FirstSubfieldText(sFieldText, '3', s) ? NormString(s, true, "V") : "*";
+            sKey += sTag;
+            break;
+        case 13: sKey += FirstSubfieldText(sFieldText, 'c', s) ? s : "00000000"; break;
+        default: break;
+    }
+    return sKey;
+}
+
+// ------------------------------------------------------------ summaries and switches
+
+std::string Utf8MarcRecordClass::SummarizeFieldOrderInstructions(const std::string& sType) {
+    if (sType != "A" && sType != "B" && sType != "H") return "";
+    FldOrderTableRef table = FldOrderTableFor(sType);
+    return FldOrderSummaryText(table.Rules, table.Count);
+}
+
+std::string Utf8MarcRecordClass::FldOrderSummaryText(const std::vector<FieldOrderRule>& table, int16_t count) {
+    std::string sSummary;
+    for (int16_t r = 1; r <= count && static_cast<size_t>(r) < table.size(); ++r) {
+        const FieldOrderRule& rule = table[static_cast<size_t>(r)];
+        if (r > 1) sSummary += "\r\n";
+        sSummary += rule.BeginTag + "-" + rule.EndTag;
+        switch (rule.Method) {
+            case 1: sSummary += " by LCRI 21.30J"; break;
+            case 3: sSummary += " by second indicator"; break;
+            case 4: sSummary += " local $5 comes first"; break;
+            case 5: sSummary += " in reference order"; break;
+            case 6: sSummary += " by tag"; break;
+            case 11: sSummary += " by first indicator"; break;
+            default: sSummary += " in generic order"; break;
+        }
+    }
+    return sSummary;
+}
+
+bool Utf8MarcRecordClass::FldOrderChanged() const { return m.FldOrderChanged; }
+
+// ------------------------------------------------------------ local institution codes
+
+std::string Utf8MarcRecordClass::Nuc() const { return m.Nuc; }
+
+void Utf8MarcRecordClass::Nuc(const std::string& vNewValue) {
+    m.Nuc = RemoveRepeatedCharacters(rt::Trim(vNewValue), " ");
+    if (!m.Nuc.empty())
+        m.NucSubfield5List = Delimited('5') + ReplaceCharacters(m.Nuc, " ", " " + Delimited('5'));
+}
+
+// ------------------------------------------------------------ subfield-order rules at work
+
+void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count,
+                                                int16_t& slots) {
+    const std::string sAll = order_rules::kAllSubfieldCodes;
+    if (count > 0 && static_cast<size_t>(count) < table.size() && table[static_cast<size_t>(count)].Tag == "XXX")
+        return;
+    for (int16_t r = 1; r <= count && static_cast<size_t>(r) < table.size(); ++r) {
+        SubfieldOrderRule& rule = table[static_cast<size_t>(r)];
+        if (rule.StepTop >= 0 && static_cast<size_t>(rule.StepTop) < rule.Steps.size() &&
+            rule.Steps[static_cast<size_t>(rule.StepTop)].Codes == sAll)
+            continue;
+        rule.StepTop = rt::ToInt16(int32_t{rule.StepTop} + 1);
+        if (rule.StepTop > rule.StepSlots) rule.StepSlots = rule.StepTop;
+        if (rule.Steps.size() < static_cast<size_t>(rule.StepSlots) + 1)
+            rule.Steps.resize(static_cast<size_t>(rule.StepSlots) + 1);
+        rule.Steps[static_cast<size_t>(rule.StepTop)] = SubfieldOrderStep{1, sAll};
+    }
+    count = rt::ToInt16(int32_t{count} + 1);
+    if (count > slots) slots = count;
+    if (table.size() < static_cast<size_t>(slots) + 1) table.resize(static_cast<size_t>(slots) + 1);
+    SubfieldOrderRule catchAll;
+    catchAll.Tag = "XXX";
+    catchAll.Steps = {SubfieldOrderStep{1, sAll}};
+    catchAll.StepTop = 0;
+    table[static_cast<size_t>(count)] = std::move(catchAll);
+}
+
+void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
+    SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
+    if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
+    int16_t found = table.Count;
+    for (int16_t r = 1; r < table.Count; ++r)
+        if (table.Rules[static_cast<size_t>(r)].Tag == sTag) {
+            found = r;
+            break;
+        }
+    m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
+}
+
+void Utf8MarcRecordClass::SfdOrderInstall(const std::string& sMarcFormat) {
+    SfdOrderTableRef table = SfdOrderTableFor(sMarcFormat);
+    if (table.Count > 0) {
+        SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
+        return;
+    }
+    switch (OrderFamily(sMarcFormat)) {
+        case 'A': SetDefaultSfdOrderAuth(); break;
+        case 'B': SetDefaultSfdOrderBib(); break;
+        case 'H': SetDefaultSfdOrderHold(); break;
+        default: SetDefaultSfdOrderOther(); break;
+    }
+}
+
+bool Utf8MarcRecordClass::SfdTitleBeforeCursor() {
+    const int16_t iCursor = m.SfdPointer;
+    FieldEntry* field = CurrentFieldEntry();
+    const SubfieldEntry* cursor = CurrentSubfieldEntry();
+    int32_t lTitles = 0;
+    bool bKnown = false;
+    if (field && cursor && m.SfdTitleRunDepth > 0 && m.SfdTitleCacheValid &&
+        m.SfdTitleCacheField == m.FldPointer && m.SfdTitleCacheSubfield == iCursor) {
+        // Within a shifting run the subfield moves one place between tests.
+        auto isTitle = [&](int16_t i) { return field->Subfields[static_cast<size_t>(i)].Code == "t" ? 1 : 0; };
+        const int16_t iPrev = m.SfdTitleCachePrev, iNext = m.SfdTitleCacheNext;
+        if (cursor->PrevSubfield == iPrev && cursor->NextSubfield == iNext) {
+            lTitles = m.SfdTitleCacheCount;
+            bKnown = true;
+        } else if (iPrev >= 0 && cursor->NextSubfield == iPrev &&
+                   field->Subfields[static_cast<size_t>(iPrev)].PrevSubfield == iCursor) {
+            lTitles = m.SfdTitleCacheCount - isTitle(iPrev);
+            bKnown = true;
+        } else if (iNext >= 0 && cursor->PrevSubfield == iNext &&
+                   field->Subfields[static_cast<size_t>(iNext)].NextSubfield == iCursor) {
+            lTitles = m.SfdTitleCacheCount + isTitle(iNext);
+            bKnown = true;
+        }
+    }
+    bool bReached = bKnown;
+    if (field && !bKnown) {
+        // The walk from the top of the field to the cursor.
+        int32_t lSteps = 0;
+        for (int16_t i = field->FirstSubfield; i >= 0 && i <= field->SubfieldTop && lSteps <= field->SubfieldTop;
+             i = field->Subfields[static_cast<size_t>(i)].NextSubfield, ++lSteps) {
+            if (i == iCursor) {
+                bReached = true;
+                break;
+            }
+            if (field->Subfields[static_cast<size_t>(i)].Code == "t") ++lTitles;
+        }
+    }
+    m.SfdTitleCacheValid = field && cursor && bReached && m.SfdTitleRunDepth > 0;
+    if (m.SfdTitleCacheValid) {
+        m.SfdTitleCacheField = m.FldPointer;
+        m.SfdTitleCacheSubfield = iCursor;
+        m.SfdTitleCachePrev = cursor->PrevSubfield;
+        m.SfdTitleCacheNext = cursor->NextSubfield;
+        m.SfdTitleCacheCount = lTitles;
+    }
+    // Where a walk from the top leaves the cursor once it is put back.
+    m.SfdAtTop = false;
+    m.SfdAtBottom = false;
+    SfdPointer(iCursor);
+    return lTitles > 0;
+}
+
+int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield) {
+    if (m.IgnoreSfdOrder) return 0;
+    if (iSubfield < 0 || static_cast<size_t>(iSubfield) >= Subfields.size()) return 0;
+    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
+    const std::string sCode = Subfields[static_cast<size_t>(iSubfield)].Code;
+    const int16_t iPrev = Subfields[static_cast<size_t>(iSubfield)].PrevSubfield;
+    const int16_t iNext = Subfields[static_cast<size_t>(iSubfield)].NextSubfield;
+    const bool bTitle = rt::InStr(rule.RepeatedCodes, sCode) > 0 && SfdTitleBeforeCursor();
+
+    // The step of a code: the first step before the last that holds it (after
+    // a $t, a repeated code only in a step with "t"), else the last step.
+    auto stepOf = [&](const std::string& sOf) -> int16_t {
+        const bool bTitleSteps = bTitle && rt::InStr(rule.RepeatedCodes, sOf) > 0;
+        for (int16_t s = 0; s < rule.StepTop && static_cast<size_t>(s) < rule.Steps.size(); ++s) {
+            const std::string& sCodes = rule.Steps[static_cast<size_t>(s)].Codes;
+            if (rt::InStr(sCodes, sOf) > 0 && (!bTitleSteps || rt::InStr(sCodes, "t") > 0)) return s;
+        }
+        return rule.StepTop;
+    };
+    auto validSubfield = [&](int16_t i) { return i >= 0 && static_cast<size_t>(i) < Subfields.size(); };
+    const bool bHasPrev = validSubfield(iPrev), bHasNext = validSubfield(iNext);
+    if (!bHasPrev && !bHasNext) return 0;
+
+    const int16_t k = stepOf(sCode);
+    const bool bStepKnown = k > 0 && static_cast<size_t>(k) < rule.Steps.size();
+    const int16_t iType = bStepKnown ? rule.Steps[static_cast<size_t>(k)].StepType : int16_t{-1};
+    const std::string sStepCodes = bStepKnown ? rule.Steps[static_cast<size_t>(k)].Codes : std::string();
+    const std::string sLead = sStepCodes.substr(0, 1);
+    if (bHasPrev) {
+        const std::string sPrevCode = Subfields[static_cast<size_t>(iPrev)].Code;
+        const int16_t j = stepOf(sPrevCode);
+        if (j > k) return -1;
+        if (j == k && bStepKnown) {
+            if (iType == 0 && rt::InStr(sStepCodes, sCode) < rt::InStr(sStepCodes, sPrevCode)) return -1;
+            if (iType == 2 && sCode == sLead && sPrevCode != sCode) return -1;
+        }
+    }
+    if (bHasNext) {
+        const std::string sNextCode = Subfields[static_cast<size_t>(iNext)].Code;
+        const int16_t i = stepOf(sNextCode);
+        if (k < i) return 0;
+        if (i < k) return 1;
+        if (bStepKnown) {
+            if (iType == 0 && rt::InStr(sStepCodes, sNextCode) < rt::InStr(sStepCodes, sCode)) return 1;
+            if (iType == 2 && sNextCode == sLead && sNextCode != sCode) return 1;
+        }
+    }
+    return 0;
+}
