@@ -1010,7 +1010,69 @@ public:
 
     // ---- marc/rules/: cataloguing rules ----
 
-    void AustralianSubdivisionPractice(bool vNewValue) { m.AustralianSubdivisionPractice = vNewValue; }
+    // ---- marc/rules/: OCLC-number options ----
+
+    // How an OCLC number added as a 035 $a is treated: duplicates of another
+    // 035 removed, no letter prefix, padded to eight digits. Each set writes
+    // the option to "MarcRecordClass.INI", [Booleans], for the next object.
+    bool RemoveDuplicateOclcNumbers() const;
+    void RemoveDuplicateOclcNumbers(bool vNewValue);
+    bool RemoveOclcAlphabeticPrefix() const;
+    void RemoveOclcAlphabeticPrefix(bool vNewValue);
+    bool OclcNumbersHaveLeadingZeroes() const;
+    void OclcNumbersHaveLeadingZeroes(bool vNewValue);
+
+    // ---- marc/rules/: full-stop rule ----
+
+    // Whether the full stop at the end of a word, heading or field text is
+    // part of it: 1 yes (an abbreviation, an initial, or no full stop at
+    // all), 2 no (a digit before it, or the word stands elsewhere in the
+    // record without it), 3 undecided. The field and subfield cursor stay.
+    int16_t IsTheFullStopAtTheEndProbablyIntegral(std::string sHeadingOrWordToTest);
+
+    // ---- marc/rules/: record tests for empty, leading and blank subfields ----
+
+    // Each test empties sReturnMessages, writes one line per fault (lines
+    // joined by CR LF) and returns whether it wrote any. Subfields whose
+    // comparison form is empty, in the live fields as they now stand, chosen
+    // by the list of the record's format; the cursor is put back.
+    bool TestRecordForEmptySubfields(std::string& sReturnMessages);
+    // Headings, titles and access fields of the record text as loaded that
+    // do not begin with their expected subfield (bibliographic and
+    // authority formats only).
+    bool TestRecordForLeadingSubfield(std::string& sReturnMessages);
+    // Fields of the record text as loaded with a delimiter followed by a blank.
+    bool TestRecordForBlankSubfieldCodes(std::string& sReturnMessages);
+    // The tags the empty-subfield test examines per format, matched anywhere
+    // in the text; "*" (read back for an empty value) or fewer than three
+    // characters mean every field.
+    std::string FieldsToTestForEmptySubfieldsBib() const;
+    void FieldsToTestForEmptySubfieldsBib(const std::string& vNewValue);
+    std::string FieldsToTestForEmptySubfieldsAuth() const;
+    void FieldsToTestForEmptySubfieldsAuth(const std::string& vNewValue);
+    std::string FieldsToTestForEmptySubfieldsHold() const;
+    void FieldsToTestForEmptySubfieldsHold(const std::string& vNewValue);
+
+    // ---- marc/rules/: place names and indirect subdivisions ----
+
+    // A place heading (plain, or a field's text with $a) as the subdivisions
+    // $z larger place $z local place; a heading without a qualifier as one
+    // $z; a qualifier that names a type of jurisdiction leaves it unchanged.
+    std::string IndirectSubdivisionForm(const std::string& sHeading);
+    // Replaces an abbreviated larger place by its full name. For the
+    // District of Columbia sZ2 becomes "" and sField the whole heading; an
+    // Australian place under "Australia" (the option False) keeps the whole
+    // heading in sField too.
+    void ExpandPlaceAbbreviation(std::string& sZ2, const std::string& sOldField, std::string& sField);
+    // sIn, in comparison form, names a type of jurisdiction.
+    bool IndirectSubdivisionFormIsJurisdiction(const std::string& sIn);
+    // The abbreviation of a full place name, else sIn; the short name of the
+    // Congo only when bOnlyReturnAbbreviations is False.
+    std::string AbbreviatePlaceName(const std::string& sIn, bool bOnlyReturnAbbreviations);
+    // True: Australian places under their state or territory; False: under
+    // "Australia" with the heading kept whole.
+    bool AustralianSubdivisionPractice() const;
+    void AustralianSubdivisionPractice(bool vNewValue);
 
     // ---- marc/rules/: thesis notes, 502 recast, 533/539, GMD and dates ----
 
