@@ -1326,6 +1326,10 @@ private:
     // with sInstitution, or, for an empty sInstitution, names a local code.
     std::string SeriesPolicyFirstMatch(const std::string& sTag, bool bNumberingPattern,
                                        const std::string& sInstitution, int32_t& lReturnFieldPointer);
+    // The walk in its frame: the cursor put back, and for an institution
+    // other than the local one ("") the series-authority test first.
+    std::string SeriesPolicyOf(const std::string& sTag, bool bNumberingPattern, const std::string& sInstitution,
+                               int32_t& lReturnFieldPointer);
     // Where "5" + the $5 text, cut before its first "-", stands in
     // NucSubfield5List; 0 when absent.
     int32_t SeriesPolicyLocalPosition(const std::string& sSubfield5) const;

@@ -93,30 +93,31 @@ std::string Utf8MarcRecordClass::SeriesPolicyFirstMatch(const std::string& sTag,
     return "";
 }
 
+std::string Utf8MarcRecordClass::SeriesPolicyOf(const std::string& sTag, bool bNumberingPattern,
+                                                const std::string& sInstitution, int32_t& lReturnFieldPointer) {
+    CursorKept kept(*this);
+    // DLC answers only for a series authority record with an 010; the
+    // local institution for any record.
+    if (!sInstitution.empty() && !SeriesPolicyRecordQualifies()) return "";
+    return SeriesPolicyFirstMatch(sTag, bNumberingPattern, sInstitution, lReturnFieldPointer);
+}
+
 // ---- Library of Congress ----
 
 std::string Utf8MarcRecordClass::SeriesAnalysisPolicyDlc(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    if (!SeriesPolicyRecordQualifies()) return "";
-    return SeriesPolicyFirstMatch("644", false, "DLC", lReturnFieldPointer);
+    return SeriesPolicyOf("644", false, "DLC", lReturnFieldPointer);
 }
 
 std::string Utf8MarcRecordClass::SeriesTracingPolicyDlc(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    if (!SeriesPolicyRecordQualifies()) return "";
-    return SeriesPolicyFirstMatch("645", false, "DLC", lReturnFieldPointer);
+    return SeriesPolicyOf("645", false, "DLC", lReturnFieldPointer);
 }
 
 std::string Utf8MarcRecordClass::SeriesClassificationPolicyDlc(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    if (!SeriesPolicyRecordQualifies()) return "";
-    return SeriesPolicyFirstMatch("646", false, "DLC", lReturnFieldPointer);
+    return SeriesPolicyOf("646", false, "DLC", lReturnFieldPointer);
 }
 
 std::string Utf8MarcRecordClass::SeriesNumberingPatternDlc(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    if (!SeriesPolicyRecordQualifies()) return "";
-    return SeriesPolicyFirstMatch("642", true, "DLC", lReturnFieldPointer);
+    return SeriesPolicyOf("642", true, "DLC", lReturnFieldPointer);
 }
 
 // ---- Program for Cooperative Cataloging ----
@@ -188,8 +189,7 @@ std::string Utf8MarcRecordClass::SeriesNumberingPatternDpcc(int32_t& lReturnFiel
 // ---- the local institution ----
 
 std::string Utf8MarcRecordClass::SeriesAnalysisPolicyLocal(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    return SeriesPolicyFirstMatch("644", false, "", lReturnFieldPointer);
+    return SeriesPolicyOf("644", false, "", lReturnFieldPointer);
 }
 
 std::string Utf8MarcRecordClass::SeriesTracingPolicyLocal(int32_t& lReturnFieldPointer) {
@@ -219,11 +219,9 @@ std::string Utf8MarcRecordClass::SeriesTracingPolicyLocal(int32_t& lReturnFieldP
 }
 
 std::string Utf8MarcRecordClass::SeriesClassificationPolicyLocal(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    return SeriesPolicyFirstMatch("646", false, "", lReturnFieldPointer);
+    return SeriesPolicyOf("646", false, "", lReturnFieldPointer);
 }
 
 std::string Utf8MarcRecordClass::SeriesNumberingPatternLocal(int32_t& lReturnFieldPointer) {
-    CursorKept kept(*this);
-    return SeriesPolicyFirstMatch("642", true, "", lReturnFieldPointer);
+    return SeriesPolicyOf("642", true, "", lReturnFieldPointer);
 }
