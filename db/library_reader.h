@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <variant>
@@ -431,4 +432,40 @@ private:
 
     CurrentItem Item;
     bool ItemBarcodeActive_ = false;
+
+    // ---- database searches: result-set argument, preparation and run (library_reader_search.cpp) ----
+public:
+    // The connection steps a search makes before its statement gets a set.
+    enum class SearchConnectionStep : uint8_t {
+        TestConnectionData,
+        CheckConnection,
+        MyCheckVoyagerConnection,
+        TestDatabaseForUnicode,  // skipped once this reader has made the test
+    };
+    // How one search prepares the set its statement runs on.
+    struct SearchPreparation {
+        std::vector<SearchConnectionStep> ConnectionSteps;
+        // Close the set's open cursor right after AssignStatementHandle.
+        bool FreeCursor = false;
+        // Search type given to the set right after AssignStatementHandle (none: the set keeps its type).
+        std::optional<int16_t> SearchTypeAfterAssign;
+    };
+
+private:
+    // A result-set argument of 0 or more makes that set current (0: a new one);
+    // a negative one keeps the set in force.
+    void UseResultSetArgument(int16_t iResultSet);
+    // The connection steps, AssignStatementHandle (a current set of 0 or below
+    // gets a new set), the search type and the extra cursor close.
+    void PrepareSearchSet(const SearchPreparation& preparation);
+    // Executes on the current set (closing its open cursor first), stores the
+    // column labels and writes the set's number back into iResultSet when
+    // iResultSetAsPassed was 0 (or below 1 with bWriteBackBelowOne).
+    // searchTypeBeforeRun, when given, is set just before the execution.
+    void RunSearchStatement(const std::string& sSql, int16_t iResultSetAsPassed, int16_t& iResultSet,
+                            std::optional<int16_t> searchTypeBeforeRun = std::nullopt,
+                            bool bWriteBackBelowOne = false);
+    // PrepareSearchSet, then RunSearchStatement.
+    void RunSearch(const std::string& sSql, const SearchPreparation& preparation, int16_t iResultSetAsPassed,
+                   int16_t& iResultSet);
 };
