@@ -74,6 +74,13 @@ def hex_octets(cp):
     return "".join("%02X" % b for b in chr(cp).encode("utf-8"))
 
 
+def table_lines(name, entries):
+    """The entries of a CanonicalSubstitute table, its end and its count."""
+    lines = ['    {0x%04X, "%s"},  // %s' % (cp, c_octets(d), codes(d)) for cp, d in entries]
+    count = name.replace("Substitutes", "SubstituteCount")
+    return lines + ["};", "const std::size_t %s = std::size(%s);" % (count, name)]
+
+
 def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else "normalize"
     canon = [(cp, canonical(cp)) for lo, hi in CANONICAL_RANGES for cp in range(lo, hi + 1)]
@@ -103,19 +110,10 @@ def main():
         "// Code point and the UTF-8 octets of its full canonical decomposition.",
         "const CanonicalSubstitute kCanonicalSubstitutes[] = {",
     ]
-    for cp, d in canon:
-        lines.append('    {0x%04X, "%s"},  // %s' % (cp, c_octets(d), codes(d)))
+    lines += table_lines("kCanonicalSubstitutes", canon)
+    lines += ["", "const CanonicalSubstitute kCaronSubstitutes[] = {"]
+    lines += table_lines("kCaronSubstitutes", carons)
     lines += [
-        "};",
-        "const std::size_t kCanonicalSubstituteCount = std::size(kCanonicalSubstitutes);",
-        "",
-        "const CanonicalSubstitute kCaronSubstitutes[] = {",
-    ]
-    for cp, d in carons:
-        lines.append('    {0x%04X, "%s"},  // %s' % (cp, c_octets(d), codes(d)))
-    lines += [
-        "};",
-        "const std::size_t kCaronSubstituteCount = std::size(kCaronSubstitutes);",
         "",
         "// \" \", the private-use character's octets, \":\", the replacement's octets.",
         "const char kPuaIdeographTableText[] =",
