@@ -305,4 +305,38 @@ TEST_F(HeadingSearchTest, FindsRowsFromComposedAndDecomposedText) {
     EXPECT_EQ(Rows(set, 1), (std::vector<std::vector<std::string>>{{"902"}}));
 }
 
+// Every form but the truncated CHR one (a LIKE against an expression) searches an index.
+TEST_F(HeadingSearchTest, EveryStatementSearchesAnIndex) {
+    int16_t set = 0;
+    reader->SearchBibHeading("100", "10", "Smith", set, false);
+    sent.clear();  // the connection's own queries
+    reader->SearchBibHeading("100", "10", "Smith", set, false);
+    reader->SearchBibHeading("245", "10", "Smith", set, true);
+    reader->SearchHeading("Smith", set, false, false, "AB", "p");
+    reader->SearchHeading("Smith ", set, true, true, "", "");
+    reader->SearchHeading(kCyrillic, set, false, true, "", "");
+    reader->SearchHeadingBlock("Smith", set, true, true, "A", "", 10);
+    reader->SearchHeadingIDAuth("1", set);
+    reader->SearchHeadingIDBib("1", set);
+    reader->SearchSubdiv("a", "History", set, true, false, "x");
+    reader->SearchSubdiv("a", "History", set, false, true, "");
+    reader->SearchSubdivIDAuth("1", set);
+    reader->SearchSubdivIDBib("1", set);
+    reader->SearchSubdivIDHeading("1", set, false);
+    const std::vector<std::string> statements = sent;
+    ASSERT_EQ(statements.size(), 13u);
+    for (const std::string& sql : statements) {
+        SCOPED_TRACE(sql);
+        int16_t plan = 0;
+        reader->ExecuteSQL("EXPLAIN QUERY PLAN " + sql, plan);
+        int rows = 0;
+        while (reader->GetNextRow(plan)) {
+            const std::string detail = reader->CurrentRow(plan, 4);
+            if (detail.rfind("USE TEMP B-TREE", 0) != 0) EXPECT_NE(detail.rfind("SCAN", 0), 0u) << detail;
+            ++rows;
+        }
+        EXPECT_GT(rows, 0);
+    }
+}
+
 }  // namespace
