@@ -22,12 +22,12 @@ using record_test::Iso2709;
 using xml_test::D;
 using xml_test::TaggedField;
 
-const std::string kBib = "00000nam a2200000 a 4500";
-const std::string kAuth = "00000nz  a2200000n  4500";
-const std::string kHold = "00000nx  a2200000   4500";
+using xml_test::kAuth;
+using xml_test::kBib;
+using xml_test::kHold;
 const std::string kSource = EXITDESK_SOURCE_DIR;
 const std::string kSchema = kSource + "/testdata/schemas/MARC21slim.xsd";
-const std::string kFffd = "\xEF\xBF\xBD";
+using xml_test::kFffd;
 
 // The exit status of a shell command.
 int Shell(const std::string& command) {

@@ -16,10 +16,10 @@ using record_test::Iso2709;
 using xml_test::D;
 using xml_test::TaggedField;
 
-const std::string kBib = "00000nam a2200000 a 4500";
-const std::string kAuth = "00000nz  a2200000n  4500";
-const std::string kHold = "00000nx  a2200000   4500";
-const std::string kFffd = "\xEF\xBF\xBD";
+using xml_test::kAuth;
+using xml_test::kBib;
+using xml_test::kHold;
+using xml_test::kFffd;
 
 class XmlFrame : public ::testing::Test {
 protected:
