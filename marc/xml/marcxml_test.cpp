@@ -127,7 +127,7 @@ struct Hostile {
     std::string readTag = "", readInd = "", readCode = "", readText = "", readControl = "", readLeader5 = "";
 };
 
-TEST(Marcxml, HostileValuesParseAndReadBack) {
+TEST(XmlDocuments, HostileValuesParseAndReadBack) {
     testsupport::TempSettingsFolder folder;
     const std::string kSpecials = "<>&\"'";
     auto row = [](const char* what, auto set) {
@@ -193,6 +193,15 @@ TEST(Marcxml, HostileValuesParseAndReadBack) {
                 f.Indicators = h.ind;
                 first.Code = h.code;
                 first.Text = h.text;
+            }
+        }
+        // Every form whose document exists must parse.
+        for (int32_t form = 1; form <= 5; ++form) {
+            try {
+                const std::string sOther = record.XMLRecordOut(form);
+                EXPECT_TRUE(sOther.empty() || xml_test::Parse(sOther)) << h.what << " form " << form;
+            } catch (const RaisedError& e) {
+                EXPECT_EQ(e.Description(), "No XML document of form " + std::to_string(form) + " is available");
             }
         }
         const std::string sDocument = record.XMLRecordOut(0);
