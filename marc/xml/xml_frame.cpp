@@ -166,7 +166,6 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     m.XmlCrlfTabTabTab = "\r\n\t\t\t";
 
     const std::string sSavedSet = m.CharacterSetOut;
-    const bool bSavedUlc = m.OutputIsUlc;
     const int16_t iSavedFld = m.FldPointer;
     const int16_t iSavedSfd = m.SfdPointer;
     m.LocalProfile = false;
@@ -210,7 +209,6 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     struct Restore {
         Utf8MarcRecordClass& record;
         const std::string& sSet;
-        bool bUlc;
         bool bSwitched = false;
         std::function<void()> cursor;
         bool bDone = false;
@@ -218,10 +216,7 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
             bDone = true;
             record.m.XmlDocumentInUtf8 = false;
             record.m.LocalProfile = false;
-            if (bSwitched && record.m.CharacterSetOut != sSet) {
-                record.CharacterSetOut(sSet);
-                if (sSet == "U") record.m.OutputIsUlc = bUlc;
-            }
+            if (bSwitched && record.m.CharacterSetOut != sSet) record.CharacterSetOut(sSet);
             cursor();
         }
         ~Restore() {
@@ -232,7 +227,7 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
                 // The error that ended the document is the one the caller gets.
             }
         }
-    } restore{*this, sSavedSet, bSavedUlc, false, restoreCursor};
+    } restore{*this, sSavedSet, false, restoreCursor};
 
     m.XmlDocumentInUtf8 = true;
     if (bSwitch) {

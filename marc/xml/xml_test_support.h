@@ -17,6 +17,13 @@ namespace xml_test {
 
 using record_test::TaggedField;
 
+// Leaders of a bibliographic, an authority and a holdings record in UTF-8.
+inline const std::string kBib = "00000nam a2200000 a 4500";
+inline const std::string kAuth = "00000nz  a2200000n  4500";
+inline const std::string kHold = "00000nx  a2200000   4500";
+// U+FFFD, the replacement character.
+inline const std::string kFffd = "\xEF\xBF\xBD";
+
 // "$" stands for the subfield delimiter.
 inline std::string D(std::string s) {
     for (char& c : s)
