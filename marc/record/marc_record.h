@@ -1035,6 +1035,18 @@ public:
     // controls dropped.
     std::string XmlConditionText(const std::string& sText);
 
+    // ---- marc/xml/: entity decoding ----
+
+    // Text from XML or HTML back into record text (UTF-8 records only; an
+    // 8-bit record gets the text unchanged): named entities of the entity
+    // table, including its "#n" keys, give decomposed letters and ASCII
+    // substitutes; with bTranslateUnknownAmpsersandNotations other numeric
+    // references ("#n", "#xh", "xh") give the character when XML allows it
+    // and stay as they are otherwise; C2 A0 becomes a blank; CR and LF are
+    // removed. A reference ends at ";" (taken with it), a blank or a line
+    // feed. Never raises.
+    std::string XmlUnconditionText(const std::string& sText, bool bTranslateUnknownAmpsersandNotations);
+
     // ---- marc/rules/: cataloguing rules ----
 
     // ---- marc/rules/: OCLC-number options ----
