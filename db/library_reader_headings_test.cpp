@@ -325,18 +325,7 @@ TEST_F(HeadingSearchTest, EveryStatementSearchesAnIndex) {
     reader->SearchSubdivIDHeading("1", set, false);
     const std::vector<std::string> statements = sent;
     ASSERT_EQ(statements.size(), 13u);
-    for (const std::string& sql : statements) {
-        SCOPED_TRACE(sql);
-        int16_t plan = 0;
-        reader->ExecuteSQL("EXPLAIN QUERY PLAN " + sql, plan);
-        int rows = 0;
-        while (reader->GetNextRow(plan)) {
-            const std::string detail = reader->CurrentRow(plan, 4);
-            if (detail.rfind("USE TEMP B-TREE", 0) != 0) EXPECT_NE(detail.rfind("SCAN", 0), 0u) << detail;
-            ++rows;
-        }
-        EXPECT_GT(rows, 0);
-    }
+    readertest::ExpectEveryStatementSearchesAnIndex(*reader, statements);
 }
 
 }  // namespace
