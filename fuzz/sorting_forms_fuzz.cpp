@@ -16,9 +16,9 @@ void Check(bool bHolds) {
     if (!bHolds) std::abort();
 }
 
-// Digits, one "C" or "D", digits: 13 to 22 characters.
+// Digits, one "C" or "D", digits: 13 to 26 characters.
 bool IsNameDateKey(const std::string& key) {
-    if (key.size() < 13 || key.size() > 22) return false;
+    if (key.size() < 13 || key.size() > 26) return false;
     int eras = 0;
     for (char c : key) {
         if (c == 'C' || c == 'D')
