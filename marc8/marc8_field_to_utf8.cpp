@@ -109,6 +109,9 @@ bool LatinLikeCode(const std::string& sCode) {
 
 bool IsEaccG1(const std::string& sCode) { return sCode == "$)1"; }
 
+// U+0314, the Greek set's rough breathing (dasia).
+constexpr const char* kRoughBreathing = "\xCC\x94";
+
 }  // namespace
 
 void Utf8MarcRecordClass::TranslateMarc2Utf8OneField_Save(std::string, std::string, std::string&, std::string&, bool&,
@@ -287,8 +290,19 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
             continue;
         }
         bool bMayBeMark = bWide || LatinLikeCode(sCode) || b880;
-        if (!bMayBeMark && (sCode == "8" || sCode == "(S")) {
+        const bool bGreekSet = sCode == "8" || sCode == "(S" || sCode == ")S";
+        if (!bMayBeMark && bGreekSet) {
             bMayBeMark = sUtf8 == chars.Utf8Alpha() || sUtf8 == chars.Utf8Beta() || sUtf8 == chars.Utf8Gamma();
+            // The Greek set's own marks (0x21 to 0x27 of either half) precede their base as
+            // ANSEL's do.
+            const unsigned char position = octet & 0x7F;
+            bMayBeMark = bMayBeMark || (position >= 0x21 && position <= 0x27);
+        }
+        if (bMayBeMark && sUtf8 == kRoughBreathing) {
+            // The rough breathing is no ANSEL mark: it has a class of its own here.
+            CollectCombiningMark(sUtf8, std::string(kRoughBreathing) + "230");
+            bChanged = true;
+            continue;
         }
         if (bMayBeMark && sUtf8.size() > 1 &&
             (m.Utf8DiacriticsAbove.find(sUtf8) != std::string::npos ||
