@@ -623,6 +623,7 @@ void Utf8MarcRecordClass::FldShiftDown() {
 }
 
 void Utf8MarcRecordClass::FldChangedClearAll() {
+    const SfdOrderMemo memo(m);
     const int16_t iPointer = m.FldPointer;
     FldMoveTop();
     while (FldMoveNext(true)) {

@@ -339,6 +339,15 @@ struct Utf8MarcRecordState {
     int16_t SfdTitleCachePrev = -1;
     int16_t SfdTitleCacheNext = -1;
     int32_t SfdTitleCacheCount = 0;
+    // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
+    // While SfdOrderMemoDepth is above 0 the rule tables do not change: the
+    // rule index found for a numeric tag is kept (-1: not looked up), and a
+    // rule already copied into SfdOrderCurrent is not copied again.
+    int16_t SfdOrderMemoDepth = 0;
+    const SubfieldOrderRule* SfdOrderMemoRules = nullptr;
+    int16_t SfdOrderMemoCount = 0;
+    int16_t SfdOrderCurrentIndex = -1;
+    std::vector<int16_t> SfdOrderMemoIndex;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1425,6 +1434,19 @@ private:
         int16_t& Slots;
     };
     SfdOrderTableRef SfdOrderTableFor(const std::string& sMarcFormat);
+    // ---- marc/record/: subfield-order look-up memo ----
+    // Held over a stretch of work that changes no rule table (a load, a walk
+    // of the fields): SfdOrderLoad then remembers its look-ups.
+    class SfdOrderMemo {
+    public:
+        explicit SfdOrderMemo(Utf8MarcRecordState& state);
+        ~SfdOrderMemo();
+        SfdOrderMemo(const SfdOrderMemo&) = delete;
+        SfdOrderMemo& operator=(const SfdOrderMemo&) = delete;
+
+    private:
+        Utf8MarcRecordState& state_;
+    };
     void SetDefaultFldOrderOther();
     // Makes the table end with 001-999 generic.
     void FldOrderCompleteTable(std::vector<FieldOrderRule>& table, int16_t& count, int16_t& slots);
