@@ -655,6 +655,7 @@ void Utf8MarcRecordClass::Change008Value(int16_t iStartingPosition, const std::s
     // An 008 without a live subfield gets one.
     GiveLiveControlSubfield(fld);
     SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
+    SfdFormsReady(sfd);
     sfd.Text = SafeStuff(sfd.Text, p, static_cast<int16_t>(n), sNew008Value);
     field.Changed = true;
 }

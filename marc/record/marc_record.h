@@ -88,6 +88,16 @@ struct SubfieldEntry {
     bool Deleted = false;
     bool Boolean1 = false;
     bool Boolean2 = false;
+    // ---- marc/record/: forms made on first use ----
+    // A split of UTF-8 text leaves Norm and NormNaco to be made when first
+    // read (FormsPending): from FormsText when the forms leave nonfiling
+    // characters out (FormsTextSeparate), else from Text, under the tag and
+    // record format that were current when the subfield was stored.
+    bool FormsPending = false;
+    bool FormsTextSeparate = false;
+    std::string FormsText;
+    std::string FormsTag;
+    std::string FormsFormat;
 };
 
 // One field of the record.
@@ -1283,6 +1293,19 @@ private:
     void SfdShift(bool bLeft);
     // The normal form and the NACO form of a subfield's text.
     void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
+    // ---- marc/record/: forms made on first use ----
+    // Both forms of a subfield's text under a tag and a record format.
+    void SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                      const std::string& sFormat);
+    // Stores the forms of a subfield, or, where they come out the same when
+    // made later (a split of UTF-8 text under a valid scheme, no delimiter in
+    // the text), marks them to be made on first use. pFormText: the text of
+    // the forms when it is not the subfield's text.
+    void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes);
+    // Makes the forms of a subfield marked to be made on first use.
+    void SfdFormsReady(const SubfieldEntry& entry) const;
+    void SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                         const std::string& sFormat);
     // The finds forwards and backwards, from a subfield that is a candidate.
     bool SfdFindFrom(bool bForward, bool bFilter);
     // SfdFindNext and Sfdfindprev: the subfields after (before) the cursor.
