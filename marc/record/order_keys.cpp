@@ -244,17 +244,23 @@ void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& 
 void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
     SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
+    const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
+                          rt::IsAsciiDigit(sTag[2]);
     auto search = [&] {
         int16_t found = table.Count;
-        for (int16_t r = 1; r < table.Count; ++r)
-            if (table.Rules[static_cast<size_t>(r)].Tag == sTag) {
+        for (int16_t r = 1; r < table.Count; ++r) {
+            const std::string& sRuleTag = table.Rules[static_cast<size_t>(r)].Tag;
+            // A three-character tag compared in place, as == would.
+            const bool bSame = bNumeric ? sRuleTag.size() == 3 && sRuleTag[0] == sTag[0] && sRuleTag[1] == sTag[1] &&
+                                              sRuleTag[2] == sTag[2]
+                                        : sRuleTag == sTag;
+            if (bSame) {
                 found = r;
                 break;
             }
+        }
         return found;
     };
-    const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
-                          rt::IsAsciiDigit(sTag[2]);
     if (m.SfdOrderMemoDepth > 0 && bNumeric) {
         if (m.SfdOrderMemoRules != table.Rules.data() || m.SfdOrderMemoCount != table.Count) {
             m.SfdOrderMemoRules = table.Rules.data();
