@@ -266,6 +266,9 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
             Utf8MarcRecordClass& record;
             const std::string& scheme;
             ~SchemeGuard() {
+                // Setting the scheme in force again would change nothing.
+                if (record.m.NormalizationScheme == scheme && record.SharedChar().NormalizationScheme() == scheme)
+                    return;
                 try {
                     record.NormalizationScheme(scheme);
                 } catch (...) {  // the scheme found was valid; nothing to report
