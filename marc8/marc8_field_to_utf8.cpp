@@ -472,6 +472,7 @@ std::string Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldLcPattern(std::string
 }
 
 void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
+    const SfdOrderMemo memo(m);  // the walk changes fields, never the order rules
     const bool bWasUtf8 = m.RecordIsUtf8;
     const int16_t iCurrent = m.FldPointer;
     m.RecordIsUtf8 = true;
