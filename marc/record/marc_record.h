@@ -93,11 +93,15 @@ struct SubfieldEntry {
     // read (FormsPending): from FormsText when the forms leave nonfiling
     // characters out (FormsTextSeparate), else from Text, under the tag and
     // record format that were current when the subfield was stored.
+    // The tag (up to three characters) and the format (up to one) are held
+    // in place, with their lengths.
     bool FormsPending = false;
     bool FormsTextSeparate = false;
+    uint8_t FormsTagLength = 0;
+    uint8_t FormsFormatLength = 0;
+    char FormsTag[3] = {};
+    char FormsFormat = 0;
     std::string FormsText;
-    std::string FormsTag;
-    std::string FormsFormat;
 };
 
 // One field of the record.

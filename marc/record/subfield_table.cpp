@@ -140,8 +140,10 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     const std::string& sText = pFormText ? *pFormText : entry.Text;
     // The forms of UTF-8 text depend on the scheme only through a delimiter
     // in it; a valid scheme in force comes back after the add as it was.
+    const std::string sTag = CurrentTag();
     const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
                         (m.NormalizationScheme == "V" || m.NormalizationScheme == "P") &&
+                        sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
                         sText.find(kDelimiter) == std::string::npos;
     if (!bDefer) {
         SfdStoreForms(entry, sText, bSwitchSchemes);
@@ -152,8 +154,8 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     entry.FormsPending = true;
     entry.FormsTextSeparate = pFormText != nullptr;
     if (pFormText) entry.FormsText = *pFormText;
-    entry.FormsTag = CurrentTag();
-    entry.FormsFormat = m.MarcRecordFormat;
+    entry.FormsTagLength = static_cast<uint8_t>(sTag.copy(entry.FormsTag, sizeof entry.FormsTag));
+    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.copy(&entry.FormsFormat, 1));
 }
 
 void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
@@ -169,7 +171,9 @@ void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
         ~Utf8Guard() { flag = before; }
     } guard{self.m.RecordIsUtf8, self.m.RecordIsUtf8};
     self.m.RecordIsUtf8 = true;
-    self.SfdMakeForms(ready, ready.FormsTextSeparate ? ready.FormsText : ready.Text, ready.FormsTag, ready.FormsFormat);
+    self.SfdMakeForms(ready, ready.FormsTextSeparate ? ready.FormsText : ready.Text,
+                      std::string(ready.FormsTag, ready.FormsTagLength),
+                      std::string(&ready.FormsFormat, ready.FormsFormatLength));
     ready.FormsText.clear();
 }
 
@@ -195,14 +199,20 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     if (!CurrentFieldEntry()) return;
     const std::string sTag = CurrentTag();
     std::string sCode = sSubfieldCode;
-    std::string sText = sSubfieldText;
+    // A split hands over texts of its own; any other caller's text is copied,
+    // for it may live in the table that this add changes.
+    std::string sTextCopy;
+    if (!m.SplittingField) sTextCopy = sSubfieldText;
+    const std::string& sGivenText = m.SplittingField ? sSubfieldText : sTextCopy;
 
     // An OCLC number in 035 $a takes its normal form, and another 035 whose
     // $a holds the same number makes this field a duplicate: it is deleted,
     // and still gets the subfield.
     std::string sNormalized;
-    if (sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sText, sNormalized)) {
-        sText = sNormalized;
+    const bool bOclcNumber =
+        sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sGivenText, sNormalized);
+    const std::string& sText = bOclcNumber ? sNormalized : sGivenText;
+    if (bOclcNumber) {
         const int16_t iField = m.FldPointer;
         FldMoveTop();
         while (FldFindNext("035", "")) {
