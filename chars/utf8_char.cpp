@@ -325,7 +325,7 @@ OctetString Utf8CharClass::UcsNumericToUtf8(int32_t lInputValue) const {
     OctetString ucs;
     AppendOctet(ucs, v >> 8);
     AppendOctet(ucs, v);
-    return UcsHex2Utf8(UtliMiscNonUtf8::TextToHex(ucs));
+    return Ucs2Utf8(ucs);
 }
 
 bool Utf8CharClass::Utf8CharNonRoman() const {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -280,6 +282,12 @@ TEST(Utf8CharClass, HexHelpers) {
         {233, "C3 A9"}, {65601, "41"}, {-1, "EF BF BF"}, {0, "00"}, {0x20AC, "E2 82 AC"},
     };
     for (const auto& [value, utf8] : numeric) EXPECT_EQ(c.UcsNumericToUtf8(value), O(utf8)) << value;
+    // Every 16-bit value as its four hex digits give it.
+    char hex[8];
+    for (int32_t value = 0; value <= 0xFFFF; ++value) {
+        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(value));
+        ASSERT_EQ(c.UcsNumericToUtf8(value), c.UcsHex2Utf8(hex)) << value;
+    }
 }
 
 TEST(Utf8CharClass, Utf8CharNonRomanAndHex) {

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "chars/utf8_char.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
+#include "marc8/marc8_tables.h"
 
 std::string Utf8MarcRecordClass::TranslateUtf82MarcShortCodeToLong(const std::string& sShortCharacterSetCode) const {
     if (sShortCharacterSetCode.size() != 1) return sShortCharacterSetCode;
@@ -108,6 +110,9 @@ bool LatinLikeCode(const std::string& sCode) {
 }
 
 bool IsEaccG1(const std::string& sCode) { return sCode == "$)1"; }
+
+// U+0314, the Greek set's rough breathing (dasia).
+constexpr const char* kRoughBreathing = "\xCC\x94";
 
 }  // namespace
 
@@ -235,6 +240,9 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
     sOut.reserve(sText.size() * 2);
     std::string sUtf8;
     std::string sOctets;
+    const bool bSetV = sSetIn == "V";
+    std::string sLookupCode;
+    std::optional<marc8::Designation> lookup;
     auto writeRejected = [&](std::string_view octets) {
         sOut += "[MARC+";
         for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
@@ -273,7 +281,27 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
         }
         bool bOneChanged = false;
         bool bCharacterError = false;
-        chars.TranslateMarc2Utf8OneCharacter(sSetIn, sCode, sOctets, sUtf8, bOneChanged, bCharacterError);
+        if (!bWide && sCode != sLookupCode) {
+            sLookupCode = sCode;
+            lookup = marc8::FindDesignation(sCode);
+        }
+        if (!bWide && lookup && lookup->set != marc8::Marc8Set::Eacc) {
+            // A single-octet set: one look-up in its table, as the one-character translation
+            // makes it.
+            unsigned char o = octet;
+            if (lookup->shift == marc8::OctetShift::Lower && o >= 0x80) o = static_cast<unsigned char>(o - 0x80);
+            else if (lookup->shift == marc8::OctetShift::Raise && o < 0x80) o = static_cast<unsigned char>(o + 0x80);
+            const char16_t cp = marc8::SetTableOf(lookup->set, bSetV)[o];
+            if (cp == 0) {
+                bCharacterError = true;
+                sUtf8.clear();
+            } else {
+                sUtf8 = Utf8Of(cp);
+                bOneChanged = !(sUtf8.size() == 1 && static_cast<unsigned char>(sUtf8[0]) == o);
+            }
+        } else {
+            chars.TranslateMarc2Utf8OneCharacter(sSetIn, sCode, sOctets, sUtf8, bOneChanged, bCharacterError);
+        }
         i += width;
         if (bCharacterError) {
             bError = true;
@@ -287,8 +315,19 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
             continue;
         }
         bool bMayBeMark = bWide || LatinLikeCode(sCode) || b880;
-        if (!bMayBeMark && (sCode == "8" || sCode == "(S")) {
+        const bool bGreekSet = sCode == "8" || sCode == "(S" || sCode == ")S";
+        if (!bMayBeMark && bGreekSet) {
             bMayBeMark = sUtf8 == chars.Utf8Alpha() || sUtf8 == chars.Utf8Beta() || sUtf8 == chars.Utf8Gamma();
+            // The Greek set's own marks (0x21 to 0x27 of either half) precede their base as
+            // ANSEL's do.
+            const unsigned char position = octet & 0x7F;
+            bMayBeMark = bMayBeMark || (position >= 0x21 && position <= 0x27);
+        }
+        if (bMayBeMark && sUtf8 == kRoughBreathing) {
+            // The rough breathing is no ANSEL mark: it has a class of its own here.
+            CollectCombiningMark(sUtf8, std::string(kRoughBreathing) + "230");
+            bChanged = true;
+            continue;
         }
         if (bMayBeMark && sUtf8.size() > 1 &&
             (m.Utf8DiacriticsAbove.find(sUtf8) != std::string::npos ||
@@ -458,6 +497,7 @@ std::string Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldLcPattern(std::string
 }
 
 void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
+    const SfdOrderMemo memo(m);  // the walk changes fields, never the order rules
     const bool bWasUtf8 = m.RecordIsUtf8;
     const int16_t iCurrent = m.FldPointer;
     m.RecordIsUtf8 = true;

@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"EqualClassMarksKeepOrder", "500", "  ", "|a\xE3\xE2" "a", "  ", "|aa\xCC\x82\xCC\x81", true, false},
         FieldCase{"MarksOfDifferentClass", "500", "  ", "|a\xF2\xE2" "a", "  ", "|aa\xCC\xA3\xCC\x81", true, false},
         FieldCase{"MarksAcrossPieces", "500", "  ", "|x\xE3\xE2^sa", "  ", "|xa\xCC\x82\xCC\x81", true, false},
+        // Greek: rough breathing and acute before eta, perispomeni before capital alpha.
+        FieldCase{"GreekSetMarks", "500", "  ", "|a^(S&\"J $A", "  ",
+                  "|a\xCE\x97\xCC\x94\xCC\x81 \xCE\x91\xCD\x82", true, false},
         FieldCase{"MarksAfterAnselDesignation", "500", "  ", "|a^)!E\xE2" "e", "  ", "|ae\xCC\x81", true, false},
         FieldCase{"MarksBeforeDelimiterStayBefore", "500", "  ", "|a^b2\xE2|by", "  ", "|a\xE2\x82\x82\xCC\x81|by", true, false},
         FieldCase{"MarkEndingField", "500", "  ", "|ae\xE2", "  ", "|ae\xCC\x81", true, true},

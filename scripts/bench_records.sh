@@ -26,7 +26,12 @@ bench_records() {
     esac
     yaz-marcdump -i marcxml -o marc -l 9=97 "$work/sample.xml" >> "$work/samples.mrc"
   done
-  python3 - "$work/samples.mrc" "$file" "$records" <<'PY'
+  repeat_records "$work/samples.mrc" "$records" "$file"
+}
+
+# repeat_records SOURCE N FILE writes FILE: the records of SOURCE repeated to N.
+repeat_records() {
+  python3 - "$1" "$3" "$2" <<'PY'
 import sys
 samples = [r + b"\x1d" for r in open(sys.argv[1], "rb").read().split(b"\x1d") if r]
 n = int(sys.argv[3])

@@ -624,12 +624,22 @@ void Utf8MarcRecordClass::FldShiftDown() {
 
 void Utf8MarcRecordClass::FldChangedClearAll() {
     const int16_t iPointer = m.FldPointer;
-    FldMoveTop();
-    while (FldMoveNext(true)) {
-        FieldEntry& field = m.Fields[static_cast<size_t>(m.FldPointer)];
-        if (!field.Deleted && field.Changed) field.Changed = false;
+    // The walk over the list that FldMoveTop and FldMoveNext would make, with
+    // a yield per field; only the last field it reaches is made current, as
+    // the walk leaves the cursor, then no field, then the one of the call.
+    int16_t iLast = -1;
+    for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount; i = m.Fields[static_cast<size_t>(i)].NextField) {
+        FieldEntry& field = m.Fields[static_cast<size_t>(i)];
+        iLast = i;
+        if (!field.Deleted) field.Changed = false;
         platform::DoEvents();
     }
+    if (iLast >= 0) FldPointer(iLast);
+    FldPointer(-1);
+    m.FldAtTop = false;
+    m.FldAtBottom = false;
+    m.SfdAtTop = false;
+    m.SfdAtBottom = false;
     FldPointer(iPointer);
 }
 
@@ -654,6 +664,7 @@ void Utf8MarcRecordClass::Change008Value(int16_t iStartingPosition, const std::s
     // An 008 without a live subfield gets one.
     GiveLiveControlSubfield(fld);
     SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
+    SfdFormsReady(sfd);
     sfd.Text = SafeStuff(sfd.Text, p, static_cast<int16_t>(n), sNew008Value);
     field.Changed = true;
 }

@@ -154,6 +154,7 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     m.Fields.assign(1, FieldEntry{});
     m.FldCount = 0;
 
+    const SfdOrderMemo memo(m);
     const std::string& sData = m.RecordDataIn;
     const char fill = MarcFill()[0];
     std::string sContent;

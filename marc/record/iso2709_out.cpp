@@ -8,7 +8,6 @@ namespace {
 constexpr char kDelimiter = '\x1F';
 constexpr char kEndOfField = '\x1E';
 constexpr char kEndOfRecord = '\x1D';
-constexpr const char* kTerminators = "\x1D\x1E";
 constexpr size_t kMaxFieldLength = 9999;
 constexpr size_t kMaxPosition = 99999;
 
@@ -80,7 +79,11 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         sData += sText;
         if (sData.back() != kEndOfField) sData += kEndOfField;
         const size_t length = sData.size() - start;
-        if (sData.find_first_of(kTerminators, start) < sData.size() - 1) {
+        // (One pass over the octets; find_first_of would search the set once per octet.)
+        size_t terminator = start;
+        while (terminator < sData.size() && sData[terminator] != kEndOfField && sData[terminator] != kEndOfRecord)
+            ++terminator;
+        if (terminator < sData.size() - 1) {
             // A terminator inside the field would end it early for every reader.
             sErrorText = "Field " + field.Tag + " contains a field or record terminator";
         } else if (length > kMaxFieldLength) {

@@ -88,6 +88,20 @@ struct SubfieldEntry {
     bool Deleted = false;
     bool Boolean1 = false;
     bool Boolean2 = false;
+    // ---- marc/record/: forms made on first use ----
+    // A split of UTF-8 text leaves Norm and NormNaco to be made when first
+    // read (FormsPending): from FormsText when the forms leave nonfiling
+    // characters out (FormsTextSeparate), else from Text, under the tag and
+    // record format that were current when the subfield was stored.
+    // The tag (up to three characters) and the format (up to one) are held
+    // in place, with their lengths.
+    bool FormsPending = false;
+    bool FormsTextSeparate = false;
+    uint8_t FormsTagLength = 0;
+    uint8_t FormsFormatLength = 0;
+    char FormsTag[3] = {};
+    char FormsFormat = 0;
+    std::string FormsText;
 };
 
 // One field of the record.
@@ -339,6 +353,15 @@ struct Utf8MarcRecordState {
     int16_t SfdTitleCachePrev = -1;
     int16_t SfdTitleCacheNext = -1;
     int32_t SfdTitleCacheCount = 0;
+    // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
+    // While SfdOrderMemoDepth is above 0 the rule tables do not change: the
+    // rule index found for a numeric tag is kept (-1: not looked up), and a
+    // rule already copied into SfdOrderCurrent is not copied again.
+    int16_t SfdOrderMemoDepth = 0;
+    const SubfieldOrderRule* SfdOrderMemoRules = nullptr;
+    int16_t SfdOrderMemoCount = 0;
+    int16_t SfdOrderCurrentIndex = -1;
+    std::vector<int16_t> SfdOrderMemoIndex;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1407,6 +1430,19 @@ private:
     void SfdShift(bool bLeft);
     // The normal form and the NACO form of a subfield's text.
     void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
+    // ---- marc/record/: forms made on first use ----
+    // Both forms of a subfield's text under a tag and a record format.
+    void SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                      const std::string& sFormat);
+    // Stores the forms of a subfield, or, where they come out the same when
+    // made later (a split of UTF-8 text under a valid scheme, no delimiter in
+    // the text), marks them to be made on first use. pFormText: the text of
+    // the forms when it is not the subfield's text.
+    void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes);
+    // Makes the forms of a subfield marked to be made on first use.
+    void SfdFormsReady(const SubfieldEntry& entry) const;
+    void SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                         const std::string& sFormat);
     // The finds forwards and backwards, from a subfield that is a candidate.
     bool SfdFindFrom(bool bForward, bool bFilter);
     // SfdFindNext and Sfdfindprev: the subfields after (before) the cursor.
@@ -1596,6 +1632,19 @@ private:
         int16_t& Slots;
     };
     SfdOrderTableRef SfdOrderTableFor(const std::string& sMarcFormat);
+    // ---- marc/record/: subfield-order look-up memo ----
+    // Held over a stretch of work that changes no rule table (a load, a walk
+    // of the fields): SfdOrderLoad then remembers its look-ups.
+    class SfdOrderMemo {
+    public:
+        explicit SfdOrderMemo(Utf8MarcRecordState& state);
+        ~SfdOrderMemo();
+        SfdOrderMemo(const SfdOrderMemo&) = delete;
+        SfdOrderMemo& operator=(const SfdOrderMemo&) = delete;
+
+    private:
+        Utf8MarcRecordState& state_;
+    };
     void SetDefaultFldOrderOther();
     // Makes the table end with 001-999 generic.
     void FldOrderCompleteTable(std::vector<FieldOrderRule>& table, int16_t& count, int16_t& slots);

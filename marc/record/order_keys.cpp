@@ -244,13 +244,53 @@ void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& 
 void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
     SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
-    int16_t found = table.Count;
-    for (int16_t r = 1; r < table.Count; ++r)
-        if (table.Rules[static_cast<size_t>(r)].Tag == sTag) {
-            found = r;
-            break;
+    const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
+                          rt::IsAsciiDigit(sTag[2]);
+    auto search = [&] {
+        int16_t found = table.Count;
+        for (int16_t r = 1; r < table.Count; ++r) {
+            const std::string& sRuleTag = table.Rules[static_cast<size_t>(r)].Tag;
+            // A three-character tag compared in place, as == would.
+            const bool bSame = bNumeric ? sRuleTag.size() == 3 && sRuleTag[0] == sTag[0] && sRuleTag[1] == sTag[1] &&
+                                              sRuleTag[2] == sTag[2]
+                                        : sRuleTag == sTag;
+            if (bSame) {
+                found = r;
+                break;
+            }
         }
-    m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
+        return found;
+    };
+    if (m.SfdOrderMemoDepth > 0 && bNumeric) {
+        if (m.SfdOrderMemoRules != table.Rules.data() || m.SfdOrderMemoCount != table.Count) {
+            m.SfdOrderMemoRules = table.Rules.data();
+            m.SfdOrderMemoCount = table.Count;
+            m.SfdOrderMemoIndex.assign(1000, -1);
+            m.SfdOrderCurrentIndex = -1;
+        }
+        int16_t& found = m.SfdOrderMemoIndex[static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 + (sTag[2] - '0'))];
+        if (found < 0) found = search();
+        if (found == m.SfdOrderCurrentIndex) return;
+        m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
+        m.SfdOrderCurrentIndex = found;
+        return;
+    }
+    m.SfdOrderCurrentIndex = -1;
+    m.SfdOrderCurrent = table.Rules[static_cast<size_t>(search())];
+}
+
+Utf8MarcRecordClass::SfdOrderMemo::SfdOrderMemo(Utf8MarcRecordState& state) : state_(state) {
+    if (state_.SfdOrderMemoDepth++ == 0) {
+        state_.SfdOrderMemoRules = nullptr;
+        state_.SfdOrderCurrentIndex = -1;
+    }
+}
+
+Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() {
+    if (--state_.SfdOrderMemoDepth == 0) {
+        state_.SfdOrderMemoRules = nullptr;
+        state_.SfdOrderCurrentIndex = -1;
+    }
 }
 
 void Utf8MarcRecordClass::SfdOrderInstall(const std::string& sMarcFormat) {

@@ -126,7 +126,7 @@ bool Utf8MarcRecordClass::SfdFindFrom(bool bForward, bool bFilter) {
     while (m.SfdWasFound) {
         const SubfieldEntry* subfield = CurrentSubfieldEntry();
         if (subfield && !subfield->Deleted && rt::InStr(m.SfdSearchCodes, subfield->Code) > 0 &&
-            (!bFilter || subfield->Norm.compare(0, m.SfdSearchText.size(), m.SfdSearchText) == 0))
+            (!bFilter || (SfdFormsReady(*subfield), subfield->Norm.compare(0, m.SfdSearchText.size(), m.SfdSearchText) == 0)))
             return true;
         if (bForward) {
             SfdMoveNext();

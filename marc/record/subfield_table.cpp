@@ -123,11 +123,65 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
     // form under "V", its NACO form under "P". Elsewhere the scheme in force
     // serves both.
     if (bSwitchSchemes) NormalizationScheme("V");
+    entry.FormsPending = false;
     entry.Norm = NormString(sText, true, "V");
     if (bSwitchSchemes) NormalizationScheme("P");
+    SfdMakeNacoForm(entry, sText, CurrentTag(), m.MarcRecordFormat);
+}
+
+void Utf8MarcRecordClass::SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                                       const std::string& sFormat) {
+    entry.Norm = NormString(sText, true, "V");
+    SfdMakeNacoForm(entry, sText, sTag, sFormat);
+}
+
+void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText,
+                                               bool bSwitchSchemes) {
+    const std::string& sText = pFormText ? *pFormText : entry.Text;
+    // The forms of UTF-8 text depend on the scheme only through a delimiter
+    // in it; a valid scheme in force comes back after the add as it was.
+    const std::string sTag = CurrentTag();
+    const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
+                        (m.NormalizationScheme == "V" || m.NormalizationScheme == "P") &&
+                        sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
+                        sText.find(kDelimiter) == std::string::npos;
+    if (!bDefer) {
+        SfdStoreForms(entry, sText, bSwitchSchemes);
+        return;
+    }
+    entry.Norm.clear();
+    entry.NormNaco.clear();
+    entry.FormsPending = true;
+    entry.FormsTextSeparate = pFormText != nullptr;
+    if (pFormText) entry.FormsText = *pFormText;
+    entry.FormsTagLength = static_cast<uint8_t>(sTag.copy(entry.FormsTag, sizeof entry.FormsTag));
+    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.copy(&entry.FormsFormat, 1));
+}
+
+void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
+    if (!entry.FormsPending) return;
+    // The forms are part of the stored subfield; making them late changes
+    // nothing else that can be seen.
+    auto& self = const_cast<Utf8MarcRecordClass&>(*this);
+    auto& ready = const_cast<SubfieldEntry&>(entry);
+    ready.FormsPending = false;
+    struct Utf8Guard {
+        bool& flag;
+        bool before;
+        ~Utf8Guard() { flag = before; }
+    } guard{self.m.RecordIsUtf8, self.m.RecordIsUtf8};
+    self.m.RecordIsUtf8 = true;
+    self.SfdMakeForms(ready, ready.FormsTextSeparate ? ready.FormsText : ready.Text,
+                      std::string(ready.FormsTag, ready.FormsTagLength),
+                      std::string(&ready.FormsFormat, ready.FormsFormatLength));
+    ready.FormsText.clear();
+}
+
+void Utf8MarcRecordClass::SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
+                                          const std::string& sFormat) {
     const size_t comma = sText.find(',');
     if (entry.Code != "a") {
-        entry.NormNaco = NormStringNaco(sText, true, "P", m.MarcRecordFormat, CurrentTag(), entry.Code);
+        entry.NormNaco = NormStringNaco(sText, true, "P", sFormat, sTag, entry.Code);
     } else if (comma == std::string::npos || comma + 1 == sText.size()) {
         entry.NormNaco = NormString(sText, true, "P");
     } else {
@@ -145,14 +199,20 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     if (!CurrentFieldEntry()) return;
     const std::string sTag = CurrentTag();
     std::string sCode = sSubfieldCode;
-    std::string sText = sSubfieldText;
+    // A split hands over texts of its own; any other caller's text is copied,
+    // for it may live in the table that this add changes.
+    std::string sTextCopy;
+    if (!m.SplittingField) sTextCopy = sSubfieldText;
+    const std::string& sGivenText = m.SplittingField ? sSubfieldText : sTextCopy;
 
     // An OCLC number in 035 $a takes its normal form, and another 035 whose
     // $a holds the same number makes this field a duplicate: it is deleted,
     // and still gets the subfield.
     std::string sNormalized;
-    if (sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sText, sNormalized)) {
-        sText = sNormalized;
+    const bool bOclcNumber =
+        sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sGivenText, sNormalized);
+    const std::string& sText = bOclcNumber ? sNormalized : sGivenText;
+    if (bOclcNumber) {
         const int16_t iField = m.FldPointer;
         FldMoveTop();
         while (FldFindNext("035", "")) {
@@ -202,6 +262,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         field.Changed = true;
         const int16_t iOnly = field.FirstSubfield >= 0 ? field.FirstSubfield : field.SubfieldTop;
         SubfieldEntry& only = field.Subfields[static_cast<size_t>(iOnly)];
+        only.FormsPending = false;
         only.Text = sText;
         only.NormNaco = NormStringNaco(sText, true, "P", m.MarcRecordFormat, sTag, sCode);
         only.Norm = NormString(sText, true, "V");
@@ -215,6 +276,9 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
             Utf8MarcRecordClass& record;
             const std::string& scheme;
             ~SchemeGuard() {
+                // Setting the scheme in force again would change nothing.
+                if (record.m.NormalizationScheme == scheme && record.SharedChar().NormalizationScheme() == scheme)
+                    return;
                 try {
                     record.NormalizationScheme(scheme);
                 } catch (...) {  // the scheme found was valid; nothing to report
@@ -249,7 +313,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         slot.Deleted = false;
         slot.Code = sCode;
         slot.Text = sText;
-        SfdStoreForms(slot, *pFormText, true);
+        SfdStoreOrDeferForms(slot, pFormText == &sText ? nullptr : pFormText, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
         entry.FirstSubfield = iSlot;
@@ -331,7 +395,7 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
     entry.Code = sSubfieldCode;
     const bool bKeepBlanks = sTag == "010" || (m.MarcRecordFormat == "A" && sSubfieldCode == "0");
     entry.Text = bKeepBlanks ? sSubfieldText : rt::Trim(sSubfieldText);
-    SfdStoreForms(entry, entry.Text, false);
+    SfdStoreOrDeferForms(entry, nullptr, false);
     entry.OrderStepType = iStepType;
     entry.OrderStepCodes = sStepCodes;
     entry.NextSubfield = -1;
@@ -532,6 +596,7 @@ void Utf8MarcRecordClass::SfdChange(const std::string& sSubfieldCode, const std:
     FieldEntry* field = CurrentFieldEntry();
     SubfieldEntry* subfield = CurrentSubfieldEntry();
     if (!field || !subfield || field->IsControl) return;
+    SfdFormsReady(*subfield);
     subfield->Code = sSubfieldCode;
     const bool bAuthority = m.MarcRecordFormat == "A";
     const bool bKeepBlanks = field->Tag == "010" && (!bAuthority || sSubfieldCode == "0");
@@ -620,12 +685,16 @@ void Utf8MarcRecordClass::SfdText(const std::string& vNewValue) {
 
 std::string Utf8MarcRecordClass::SfdNorm() const {
     const SubfieldEntry* subfield = CurrentSubfieldEntry();
-    return subfield ? subfield->Norm : std::string();
+    if (!subfield) return std::string();
+    SfdFormsReady(*subfield);
+    return subfield->Norm;
 }
 
 std::string Utf8MarcRecordClass::SfdNormNaco() const {
     const SubfieldEntry* subfield = CurrentSubfieldEntry();
-    return subfield ? subfield->NormNaco : std::string();
+    if (!subfield) return std::string();
+    SfdFormsReady(*subfield);
+    return subfield->NormNaco;
 }
 
 bool Utf8MarcRecordClass::SfdDeleted() const {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/raised_error.h"
 #include "common/test_support.h"
 #include "marc/record/field_test_support.h"
+#include "marc/record/iso2709_test_support.h"
 #include "marc/record/subfield_test_support.h"
 
 namespace {
@@ -632,6 +634,51 @@ TEST(SfdDelete, EmptyingAFieldWithAnHDeletesEverySubfield) {
     record.FldText("");
     EXPECT_EQ(record.FldText(), "");
     EXPECT_EQ(Listing(record), "~aTitle~h[videorecording] /~cby X");
+}
+
+}  // namespace
+
+namespace {
+
+// The forms of a loaded subfield are those of the moment it was stored, however late they are first
+// read: after the record's format changed (the NACO comma of a heading), after an 008 value changed
+// its text; a title's forms leave its nonfiling characters out.
+TEST(SfdForms, AreThoseOfTheLoadWhenFirstReadLater) {
+    const std::string sRecord = record_test::Iso2709(
+        "00000cam a2200000 a 4500", {{"008", std::string(40, ' ')},
+                                     {"100", D("1 $aSmith, John,$d1900-1980.")},
+                                     {"245", D("14$aThe title /$cby J. Smith.")}});
+    struct Form {
+        std::string tag, code, norm, naco;
+    };
+    auto formsOf = [](Utf8MarcRecordClass& record) {
+        std::vector<Form> forms;
+        for (const char* tag : {"008", "100", "245"}) {
+            EXPECT_TRUE(record.FldFindFirst(tag, ""));
+            for (bool b = record.SfdMoveFirst(); b; b = record.SfdMoveNext())
+                forms.push_back({tag, record.SfdCode(), record.SfdNorm(), record.SfdNormNaco()});
+        }
+        return forms;
+    };
+    Utf8MarcRecordClass readAtOnce;
+    readAtOnce.MarcRecordIn(sRecord);
+    const std::vector<Form> expected = formsOf(readAtOnce);
+    ASSERT_EQ(expected.size(), 5u);
+    EXPECT_EQ(expected[1].naco, "SMITH, JOHN");
+    EXPECT_EQ(expected[3].norm, "TITLE");
+
+    Utf8MarcRecordClass readLater;
+    readLater.MarcRecordIn(sRecord);
+    std::string sLeader = readLater.Leader();
+    sLeader[6] = 'x';  // holdings: no heading tags
+    readLater.Leader(sLeader);
+    readLater.Change008Value(0, "x");
+    const std::vector<Form> later = formsOf(readLater);
+    ASSERT_EQ(later.size(), expected.size());
+    for (size_t i = 0; i < later.size(); ++i) {
+        EXPECT_EQ(later[i].norm, expected[i].norm) << later[i].tag << " " << later[i].code;
+        EXPECT_EQ(later[i].naco, expected[i].naco) << later[i].tag << " " << later[i].code;
+    }
 }
 
 }  // namespace
