@@ -18,7 +18,7 @@ packages=(
   xvfb xauth
   # references of the field for differential tests, and sample records
   yaz libmarc-perl libmarc-charset-perl libmarc-record-perl idzebra-2.0-examples
-  libxml2-utils python3-stdnum liblibrary-callnumber-lc-perl libbusiness-isbn-perl
+  libxml2-utils python3-stdnum liblibrary-callnumber-lc-perl libbusiness-isbn-perl raptor2-utils
   unicode-data
   # XML documents read back in the tests and the fuzz target
   libxml2-dev

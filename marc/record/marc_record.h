@@ -1064,8 +1064,8 @@ public:
     // ---- marc/xml/: XML output frame, element helpers and MARCXML ----
 
     // The record as one UTF-8 XML document: form 0 MARCXML for every kind of
-    // record; forms 1 to 5 the MADS, MODS and Dublin Core documents of the
-    // kinds they cover (raising error 5 until they are built); "" for any
+    // record; forms 2 and 4 Dublin Core (RDF, OAI); forms 1, 3 and 5 the MADS
+    // and MODS documents (raising error 5 until they are built); "" for any
     // other form or for a kind the form does not cover. The field and
     // subfield cursor and the output set are put back on every way out.
     // Under output set "L", and under any set whose translation back from
@@ -1080,6 +1080,26 @@ public:
     // each malformed sequence as U+FFFD; in 8-bit text the forbidden
     // controls dropped.
     std::string XmlConditionText(const std::string& sText);
+
+    // ---- marc/xml/: MODS name builders ----
+
+    // The current name field as a MODS name element appended to sOut after
+    // sCrlfTabTab: its parts by kind of name (a $4 as a coded role term, a $u
+    // as an affiliation), the role (for a personal name the first $e when
+    // sRole is empty) as a text role term. Nothing without a $a. sAuthority
+    // holding a double quote is pasted in as ready-made attribute text, so it
+    // must be escaped by the caller; the record's own callers pass "naf", ""
+    // or escaped text.
+    void XmlModsAssembleNamePersonal(std::string& sOut, std::string sRole, std::string sType,
+                                     std::string sCrlfTabTab, std::string& sAuthority);
+    void XmlModsAssembleNameCorporate(std::string& sOut, std::string sRole, std::string sType,
+                                      std::string sCrlfTabTab, std::string& sAuthority);
+    void XmlModsAssembleNameConference(std::string& sOut, std::string sRole, std::string sType,
+                                       std::string sCrlfTabTab, std::string& sAuthority);
+    // One name element of the parts in sField ("<name >" without type and
+    // authority); nothing when sField is empty. The role text is escaped.
+    void XmlModsAssembleNameGeneric(std::string& sOut, std::string sField, std::string sType, std::string sRole,
+                                    std::string& sCrlfTabTab, std::string& sAuthority);
 
     // ---- marc/xml/: entity decoding ----
 
@@ -1264,6 +1284,22 @@ private:
     // output set it goes through LatinMarc8Text2Utf8 on its own, so that no
     // escape run reaches past it.
     std::string XmlTextFromRecord(const std::string& sText);
+
+    // ---- marc/xml/: element builders, Dublin Core and MADS ----
+
+    // One element from the subfields of the current field, from the current
+    // subfield on: the texts of the codes in sCodes joined by the separator
+    // (or the per-code separator table), the walk ending before a stop code;
+    // the first iNonfiling characters as a nonSort sibling; a label after a
+    // TAB as displayLabel unless bNoLabel; a final ":" or "/" trimmed from a
+    // title or subTitle when bTrimTitle. "" when nothing was taken.
+    std::string XmlElementFromSubfields(std::string sElement, int16_t iNonfiling, std::string sCodes,
+                                        std::string sStopCodes, std::string sSeparator, bool bTrimTitle,
+                                        bool bNoLabel);
+    // A text from the record in UTF-8, escaped.
+    std::string XmlRecordTextEscaped(const std::string& sText);
+    // Form 2 (one RDF description) or, with bOai, form 4 (oai_dc).
+    std::string XmlDublinCoreDocument(bool bOai);
 
     // ---- marc8/: whether a whole-record translation is built ----
 

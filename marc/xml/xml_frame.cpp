@@ -193,10 +193,12 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Everything that can refuse the call does so before anything changes.
     // Text of set "L" has no reading as MARC-8, and no way back from "U".
     if (sSavedSet == "L") RequireRecordTranslation("U", "L");
-    if (sForm != 0)
+    if (sForm != 0 && sForm != 2 && sForm != 4)
         throw RaisedError(ErrorNumber::InvalidProcedureCall, kMarcClassSource,
                           "No XML document of form " + std::to_string(sForm) + " is available");
-    const bool bSwitch = sSavedSet != "U";
+    // Only MARCXML switches the record to UTF-8; the other documents convert
+    // each text they take from the record.
+    const bool bSwitch = sForm == 0 && sSavedSet != "U";
     if (bSwitch && RecordPresent()) {
         RequireRecordTranslation(sSavedSet, "U");
         RequireRecordTranslation("U", sSavedSet);
@@ -234,7 +236,7 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
         restore.bSwitched = true;
         CharacterSetOut("U");
     }
-    std::string sDocument = XmlMarcxmlDocument();
+    std::string sDocument = sForm == 0 ? XmlMarcxmlDocument() : XmlDublinCoreDocument(sForm == 4);
     restore.Finish();
 
     // A superscript zero is written as the degree sign, never the reverse.
