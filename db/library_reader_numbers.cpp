@@ -259,7 +259,7 @@ void VgerReaderClass7::SearchStandardNumber(const std::string& sRecordType, cons
                                             bool bStandardNumberIsTruncated, bool bDoNotNormalizeStandardNumber) {
     IsRetrieval(false);
     const int16_t passed = iResultSet;
-    const std::string r = rt::Trim(rt::UCase(sRecordType.substr(0, 1)));
+    const std::string r = rt::UCase(rt::Trim(sRecordType).substr(0, 1));
     StandardNumberKind kind;
     if (r == "A") {
         kind = StandardNumberKind::Authority;
