@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -426,6 +429,61 @@ TEST_F(ReaderNumbersTest, UrlSearch) {
     }
     int16_t set = 0;
     ExpectRaised([&] { reader->SearchUrl("", set, false); }, kBase + 1072, "No URL supplied");
+}
+
+// The generated records' index rows: call numbers of every type found in
+// holdings and the bibliographic index, the library's own call-number types,
+// and links stored twice coming back once.
+TEST(ReaderNumbersGeneratedTest, GeneratedIndexRowsFindTheirRecords) {
+    testsupport::TempSettingsFolder settings;
+    const std::filesystem::path folder =
+        std::filesystem::path(EXITDESK_BINARY_DIR) / "testdb" / ("numbers-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string sqlFile = (folder / "records.sql").string();
+    const std::string command = std::string(EXITDESK_PYTHON) + " " + EXITDESK_SOURCE_DIR +
+                                "/tools/demo/make_demo.py --records 40 --seed 5 --sql-out " + sqlFile;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    testsupport::LibraryTestDatabase db({sqlFile});
+    std::filesystem::remove_all(folder);
+    VgerReaderClass7 reader;
+    reader.DSN(db.Dsn());
+    reader.uID("reader");
+    reader.PWD("secret");
+    reader.TableNamePrefix("main");
+
+    reader.CallNumberType("7UDC");
+    EXPECT_EQ(reader.CallNumberType(), "5");
+    reader.CallNumberType("cacodoc");
+    EXPECT_EQ(reader.CallNumberType(), "c");
+
+    int16_t list = 0;
+    reader.ExecuteSQL("SELECT M.MFHD_ID, M.CALL_NO_TYPE, M.DISPLAY_CALL_NO, MIN(B.BIB_ID) FROM main.MFHD_MASTER M "
+                      "JOIN main.BIB_MFHD B ON B.MFHD_ID = M.MFHD_ID GROUP BY M.MFHD_ID ORDER BY M.MFHD_ID LIMIT 12",
+                      list);
+    struct Holding {
+        std::string id, type, display, bib;
+    };
+    std::vector<Holding> holdings;
+    while (reader.GetNextRow(list))
+        holdings.push_back({reader.CurrentRow(1, -1), reader.CurrentRow(2, -1), reader.CurrentRow(3, -1),
+                            reader.CurrentRow(4, -1)});
+    ASSERT_GE(holdings.size(), 10U);
+    for (const Holding& h : holdings) {
+        for (bool bibIndex : {false, true}) {
+            int16_t set = 0;
+            reader.SearchCallNumber(h.type, h.display, set, false, true, false, bibIndex);
+            std::vector<std::string> ids;
+            while (reader.GetNextRow(set)) ids.push_back(reader.CurrentRow(1, -1));
+            EXPECT_NE(std::find(ids.begin(), ids.end(), bibIndex ? h.bib : h.id), ids.end()) << h.display;
+        }
+    }
+    int16_t set = 0;
+    reader.SearchUrl("http://example.org/record/" + holdings[0].bib, set, false);
+    int rows = 0;
+    while (reader.GetNextRow(set)) ++rows;
+    EXPECT_EQ(rows, 1);
+    reader.SearchUrl("http://example.org/o'brien/", set, true);
+    EXPECT_TRUE(reader.GetNextRow(set));
 }
 
 }  // namespace
