@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -429,6 +430,45 @@ TEST_F(ReaderNumbersTest, UrlSearch) {
     }
     int16_t set = 0;
     ExpectRaised([&] { reader->SearchUrl("", set, false); }, kBase + 1072, "No URL supplied");
+}
+
+// Every form's statement reads its table through an index; only the load of
+// the call-number types reads a whole table.
+TEST_F(ReaderNumbersTest, EveryFormSearchesThroughAnIndex) {
+    int16_t set = 0;
+    for (bool truncated : {false, true}) {
+        for (bool native : {false, true}) {
+            for (bool bibIndex : {false, true}) {
+                for (const char* type : {"0", "*"}) {
+                    reader->SearchCallNumber(type, "QA76.9", set, truncated, native, false, bibIndex);
+                }
+            }
+        }
+        reader->SearchBibStandardNumber("020", "*", "0306406152", set, truncated, false);
+        reader->SearchBibStandardNumber("020", "a", "0306406152", set, truncated, false);
+        reader->SearchAuthStandardNumber("010", "*", "n 79021164", set, truncated, false);
+        reader->SearchUrl("http://example.org/a", set, truncated);
+    }
+    reader->SearchItemBarcode("39001", set);
+    reader->SearchBarcodesForItem("100", set);
+    static constexpr std::array<const char*, 5> kSearchedTables = {
+        "BIB_INDEX WHERE", "AUTH_INDEX WHERE", "ELINK_INDEX WHERE", "MFHD_MASTER WHERE", "ITEM_BARCODE WHERE"};
+    const std::vector<std::string> statements = Statements();
+    int checked = 0;
+    for (const std::string& statement : statements) {
+        const bool mine = std::any_of(kSearchedTables.begin(), kSearchedTables.end(), [&](const char* table) {
+            return statement.find(table) != std::string::npos;
+        });
+        if (!mine) continue;
+        int16_t plan = 0;
+        reader->ExecuteSQL("EXPLAIN QUERY PLAN " + statement, plan);
+        while (reader->GetNextRow(plan)) {
+            const std::string detail = reader->CurrentRow(4, -1);
+            EXPECT_EQ(detail.find("SCAN"), std::string::npos) << statement << "\n" << detail;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 // The generated records' index rows: call numbers of every type found in
