@@ -433,6 +433,55 @@ private:
     CurrentItem Item;
     bool ItemBarcodeActive_ = false;
 
+    // ---- heading and subdivision searches (library_reader_headings.cpp) ----
+public:
+    // Flags of these searches: true is True (-1 to a 16-bit caller).
+    std::string BibHeading() const { return BibHeading_; }
+    // 380 for an empty text; the normal form is left as it is.
+    void BibHeading(const std::string& vNewValue);
+    std::string BibHeadingNormalized() const { return BibHeadingNormalized_; }
+    bool BibHeadingIsTruncated() const { return BibHeadingIsTruncated_; }
+    void BibHeadingIsTruncated(bool vNewValue) { BibHeadingIsTruncated_ = vNewValue; }
+    // The INDEX_CODE list of the last heading kind chosen; kept between searches.
+    std::string BibIndexCodes() const { return BibIndexCodes_; }
+    // Rows BIB_ID, INDEX_CODE, NORMAL_HEADING, RAWTOHEX(DISPLAY_HEADING). An
+    // empty heading searches the stored BibHeading; a tag or category word
+    // that selects no kind keeps the last list (380 when there is none yet).
+    void SearchBibHeading(const std::string& sBibliographicTagOrCategory, const std::string& sBibliographicIndicators,
+                          const std::string& sBibliographicHeading, int16_t& iResultSet, bool bBibHeadingIsTruncated);
+    // HEADING rows; code texts hold one code a character ("" or "*": all).
+    void SearchHeading(const std::string& sHeading, int16_t& iResultSet, bool bHeadingIsTruncated,
+                       bool bIncludeBibsToo, const std::string& sIndexTypeCodes, const std::string& sHeadingTypeCodes);
+    // As SearchHeading, unordered, with no placeholder and no CHR form; iRowsPerBlock is not used.
+    void SearchHeadingBlock(const std::string& sHeading, int16_t& iResultSet, bool bHeadingIsTruncated,
+                            bool bIncludeBibsToo, const std::string& sIndexTypeCodes,
+                            const std::string& sHeadingTypeCodes, int16_t iRowsPerBlock);
+    void SearchHeadingIDAuth(const std::string& sHeadingID, int16_t& iResultSet);
+    void SearchHeadingIDBib(const std::string& sHeadingID, int16_t& iResultSet);
+    void SearchSubdiv(const std::string& sSubjectSystemCode, const std::string& sSubdivision, int16_t& iResultSet,
+                      bool bHeadingIsTruncated, bool bIncludeBibsToo, const std::string& sSubdivisionTypeCodes);
+    void SearchSubdivIDAuth(const std::string& sSubdivisionID, int16_t& iResultSet);
+    void SearchSubdivIDBib(const std::string& sSubdivisionID, int16_t& iResultSet);
+    // An empty flag counts as true.
+    void SearchSubdivIDHeading(const std::string& sSubdivisionID, int16_t& iResultSet,
+                               std::optional<bool> bIncludeBibsToo);
+    // The SQL form of one-character codes: 'A' for one, ('A', 'B') for more.
+    static std::string CodesToSqlList(const std::string& sCodes);
+
+private:
+    void SetBibIndexCodes(const std::string& sKind);
+    // The caller's heading text decomposed, then normalized as a field of that format, tag and indicators.
+    std::string NormalizeSearchText(const std::string& sFormat, const std::string& sTag,
+                                    const std::string& sIndicators, const std::string& sText);
+    // The HEADING condition, type clauses and reference clause of the two heading searches.
+    std::string HeadingWhere(const std::string& sHeading, const std::string& sNormal, bool bChrForm,
+                             bool bHeadingIsTruncated, bool bIncludeBibsToo, const std::string& sIndexTypeCodes,
+                             const std::string& sHeadingTypeCodes);
+
+    std::string BibHeading_;
+    std::string BibHeadingNormalized_;
+    std::string BibIndexCodes_;
+
     // ---- database searches: result-set argument, preparation and run (library_reader_search.cpp) ----
 public:
     // The connection steps a search makes before its statement gets a set.

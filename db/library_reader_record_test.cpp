@@ -590,18 +590,7 @@ TEST_F(RecordTest, EveryStatementSearchesAnIndex) {
     traced.RetrieveOperatorCatHappeningLocations("");
     ASSERT_GE(sent.size(), 15u);
 
-    for (const std::string& sql : sent) {
-        SCOPED_TRACE(sql);
-        int16_t plan = 0;
-        reader->ExecuteSQL("EXPLAIN QUERY PLAN " + sql, plan);
-        int rows = 0;
-        while (reader->GetNextRow(plan)) {
-            const std::string detail = reader->CurrentRow(plan, 4);
-            EXPECT_NE(detail.rfind("SCAN", 0), 0u) << detail;
-            ++rows;
-        }
-        EXPECT_GT(rows, 0);
-    }
+    readertest::ExpectEveryStatementSearchesAnIndex(*reader, sent);
 }
 
 }  // namespace

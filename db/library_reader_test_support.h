@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/raised_error.h"
 #include "common/test_support.h"
@@ -51,5 +52,22 @@ protected:
     testsupport::TempSettingsFolder settings;
     testsupport::LibraryTestDatabase db;
 };
+
+// Each statement, run as EXPLAIN QUERY PLAN on the reader's database, searches
+// an index: no step of its plan scans a table.
+inline void ExpectEveryStatementSearchesAnIndex(VgerReaderClass7& reader, const std::vector<std::string>& statements) {
+    for (const std::string& sql : statements) {
+        SCOPED_TRACE(sql);
+        int16_t plan = 0;
+        reader.ExecuteSQL("EXPLAIN QUERY PLAN " + sql, plan);
+        int rows = 0;
+        while (reader.GetNextRow(plan)) {
+            const std::string detail = reader.CurrentRow(plan, 4);
+            EXPECT_NE(detail.rfind("SCAN", 0), 0u) << detail;
+            ++rows;
+        }
+        EXPECT_GT(rows, 0);
+    }
+}
 
 }  // namespace readertest

@@ -35,6 +35,7 @@ inline constexpr ReaderError InvalidStandardNumberSubfieldCode =
     Invalid("Invalid value for StandardNumberSubfieldCode property");
 inline constexpr ReaderError InvalidStandardNumberTag = Invalid("Invalid value for StandardNumberTag property");
 inline constexpr ReaderError InvalidBibHeading = Invalid("Invalid value for BibHeading property");
+inline constexpr ReaderError InvalidBibliographicTag = Invalid("Invalid value for BibliographicTag parameter");
 inline constexpr ReaderError InvalidSubjectSystemCode = Invalid("Invalid value for subject system code parameter");
 // Followed by the result-set number, blanks removed.
 inline constexpr ReaderError InvalidColumnHeaderResultSet = Invalid("Invalid value for ResultSet property: ");

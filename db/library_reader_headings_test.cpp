@@ -1,0 +1,331 @@
+// Heading and subdivision searches on the real SQLite database through the
+// driver manager: the statements sent, the rows they find, and the errors.
+
+#include <string>
+#include <vector>
+
+#include "db/library_reader_test_support.h"
+#include "db/odbc_fake.h"
+#include "db/odbc_session.h"
+
+namespace {
+
+using readertest::ExpectRaised;
+using readertest::kBase;
+
+const std::string kMuellerNfc = "M\xC3\xBCller, Hans";   // u with diaeresis, precomposed
+const std::string kMuellerNfd = "Mu\xCC\x88ller, Hans";  // u followed by the combining diaeresis
+const std::string kCyrillic = "\xD0\x9F\xD1\x83\xD1\x88\xD0\xBA\xD0\xB8\xD0\xBD";  // Pushkin in Cyrillic
+
+class HeadingSearchTest : public readertest::ReaderFixture {
+protected:
+    HeadingSearchTest() {
+        odbc.ExecDirect = [this](SQLHSTMT statement, const std::string& sql) {
+            sent.push_back(sql);
+            return DriverManagerApi().ExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
+                                                 static_cast<SQLINTEGER>(sql.size()));
+        };
+        reader = std::make_unique<VgerReaderClass7>(odbc.Api());
+        reader->DSN(db.Dsn());
+        reader->uID("reader");
+        reader->PWD("secret");
+        reader->TableNamePrefix("main");
+    }
+
+    // The reader's own normal form of a heading, as a bibliographic search computes it.
+    std::string BibNormal(const std::string& tag, const std::string& heading) {
+        int16_t set = 0;
+        reader->SearchBibHeading(tag, "10", heading, set, false);
+        return reader->BibHeadingNormalized();
+    }
+
+    std::vector<std::vector<std::string>> Rows(int16_t set, int columns) {
+        std::vector<std::vector<std::string>> rows;
+        while (reader->GetNextRow(set)) {
+            std::vector<std::string> row;
+            for (int c = 1; c <= columns; ++c) row.push_back(reader->CurrentRow(set, static_cast<int16_t>(c)));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    ScriptedOdbc odbc;
+    std::vector<std::string> sent;
+    std::unique_ptr<VgerReaderClass7> reader;
+};
+
+// Each search form sends exactly its statement; apostrophes in values are doubled.
+TEST_F(HeadingSearchTest, EachFormSendsItsStatement) {
+    struct Case {
+        const char* name;
+        std::function<void(VgerReaderClass7&, int16_t&)> search;
+        std::string sql;
+    };
+    const std::string cols =
+        "SELECT HEADING_ID, INDEX_TYPE, HEADING_TYPE, RAWTOHEX(NORMAL_HEADING), OPACBIBS, STAFFBIBS, STAFFREFS FROM "
+        "main.HEADING WHERE ";
+    const std::vector<Case> cases = {
+        {"heading exact, one code each",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeading("Smith", s, false, true, "A", "p"); },
+         cols + " NORMAL_HEADING = 'SMITH' AND INDEX_TYPE = 'A' AND HEADING_TYPE = 'p' ORDER BY NORMAL_HEADING"},
+        {"heading truncated, lists, references only",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeading("Smith", s, true, false, "AB", "*"); },
+         cols + " NORMAL_HEADING LIKE 'SMITH%' AND INDEX_TYPE IN ('A', 'B') AND 'X' || STAFFREFS != 'X' ORDER BY "
+                "NORMAL_HEADING"},
+        {"heading truncated, ending in a blank",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeading("Smith ", s, true, true, "", ""); },
+         cols + " NORMAL_HEADING LIKE 'SMITH %' ORDER BY NORMAL_HEADING"},
+        {"empty heading searches the placeholder",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeading("", s, true, true, "", ""); },
+         cols + " NORMAL_HEADING LIKE '3 4 X X X 1 7 9 x x x%' ORDER BY NORMAL_HEADING"},
+        {"an apostrophe in a code and in the heading",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeading("O'Brien", s, false, true, "'", ""); },
+         cols + " NORMAL_HEADING = 'OBRIEN' AND INDEX_TYPE = '''' ORDER BY NORMAL_HEADING"},
+        {"block: no order",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeadingBlock("Smith", s, false, true, "", "", 50); },
+         cols + " NORMAL_HEADING = 'SMITH'"},
+        {"heading id, authority links",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchHeadingIDAuth("0012", s); },
+         "SELECT AUTH_ID, RAWTOHEX(DISPLAY_HEADING), REFERENCE_TYPE, SCOPE_NOTE_PRESENT, HEADING_ID_POINTEE FROM "
+         "main.AUTH_HEADING WHERE HEADING_ID_POINTER = 0012 ORDER BY AUTH_ID"},
+        {"heading id, bibliographic links", [](VgerReaderClass7& r, int16_t& s) { r.SearchHeadingIDBib("7", s); },
+         "SELECT BIB_ID, RAWTOHEX(DISPLAY_HEADING) FROM main.BIB_HEADING WHERE HEADING_ID = 7 ORDER BY BIB_ID"},
+        {"subdivision, authorized only",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdiv("a", "History", s, false, false, "vx"); },
+         "SELECT SUBDIV_ID, SUBDIV_TYPE, NORMAL_SUBDIV, AUTHORIZED, HEADING_TYPE FROM main.SUBDIVISION WHERE "
+         "HEADING_TYPE = 'a' AND SUBDIV_TYPE IN ('v', 'x') AND NORMAL_SUBDIV = 'HISTORY' AND AUTHORIZED = 'Y'"},
+        {"subdivision truncated, apostrophe in the system code",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdiv("'", "History ", s, true, true, "*"); },
+         "SELECT SUBDIV_ID, SUBDIV_TYPE, NORMAL_SUBDIV, AUTHORIZED, HEADING_TYPE FROM main.SUBDIVISION WHERE "
+         "HEADING_TYPE = '''' AND NORMAL_SUBDIV LIKE 'HISTORY %'"},
+        {"subdivision id, authority links", [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdivIDAuth("3", s); },
+         "SELECT AUTH_ID, RAWTOHEX(DISPLAY_SUBDIV), REFERENCE_TYPE FROM main.AUTH_SUBDIVISION WHERE "
+         "SUBDIV_ID_POINTER = 3"},
+        {"subdivision id, bibliographic links", [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdivIDBib("3", s); },
+         "SELECT BIB_ID, RAWTOHEX(DISPLAY_SUBDIV) FROM main.BIB_SUBDIVISION WHERE SUBDIV_ID = 3"},
+        {"subdivision id, headings, no flag counts as true",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdivIDHeading("3", s, std::nullopt); },
+         "SELECT T2.HEADING_ID, T2.INDEX_TYPE, T2.HEADING_TYPE, RAWTOHEX(T2.NORMAL_HEADING), T2.OPACBIBS, "
+         "T2.STAFFBIBS, T2.STAFFREFS FROM main.HEADING_SUBDIVISION T1, main.HEADING T2 WHERE T1.SUBDIV_ID = 3 AND "
+         "T2.HEADING_ID = T1.HEADING_ID"},
+        {"subdivision id, headings with references",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchSubdivIDHeading("3", s, false); },
+         "SELECT T2.HEADING_ID, T2.INDEX_TYPE, T2.HEADING_TYPE, RAWTOHEX(T2.NORMAL_HEADING), T2.OPACBIBS, "
+         "T2.STAFFBIBS, T2.STAFFREFS FROM main.HEADING_SUBDIVISION T1, main.HEADING T2 WHERE T1.SUBDIV_ID = 3 AND "
+         "'X' || T2.STAFFREFS != 'X' AND T2.HEADING_ID = T1.HEADING_ID"},
+        {"bibliographic heading, subject list, apostrophe",
+         [](VgerReaderClass7& r, int16_t& s) { r.SearchBibHeading("650", " 0", "Women's rights", s, true); },
+         "SELECT BIB_ID, INDEX_CODE, NORMAL_HEADING, RAWTOHEX(DISPLAY_HEADING) FROM main.BIB_INDEX WHERE "
+         "NORMAL_HEADING LIKE 'WOMENS RIGHTS%' AND INDEX_CODE IN ('600H', '610H', '611H', '630H', '6500', "
+         "'6501', '6502', '6503', '6504', '6505', '6506', '6507', '651H', '654H', '655H') ORDER BY NORMAL_HEADING"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sent.clear();
+        int16_t set = 0;
+        c.search(*reader, set);
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ(sent.back(), c.sql);
+        EXPECT_GT(set, 0);
+    }
+}
+
+// Non-Latin text is sent octet by octet as CHR(n); truncation appends CHR(37),
+// after CHR(32) when the heading ends in a blank.
+TEST_F(HeadingSearchTest, VernacularHeadingsGoInChrForm) {
+    int16_t set = 0;
+    reader->SearchHeading(kCyrillic + " ", set, true, true, "", "");
+    const std::string& sql = sent.back();
+    EXPECT_NE(sql.find("WHERE  NORMAL_HEADING LIKE CHR(208) || CHR("), std::string::npos) << sql;
+    EXPECT_NE(sql.find(" || CHR(32) || CHR(37) ORDER BY NORMAL_HEADING"), std::string::npos) << sql;
+    EXPECT_EQ(sql.find('\''), std::string::npos) << sql;
+}
+
+// Tag, category digit or word to INDEX_CODE list; a tag selecting none keeps the last list.
+TEST_F(HeadingSearchTest, TagsAndCategoriesChooseTheIndexCodes) {
+    const std::string personal = "('100H', '400H', '600H', '700H', '800H')";
+    const std::string corporate =
+        "('110H', '111H', '410H', '411H', '610H', '611H', '651H', '710H', '711H', '810H', '811H')";
+    const std::string titles =
+        "('2100', '2110', '2120', '2140', '2220', '2400', '2450', '2460', '2470', '7400', '7600', '7620', '7670', "
+        "'7720', '7730', '7800', '7850')";
+    const std::string series =
+        "('1300', '2400', '400H', '410H', '411H', '4400', '630H', '7300', '800H', '810H', '811H', '8300')";
+    const std::string subjects =
+        "('600H', '610H', '611H', '630H', '6500', '6501', '6502', '6503', '6504', '6505', '6506', '6507', '651H', "
+        "'654H', '655H')";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"1", personal},       {"2", corporate},       {"3", series},         {"245", titles},
+        {"title", titles},     {"440", series},        {"830", series},       {"650", subjects},
+        {"series", series},    {"Subject", subjects},  {"PERSONAL", personal}, {"conference", corporate},
+        {"Uniform title", series}, {"100", personal},  {"700", personal},     {"110", corporate},
+        {"151", corporate},    {"130", series},        {"730", series},       {"740", titles},
+        {"X45", titles},
+    };
+    for (const auto& [tag, list] : cases) {
+        SCOPED_TRACE(tag);
+        int16_t set = 0;
+        reader->SearchBibHeading(tag, "10", "Smith", set, false);
+        EXPECT_EQ(reader->BibIndexCodes(), list);
+        EXPECT_NE(sent.back().find(" AND INDEX_CODE IN " + list + " ORDER BY"), std::string::npos);
+    }
+    // Selecting nothing keeps the list of the search before.
+    for (const std::string tag : {"5", "TITLE", "999"}) {
+        int16_t set = 0;
+        reader->SearchBibHeading(tag, "10", "Smith", set, false);
+        EXPECT_EQ(reader->BibIndexCodes(), titles) << tag;
+    }
+}
+
+TEST_F(HeadingSearchTest, ArgumentErrors) {
+    int16_t set = 0;
+    ExpectRaised([&] { reader->SearchBibHeading("", "10", "Smith", set, true); }, kBase + 1067,
+                 "No BibliographicTag supplied");
+    // A tag selecting no kind with no list yet: nothing changes, nothing is sent.
+    ExpectRaised([&] { reader->SearchBibHeading("5", "10", "Smith", set, false); }, 380,
+                 "Invalid value for BibliographicTag parameter");
+    EXPECT_EQ(reader->BibHeading(), "");
+    EXPECT_TRUE(reader->BibHeadingIsTruncated());
+    EXPECT_TRUE(sent.empty());
+    ExpectRaised([&] { reader->SearchBibHeading("100", "", "Smith", set, true); }, kBase + 1068,
+                 "No BibliographicIndicators supplied");
+    ExpectRaised([&] { reader->SearchBibHeading("100", "10", "", set, true); }, kBase + 1045,
+                 "No BibliographicHeading supplied");
+    ExpectRaised([&] { reader->SearchBibHeading("100", "10", "...", set, true); }, kBase + 1045,
+                 "No BibliographicHeading supplied");
+    ExpectRaised([&] { reader->BibHeading(""); }, 380, "Invalid value for BibHeading property");
+    ExpectRaised([&] { reader->SearchHeadingBlock("", set, true, true, "", "", 1); }, kBase + 1045,
+                 "No Heading supplied");
+    ExpectRaised([&] { reader->SearchHeadingBlock("--", set, true, true, "", "", 1); }, kBase + 1045,
+                 "No Heading supplied");
+    ExpectRaised([&] { reader->SearchSubdiv("", "History", set, true, true, ""); }, kBase + 1045,
+                 "No subject system code supplied");
+    ExpectRaised([&] { reader->SearchSubdiv("ab", "History", set, true, true, ""); }, 380,
+                 "Invalid value for subject system code parameter");
+    ExpectRaised([&] { reader->SearchSubdiv("a", "", set, true, true, ""); }, kBase + 1045, "No Subdivision supplied");
+    for (const std::string id : {"", " 1", "-1", "1a"}) {
+        SCOPED_TRACE(id);
+        const bool empty = id.empty();
+        ExpectRaised([&] { reader->SearchHeadingIDAuth(id, set); }, kBase + (empty ? 1069 : 1070),
+                     empty ? "No Heading ID supplied" : "Heading ID is not numeric");
+        ExpectRaised([&] { reader->SearchHeadingIDBib(id, set); }, kBase + (empty ? 1069 : 1070),
+                     empty ? "No Heading ID supplied" : "Heading ID is not numeric");
+        ExpectRaised([&] { reader->SearchSubdivIDAuth(id, set); }, kBase + (empty ? 1069 : 1070),
+                     empty ? "No Subdivision ID supplied" : "Subdivision ID is not numeric");
+        ExpectRaised([&] { reader->SearchSubdivIDBib(id, set); }, kBase + (empty ? 1069 : 1070),
+                     empty ? "No Subdivision ID supplied" : "Subdivision ID is not numeric");
+        ExpectRaised([&] { reader->SearchSubdivIDHeading(id, set, true); }, kBase + (empty ? 1069 : 1070),
+                     empty ? "No Subdivision ID supplied" : "Subdivision ID is not numeric");
+    }
+}
+
+// The stored heading, flag and normal form carry over; a long normal form is cut to 150 octets.
+TEST_F(HeadingSearchTest, StoredHeadingAndNormalForm) {
+    int16_t set = 0;
+    reader->SearchBibHeading("100", "10", "Smith, John", set, false);
+    EXPECT_FALSE(reader->BibHeadingIsTruncated());
+    const std::string first = reader->BibHeadingNormalized();
+    reader->SearchBibHeading("245", "10", "", set, true);
+    EXPECT_EQ(reader->BibHeading(), "Smith, John");
+    EXPECT_TRUE(reader->BibHeadingIsTruncated());
+    EXPECT_EQ(reader->BibHeadingNormalized(), first);
+
+    std::string longHeading;
+    for (int i = 0; i < 40; ++i) longHeading += "word ";
+    reader->SearchBibHeading("245", "10", longHeading, set, false);
+    EXPECT_LE(reader->BibHeadingNormalized().size(), 150u);
+    EXPECT_EQ(reader->BibHeadingNormalized().back(), 'D');
+    EXPECT_EQ(reader->BibHeading(), longHeading);
+}
+
+// 0 comes back as the new set's number, a positive number names the set used,
+// a negative one runs on the set in force.
+TEST_F(HeadingSearchTest, ResultSetArgument) {
+    int16_t first = 0;
+    reader->SearchHeadingIDBib("1", first);
+    ASSERT_GT(first, 0);
+    int16_t second = 0;
+    reader->SearchSubdivIDBib("1", second);
+    ASSERT_NE(second, first);
+    int16_t again = first;
+    reader->SearchHeading("Smith", again, false, true, "", "");
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(reader->Session().ResultSet(), first);
+    EXPECT_EQ(reader->Session().ResultSetSearchType(), SearchTypeHeading);
+    int16_t current = -1;
+    reader->SearchSubdivIDAuth("1", current);
+    EXPECT_EQ(current, -1);
+    EXPECT_EQ(reader->Session().ResultSet(), first);
+    EXPECT_EQ(reader->Session().ResultSetSearchType(), SearchTypeSubdivisionId);
+}
+
+// Rows written with the reader's own normal forms of decomposed text are found
+// from precomposed and decomposed input alike, with their columns read back.
+TEST_F(HeadingSearchTest, FindsRowsFromComposedAndDecomposedText) {
+    const std::string normal = BibNormal("100", kMuellerNfd);
+    ASSERT_EQ(normal.rfind("MULLER", 0), 0u) << normal;
+    EXPECT_EQ(BibNormal("100", kMuellerNfc), normal);
+    const std::string cyrNormal = BibNormal("100", kCyrillic);
+    ASSERT_FALSE(cyrNormal.empty());
+    db.Execute("INSERT INTO BIB_INDEX VALUES (501, '100H', '" + normal + "', '" + kMuellerNfd + "');"
+               "INSERT INTO BIB_INDEX VALUES (502, '2450', '" + normal + "', '" + kMuellerNfd + "');"
+               "INSERT INTO HEADING VALUES (901, 'A', 'p', '" + normal + "', 1, 1, NULL);"
+               "INSERT INTO HEADING VALUES (902, 'A', 'p', '" + cyrNormal + "', 1, 2, 3);"
+               "INSERT INTO BIB_HEADING VALUES (501, 901, '" + kMuellerNfd + "');"
+               "INSERT INTO SUBDIVISION VALUES (71, 'x', '" + normal + "', 'N', 'a');"
+               "INSERT INTO HEADING_SUBDIVISION VALUES (902, 71);");
+    for (const std::string& text : {kMuellerNfc, kMuellerNfd}) {
+        SCOPED_TRACE(text);
+        int16_t set = 0;
+        reader->SearchBibHeading("100", "10", text, set, false);
+        EXPECT_EQ(Rows(set, 4), (std::vector<std::vector<std::string>>{{"501", "100", normal, kMuellerNfd}}));
+        EXPECT_EQ(reader->BibHeading(), text);
+        set = 0;
+        reader->SearchHeading(text, set, true, true, "", "");
+        EXPECT_EQ(Rows(set, 7), (std::vector<std::vector<std::string>>{{"901", "A", "p", normal, "1", "1", "N"}}));
+        set = 0;
+        // Without references the heading is left out.
+        reader->SearchHeading(text, set, true, false, "", "");
+        EXPECT_TRUE(Rows(set, 1).empty());
+        set = 0;
+        reader->SearchSubdiv("a", text, set, false, true, "x");
+        EXPECT_EQ(Rows(set, 1), (std::vector<std::vector<std::string>>{{"71"}}));
+        set = 0;
+        reader->SearchSubdiv("a", text, set, false, false, "x");
+        EXPECT_TRUE(Rows(set, 1).empty());
+    }
+    int16_t set = 0;
+    reader->SearchHeading(kCyrillic, set, false, false, "A", "");
+    EXPECT_EQ(Rows(set, 7), (std::vector<std::vector<std::string>>{{"902", "A", "p", cyrNormal, "1", "2", "Y"}}));
+    set = 0;
+    reader->SearchHeadingIDBib("901", set);
+    EXPECT_EQ(Rows(set, 2), (std::vector<std::vector<std::string>>{{"501", kMuellerNfd}}));
+    set = 0;
+    reader->SearchSubdivIDHeading("71", set, false);
+    EXPECT_EQ(Rows(set, 1), (std::vector<std::vector<std::string>>{{"902"}}));
+}
+
+// Every form but the truncated CHR one (a LIKE against an expression) searches an index.
+TEST_F(HeadingSearchTest, EveryStatementSearchesAnIndex) {
+    int16_t set = 0;
+    reader->SearchBibHeading("100", "10", "Smith", set, false);
+    sent.clear();  // the connection's own queries
+    reader->SearchBibHeading("100", "10", "Smith", set, false);
+    reader->SearchBibHeading("245", "10", "Smith", set, true);
+    reader->SearchHeading("Smith", set, false, false, "AB", "p");
+    reader->SearchHeading("Smith ", set, true, true, "", "");
+    reader->SearchHeading(kCyrillic, set, false, true, "", "");
+    reader->SearchHeadingBlock("Smith", set, true, true, "A", "", 10);
+    reader->SearchHeadingIDAuth("1", set);
+    reader->SearchHeadingIDBib("1", set);
+    reader->SearchSubdiv("a", "History", set, true, false, "x");
+    reader->SearchSubdiv("a", "History", set, false, true, "");
+    reader->SearchSubdivIDAuth("1", set);
+    reader->SearchSubdivIDBib("1", set);
+    reader->SearchSubdivIDHeading("1", set, false);
+    const std::vector<std::string> statements = sent;
+    ASSERT_EQ(statements.size(), 13u);
+    readertest::ExpectEveryStatementSearchesAnIndex(*reader, statements);
+}
+
+}  // namespace
