@@ -517,4 +517,87 @@ private:
     // PrepareSearchSet, then RunSearchStatement.
     void RunSearch(const std::string& sSql, const SearchPreparation& preparation, int16_t iResultSetAsPassed,
                    int16_t& iResultSet);
+
+    // ---- call-number, standard-number, barcode and URL searches (library_reader_numbers.cpp) ----
+public:
+    // One row of the call-number type table.
+    struct CallNumberTypeEntry {
+        std::string Code;        // one character
+        std::string SourceCode;  // classification source code, as read
+    };
+    // A flag that arrives as a variant: a Boolean, a number (non-zero is true)
+    // or a text that rt::CBool reads (anything else raises 13).
+    using VariantFlag = std::variant<bool, int32_t, std::string>;
+
+    std::string CallNumber() const { return CallNumber_; }
+    void CallNumber(const std::string& vNewValue) { CallNumber_ = vNewValue; }
+    // "7" and the pending source code while one is pending, else the type code.
+    std::string CallNumberType() const;
+    // Maps a code, source code or word to a type code; 380 when none fits.
+    void CallNumberType(const std::string& vNewValue);
+    std::string CallNumberNormalized() const { return CallNumberNormalized_; }
+    bool CallNumberIsTruncated() const { return CallNumberIsTruncated_; }
+    void CallNumberIsTruncated(bool vNewValue) { CallNumberIsTruncated_ = vNewValue; }
+    bool SearchCallNumberNative() const { return SearchCallNumberNative_; }
+    void SearchCallNumberNative(bool vNewValue) { SearchCallNumberNative_ = vNewValue; }
+    bool TrimSpacesFromNormalizedCallNumber() const { return TrimSpacesFromNormalizedCallNumber_; }
+    void TrimSpacesFromNormalizedCallNumber(bool vNewValue) { TrimSpacesFromNormalizedCallNumber_ = vNewValue; }
+    void SearchCallNumber(const std::string& sCallNumbertype, const std::string& sCallNumber, int16_t& iResultSet,
+                          bool bCallNumberIsTruncated, bool bSearchCallNumberNative,
+                          bool bTrimSpacesFromNormalizedCallNumber, bool bSearchBibIndexInsteadOfMfhdMaster);
+
+    std::string StandardNumber() const { return StandardNumber_; }
+    void StandardNumber(const std::string& vNewValue) { StandardNumber_ = vNewValue; }
+    std::string StandardNumberTag() const { return StandardNumberTag_; }
+    void StandardNumberTag(const std::string& vNewValue);
+    std::string StandardNumberSubfieldCode() const { return StandardNumberSubfieldCode_; }
+    void StandardNumberSubfieldCode(const std::string& vNewValue);
+    std::string StandardNumberNormalized() const { return StandardNumberNormalized_; }
+    bool StandardNumberIsTruncated() const { return StandardNumberIsTruncated_; }
+    void StandardNumberIsTruncated(bool vNewValue) { StandardNumberIsTruncated_ = vNewValue; }
+    bool DoNotNormalizeStandardNumber() const { return DoNotNormalizeStandardNumber_; }
+    void DoNotNormalizeStandardNumber(bool vNewValue) { DoNotNormalizeStandardNumber_ = vNewValue; }
+    void SearchStandardNumber(const std::string& sRecordType, const std::string& sStandardNumberTag,
+                              const std::string& sStandardNumberSubfieldCode, const std::string& sStandardNumberText,
+                              int16_t& iResultSet, bool bStandardNumberIsTruncated,
+                              bool bDoNotNormalizeStandardNumber);
+    void SearchAuthStandardNumber(const std::string& sStandardNumberTag, const std::string& sStandardNumberSubfieldCode,
+                                  const std::string& sStandardNumber, int16_t& iResultSet,
+                                  const VariantFlag& bStandardNumberIsTruncated,
+                                  const VariantFlag& bDoNotNormalizeStandardNumber);
+    void SearchBibStandardNumber(const std::string& sStandardNumberTag, const std::string& sStandardNumberSubfieldCode,
+                                 const std::string& sStandardNumber, int16_t& iResultSet,
+                                 bool bStandardNumberIsTruncated, bool bDoNotNormalizeStandardNumber);
+    void SearchItemBarcode(const std::string& sItemBarcode, int16_t& iResultSet);
+    void SearchBarcodesForItem(const std::string& sItemID, int16_t& iResultSet);
+    void SearchUrl(const std::string& sURL, int16_t& iResultSet, const bool& bIsTruncated);
+
+    // State that tests look at.
+    const std::string& PendingSourceCode() const { return PendingSourceCode_; }
+    const std::string& StandardNumberIndexCodes() const { return StandardNumberIndexCodes_; }
+    int16_t CallNumberTypeCount() const { return CallNumberTypeCount_; }
+    // Row 1 to CallNumberTypeCount; error 9 outside.
+    const CallNumberTypeEntry& CallNumberTypeAt(int16_t iRow) const;
+    bool CallNumberTypesLoaded() const { return CallNumberTypesLoaded_; }
+
+private:
+    enum class StandardNumberKind : uint8_t { Authority, Bibliographic };
+    void LoadCallNumberTypes();
+    void AppendCallNumberType(const CallNumberTypeEntry& entry);
+    std::string IndexCodesForStandardNumber(const std::string& sRecordType, const std::string& sTag,
+                                            const std::string& sSubfieldCode);
+    void RunStandardNumberSearch(const std::string& sNumber, const std::string& sIndexCodes,
+                                 StandardNumberKind kind, int16_t iResultSetAsPassed, int16_t& iResultSet);
+
+    std::string CallNumber_, CallNumberTypeCode_, PendingSourceCode_, CallNumberNormalized_;
+    bool CallNumberIsTruncated_ = false;
+    bool SearchCallNumberNative_ = false;
+    bool TrimSpacesFromNormalizedCallNumber_ = false;
+    std::vector<CallNumberTypeEntry> CallNumberTypes;  // row n at index n - 1; grows in steps of 5
+    int16_t CallNumberTypeCount_ = 0;
+    bool CallNumberTypesLoaded_ = false;
+    std::string StandardNumber_, StandardNumberTag_, StandardNumberSubfieldCode_, StandardNumberIndexCodes_,
+        StandardNumberNormalized_;
+    bool StandardNumberIsTruncated_ = false;
+    bool DoNotNormalizeStandardNumber_ = false;
 };

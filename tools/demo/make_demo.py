@@ -33,6 +33,8 @@ import struct
 import sys
 import wave
 
+from index_numbers import add_number_indexes
+
 DSN = "EXITDESK_DEMO"
 PASSWORD = "exitdesk"
 USER = "circread"
@@ -395,6 +397,7 @@ def records_section(count, rng):
                         + history_expected(rows) + [" ".join(str(i) for i in items),
                                                     " ".join(str(b) for b in sorted(linked)),
                                                     location[1] if location else "", location[3] if location else ""])
+    add_number_indexes(t)
     return t, manifest
 
 
