@@ -20,6 +20,8 @@ packages=(
   yaz libmarc-perl libmarc-charset-perl libmarc-record-perl idzebra-2.0-examples
   libxml2-utils python3-stdnum liblibrary-callnumber-lc-perl libbusiness-isbn-perl
   unicode-data
+  # a real reader of the RTF documents that the record text members write
+  libreoffice-writer-nogui
 )
 
 missing=()
