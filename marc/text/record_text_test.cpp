@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/raised_error.h"
+#include "marc/display/display_test_text.h"
+#include "marc/record/marc_record.h"
+#include "marc/text/fixed_field_block.h"
+
+namespace {
+
+using display_test::T;
+
+const std::string kCrLf = "\r\n";
+
+// A new book record in UTF-8 without its 005 and with the 008 given, then
+// the fields listed ("tag", "indicators", text), the cursor on the last.
+struct Record {
+    Record(const std::string& s008, const std::vector<std::vector<std::string>>& fields) {
+        r.CharacterSetOut("U");
+        r.NewRecord("a", "m");
+        r.FldFindFirst("005", "");
+        r.FldDelete();
+        r.FldFindFirst("008", "");
+        if (s008.empty()) r.FldDelete();
+        else r.FldText(s008);
+        for (const auto& f : fields) r.FldAdd(f[0], f[1], T(f[2]), false);
+        r.FldChangedClearAll();
+    }
+    Utf8MarcRecordClass r;
+};
+
+const std::string k008 = "850101s1985    nyu||||||||||||000 0 eng d";
+
+TEST(TextFormatted, RawTextOfTheRecord) {
+    Record leaderOnly("", {});
+    EXPECT_EQ(leaderOnly.r.TextRaw(), " 000     " + leaderOnly.r.Leader());
+
+    Record book(k008, {{"001", "", "ab<C3 A9>"}, {"245", "10", "$aTitle$bSub"}, {"650", " 0", "$aX"}});
+    EXPECT_EQ(book.r.TextRaw(), " 000     " + book.r.Leader() + kCrLf + " 008     " + k008 + kCrLf +
+                                    " 001     ab\\&HC3\\&HA9" + kCrLf + " 245:10: |a Title |b Sub" + kCrLf +
+                                    " 650: 0: |a X");
+    // A tag list without "000" starts with the first listed field's line end.
+    EXPECT_EQ(book.r.TextFormatted(3, 2, "245", false, 10), kCrLf + " 245:10: |a Title |b Sub");
+}
+
+TEST(TextFormatted, HeadMarksAndTagList) {
+    Record book(k008, {{"245", "10", "$aTitle"}, {"650", " 0", "$aX"}, {"500", "  ", "$aNote"}});
+    book.r.FldFindFirst("245", "");
+    book.r.FldChanged(true);
+    book.r.FldFindFirst("500", "");
+    book.r.FldDelete();
+    const std::string s008Shown = "850101s1985    nyu????????????000 0 eng d";
+    const std::string head = FixedFieldBlock(1, "B", book.r.Leader(), s008Shown, kCrLf, false);
+    ASSERT_FALSE(head.empty());
+    EXPECT_EQ(book.r.TextFormatted(8, 1, "", false, 10), head + kCrLf + "*245:10: Title" + kCrLf + " 650: 0: X");
+    // No block: the text begins with the first line end.
+    for (int32_t style : {3, -1})
+        EXPECT_EQ(book.r.TextFormatted(8, style, "", false, 10), kCrLf + "*245:10: Title" + kCrLf + " 650: 0: X");
+    EXPECT_EQ(book.r.TextFormatted(8, 1, "650 245", false, 10), kCrLf + "*245:10: Title" + kCrLf + " 650: 0: X");
+    EXPECT_EQ(book.r.TextFormatted(8, 1, "1245", false, 10), kCrLf + "*245:10: Title");
+    // Form 12 keeps CR LF and has no document.
+    EXPECT_EQ(book.r.TextFormatted(12, 3, "245", true, 10), kCrLf + "*245:10: Title");
+}
+
+TEST(TextFormatted, RtfLinesAndDocument) {
+    // A control field that holds RTF's reserved characters.
+    Record book(k008, {{"007", "", "a\\{<C3 A9>"}, {"245", "1{", "$aT{"}});
+    EXPECT_EQ(book.r.TextFormatted(10, 3, "", false, 10),
+              "\\par  007     a\\u92?\\u123?\\u92?&HC3\\u92?&HA9\\par  245:1 : \\u8225?a T\\u123?");
+    const std::string doc = book.r.TextFormatted(10, 3, "245", true, 2);
+    EXPECT_EQ(doc.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0\\formshade\\deflang1033{\\stylesheet {\\ql ", 0), 0u);
+    EXPECT_NE(doc.find("Normal Table;}}{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 Arial Unicode MS;}{\\f1\\fmodern"
+                       "\\fprq1\\fcharset0 Courier New;}}{\\colortbl;\\red0\\green0\\blue0;"),
+              std::string::npos);
+    EXPECT_NE(doc.find("\\red225\\green255\\blue225;}\\viewkind4\\uc1\\pard\\plain \\ql \\fi-1000\\li1000\\ri0"),
+              std::string::npos);
+    const std::string tail =
+        "\\langfenp1033\\f1\\fs20 \\f0\\fs20 \\f0\\par  \\f1  245:1 : \\f0 \\u8225?a T\\u123?\\par}";
+    EXPECT_EQ(doc.substr(doc.size() - tail.size()), tail);
+    EXPECT_NE(book.r.TextFormatted(11, 3, "", true, 327).find("\\fi-32700\\li32700"), std::string::npos);
+}
+
+TEST(TextFormatted, CurrentFieldComesBackOnEveryWayOut) {
+    Record book(k008, {{"245", "10", "$aTitle$bSub"}, {"650", " 0", "$aX"}});
+    ASSERT_TRUE(book.r.FldFindFirst("245", ""));
+    const int16_t entry = book.r.FldPointer();
+    book.r.TextFormatted(13, 1, "", true, 10);
+    EXPECT_EQ(book.r.FldPointer(), entry);
+    EXPECT_EQ(book.r.SfdCode(), "a");
+    try {
+        book.r.TextFormatted(10, 1, "", true, 328);
+        ADD_FAILURE();
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.Number(), ErrorNumber::Overflow);
+    }
+    EXPECT_EQ(book.r.FldPointer(), entry);
+    book.r.FldPointer(-1);
+    book.r.TextRaw();
+    EXPECT_EQ(book.r.FldPointer(), -1);
+}
+
+}  // namespace
