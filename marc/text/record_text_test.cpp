@@ -102,3 +102,81 @@ TEST(TextFormatted, CurrentFieldComesBackOnEveryWayOut) {
 }
 
 }  // namespace
+
+namespace {
+
+bool SevenBit(const std::string& s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Braces that are RTF's own (not written as escapes) pair up.
+bool Balanced(const std::string& s) {
+    int depth = 0;
+    for (char c : s) {
+        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        if (depth < 0) return false;
+    }
+    return depth == 0;
+}
+
+// Records with diacritics, Hebrew, Greek and Cyrillic, in UTF-8 and MARC-8,
+// in every form of every member: the RTF forms are 7-bit RTF whose braces
+// pair up and which shows the other scripts as escapes.
+TEST(TextFormatted, ScriptsInEveryForm) {
+    struct Script {
+        const char* set;
+        std::vector<std::vector<std::string>> fields;
+    };
+    const std::vector<Script> scripts = {
+        {"U",
+         {{"245", "10", "$aCafe<CC 81> (x)$bnai<CC 88>ve"},
+          {"880", "10", "$6245-01/(2/r$a<D7 A9><D7 9C><D7 95><D7 9D>"},
+          {"246", "1 ", "$a<CE BB><CF 86><CE B5>"},
+          {"700", "1 ", "$a<D0 9F><D1 80><D0 B8>"}}},
+        {"M",
+         {{"245", "10", "$aCaf<E2>e (x)$bna<E8>ive"},
+          {"880", "10", "$6245-01/(2/r$a<1B 28 32>`abc<1B 28 42>"},
+          {"246", "1 ", "$a<1B 28 53>ABC<1B 28 42>"},
+          {"700", "1 ", "$a<1B 28 4E>pqr<1B 28 42>"}}},
+    };
+    for (const Script& script : scripts) {
+        Utf8MarcRecordClass r;
+        r.CharacterSetOut(script.set);
+        r.NewRecord("a", "m");
+        for (const auto& f : script.fields) r.FldAdd(f[0], f[1], T(f[2]), false);
+        for (int32_t form = 0; form <= 14; ++form) {
+            const bool bRtf = form >= 10;
+            for (int32_t style = 0; style <= 3; ++style) {
+                for (bool bWrapper : {false, true}) {
+                    const std::string text = r.TextFormatted(form, style, "", bWrapper, 10);
+                    if (bRtf && form != 12) {
+                        EXPECT_TRUE(SevenBit(text)) << script.set << " " << form << " " << style;
+                        EXPECT_TRUE(Balanced(text)) << script.set << " " << form << " " << style;
+                    }
+                }
+            }
+            for (const auto& f : script.fields) {
+                ASSERT_TRUE(r.FldFindFirst(f[0], ""));
+                const std::string field = r.FldTextFormatted(form, true, 10, "a", "");
+                if (bRtf) EXPECT_TRUE(SevenBit(field) && Balanced(field)) << script.set << " " << form << f[0];
+                if (form == 10 && f[0] != "245") EXPECT_NE(field.find("\\u"), std::string::npos) << script.set;
+                r.SfdMoveFirst();
+                r.SfdTextFormatted(form);
+            }
+        }
+        // Plain text and proposals of a UTF-8 record leave the other scripts out.
+        for (const char* tag : {"246", "700"}) {
+            if (std::string(script.set) != "U") break;
+            ASSERT_TRUE(r.FldFindFirst(tag, ""));
+            EXPECT_EQ(r.FldTextFormatted(4, false, 10, "", ""), "") << script.set << tag;
+            r.SfdMoveFirst();
+            EXPECT_EQ(r.SfdTextFormatted(7), "") << script.set << tag;
+        }
+        ASSERT_TRUE(r.FldFindFirst("245", ""));
+        EXPECT_EQ(r.FldTextFormatted(4, false, 10, "", ""), "Caf(acute)e (x) $b na(umlaut)ive") << script.set;
+    }
+}
+
+}  // namespace
