@@ -245,11 +245,19 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
     SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
     int16_t found = table.Count;
-    for (int16_t r = 1; r < table.Count; ++r)
-        if (table.Rules[static_cast<size_t>(r)].Tag == sTag) {
+    // Compared octet by octet in place: the search runs on every move of the
+    // field cursor, and tags are a few octets long.
+    const size_t size = sTag.size();
+    for (int16_t r = 1; r < table.Count; ++r) {
+        const std::string& sRuleTag = table.Rules[static_cast<size_t>(r)].Tag;
+        if (sRuleTag.size() != size) continue;
+        size_t k = 0;
+        while (k < size && sRuleTag[k] == sTag[k]) ++k;
+        if (k == size) {
             found = r;
             break;
         }
+    }
     m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
 }
 

@@ -88,6 +88,7 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
     }
     if (bRtfFlag) sText += "\\f0\\fs" + sHalfPoints + " \\f0";
 
+    const bool bWalkingForm = iOutput == 4 || iOutput == 13 || iOutput == 14;
     const std::string sMarkFont = bRtfFlag ? " \\f1 " : "";
     const std::string sAfterControlTag = bRtfFlag ? "     \\f0 " : "     ";
     const std::string sAfterIndicators = bRtfFlag ? ": \\f0 " : ": ";
@@ -97,16 +98,33 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
         const std::string sTag = FldTag();
         if (!bAllTags && sTagList.find(sTag) == std::string::npos) continue;
         const int16_t iField = FldPointer();
-        const std::string sMark = FldChanged() ? "*" : " ";
+        const char sMark = FldChanged() ? '*' : ' ';
         if (sTag == "008") {
-            if (iOutput == 3) sText += sLineEnd + " 008     " + Marc2HexDisplay(FldText());
+            if (iOutput == 3) {
+                sText += sLineEnd;
+                sText += " 008     ";
+                sText += Marc2HexDisplay(FldText());
+            }
         } else if (sTag < "010") {
-            sText += sLineEnd + sMarkFont + sMark + plain(sTag) + sAfterControlTag + plain(Marc2HexDisplay(FldText()));
+            sText += sLineEnd;
+            sText += sMarkFont;
+            sText += sMark;
+            sText += plain(sTag);
+            sText += sAfterControlTag;
+            sText += plain(Marc2HexDisplay(FldText()));
         } else {
-            sText += sLineEnd + sMarkFont + sMark + plain(sTag) + ":" + plain(FldInd()) + sAfterIndicators +
-                     FldTextFormatted(iOutput, false, 10, kAllSubfieldCodes, "");
+            sText += sLineEnd;
+            sText += sMarkFont;
+            sText += sMark;
+            sText += plain(sTag);
+            sText += ':';
+            sText += plain(FldInd());
+            sText += sAfterIndicators;
+            sText += FldTextFormatted(iOutput, false, 10, kAllSubfieldCodes, "");
         }
-        FldPointer(iField);
+        // Only the subfield walks move the subfield cursor; after the other
+        // forms the cursor still stands where the move put it.
+        if (bWalkingForm) FldPointer(iField);
     }
 
     if (!bRtfFlag) return sText;
