@@ -2,6 +2,7 @@
 // record, as Latin text of set "V" (one shared first pass), then each octet
 // replaced by its written form from one of two octet tables.
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -125,6 +126,7 @@ std::string WriteByTable(const std::string& sText, const OctetTable& table) {
 }  // namespace
 
 std::string Utf8MarcRecordClass::RebuildTextInSetV(const std::string& sText) {
+    constexpr int kSubstitutionDepth = 3;
     static const std::string kSharpS = "\xC3\x9F";
     static const std::string kEuro = "\xE2\x82\xAC";
     Utf8CharClass& chars = SharedChar();
@@ -140,7 +142,46 @@ std::string Utf8MarcRecordClass::RebuildTextInSetV(const std::string& sText) {
             bMarksWaiting = false;
         }
     };
-    std::string sChar;
+    const char delimiter = chars.MarcDelimiter()[0];
+    // One character of two or more octets: its octets in set "V" go to the
+    // front, a mark waits for the letter before it, another script is left
+    // out. A character that no table holds is taken as its decomposed or
+    // plain substitute, when it has one (a decomposition may hold a letter
+    // that decomposes in its turn).
+    std::function<void(const std::string&, int)> placeCharacter = [&](const std::string& sChar, int iSubstitutions) {
+        if (sChar == kSharpS) return placeInFront("ss");
+        if (sChar == kEuro) return placeInFront("euro");
+        std::string sCharacter = sChar;
+        std::string sTableName;
+        std::string sOctets;
+        bool bChanged = false;
+        bool bError = false;
+        chars.TranslateUtf82MarcOneCharacter(sSetV, sTableName, sCharacter, sOctets, bChanged, bError);
+        if (sOctets.empty() && iSubstitutions > 0) {
+            std::string sSubstitute;
+            if (!chars.SubstituteUtf8Char(sChar, sSubstitute) || sSubstitute.find(delimiter) != std::string::npos)
+                return;
+            for (size_t end = sSubstitute.size(); end > 0;) {
+                const size_t k = display_text::CharacterEndingAt(sSubstitute, end);
+                if (k == 0) {
+                    --end;
+                    continue;
+                }
+                end -= k;
+                if (k == 1) placeInFront(std::string_view(sSubstitute).substr(end, 1));
+                else placeCharacter(sSubstitute.substr(end, k), iSubstitutions - 1);
+            }
+            return;
+        }
+        if (sTableName != "1" || sOctets.empty()) return;
+        if (m.Marc8DiacriticsAbove.find(sOctets) != std::string::npos ||
+            m.Marc8DiacriticsBelow.find(sOctets) != std::string::npos) {
+            CollectCombiningMark(sOctets, m.Marc8DiacriticClasses);
+            bMarksWaiting = true;
+            return;
+        }
+        placeInFront(sOctets);
+    };
     for (size_t end = sText.size(); end > 0;) {
         const size_t k = display_text::CharacterEndingAt(sText, end);
         if (k == 0) {
@@ -150,33 +191,9 @@ std::string Utf8MarcRecordClass::RebuildTextInSetV(const std::string& sText) {
             continue;
         }
         end -= k;
-        if (k == 1) {
-            // ASCII, control octets included, stands for itself.
-            placeInFront(std::string_view(sText).substr(end, 1));
-            continue;
-        }
-        sChar.assign(sText, end, k);
-        if (sChar == kSharpS) {
-            placeInFront("ss");
-            continue;
-        }
-        if (sChar == kEuro) {
-            placeInFront("euro");
-            continue;
-        }
-        std::string sTableName;
-        std::string sOctets;
-        bool bChanged = false;
-        bool bError = false;
-        chars.TranslateUtf82MarcOneCharacter(sSetV, sTableName, sChar, sOctets, bChanged, bError);
-        if (sTableName != "1" || sOctets.empty()) continue;
-        if (m.Marc8DiacriticsAbove.find(sOctets) != std::string::npos ||
-            m.Marc8DiacriticsBelow.find(sOctets) != std::string::npos) {
-            CollectCombiningMark(sOctets, m.Marc8DiacriticClasses);
-            bMarksWaiting = true;
-            continue;
-        }
-        placeInFront(sOctets);
+        // ASCII, control octets included, stands for itself.
+        if (k == 1) placeInFront(std::string_view(sText).substr(end, 1));
+        else placeCharacter(sText.substr(end, k), kSubstitutionDepth);
     }
     // Marks with no character before them go to the front.
     if (bMarksWaiting) rebuilt.Prepend(FlushCombiningMarks());

@@ -36,6 +36,10 @@ TEST_F(ProposalAndPlainText, Marc2SacoProposal) {
             // Control octets pass; malformed octets are one octet each, dropped.
             {"U", "a<01>b", "a<01>b"},
             {"U", "<C3>x<A9>y<E2 80>", "xy"},
+            // Precomposed letters are taken as their decomposition; the click
+            // letter, whose substitute is the delimiter, is left out.
+            {"U", "Soci<C3 A9>t<C3 A9> <C7 82>x", "Soci{(}acute{)}et{(}acute{)}e x"},
+            {"U", "<C3 BC>", "{(}umlaut{)}u"},
         },
         [](Utf8MarcRecordClass& r, const std::string& s) { return r.Marc2SacoProposal(s); });
 }
@@ -58,6 +62,7 @@ TEST_F(ProposalAndPlainText, Marc2PlainText) {
             {"UMV", "<24>Ax", "<24>Ax"},
             {"U", "<CC 81>e Stra<C3 9F>e <E2 82 AC>", "e Strasse euro"},
             {"U", "a<01><C3>", "a<01>"},
+            {"U", "Soci<C3 A9>t<C3 A9> <C5 81><C3 B3>d<C5 BA> <C7 82>", "Societe Lodz"},
         },
         [](Utf8MarcRecordClass& r, const std::string& s) { return r.Marc2PlainText(s); });
 }

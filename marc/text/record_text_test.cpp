@@ -131,7 +131,7 @@ TEST(TextFormatted, ScriptsInEveryForm) {
     };
     const std::vector<Script> scripts = {
         {"U",
-         {{"245", "10", "$aCafe<CC 81> (x)$bnai<CC 88>ve"},
+         {{"245", "10", "$aCaf<C3 A9> (x)$bnai<CC 88>ve"},
           {"880", "10", "$6245-01/(2/r$a<D7 A9><D7 9C><D7 95><D7 9D>"},
           {"246", "1 ", "$a<CE BB><CF 86><CE B5>"},
           {"700", "1 ", "$a<D0 9F><D1 80><D0 B8>"}}},
