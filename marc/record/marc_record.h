@@ -352,7 +352,16 @@ struct Utf8MarcRecordState {
     std::vector<NormOctetForm> NormOctetForms;
     // marc/display/
     // marc/text/
-    // marc/xml/
+    // marc/xml/: set for the time a document is built, whose text is UTF-8
+    // whatever the output set; the form-5 profile switch of one call.
+    bool XmlDocumentInUtf8 = false;
+    bool LocalProfile = false;
+    // The line starts of one call: two TABs, CR LF and two TABs, three TABs,
+    // CR LF and three TABs.
+    std::string XmlTabTab;
+    std::string XmlCrlfTabTab;
+    std::string XmlTabTabTab;
+    std::string XmlCrlfTabTabTab;
     // marc/rules/: series numbering
     // The output set the series-numbering tables were built in; they are
     // built again when CharacterSetOut has changed since.
@@ -1053,7 +1062,25 @@ public:
 
     // ---- marc/text/ ----
 
-    // ---- marc/xml/ ----
+    // ---- marc/xml/: XML output frame, element helpers and MARCXML ----
+
+    // The record as one UTF-8 XML document: form 0 MARCXML for every kind of
+    // record; forms 1 to 5 the MADS, MODS and Dublin Core documents of the
+    // kinds they cover (raising error 5 until they are built); "" for any
+    // other form or for a kind the form does not cover. The field and
+    // subfield cursor and the output set are put back on every way out.
+    // Under output set "L", and under any set whose translation back from
+    // "U" is not built, error 5 is raised before anything changes.
+    std::string XMLRecordOut(int32_t sForm);
+    // The value between double quotes, nothing escaped.
+    std::string AddQuotes(const std::string& sInputString);
+    // One element; the closing tag names the part of sTag before its first blank.
+    std::string XmlTags(const std::string& sTag, const std::string& sText);
+    // Text for XML content or attribute values in one pass: the five special
+    // characters as references; in UTF-8 text each character XML forbids and
+    // each malformed sequence as U+FFFD; in 8-bit text the forbidden
+    // controls dropped.
+    std::string XmlConditionText(const std::string& sText);
 
     // ---- marc/rules/: cataloguing rules ----
 
@@ -1179,10 +1206,60 @@ public:
     // when something was replaced and never cleared.
     std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
 
+    // ---- marc/rules/: series treatment policies ----
+
+    // How an institution treats the series of an authority record, from its
+    // 644 (analysis), 645 (tracing), 646 (classification) and 642 (numbering
+    // pattern) fields whose $5 names the institution: the first character of
+    // the field's first subfield, or for a numbering pattern the text of its
+    // first $a. lReturnFieldPointer receives the index of the field that gave
+    // the answer; when none does it is left as passed, except where a DPCC
+    // property says 0. The field and subfield cursor are put back, an error
+    // included; the saved field and subfield searches stay as the walk set them.
+    // DLC and DPCC answer only for a series (008/12 in "abcz", or none) with
+    // an 010; the local ones test $5 against the codes of Nuc.
+    std::string SeriesAnalysisPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesTracingPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesNumberingPatternDlc(int32_t& lReturnFieldPointer);
+    // DPCC 645, else "n" with 0 for a series-like phrase (008/12 "c"), else
+    // the whole first subfield of a traced ("t") 645 with a $5 of another
+    // institution than the local ones; nothing found gives "" with 0.
+    std::string SeriesTracingPolicyDpcc(int32_t& lReturnFieldPointer);
+    // Always "" with 0.
+    std::string SeriesAnalysisPolicyDpcc(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyDpcc(int32_t& lReturnFieldPointer);
+    // DPCC 642, else the first subfield of a 642 with a $5 of another
+    // institution than DLC and the local ones; nothing found gives "" with 0.
+    std::string SeriesNumberingPatternDpcc(int32_t& lReturnFieldPointer);
+    std::string SeriesAnalysisPolicyLocal(int32_t& lReturnFieldPointer);
+    // A 645 of the first local code wins over one of a later code.
+    std::string SeriesTracingPolicyLocal(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyLocal(int32_t& lReturnFieldPointer);
+    std::string SeriesNumberingPatternLocal(int32_t& lReturnFieldPointer);
+
 private:
     friend struct RecordTestAccess;
 
     Utf8MarcRecordState m;
+
+    // ---- marc/xml/: private members ----
+
+    // XmlConditionText appended to sOut.
+    void AppendXmlConditionText(std::string& sOut, std::string_view sText) const;
+    // The MARCXML document of the record, built in UTF-8.
+    std::string XmlMarcxmlDocument();
+    // A text the documents take from the record, in UTF-8: under an 8-bit
+    // output set it goes through LatinMarc8Text2Utf8 on its own, so that no
+    // escape run reaches past it.
+    std::string XmlTextFromRecord(const std::string& sText);
+
+    // ---- marc8/: whether a whole-record translation is built ----
+
+    // Raises the error that CharacterSetOut's let would raise for a change of
+    // a loaded record from one set to the other when that translation is not
+    // built; changes nothing.
+    void RequireRecordTranslation(const std::string& sFrom, const std::string& sTo) const;
 
     // ---- marc8/: private members ----
 
@@ -1353,6 +1430,26 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+    // ---- marc/rules/: private members of series treatment policies ----
+    // 008/12 in "abcz" (empty counts) and an 010; both are always looked at.
+    bool SeriesPolicyRecordQualifies();
+    // Before the first field, with no text filter on the next field finds.
+    void SeriesPolicyFieldsTop();
+    // The first field of sTag whose $5 (after the answer's subfield) begins
+    // with sInstitution, or, for an empty sInstitution, names a local code.
+    std::string SeriesPolicyFirstMatch(const std::string& sTag, bool bNumberingPattern,
+                                       const std::string& sInstitution, int32_t& lReturnFieldPointer);
+    // The walk in its frame: the cursor put back, and for an institution
+    // other than the local one ("") the series-authority test first.
+    std::string SeriesPolicyOf(const std::string& sTag, bool bNumberingPattern, const std::string& sInstitution,
+                               int32_t& lReturnFieldPointer);
+    // Where "5" + the $5 text, cut before its first "-", stands in
+    // NucSubfield5List; 0 when absent.
+    int32_t SeriesPolicyLocalPosition(const std::string& sSubfield5) const;
+    // The $5 text trimmed and cut before its first "-" or else its first "/"
+    // begins one of the codes of Nuc.
+    bool SeriesPolicyIsLocalCode(const std::string& sSubfield5) const;
+
     // ---- marc/rules/: private members of series numbering ----
 
     // The series-numbering strings in the output set in force.
