@@ -3,6 +3,8 @@
 // field, unless the cataloguing client's preference of the current user turns
 // this off.
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "common/runtime.h"
@@ -25,8 +27,16 @@ constexpr std::array<bool, 256> kMayHaveSubstitute = [] {
 }();
 
 bool MayHoldSubstitutes(std::string_view s) {
-    for (char c : s)
-        if (kMayHaveSubstitute[static_cast<unsigned char>(c)]) return true;
+    // Eight octets at a time while they are all ASCII.
+    size_t i = 0;
+    for (uint64_t word; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&word, s.data() + i, 8);
+        if ((word & 0x8080808080808080ull) == 0) continue;
+        for (size_t k = i; k < i + 8; ++k)
+            if (kMayHaveSubstitute[static_cast<unsigned char>(s[k])]) return true;
+    }
+    for (; i < s.size(); ++i)
+        if (kMayHaveSubstitute[static_cast<unsigned char>(s[i])]) return true;
     return false;
 }
 
@@ -87,20 +97,23 @@ void Utf8MarcRecordClass::AutoDecomposeFields() {
     // begin a character with a substitute, no field changes.
     if (!MayHoldSubstitutes(m.RecordDataIn)) return;
 
-    FldMoveTop();
-    while (FldMoveNext(true)) {
-        const std::string sTag = FldTag();
-        if (!(sTag > "009" || sTag < "000")) continue;
-        const int16_t iField = m.FldPointer;
+    // The live fields in list order. The walk follows the links itself and
+    // reads a field's text without the cursor move's loading of subfield-order
+    // rules; only a field to rewrite becomes the current field.
+    for (int16_t iField = m.FldFirst; iField >= 0 && iField < m.FldCount;
+         iField = m.Fields[static_cast<size_t>(iField)].NextField) {
+        const FieldEntry& field = m.Fields[static_cast<size_t>(iField)];
+        if (field.Deleted || !(field.Tag > "009" || field.Tag < "000")) continue;
+        m.FldPointer = iField;
         bool bChanged = false;
-        const std::string sText = FldText();
-        std::string sDecomposed = DecomposeUnicodeCharactersInString(sText, bChanged);
+        const std::string sDecomposed = DecomposeUnicodeCharactersInString(FldText(), bChanged);
         if (!bChanged) continue;
-        FldText(sDecomposed);
         // A field that its new text moves elsewhere in the order leaves its
         // old slot behind, still linked: the walk goes on from there.
         FldPointer(iField);
+        FldText(sDecomposed);
     }
+    FldPointer(-1);
 }
 
 std::string Utf8MarcRecordClass::ReadRegistryValue(int32_t hRootKey, const std::string& sKeyPath,

@@ -948,6 +948,28 @@ public:
     };
     static const CallNumberPlaceholderTable CallNumberPlaceholders;
 
+    // ---- normalize/: sorting forms of fields, name dates and chronological subdivisions ----
+    // A sorting form is a text whose plain octet comparison puts headings in
+    // filing order. None of these raises for any text.
+
+    // The sorting form of the current subfield ("" without a current field or
+    // subfield): $a by its NACO form (in a personal name without the blanks
+    // before its first ", "; elsewhere split at its first "("), $d and $y by
+    // their date keys, any other code by its NACO form.
+    std::string SfdSortingForm(bool bSubfieldComesFromPersonalNameHeading);
+    // The sorting forms of the current field's counting subfields, each
+    // behind its separator; a personal name's $q and $c wait for the next $d.
+    // The subfield cursor is put back.
+    std::string FldSortingForm(bool bIncludeRedundantSubfieldC);
+    // The key of a name-date text ($d): start year and extension, era letter
+    // "C" or "D", end year and extension, all digits but the era letter.
+    std::string SfdSortingFormD(const std::string& sSfdText);
+    // Four digits, month code and day, of a month and day text; "" for "".
+    std::string SfdSortingFormDExtension(const std::string& sMonthAndDay);
+    // The key of a chronological subdivision ($y); a text in which no period
+    // is found comes back in its normal form.
+    std::string SfdSortingFormY(const std::string& sSfdText);
+
     // ---- marc/display/: Windows-1252 text both ways, plain letters ----
 
     // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
@@ -1082,6 +1104,18 @@ public:
     // controls dropped.
     std::string XmlConditionText(const std::string& sText);
 
+    // ---- marc/xml/: entity decoding ----
+
+    // Text from XML or HTML back into record text (UTF-8 records only; an
+    // 8-bit record gets the text unchanged): named entities of the entity
+    // table, including its "#n" keys, give decomposed letters and ASCII
+    // substitutes; with bTranslateUnknownAmpsersandNotations other numeric
+    // references ("#n", "#xh", "xh") give the character when XML allows it
+    // and stay as they are otherwise; C2 A0 becomes a blank; CR and LF are
+    // removed. A reference ends at ";" (taken with it), a blank or a line
+    // feed. Never raises.
+    std::string XmlUnconditionText(const std::string& sText, bool bTranslateUnknownAmpsersandNotations);
+
     // ---- marc/rules/: cataloguing rules ----
 
     // ---- marc/rules/: OCLC-number options ----
@@ -1197,15 +1231,6 @@ public:
     std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
     std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
-    // ---- marc8/: decomposition of UTF-8 records on load ----
-
-    // The UTF-8 text with every character that the shared character object's
-    // SubstituteUtf8Char replaces put in its substitute's place, in one pass.
-    // An octet that begins no well-formed character stays as it stands, and so
-    // does the code octet after a subfield delimiter. bChanged is set to True
-    // when something was replaced and never cleared.
-    std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
-
     // ---- marc/rules/: series treatment policies ----
 
     // How an institution treats the series of an authority record, from its
@@ -1237,6 +1262,15 @@ public:
     std::string SeriesTracingPolicyLocal(int32_t& lReturnFieldPointer);
     std::string SeriesClassificationPolicyLocal(int32_t& lReturnFieldPointer);
     std::string SeriesNumberingPatternLocal(int32_t& lReturnFieldPointer);
+
+    // ---- marc8/: decomposition of UTF-8 records on load ----
+
+    // The UTF-8 text with every character that the shared character object's
+    // SubstituteUtf8Char replaces put in its substitute's place, in one pass.
+    // An octet that begins no well-formed character stays as it stands, and so
+    // does the code octet after a subfield delimiter. bChanged is set to True
+    // when something was replaced and never cleared.
+    std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
 
 private:
     friend struct RecordTestAccess;
@@ -1556,6 +1590,24 @@ private:
     bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
     void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
                               std::string& sDigits);
+
+    // ---- normalize/: sorting forms of name dates and chronological subdivisions, private members ----
+
+    // Sets the B.C. and A.D. flags from the era words of the upper-case text
+    // and tidies the comma in front of the era word found.
+    void DetectEraMarkers(std::string& sText, bool& bBC, bool& bAD);
+    // The upper-case text without era words, qualifiers, brackets and final
+    // punctuation, blanks collapsed and trimmed.
+    std::string CleanDateText(const std::string& sText);
+    // True when the text is, or begins with, a month name (its first three
+    // letters pick the month); the code "01" to "12" goes to sCode, "" when False.
+    bool MonthNameCode(const std::string& sWord, std::string& sCode);
+    // Century words and open-start phrases of a $y text, lLastBlank the
+    // position of its last blank: 0 not handled, 1 sText is the final key,
+    // 2 sText is a range (start, hyphen, end) and the flags may have changed.
+    int16_t PeriodPhraseForm(std::string& sText, int32_t lLastBlank, bool& bBC, bool& bAD);
+    // A digit 1-9 stands four places after lPosition (the place of a " TO ").
+    bool DigitFollowsTo(const std::string& sText, int32_t lPosition);
 
     // ---- marc/rules/: thesis notes and the 502 recast ----
 
