@@ -160,8 +160,12 @@ TEST(TextFormatted, ScriptsInEveryForm) {
             for (const auto& f : script.fields) {
                 ASSERT_TRUE(r.FldFindFirst(f[0], ""));
                 const std::string field = r.FldTextFormatted(form, true, 10, "a", "");
-                if (bRtf) EXPECT_TRUE(SevenBit(field) && Balanced(field)) << script.set << " " << form << f[0];
-                if (form == 10 && f[0] != "245") EXPECT_NE(field.find("\\u"), std::string::npos) << script.set;
+                if (bRtf) {
+                    EXPECT_TRUE(SevenBit(field) && Balanced(field)) << script.set << " " << form << f[0];
+                }
+                if (form == 10 && f[0] != "245") {
+                    EXPECT_NE(field.find("\\u"), std::string::npos) << script.set;
+                }
                 r.SfdMoveFirst();
                 r.SfdTextFormatted(form);
             }
