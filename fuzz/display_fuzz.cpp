@@ -8,16 +8,23 @@
 // UTF-8 record, was well-formed); the hex display reads back to the text
 // when it held no "|" and no "\&H", and hex digit strings to their octets;
 // the screen-font members leave text of sets "U" and "L" alone and, in set
-// "V", keep every combining mark and (on the way back) the length.
+// "V", keep every combining mark and (on the way back) the length. RTF text
+// is 7-bit and reads back to well-formed UTF-8 text; plain text is ASCII and
+// proposals ASCII or four Windows-1252 signs; printer lines lose no octet
+// other than blanks and the break characters, at any width (0 included); and
+// every output form of a field, a subfield and a record built from the text
+// is made without a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "common/raised_error.h"
 #include "common/utli_misc_non_utf8.h"
 #include "fuzz/fuzz_utf8.h"
 #include "marc/record/marc_record.h"
+#include "platform/printer.h"
 
 namespace {
 
@@ -46,6 +53,64 @@ size_t MarkCount(const std::string& s) {
 
 void Check(bool ok) {
     if (!ok) __builtin_trap();
+}
+
+bool AllBelow(const std::string& s, unsigned limit, const char* allowed = "") {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= limit && std::strchr(allowed, c) == nullptr) return false;
+    return true;
+}
+
+// The octets of a text that are not blanks, line ends or break characters.
+std::string Kept(const std::string& s) {
+    std::string out;
+    for (char c : s)
+        if (c != ' ' && c != '\r' && c != '\n' && c != '|' && c != '-' && c != '\x1F') out += c;
+    return out;
+}
+
+void CheckRtfAndText(Utf8MarcRecordClass& r, bool bUtf8, const std::string& text) {
+    Check(AllBelow(r.TranslateMarc2RTF(text, false, 10), 0x80));
+    const std::string wrapped = r.TranslateMarc2RTF(text, true, 10);
+    try {
+        const std::string back = r.TranslateRTF2Marc(text);
+        if (!bUtf8) Check(back.size() <= text.size());
+    } catch (const RaisedError& e) {
+        Check(bUtf8 && e.Number() == 5);
+    }
+    if (bUtf8 && IsWellFormedUtf8(text) && text.find("\xED") == std::string::npos &&
+        text.find("\xE2\x80\xA1") == std::string::npos) {
+        size_t lead = 0;
+        while (lead < text.size() && text[lead] == ' ') ++lead;
+        Check(r.TranslateRTF2Marc(wrapped) == text.substr(lead));
+    }
+    Check(AllBelow(r.Marc2PlainText(text), 0x80));
+    Check(AllBelow(r.Marc2SacoProposal(text), 0x80, "\xA9\xBF\xA1\xB1"));
+    for (double width : {0.0, 7.0, 60.0, 11520.0}) {
+        platform::ScopedPrinterMetrics printer(std::make_shared<platform::FixedPitchPrinter>(1, width));
+        Check(Kept(r.BreakLongLinesForPrinter(text)) == Kept(text));
+    }
+}
+
+// A record in the set with the text as a 245 and a 001: every form of the
+// field, subfield and record members.
+void CheckFormattedText(const char* set, const std::string& text) {
+    Utf8MarcRecordClass r;
+    r.CharacterSetOut(set);
+    r.NewRecord("a", "m");
+    r.FldAdd("001", "", text, false);
+    r.FldAdd("245", "10", "\x1F" "a" + text, false);
+    for (int32_t form = -1; form <= 15; ++form) {
+        for (const char* tag : {"001", "245"}) {
+            if (!r.FldFindFirst(tag, "")) continue;
+            r.FldTextFormatted(form, true, 10, "abc", "b");
+            r.SfdMoveFirst();
+            r.SfdTextFormatted(form);
+        }
+        const int16_t entry = r.FldPointer();
+        r.TextFormatted(form, (form + 4) % 4, "", true, 10);
+        Check(r.FldPointer() == entry);
+    }
 }
 
 }  // namespace
@@ -93,6 +158,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (i == 0 || i == 4) Check(screen == text && back == text);
         if (i == 3) Check(MarkCount(screen) == MarkCount(text) && MarkCount(back) == MarkCount(text) &&
                           back.size() == text.size());
+        if (i < 4) CheckRtfAndText(r, bUtf8, text);
+    }
+    if (text.size() <= 2000) {
+        CheckFormattedText("U", text);
+        CheckFormattedText("M", text);
     }
     return 0;
 }

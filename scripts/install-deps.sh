@@ -22,6 +22,8 @@ packages=(
   unicode-data
   # XML documents read back in the tests and the fuzz target
   libxml2-dev
+  # a real reader of the RTF documents that the record text members write
+  libreoffice-writer-nogui
 )
 
 missing=()

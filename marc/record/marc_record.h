@@ -1059,6 +1059,52 @@ public:
     // are not read back. More than 32,767 octets raise error 6.
     std::string OclcScreenFont2Marc(std::string sField);
 
+    // ---- marc/display/: RTF text ----
+
+    // Record text as 7-bit RTF text: every character from U+0080 as "\u", its
+    // code in decimal and "?" (beyond U+FFFF its two surrogates), "\", "{" and
+    // "}" as \u92?, \u123?, \u125?, the delimiter as the double dagger
+    // \u8225?; 8-bit text is translated to UTF-8 first, as the current field's.
+    // A malformed octet is written by its own value. With the wrapper, a one-
+    // paragraph document in Arial Unicode MS at the size; twice the size must
+    // fit 16 bits (error 6).
+    std::string TranslateMarc2RTF(std::string sIn, bool bIncludeRtfWrapper, int16_t iFontSizeForRtfInPoints);
+    // The reverse: the paragraph's text cut out of such a document (after the
+    // first "\fs" with a number and its blank, before the last "\par" control
+    // word); in a UTF-8 record "\uN" escapes (N up to 65,535, negative N from
+    // 65,536 down; a surrogate pair joined; the double dagger as the delimiter)
+    // and "\'hh" escapes (Windows-1252) decoded in one pass, never read again.
+    // Another N raises error 5.
+    std::string TranslateRTF2Marc(std::string sIn);
+
+    // ---- marc/text/: formatted text of fields, subfields and records, ----
+    // ---- subject proposals, plain text and printer lines               ----
+
+    // The current field (subfield) in output form iOutput: 0 hex display,
+    // 1, 2, 9 Windows-1252 flavours, 3 raw, 4 subject proposal, 5 by tag 880,
+    // 7, 8 plain (field: delimiters as blanks; subfield 7: Marc2PlainText),
+    // 10 to 14 RTF (field member only); "" without a current field or form.
+    std::string FldTextFormatted(int32_t iOutput, bool bIncludeRtfWrapper, int16_t iRtfFontSizeInPoints,
+                                 const std::string& sSubfieldsToInclude, const std::string& sSubfieldsToExclude);
+    std::string SfdTextFormatted(int32_t iOutput);
+    // The whole record: a head (the leader line in form 3, else the fixed-field
+    // block of style iFixedFieldFormat), then a line per live field that the tag
+    // list lets through; with the RTF forms 10, 11, 13, 14 and the wrapper a
+    // whole RTF document. The current field is the entry one on every way out.
+    std::string TextFormatted(int32_t iOutput, int32_t iFixedFieldFormat, const std::string& sTagList,
+                              bool bIncludeRtfWrapper, int16_t iRtfFontSizeInPoints);
+    std::string TextRaw();
+    // Field text as a subject-proposal line: "$" for the delimiter, special
+    // letters and marks named in "{(}...{)}", other scripts left out.
+    std::string Marc2SacoProposal(const std::string& sIn);
+    // Record text as plain ASCII: plain letters, short forms of symbols, marks
+    // and other scripts left out.
+    std::string Marc2PlainText(const std::string& sIn);
+    // One line of text as printer lines joined by CR LF, each fitting the
+    // printable width of platform::PrinterMetricsInUse where a break point
+    // allows; always ends and places every octet.
+    std::string BreakLongLinesForPrinter(const std::string& sIn);
+
     // ---- marc/text/ ----
 
     // ---- marc/xml/: XML output frame, element helpers and MARCXML ----
@@ -1647,6 +1693,16 @@ private:
     // Every live 502 recast, as output does first; the field and subfield
     // cursor are put back as they were on every way out.
     void ReCastAll502Fields();
+
+    // ---- marc/text/: private members of formatted text ----
+
+    // The first pass of the proposal and the plain text: UTF-8 text rebuilt in
+    // set "V", Latin characters only, marks in front of their letters.
+    std::string RebuildTextInSetV(const std::string& sText);
+    // The subfield walk of forms 4, 13 and 14 over the current field's live
+    // subfields; leaves no current subfield.
+    std::string FldTextByWalk(int32_t iOutput, const std::string& sSubfieldsToInclude,
+                              const std::string& sSubfieldsToExclude);
 
     // ---- marc/record/: private members ----
 

@@ -167,6 +167,7 @@ std::string Utf8MarcRecordClass::AddSpacesAroundDelimiters(const std::string& sI
     // Built from the right, reversed: the octet after a delimiter is whatever
     // now follows it, a blank already inserted included.
     std::string tail;
+    tail.reserve(s.size() + s.size() / 4 + 2);
     for (size_t i = s.size(); i-- > 0;) {
         if (s[i] == delimiter && i + 1 < s.size()) {
             const char code = tail.back();
@@ -206,6 +207,7 @@ std::string Utf8MarcRecordClass::RemoveDelimiters(const std::string& sMarcText,
     if (sReplacement.find(delimiter) != std::string::npos) return sMarcText;
     const bool bCodeToo = sReplacement.empty() || sReplacement == " ";
     std::string out;
+    out.reserve(sMarcText.size());
     for (size_t i = 0; i < sMarcText.size(); ++i) {
         if (sMarcText[i] != delimiter) {
             out += sMarcText[i];

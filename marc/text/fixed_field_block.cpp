@@ -767,16 +767,18 @@ std::string FixedFieldBlock(int32_t iFixedFieldFormat, const std::string& sRecor
     }
 }
 
+void AppendRtfReserved(std::string& sOut, char c) {
+    switch (c) {
+        case '\\': sOut += "\\u92?"; break;
+        case '{': sOut += "\\u123?"; break;
+        case '}': sOut += "\\u125?"; break;
+        default: sOut += c;
+    }
+}
+
 std::string EscapeRtfReserved(const std::string& sText) {
     std::string sOut;
     sOut.reserve(sText.size());
-    for (const char c : sText) {
-        switch (c) {
-            case '\\': sOut += "\\u92?"; break;
-            case '{': sOut += "\\u123?"; break;
-            case '}': sOut += "\\u125?"; break;
-            default: sOut += c;
-        }
-    }
+    for (const char c : sText) AppendRtfReserved(sOut, c);
     return sOut;
 }

@@ -29,3 +29,5 @@ std::string FixedFieldBlock(int32_t iFixedFieldFormat, const std::string& sRecor
 // sText with every "\", "{" and "}" written as the RTF escapes \u92?, \u123?
 // and \u125?; every other octet as it is.
 std::string EscapeRtfReserved(const std::string& sText);
+// Appends one octet to RTF text the same way.
+void AppendRtfReserved(std::string& sOut, char c);
