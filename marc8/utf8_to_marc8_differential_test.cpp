@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "chars/test_octets.h"
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 
@@ -81,23 +82,7 @@ std::vector<char32_t> Decode(const std::string& s) {
 
 std::string Encode(const std::vector<char32_t>& cps) {
     std::string s;
-    for (char32_t cp : cps) {
-        if (cp < 0x80) {
-            s += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            s += static_cast<char>(0xC0 | (cp >> 6));
-            s += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            s += static_cast<char>(0xE0 | (cp >> 12));
-            s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            s += static_cast<char>(0xF0 | (cp >> 18));
-            s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
+    for (char32_t cp : cps) s += test_octets::U(cp);
     return s;
 }
 
