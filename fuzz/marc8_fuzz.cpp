@@ -95,6 +95,7 @@ void FuzzRecordMembers(const std::string& text) {
         record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bBackChanged, bBackError);
         if (!IsUtf8(sField)) std::abort();
     }
+    record.Utf8TextContainsOnlyMarc8Characters(text);
     {
         Utf8MarcRecordClass utf8;
         const std::string sData = "  \x1F" "6100-01\x1F" "a" + text;

@@ -6,7 +6,7 @@
 // The writer walks each subfield forward once and appends, producing in linear time the octets
 // that a walk from the end of the subfield, prepending, would give.
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,7 +14,6 @@
 
 #include "chars/utf8_char.h"
 #include "common/runtime.h"
-#include "common/utli_misc_non_utf8.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
 #include "platform/events.h"
@@ -288,7 +287,6 @@ void Utf8MarcRecordClass::TidyVernacularEscapes(std::string& sPiece, std::string
         out.append(text);
     };
     std::string_view sPrevious;
-    std::string sCarry;  // text that opens the next script run, right after its escape
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const EscapeRun& run = runs[r];
         const bool bLast = r + 1 == runs.size();
@@ -299,10 +297,6 @@ void Utf8MarcRecordClass::TidyVernacularEscapes(std::string& sPiece, std::string
         if (bCandidate) ClassifyTextOctets(std::string(run.text), b20, b30, bOther);
         if (!bCandidate || bOther) {
             writeRun(run.designation, run.text);
-            if (!sCarry.empty()) {
-                out += sCarry;
-                sCarry.clear();
-            }
             sPrevious = run.designation;
             continue;
         }
@@ -365,11 +359,15 @@ void Utf8MarcRecordClass::TidyVernacularEscapes(std::string& sPiece, std::string
 // ---------------------------------------------------------------- script codes
 
 std::string Utf8MarcRecordClass::ScriptCodesFromTableCodes(std::string sCodes, std::string sSeparator) {
+    // The words between blanks, as splitting off the first word again and again gives them (an
+    // empty word between two blanks, none after a last blank), in one pass.
     std::string sResult;
     std::string sCode;
-    while (!sCodes.empty()) {
+    for (std::size_t at = 0; at < sCodes.size();) {
         platform::DoEvents();
-        UtliMiscNonUtf8::SplitOffFirst(sCodes, sCode, " ");
+        const std::size_t blank = std::min(sCodes.find(' ', at), sCodes.size());
+        sCode.assign(sCodes, at, blank - at);
+        at = blank + 1;
         if (sCode.empty() || (sCode.size() == 1 && std::string_view("1234sgbp").find(sCode[0]) != std::string_view::npos))
             continue;
         if (sCode.size() == 1) {
