@@ -72,6 +72,23 @@ public:
     // category cache.
     OctetString Utf8CharNorm(const std::string& sScheme);
 
+    // ---- normalize/: character substitution (normalize/substitute_char.cpp) ----
+
+    // Whether one UTF-8 character is to be replaced in record text, and by what: a precomposed
+    // Latin letter of U+00C0 to U+017F and U+0200 to U+0233 (and a, i, o, u with caron, u with
+    // diaeresis and caron or grave) by its full canonical decomposition; sharp s, the ligatures
+    // IJ and ij, L and l with middle dot and 'n by plain letters; the Windows-1252 dashes and
+    // trade mark of the C1 range, the dashes, quotation marks and ellipsis of U+2010 to U+2026
+    // by ASCII; the click letter U+01C2 by the subfield delimiter; a private-use character of
+    // PuaIdeographTable by its ideograph or symbol. Only the first character of sInputChar
+    // counts (the private-use look-up needs exactly three octets), and only a well-formed one:
+    // a malformed sequence has no substitute. sReturnChar is sInputChar unless the result is
+    // True. An input of two or more octets becomes the current character.
+    bool SubstituteUtf8Char(OctetString sInputChar, OctetString& sReturnChar);
+    // The private-use characters and their replacements as one text of entries
+    // " EEA4B0:E4BA99": the six hexadecimal digits of each one's UTF-8 octets.
+    static const std::string& PuaIdeographTable();
+
     // ---- chars/: general category ----
 
     // General category of the current character in Unicode 3.0 ("Lu", "Nd"...),

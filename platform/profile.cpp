@@ -303,4 +303,33 @@ bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName
     return WritePrivateProfileString(keyPath, valueName, value, kRegistryFile);
 }
 
+std::optional<RegistryData> QueryRegistryValue(uint32_t hRootKey, const std::string& keyPath,
+                                               const std::string& valueName) {
+    if (hRootKey != kHkeyCurrentUser) return std::nullopt;
+    const std::optional<std::string> stored = ReadRegistryValue(keyPath, valueName);
+    if (!stored) return std::nullopt;
+    RegistryData data;
+    const std::string& v = *stored;
+    // The number of a "dword:" text, read digit by digit.
+    uint32_t number = 0;
+    bool bDword = v.size() == 14 && rt::UCase(v.substr(0, 6)) == "DWORD:";
+    for (size_t i = 6; bDword && i < v.size(); ++i) {
+        const char c = v[i];
+        const int digit = rt::IsAsciiDigit(c)          ? c - '0'
+                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                   : -1;
+        bDword = digit >= 0;
+        number = number * 16u + static_cast<uint32_t>(digit);
+    }
+    if (bDword) {
+        data.Type = kRegDword;
+        data.Number = number;
+    } else {
+        data.Type = kRegSz;
+        data.Text = v;
+    }
+    return data;
+}
+
 }  // namespace platform

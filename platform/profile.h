@@ -49,4 +49,26 @@ std::string ReadProfileSection(const std::string& section, const std::string& fi
 std::optional<std::string> ReadRegistryValue(const std::string& keyPath, const std::string& valueName);
 bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName, const std::string& value);
 
+// The predefined root keys of the registry, HKEY_CLASSES_ROOT to HKEY_DYN_DATA.
+constexpr uint32_t kHkeyClassesRoot = 0x80000000u;
+constexpr uint32_t kHkeyCurrentUser = 0x80000001u;
+constexpr uint32_t kHkeyDynData = 0x80000006u;
+// Value types as the registry reports them: none, REG_SZ, REG_DWORD.
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegDword = 4;
+// A registry value: its type and its data (the text of a REG_SZ, the number of
+// a REG_DWORD).
+struct RegistryData {
+    uint32_t Type = kRegNone;
+    std::string Text;
+    uint32_t Number = 0;
+};
+// A value under a root key. Only HKEY_CURRENT_USER holds values (those of
+// "registry.ini"); the other predefined roots and any other number give none.
+// A stored "dword:" followed by eight hexadecimal digits is a REG_DWORD, any
+// other text (the empty one too) a REG_SZ. A missing key or value gives none.
+std::optional<RegistryData> QueryRegistryValue(uint32_t hRootKey, const std::string& keyPath,
+                                               const std::string& valueName);
+
 }  // namespace platform

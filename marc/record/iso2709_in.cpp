@@ -209,6 +209,3 @@ void Utf8MarcRecordClass::MarkModifiedIfReordered() {
         if (expected >= m.FldCount) return;
     }
 }
-
-// Stand-in until the decomposition of UTF-8 records on load is built.
-void Utf8MarcRecordClass::AutoDecomposeFields() {}

@@ -1,7 +1,8 @@
 // Round trips of real records: Debian's sample files of libmarc-perl (ASCII,
 // leader/09 blank) and the UTF-8 fixtures made by yaz. The output must equal
 // the input but for the leader's lengths, leader/22-23 and the changes the
-// load makes by design; yaz-marcdump must read it without a warning.
+// load makes by design (among them the decomposition of UTF-8 records);
+// yaz-marcdump must read it without a warning.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/test_support.h"
@@ -96,7 +98,14 @@ std::string ExpectedOutput(std::string input, const std::string& format, bool ut
         const std::string tag = input.substr(at, 3);
         const size_t length = std::stoul(input.substr(at + 3, 4));
         const size_t start = std::stoul(input.substr(at + 7, 5));
-        const std::string content = ExpectedContent(tag, input.substr(base + start, length - 1), format);
+        std::string data = input.substr(base + start, length - 1);
+        // The load decomposes the variable fields of UTF-8 records: of the
+        // fixtures' characters, sharp s and c with caron.
+        const std::pair<const char*, const char*> decomposed[] = {{"\xC3\x9F", "ss"}, {"\xC4\x8D", "c\xCC\x8C"}};
+        for (const auto& [from, to] : decomposed)
+            for (size_t p = 0; utf8 && tag.compare(0, 2, "00") != 0 && (p = data.find(from, p)) != std::string::npos;)
+                data.replace(p, 2, to), p += std::string(to).size();
+        const std::string content = ExpectedContent(tag, data, format);
         if (!content.empty()) fields.emplace_back(tag, content);
     }
     std::string leader = input.substr(0, 24);

@@ -360,6 +360,10 @@ struct Utf8MarcRecordState {
     // The caption abbreviations, joined on first use.
     bool CaptionAbbreviationTableBuilt = false;
     std::string CaptionAbbreviationTable;
+    // ---- marc8/: decomposition of UTF-8 records on load ----
+    // The preference that turns the decomposition off has been read, and what it said.
+    bool AutoDecomposePreferenceRead = false;
+    bool AutoDecomposeBypassed = false;
     // ---- marc8/: MARC-8 to UTF-8 of fields and records ----
     // Set while the record walk translates from MARC-8: the field octets are then in
     // CharacterSetInEffective, otherwise in CharacterSetOut.
@@ -538,9 +542,6 @@ public:
     // 007 or 008; an empty one first gets the blank template of its kind.
     std::string GetFixedField(int16_t iMarcStartingPosition, int16_t iLength);
     void ChangeFixedField(int16_t iMarcStartingPosition, int16_t iLength, const std::string& sNewValue);
-    // Stand-in, doing nothing, until its subsystem builds it: the
-    // decomposition of a UTF-8 record on load.
-    void AutoDecomposeFields();
     // ---- marc/record/: subfield table, subfield editing, subfield cursor and search ----
     // Every member works on the current field (FldPointer) and its current
     // subfield (SfdPointer); without them they do nothing or give "", False or
@@ -1139,6 +1140,15 @@ public:
     std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
     std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
+    // ---- marc8/: decomposition of UTF-8 records on load ----
+
+    // The UTF-8 text with every character that the shared character object's
+    // SubstituteUtf8Char replaces put in its substitute's place, in one pass.
+    // An octet that begins no well-formed character stays as it stands, and so
+    // does the code octet after a subfield delimiter. bChanged is set to True
+    // when something was replaced and never cleared.
+    std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
+
 private:
     friend struct RecordTestAccess;
 
@@ -1159,6 +1169,18 @@ private:
     void DecideCharacterSetInEffective(const std::string& sMarcRecord);
     std::string HoldLoadInInputSet();
     void ReturnLoadToOutputSet(const std::string& sReturnTo);
+
+    // ---- marc8/: decomposition of UTF-8 records on load, private members ----
+
+    // Decomposes the text of every live variable field of the record just
+    // loaded, unless the current user's preference "BypassAutoDecompose"
+    // (read once per object) is "TRUE" in any case. A field is rewritten only
+    // when its text changed.
+    void AutoDecomposeFields();
+    // A registry value as text: a REG_SZ as it is, a REG_DWORD as its signed
+    // decimal; "" for a root key outside HKEY_CLASSES_ROOT to HKEY_DYN_DATA, a
+    // missing key or value, or another type.
+    std::string ReadRegistryValue(int32_t hRootKey, const std::string& sKeyPath, const std::string& sValueName);
 
     // ---- marc8/: MARC-8 to UTF-8 of fields and records, private members ----
 

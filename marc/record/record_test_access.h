@@ -160,6 +160,11 @@ struct RecordTestAccess {
                                      bool bWide, bool& bAppendBlank, std::string& sDigits) {
         record.CallNumberTakeNumber(sCallNumber, sOutput, bWide, bAppendBlank, sDigits);
     }
+    // marc8/: decomposition of UTF-8 records on load
+    static std::string ReadRegistryValue(Utf8MarcRecordClass& record, int32_t hRootKey, const std::string& sKeyPath,
+                                         const std::string& sValueName) {
+        return record.ReadRegistryValue(hRootKey, sKeyPath, sValueName);
+    }
 };
 
 namespace record_test {
