@@ -1149,6 +1149,38 @@ public:
     // when something was replaced and never cleared.
     std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
 
+    // ---- marc/rules/: series treatment policies ----
+
+    // How an institution treats the series of an authority record, from its
+    // 644 (analysis), 645 (tracing), 646 (classification) and 642 (numbering
+    // pattern) fields whose $5 names the institution: the first character of
+    // the field's first subfield, or for a numbering pattern the text of its
+    // first $a. lReturnFieldPointer receives the index of the field that gave
+    // the answer; when none does it is left as passed, except where a DPCC
+    // property says 0. The field and subfield cursor are put back, an error
+    // included; the saved field and subfield searches stay as the walk set them.
+    // DLC and DPCC answer only for a series (008/12 in "abcz", or none) with
+    // an 010; the local ones test $5 against the codes of Nuc.
+    std::string SeriesAnalysisPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesTracingPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyDlc(int32_t& lReturnFieldPointer);
+    std::string SeriesNumberingPatternDlc(int32_t& lReturnFieldPointer);
+    // DPCC 645, else "n" with 0 for a series-like phrase (008/12 "c"), else
+    // the whole first subfield of a traced ("t") 645 with a $5 of another
+    // institution than the local ones; nothing found gives "" with 0.
+    std::string SeriesTracingPolicyDpcc(int32_t& lReturnFieldPointer);
+    // Always "" with 0.
+    std::string SeriesAnalysisPolicyDpcc(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyDpcc(int32_t& lReturnFieldPointer);
+    // DPCC 642, else the first subfield of a 642 with a $5 of another
+    // institution than DLC and the local ones; nothing found gives "" with 0.
+    std::string SeriesNumberingPatternDpcc(int32_t& lReturnFieldPointer);
+    std::string SeriesAnalysisPolicyLocal(int32_t& lReturnFieldPointer);
+    // A 645 of the first local code wins over one of a later code.
+    std::string SeriesTracingPolicyLocal(int32_t& lReturnFieldPointer);
+    std::string SeriesClassificationPolicyLocal(int32_t& lReturnFieldPointer);
+    std::string SeriesNumberingPatternLocal(int32_t& lReturnFieldPointer);
+
 private:
     friend struct RecordTestAccess;
 
@@ -1340,6 +1372,26 @@ private:
     // An OCLC control number in one of its prefixed forms; its normal form
     // under the record's options goes to sNormalized.
     bool IsOclcNumber(std::string sText, std::string& sNormalized);
+    // ---- marc/rules/: private members of series treatment policies ----
+    // 008/12 in "abcz" (empty counts) and an 010; both are always looked at.
+    bool SeriesPolicyRecordQualifies();
+    // Before the first field, with no text filter on the next field finds.
+    void SeriesPolicyFieldsTop();
+    // The first field of sTag whose $5 (after the answer's subfield) begins
+    // with sInstitution, or, for an empty sInstitution, names a local code.
+    std::string SeriesPolicyFirstMatch(const std::string& sTag, bool bNumberingPattern,
+                                       const std::string& sInstitution, int32_t& lReturnFieldPointer);
+    // The walk in its frame: the cursor put back, and for an institution
+    // other than the local one ("") the series-authority test first.
+    std::string SeriesPolicyOf(const std::string& sTag, bool bNumberingPattern, const std::string& sInstitution,
+                               int32_t& lReturnFieldPointer);
+    // Where "5" + the $5 text, cut before its first "-", stands in
+    // NucSubfield5List; 0 when absent.
+    int32_t SeriesPolicyLocalPosition(const std::string& sSubfield5) const;
+    // The $5 text trimmed and cut before its first "-" or else its first "/"
+    // begins one of the codes of Nuc.
+    bool SeriesPolicyIsLocalCode(const std::string& sSubfield5) const;
+
     // ---- marc/rules/: private members of series numbering ----
 
     // The series-numbering strings in the output set in force.
