@@ -7,8 +7,8 @@
 // through every mode unchanged, and a script is reported exactly when a letter is. Whole fields
 // from each 8-bit set and the reference pass must give UTF-8.
 // The octets, taken as UTF-8, go to the MARC-8 writer of one field (an 880 and another tag): plain
-// ASCII comes through unchanged, and whatever it writes this system reads back as UTF-8. A UTF-8
-// record holding them is set to MARC-8 and back.
+// ASCII comes through unchanged, and whatever it writes this system reads back as UTF-8; the same
+// after the load's decomposition. A UTF-8 record holding them is set to MARC-8 and back.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -96,6 +96,18 @@ void FuzzRecordMembers(const std::string& text) {
         if (!IsUtf8(sField)) std::abort();
     }
     record.Utf8TextContainsOnlyMarc8Characters(text);
+    // The load's decomposition takes the same octets; what it gives, the writer takes.
+    bool bDecomposed = false;
+    std::string sDecomposed = record.DecomposeUnicodeCharactersInString(text, bDecomposed);
+    if (!bDecomposed && sDecomposed != text) std::abort();
+    {
+        record.CharacterSetOut("M");
+        std::string sSetList;
+        std::string sTag = "880";
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateUtf82MarcOneField(sSetList, sTag, sDecomposed, bChanged, bError);
+    }
     {
         Utf8MarcRecordClass utf8;
         const std::string sData = "  \x1F" "6100-01\x1F" "a" + text;
