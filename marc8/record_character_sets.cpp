@@ -256,3 +256,14 @@ std::string Utf8MarcRecordClass::CharacterizeCharacterSet(const std::string& sMa
     }
     return sIllegal.empty() ? sVerdict : sVerdict + " Illegal character(s):" + sIllegal;
 }
+
+// ---------------------------------------------------------------- translation available
+
+void Utf8MarcRecordClass::RequireRecordTranslation(const std::string& sFrom, const std::string& sTo) const {
+    const RecordTranslation kind = RecordTranslationBetween(sFrom, sTo);
+    if (RecordTranslationBuilt(kind)) return;
+    if (sFrom == "U" && sTo == "L")
+        throw RaisedError(ErrorNumber::InvalidProcedureCall, kMarcClassSource,
+                          "No record translation from UTF-8 to Windows-1252 is available");
+    RaiseTranslationMissing(kind);
+}

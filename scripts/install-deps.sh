@@ -20,6 +20,8 @@ packages=(
   yaz libmarc-perl libmarc-charset-perl libmarc-record-perl idzebra-2.0-examples
   libxml2-utils python3-stdnum liblibrary-callnumber-lc-perl libbusiness-isbn-perl
   unicode-data
+  # XML documents read back in the tests and the fuzz target
+  libxml2-dev
 )
 
 missing=()

@@ -352,7 +352,16 @@ struct Utf8MarcRecordState {
     std::vector<NormOctetForm> NormOctetForms;
     // marc/display/
     // marc/text/
-    // marc/xml/
+    // marc/xml/: set for the time a document is built, whose text is UTF-8
+    // whatever the output set; the form-5 profile switch of one call.
+    bool XmlDocumentInUtf8 = false;
+    bool LocalProfile = false;
+    // The line starts of one call: two TABs, CR LF and two TABs, three TABs,
+    // CR LF and three TABs.
+    std::string XmlTabTab;
+    std::string XmlCrlfTabTab;
+    std::string XmlTabTabTab;
+    std::string XmlCrlfTabTabTab;
     // marc/rules/: series numbering
     // The output set the series-numbering tables were built in; they are
     // built again when CharacterSetOut has changed since.
@@ -1023,7 +1032,37 @@ public:
 
     // ---- marc/text/ ----
 
-    // ---- marc/xml/ ----
+    // ---- marc/xml/: XML output frame, element helpers and MARCXML ----
+
+    // The record as one UTF-8 XML document: form 0 MARCXML for every kind of
+    // record; forms 1 to 5 the MADS, MODS and Dublin Core documents of the
+    // kinds they cover (raising error 5 until they are built); "" for any
+    // other form or for a kind the form does not cover. The field and
+    // subfield cursor and the output set are put back on every way out.
+    // Under output set "L", and under any set whose translation back from
+    // "U" is not built, error 5 is raised before anything changes.
+    std::string XMLRecordOut(int32_t sForm);
+    // The value between double quotes, nothing escaped.
+    std::string AddQuotes(const std::string& sInputString);
+    // One element; the closing tag names the part of sTag before its first blank.
+    std::string XmlTags(const std::string& sTag, const std::string& sText);
+    // Text for XML content or attribute values in one pass: the five special
+    // characters as references; in UTF-8 text each character XML forbids and
+    // each malformed sequence as U+FFFD; in 8-bit text the forbidden
+    // controls dropped.
+    std::string XmlConditionText(const std::string& sText);
+
+    // ---- marc/xml/: entity decoding ----
+
+    // Text from XML or HTML back into record text (UTF-8 records only; an
+    // 8-bit record gets the text unchanged): named entities of the entity
+    // table, including its "#n" keys, give decomposed letters and ASCII
+    // substitutes; with bTranslateUnknownAmpsersandNotations other numeric
+    // references ("#n", "#xh", "xh") give the character when XML allows it
+    // and stay as they are otherwise; C2 A0 becomes a blank; CR and LF are
+    // removed. A reference ends at ";" (taken with it), a blank or a line
+    // feed. Never raises.
+    std::string XmlUnconditionText(const std::string& sText, bool bTranslateUnknownAmpsersandNotations);
 
     // ---- marc/rules/: cataloguing rules ----
 
@@ -1185,6 +1224,24 @@ private:
     friend struct RecordTestAccess;
 
     Utf8MarcRecordState m;
+
+    // ---- marc/xml/: private members ----
+
+    // XmlConditionText appended to sOut.
+    void AppendXmlConditionText(std::string& sOut, std::string_view sText) const;
+    // The MARCXML document of the record, built in UTF-8.
+    std::string XmlMarcxmlDocument();
+    // A text the documents take from the record, in UTF-8: under an 8-bit
+    // output set it goes through LatinMarc8Text2Utf8 on its own, so that no
+    // escape run reaches past it.
+    std::string XmlTextFromRecord(const std::string& sText);
+
+    // ---- marc8/: whether a whole-record translation is built ----
+
+    // Raises the error that CharacterSetOut's let would raise for a change of
+    // a loaded record from one set to the other when that translation is not
+    // built; changes nothing.
+    void RequireRecordTranslation(const std::string& sFrom, const std::string& sTo) const;
 
     // ---- marc8/: private members ----
 

@@ -335,18 +335,18 @@ TEST(MarcRecordIn, ATitleSwitchOnALongFieldCostsNoWalkPerTest) {
     const auto start = std::chrono::steady_clock::now();
     record.MarcRecordIn(Iso2709("nz  a", {"001x", sField}));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // A walk of the field per test would take minutes; sanitizers slow the
-    // load itself about tenfold.
+    // A walk of the field per test would take minutes; the limits leave room
+    // for a loaded machine, and sanitizers slow the load itself about tenfold.
 #if defined(__SANITIZE_ADDRESS__)
-    constexpr double kLimit = 15.0;
+    constexpr double kLimit = 60.0;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-    constexpr double kLimit = 15.0;
+    constexpr double kLimit = 60.0;
 #else
-    constexpr double kLimit = 1.0;
+    constexpr double kLimit = 10.0;
 #endif
 #else
-    constexpr double kLimit = 1.0;
+    constexpr double kLimit = 10.0;
 #endif
     EXPECT_LT(seconds, kLimit);
     ASSERT_TRUE(record.FldFindFirst("100", ""));

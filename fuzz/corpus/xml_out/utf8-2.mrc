@@ -1,0 +1,1 @@
+00273cz  a2200097n  4500001001200000008004100012040001800053100002900071400002700100670004800127auth-utf8-2240101n| azannaabn          |a aaa        aDLCbengcDLC1 aMüller, Jörg,d1950-1 aMüller, Jörgwnnaa  aHis Straßen, 2001:bt.p. (Jörg Müller)
