@@ -1,9 +1,10 @@
 // Feeds arbitrary octets to the decomposition of UTF-8 text and to the
 // character substitution, and loads them as the text of two fields of a UTF-8
 // record (a 245 and an 880), which decomposes them on the way in. Checks that
-// a decomposed text has nothing left to decompose, that the flag tells a
-// change, that an ASCII text without the click letter comes back unchanged,
-// and that a false answer leaves the character as it was given.
+// a decomposed text without the click letter has nothing left to decompose,
+// that the flag tells a change, that an ASCII text without the click letter
+// comes back unchanged, and that a false answer leaves the character as it
+// was given.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,9 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool bChanged = false;
     const std::string sOnce = record.DecomposeUnicodeCharactersInString(text, bChanged);
     if (bChanged != (sOnce != text)) std::abort();
+    // A click letter becomes a delimiter, which makes the octet after it a
+    // subfield code: only texts without one decompose to a fixed point.
+    const bool bClick = text.find("\xC7\x82") != std::string::npos;
     bool bAgain = false;
-    if (record.DecomposeUnicodeCharactersInString(sOnce, bAgain) != sOnce || bAgain) std::abort();
-    bool bAscii = text.find("\xC7\x82") == std::string::npos;
+    const std::string sTwice = record.DecomposeUnicodeCharactersInString(sOnce, bAgain);
+    if (!bClick && (sTwice != sOnce || bAgain)) std::abort();
+    bool bAscii = !bClick;
     for (char c : text) bAscii = bAscii && static_cast<unsigned char>(c) < 0x80;
     if (bAscii && bChanged) std::abort();
 

@@ -1179,15 +1179,6 @@ public:
     std::string ReduceSeriesNumberingToPattern1(const std::string& sSeriesNumbering);
     std::string ReduceSeriesNumberingToPattern2(const std::string& sSeriesNumbering);
 
-    // ---- marc8/: decomposition of UTF-8 records on load ----
-
-    // The UTF-8 text with every character that the shared character object's
-    // SubstituteUtf8Char replaces put in its substitute's place, in one pass.
-    // An octet that begins no well-formed character stays as it stands, and so
-    // does the code octet after a subfield delimiter. bChanged is set to True
-    // when something was replaced and never cleared.
-    std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
-
     // ---- marc/rules/: series treatment policies ----
 
     // How an institution treats the series of an authority record, from its
@@ -1219,6 +1210,15 @@ public:
     std::string SeriesTracingPolicyLocal(int32_t& lReturnFieldPointer);
     std::string SeriesClassificationPolicyLocal(int32_t& lReturnFieldPointer);
     std::string SeriesNumberingPatternLocal(int32_t& lReturnFieldPointer);
+
+    // ---- marc8/: decomposition of UTF-8 records on load ----
+
+    // The UTF-8 text with every character that the shared character object's
+    // SubstituteUtf8Char replaces put in its substitute's place, in one pass.
+    // An octet that begins no well-formed character stays as it stands, and so
+    // does the code octet after a subfield delimiter. bChanged is set to True
+    // when something was replaced and never cleared.
+    std::string DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged);
 
 private:
     friend struct RecordTestAccess;
