@@ -964,6 +964,28 @@ public:
     };
     static const CallNumberPlaceholderTable CallNumberPlaceholders;
 
+    // ---- normalize/: sorting forms of fields, name dates and chronological subdivisions ----
+    // A sorting form is a text whose plain octet comparison puts headings in
+    // filing order. None of these raises for any text.
+
+    // The sorting form of the current subfield ("" without a current field or
+    // subfield): $a by its NACO form (in a personal name without the blanks
+    // before its first ", "; elsewhere split at its first "("), $d and $y by
+    // their date keys, any other code by its NACO form.
+    std::string SfdSortingForm(bool bSubfieldComesFromPersonalNameHeading);
+    // The sorting forms of the current field's counting subfields, each
+    // behind its separator; a personal name's $q and $c wait for the next $d.
+    // The subfield cursor is put back.
+    std::string FldSortingForm(bool bIncludeRedundantSubfieldC);
+    // The key of a name-date text ($d): start year and extension, era letter
+    // "C" or "D", end year and extension, all digits but the era letter.
+    std::string SfdSortingFormD(const std::string& sSfdText);
+    // Four digits, month code and day, of a month and day text; "" for "".
+    std::string SfdSortingFormDExtension(const std::string& sMonthAndDay);
+    // The key of a chronological subdivision ($y); a text in which no period
+    // is found comes back in its normal form.
+    std::string SfdSortingFormY(const std::string& sSfdText);
+
     // ---- marc/display/: Windows-1252 text both ways, plain letters ----
 
     // Windows-1252 text in the record's encoding (UTF-8 while RecordIsUtf8 is
@@ -1555,6 +1577,24 @@ private:
     bool CallNumberTakeLetters(std::string& sCallNumber, std::string& sLetters);
     void CallNumberTakeNumber(std::string& sCallNumber, std::string& sOutput, bool bWide, bool& bAppendBlank,
                               std::string& sDigits);
+
+    // ---- normalize/: sorting forms of name dates and chronological subdivisions, private members ----
+
+    // Sets the B.C. and A.D. flags from the era words of the upper-case text
+    // and tidies the comma in front of the era word found.
+    void DetectEraMarkers(std::string& sText, bool& bBC, bool& bAD);
+    // The upper-case text without era words, qualifiers, brackets and final
+    // punctuation, blanks collapsed and trimmed.
+    std::string CleanDateText(const std::string& sText);
+    // True when the text is, or begins with, a month name (its first three
+    // letters pick the month); the code "01" to "12" goes to sCode, "" when False.
+    bool MonthNameCode(const std::string& sWord, std::string& sCode);
+    // Century words and open-start phrases of a $y text, lLastBlank the
+    // position of its last blank: 0 not handled, 1 sText is the final key,
+    // 2 sText is a range (start, hyphen, end) and the flags may have changed.
+    int16_t PeriodPhraseForm(std::string& sText, int32_t lLastBlank, bool& bBC, bool& bAD);
+    // A digit 1-9 stands four places after lPosition (the place of a " TO ").
+    bool DigitFollowsTo(const std::string& sText, int32_t lPosition);
 
     // ---- marc/rules/: thesis notes and the 502 recast ----
 

@@ -152,6 +152,23 @@ struct RecordTestAccess {
         r.RemoveTitleDerivedCaptions(sOriginalHeading, sHeading, sKey);
         return sKey;
     }
+    // normalize/: the private members of the date keys.
+    static void DetectEraMarkers(Utf8MarcRecordClass& record, std::string& sText, bool& bBC, bool& bAD) {
+        record.DetectEraMarkers(sText, bBC, bAD);
+    }
+    static std::string CleanDateText(Utf8MarcRecordClass& record, const std::string& sText) {
+        return record.CleanDateText(sText);
+    }
+    static bool MonthNameCode(Utf8MarcRecordClass& record, const std::string& sWord, std::string& sCode) {
+        return record.MonthNameCode(sWord, sCode);
+    }
+    static int16_t PeriodPhraseForm(Utf8MarcRecordClass& record, std::string& sText, int32_t lLastBlank, bool& bBC,
+                                    bool& bAD) {
+        return record.PeriodPhraseForm(sText, lLastBlank, bBC, bAD);
+    }
+    static bool DigitFollowsTo(Utf8MarcRecordClass& record, const std::string& sText, int32_t lPosition) {
+        return record.DigitFollowsTo(sText, lPosition);
+    }
     // normalize/: the older pieces of the call-number rules.
     static bool CallNumberTakeLetters(Utf8MarcRecordClass& record, std::string& sCallNumber, std::string& sLetters) {
         return record.CallNumberTakeLetters(sCallNumber, sLetters);
