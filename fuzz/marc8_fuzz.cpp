@@ -6,12 +6,17 @@
 // UTF-8 whenever it reports a change, a text without escapes or octets from 0x80 must come
 // through every mode unchanged, and a script is reported exactly when a letter is. Whole fields
 // from each 8-bit set and the reference pass must give UTF-8.
+// The octets, taken as UTF-8, go to the MARC-8 writer of one field (an 880 and another tag): plain
+// ASCII comes through unchanged, and whatever it writes this system reads back as UTF-8; the same
+// after the load's decomposition. A UTF-8 record holding them is set to MARC-8 and back.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "chars/utf8_char.h"
+#include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
 #include "marc8/marc8_tables.h"
@@ -72,6 +77,46 @@ void FuzzRecordMembers(const std::string& text) {
             record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bChanged, bError);
             if (!IsUtf8(sField) || (!bChanged && sField != text)) std::abort();
         }
+    }
+    for (const char* sTag : {"880", "245"}) {
+        record.CharacterSetOut("M");
+        std::string sSetList;
+        std::string sTagCopy = sTag;
+        std::string sField = text;
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateUtf82MarcOneField(sSetList, sTagCopy, sField, bChanged, bError);
+        const bool bPrintable =
+            std::all_of(text.begin(), text.end(), [](char c) { return (c >= 0x20 && c <= 0x7E) || c == '\x1F'; });
+        if (bPrintable && (bChanged || bError || sField != text)) std::abort();
+        std::string sIndicators = "  ";
+        bool bBackChanged = false;
+        bool bBackError = false;
+        record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bBackChanged, bBackError);
+        if (!IsUtf8(sField)) std::abort();
+    }
+    record.Utf8TextContainsOnlyMarc8Characters(text);
+    // The load's decomposition takes the same octets; what it gives, the writer takes.
+    bool bDecomposed = false;
+    std::string sDecomposed = record.DecomposeUnicodeCharactersInString(text, bDecomposed);
+    if (!bDecomposed && sDecomposed != text) std::abort();
+    {
+        record.CharacterSetOut("M");
+        std::string sSetList;
+        std::string sTag = "880";
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateUtf82MarcOneField(sSetList, sTag, sDecomposed, bChanged, bError);
+    }
+    {
+        Utf8MarcRecordClass utf8;
+        const std::string sData = "  \x1F" "6100-01\x1F" "a" + text;
+        utf8.MarcRecordIn(record_test::Iso2709("00000nam a2200000   4500",
+                                               {{"001", "1"}, {"245", sData}, {"880", sData}}));
+        utf8.CharacterSetOut("M");
+        utf8.MarcRecordOut();
+        utf8.CharacterSetOut("U");
+        utf8.MarcRecordOut();
     }
     std::string sReferences = text;
     RecordTestAccess::TranslateHexCharacterReferences(record, sReferences);

@@ -17,7 +17,8 @@ enum class RecordTranslation {
     None,
     SingleByte,          // among "M", "O" and "V"
     Marc8ToUtf8,         // from "M", "O" or "V" to "U"
-    Utf8ToMarc8,         // from "U" to any 8-bit set
+    Utf8ToMarc8,         // from "U" to "M", "O" or "V"
+    Utf8ToWindows1252,   // from "U" to "L": refused, the MARC-8 writer would hold MARC-8 under "L"
     Windows1252ToMarc8,  // from "L" to "M", "O" or "V"
     Windows1252ToUtf8,   // from "L" to "U"
     Marc8ToWindows1252,  // from "M", "O" or "V" to "L"
@@ -25,7 +26,7 @@ enum class RecordTranslation {
 
 RecordTranslation RecordTranslationBetween(const std::string& sFrom, const std::string& sTo) {
     if (sFrom == sTo) return RecordTranslation::None;
-    if (sFrom == "U") return RecordTranslation::Utf8ToMarc8;
+    if (sFrom == "U") return sTo == "L" ? RecordTranslation::Utf8ToWindows1252 : RecordTranslation::Utf8ToMarc8;
     if (sFrom == "L") return sTo == "U" ? RecordTranslation::Windows1252ToUtf8 : RecordTranslation::Windows1252ToMarc8;
     if (sTo == "U") return RecordTranslation::Marc8ToUtf8;
     if (sTo == "L") return RecordTranslation::Marc8ToWindows1252;
@@ -38,6 +39,7 @@ const char* RecordTranslationName(RecordTranslation kind) {
         case RecordTranslation::SingleByte: return "8-bit set to 8-bit set";
         case RecordTranslation::Marc8ToUtf8: return "MARC-8 to UTF-8";
         case RecordTranslation::Utf8ToMarc8: return "UTF-8 to MARC-8";
+        case RecordTranslation::Utf8ToWindows1252: return "UTF-8 to Windows-1252";
         case RecordTranslation::Windows1252ToMarc8: return "Windows-1252 to MARC-8";
         case RecordTranslation::Windows1252ToUtf8: return "Windows-1252 to UTF-8";
         case RecordTranslation::Marc8ToWindows1252: return "MARC-8 to Windows-1252";
@@ -51,7 +53,7 @@ const char* RecordTranslationName(RecordTranslation kind) {
 bool RecordTranslationBuilt(RecordTranslation kind) {
     return kind == RecordTranslation::None || kind == RecordTranslation::SingleByte ||
            kind == RecordTranslation::Windows1252ToMarc8 || kind == RecordTranslation::Windows1252ToUtf8 ||
-           kind == RecordTranslation::Marc8ToUtf8;
+           kind == RecordTranslation::Marc8ToUtf8 || kind == RecordTranslation::Utf8ToMarc8;
 }
 
 [[noreturn]] void RaiseTranslationMissing(RecordTranslation kind) {
@@ -185,6 +187,9 @@ void Utf8MarcRecordClass::TranslateRecordCharacterSet() {
             TranslateRecordMarc8ToUtf8();
             return;
         case RecordTranslation::Utf8ToMarc8:
+            TranslateRecordUtf8ToMarc8();
+            return;
+        case RecordTranslation::Utf8ToWindows1252:
         case RecordTranslation::Marc8ToWindows1252:
             RaiseTranslationMissing(kind);
     }

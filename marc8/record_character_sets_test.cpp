@@ -94,8 +94,7 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
         std::string from, to, translation;
     };
     const std::vector<Case> cases = {
-        {"U", "M", "UTF-8 to MARC-8"},
-        {"U", "L", "UTF-8 to MARC-8"},
+        {"U", "L", "UTF-8 to Windows-1252"},
         {"V", "L", "MARC-8 to Windows-1252"},
         {"M", "L", "MARC-8 to Windows-1252"},
         {"O", "L", "MARC-8 to Windows-1252"},
@@ -120,10 +119,10 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
         EXPECT_TRUE(s.MarcRecordTranslated);
     }
 
-    // The translations among "M", "O" and "V" and from "L" are there.
+    // The translations among "M", "O" and "V", from "L" and from "U" to the MARC-8 sets are there.
     const std::vector<std::pair<std::string, std::string>> built = {
         {"M", "V"}, {"M", "O"}, {"O", "M"}, {"O", "V"}, {"V", "M"}, {"V", "O"},
-        {"L", "M"}, {"L", "O"}, {"L", "V"}, {"L", "U"}};
+        {"L", "M"}, {"L", "O"}, {"L", "V"}, {"L", "U"}, {"U", "M"}, {"U", "O"}, {"U", "V"}};
     for (const auto& [from, to] : built) {
         Utf8MarcRecordClass present;
         present.CharacterSetOut(from);
@@ -141,7 +140,7 @@ TEST(CharacterSetOut, RefusesATranslationThatIsNotThere) {
     record.CharacterSetOut("u");
     EXPECT_FALSE(s.OutputIsUlc);
     EXPECT_EQ(record.CharacterSetOut(), "U");
-    EXPECT_THROW(record.CharacterSetOut("V"), RaisedError);
+    EXPECT_THROW(record.CharacterSetOut("L"), RaisedError);
     EXPECT_EQ(record.CharacterSetOut(), "U");
 }
 

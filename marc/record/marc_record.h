@@ -852,6 +852,22 @@ public:
     void TranslateMarc2Utf8OneFieldFindBreak_Save(std::string& sWork, std::string& sPiece, std::string sCharacterSet,
                                                   std::string& sNextCharacterSet);
 
+    // ---- marc8/: UTF-8 to MARC-8 of fields and records ----
+
+    // One UTF-8 field (delimiters included) to MARC-8, subfield by subfield: an escape at every
+    // change of code table, marks before their base character, "&#x...;" for a character MARC-8
+    // lacks (and for each malformed octet, as U+FFFD), every subfield ending in the basic set.
+    // 880 fields join digits and punctuation to their script runs, record the script in $6 and
+    // extend sMarc8CharacterSetCodes (" 5  7 ", one record's codes). bChanged and bError are only
+    // ever set to True.
+    void TranslateUtf82MarcOneField(std::string& sMarc8CharacterSetCodes, std::string& sTag, std::string& sText,
+                                    bool& bChanged, bool& bError);
+    // Whether every character of a UTF-8 text belongs to the basic or extended Latin tables;
+    // the empty text does. The last character tested stays the current one of MyUtf8Char.
+    bool Utf8TextContainsOnlyMarc8Characters(std::string sIn);
+    // Kept in the interface; it does nothing.
+    void TranslateUtf8Text2Marc(std::string& X, std::string& Y);
+
     // ---- marc8/: single-byte set translation, 8-bit text to UTF-8, the ----
     // ---- combining-mark buffer, 880 linkage and vernacular scripts      ----
 
@@ -1397,6 +1413,23 @@ private:
     void ClassifyTextOctets(std::string sText, bool& b20To2F, bool& b30To3F, bool& bOther);
     // The combining-mark buffer in ascending class, equal classes in arrival order.
     std::string FlushCombiningMarksByClass();
+
+    // ---- marc8/: UTF-8 to MARC-8 of fields and records, private members ----
+
+    // Every data field of a UTF-8 record to MARC-8; the 066 is rebuilt from the scripts of the
+    // 880 fields, leader/09 becomes a blank, the cursor is put back.
+    void TranslateRecordUtf8ToMarc8();
+    // One piece (a delimiter, its code and the subfield's text, or the text before the first
+    // delimiter) to MARC-8 into sResult. For 880 fields the table code of every base character
+    // is put in front of sCodeList (text order) and each new one added to the record's list.
+    void TranslateUtf82MarcPiece(std::string sTag, std::string sPiece, std::string& sResult, bool& bChanged,
+                                 bool& bError, std::string& sMarc8CharacterSetCodes, std::string& sCodeList);
+    // In a translated 880 piece with Hebrew, Cyrillic or Arabic runs, basic-set runs of digits
+    // and punctuation between (or after) runs of one script join them; sScratch is overwritten.
+    void TidyVernacularEscapes(std::string& sPiece, std::string& sScratch);
+    // Script identification codes ("(2", "(N", "(3", "(S", "$1") of a blank-separated list of
+    // table codes, each led by the separator; yields before each code.
+    std::string ScriptCodesFromTableCodes(std::string sCodes, std::string sSeparator);
 
     // ---- marc8/: single-byte set translation and 8-bit text to UTF-8, private members ----
 

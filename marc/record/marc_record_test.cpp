@@ -549,15 +549,21 @@ TEST(RecordLeader, ChangeLeaderValue) {
     EXPECT_EQ(RecordTestAccess::State(record).Leader, "");
 
     // A change of leader/09 sets the output set, which translates the record
-    // present: "a" gives "U", anything else the 8-bit default "V". The record
-    // translation from UTF-8 is not built yet, so that change is refused and
-    // leaves leader/09 as it was; the change to "a" translates the record.
+    // present: "a" gives "U", anything else the 8-bit default "V" with
+    // leader/09 blank; a set refused (UTF-8 to Windows-1252) leaves leader/09
+    // as it was; the change to "a" translates the record.
     Utf8MarcRecordClass utf8;
     utf8.NewRecord("a", "m");
     const std::string utf8Leader = RecordTestAccess::State(utf8).Leader;
-    EXPECT_THROW(utf8.ChangeLeaderValue(9, "b"), RaisedError);
-    EXPECT_EQ(utf8.CharacterSetOut(), "U");
-    EXPECT_EQ(RecordTestAccess::State(utf8).Leader, utf8Leader);
+    utf8.ChangeLeaderValue(9, "b");
+    EXPECT_EQ(utf8.CharacterSetOut(), "V");
+    EXPECT_EQ(RecordTestAccess::State(utf8).Leader, utf8Leader.substr(0, 9) + " " + utf8Leader.substr(10));
+    Utf8MarcRecordClass refused;
+    refused.NewRecord("a", "m");
+    RecordTestAccess::MutableState(refused).Default8BitSet = "L";
+    EXPECT_THROW(refused.ChangeLeaderValue(9, "b"), RaisedError);
+    EXPECT_EQ(refused.CharacterSetOut(), "U");
+    EXPECT_EQ(RecordTestAccess::State(refused).Leader, utf8Leader);
     Utf8MarcRecordClass marc8;
     marc8.CharacterSetOut("M");
     marc8.NewRecord("a", "m");

@@ -56,6 +56,20 @@ struct RecordTestAccess {
                                       const std::string& sReplacement, bool& bChanged) {
         record.ReplaceAllOccurrences(sText, sFind, sReplacement, bChanged);
     }
+    // marc8/: UTF-8 to MARC-8 of fields and records
+    static void TranslateUtf82MarcPiece(Utf8MarcRecordClass& record, const std::string& sTag, const std::string& sPiece,
+                                        std::string& sResult, bool& bChanged, bool& bError, std::string& sSetList,
+                                        std::string& sCodeList) {
+        record.TranslateUtf82MarcPiece(sTag, sPiece, sResult, bChanged, bError, sSetList, sCodeList);
+    }
+    static void TidyVernacularEscapes(Utf8MarcRecordClass& record, std::string& sPiece) {
+        std::string sScratch;
+        record.TidyVernacularEscapes(sPiece, sScratch);
+    }
+    static std::string ScriptCodesFromTableCodes(Utf8MarcRecordClass& record, const std::string& sCodes,
+                                                 const std::string& sSeparator) {
+        return record.ScriptCodesFromTableCodes(sCodes, sSeparator);
+    }
     static void TranslateEscapedFields(Utf8MarcRecordClass& record) { record.TranslateEscapedFields(); }
     static void TranslateFieldsByLinks(Utf8MarcRecordClass& record) { record.TranslateFieldsByLinks(); }
     static void MoveMarc8DiacriticsBehindBase(Utf8MarcRecordClass& record, std::string& sText, bool& bChanged) {
