@@ -104,23 +104,14 @@ protected:
         return record.NormalizeCallNumber(text, type);
     }
 
-    // The rows of the current set, columns joined by "|".
+    // The rows of the current set, columns joined by "|", sorted.
     std::vector<std::string> Rows(int16_t set, int16_t columns) {
-        std::vector<std::string> rows;
-        while (reader->GetNextRow(set)) {
-            std::string row;
-            for (int16_t c = 1; c <= columns; ++c) row += (c > 1 ? "|" : "") + reader->CurrentRow(c, -1);
-            rows.push_back(row);
-        }
+        std::vector<std::string> rows = readertest::JoinedRows(*reader, set, columns);
         std::sort(rows.begin(), rows.end());
         return rows;
     }
     // Column 1 of every row.
-    std::vector<std::string> IdsOf(int16_t set) {
-        std::vector<std::string> ids;
-        for (const std::string& row : Rows(set, 1)) ids.push_back(row);
-        return ids;
-    }
+    std::vector<std::string> IdsOf(int16_t set) { return Rows(set, 1); }
 
     const std::string& LastStatement() const { return Statements().back(); }
 

@@ -21,15 +21,7 @@ protected:
     ReaderQueryTest() : reader(LoggedInReader()) {}
 
     // Every row of a set, columns joined by "|".
-    std::vector<std::string> Rows(int16_t set, int16_t columns) {
-        std::vector<std::string> rows;
-        while (reader->GetNextRow(set)) {
-            std::string row;
-            for (int16_t c = 1; c <= columns; ++c) row += (c > 1 ? "|" : "") + reader->CurrentRow(c, -1);
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    std::vector<std::string> Rows(int16_t set, int16_t columns) { return readertest::JoinedRows(*reader, set, columns); }
 
     std::unique_ptr<VgerReaderClass7> reader;
 };

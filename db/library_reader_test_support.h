@@ -70,4 +70,15 @@ inline void ExpectEveryStatementSearchesAnIndex(VgerReaderClass7& reader, const 
     }
 }
 
+// Every row of a set, its first `columns` columns joined by "|".
+inline std::vector<std::string> JoinedRows(VgerReaderClass7& reader, int16_t set, int16_t columns) {
+    std::vector<std::string> rows;
+    while (reader.GetNextRow(set)) {
+        std::string row;
+        for (int16_t c = 1; c <= columns; ++c) row += (c > 1 ? "|" : "") + reader.CurrentRow(c, -1);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 }  // namespace readertest
