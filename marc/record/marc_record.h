@@ -1127,7 +1127,8 @@ public:
 
     // The record as one UTF-8 XML document: form 0 MARCXML for every kind of
     // record; forms 2 and 4 Dublin Core (RDF, OAI); forms 1, 3 and 5 the MADS
-    // and MODS documents (raising error 5 until they are built); "" for any
+    // (authority records) and MODS documents (form 5 with the local profile);
+    // "" for any
     // other form or for a kind the form does not cover. The field and
     // subfield cursor and the output set are put back on every way out.
     // Under output set "L", and under any set whose translation back from
@@ -1162,6 +1163,13 @@ public:
     // authority); nothing when sField is empty. The role text is escaped.
     void XmlModsAssembleNameGeneric(std::string& sOut, std::string sField, std::string sType, std::string sRole,
                                     std::string& sCrlfTabTab, std::string& sAuthority);
+
+    // ---- marc/xml/: MODS genre section ----
+
+    // The genre elements of the MODS document, each on a line after
+    // sCrlfTabTab: the marcgt terms coded in the 008 (and for maps the 007
+    // fields), then one genre per 655 field.
+    void XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
 
     // ---- marc/xml/: entity decoding ----
 
@@ -1362,6 +1370,30 @@ private:
     std::string XmlRecordTextEscaped(const std::string& sText);
     // Form 2 (one RDF description) or, with bOai, form 4 (oai_dc).
     std::string XmlDublinCoreDocument(bool bOai);
+
+    // ---- marc/xml/: MODS document ----
+
+    // Forms 1, 3 and 5 for a bibliographic record: the frame and its
+    // sections in order. Each section walks the record on its own and
+    // appends its lines to sOut.
+    std::string XmlModsDocument();
+    void XmlModsTitleInfo(std::string& sOut);
+    void XmlModsName(std::string& sOut);
+    void XmlModsTypeOfResource(std::string& sOut);
+    void XmlModsOriginInfo(std::string& sOut);
+    void XmlModsLanguage(std::string& sOut);
+    void XmlModsPhysicalDescription(std::string& sOut);
+    void XmlModsAbstract(std::string& sOut);
+    void XmlModsTableOfContents(std::string& sOut);
+    void XmlModsTargetAudience(std::string& sOut);
+    void XmlModsNote(std::string& sOut);
+    void XmlModsSubject(std::string& sOut);
+    void XmlModsClassification(std::string& sOut);
+    void XmlModsRelatedItem(std::string& sOut);
+    void XmlModsIdentifier(std::string& sOut);
+    void XmlModsLocation(std::string& sOut);
+    void XmlModsAccessCondition(std::string& sOut);
+    void XmlModsRecordInfo(std::string& sOut);
 
     // ---- marc8/: whether a whole-record translation is built ----
 

@@ -24,39 +24,9 @@ using xml_test::TaggedField;
 
 const std::string kSource = EXITDESK_SOURCE_DIR;
 
-int Shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void Load(Utf8MarcRecordClass& record, const std::string& leader, const std::vector<TaggedField>& fields,
-          const char* sSet = "U") {
-    if (std::string(sSet) != "U") {
-        record.CharacterSetIn(sSet);
-        record.CharacterSetOut(sSet);
-    }
-    record.MarcRecordIn(Iso2709(leader, fields));
-    ASSERT_FALSE(record.MarcRecordIn().empty()) << record.IsMarcErrorText();
-}
-
-// The number of nodes an XPath expression finds (or its number value).
-double XPathNumber(xmlDoc* doc, const std::string& expression) {
-    xmlXPathContext* context = xmlXPathNewContext(doc);
-    const std::pair<const char*, const char*> namespaces[] = {
-        {"rdf", "http://www.w3.org/1999/02/22-rdf-syntax-ns#"},
-        {"dc", "http://purl.org/dc/elements/1.1/"},
-        {"dcq", "http://purl.org/dc/qualifiers/1.0/"},
-        {"oai_dc", "http://www.openarchives.org/OAI/2.0/oai_dc/"},
-        {"mads", "http://www.loc.gov/mads/"}};
-    for (const auto& [prefix, uri] : namespaces)
-        xmlXPathRegisterNs(context, reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(uri));
-    xmlXPathObject* result = xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context);
-    double value = -1;
-    if (result) value = xmlXPathCastToNumber(result);
-    xmlXPathFreeObject(result);
-    xmlXPathFreeContext(context);
-    return value;
-}
+using xml_test::Load;
+using xml_test::Shell;
+using xml_test::XPathNumber;
 
 // ---------------------------------------------------------------- MODS names
 

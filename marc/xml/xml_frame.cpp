@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr const char* kMarcClassSource = "MarcClass";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
 // What the escaper does with an octet: pass it, replace it by a reference,
@@ -193,8 +192,8 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Everything that can refuse the call does so before anything changes.
     // Text of set "L" has no reading as MARC-8, and no way back from "U".
     if (sSavedSet == "L") RequireRecordTranslation("U", "L");
-    if (sForm != 0 && sForm != 2 && sForm != 4)
-        throw RaisedError(ErrorNumber::InvalidProcedureCall, kMarcClassSource,
+    if (sKind == "A" && sForm != 0)
+        throw RaisedError(ErrorNumber::InvalidProcedureCall, "MarcClass",
                           "No XML document of form " + std::to_string(sForm) + " is available");
     // Only MARCXML switches the record to UTF-8; the other documents convert
     // each text they take from the record.
@@ -236,7 +235,15 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
         restore.bSwitched = true;
         CharacterSetOut("U");
     }
-    std::string sDocument = sForm == 0 ? XmlMarcxmlDocument() : XmlDublinCoreDocument(sForm == 4);
+    std::string sDocument;
+    switch (sForm) {
+        case 0: sDocument = XmlMarcxmlDocument(); break;
+        case 2: case 4: sDocument = XmlDublinCoreDocument(sForm == 4); break;
+        default:
+            m.LocalProfile = sForm == 5;
+            sDocument = XmlModsDocument();
+            break;
+    }
     restore.Finish();
 
     // A superscript zero is written as the degree sign, never the reverse.

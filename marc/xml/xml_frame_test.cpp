@@ -113,9 +113,9 @@ TEST_F(XmlFrame, FormsByRecordKind) {
     // error 5 where the document is not built yet; MARCXML for every kind.
     struct Case {
         std::string leader;
-        std::string forms;  // per form 0 to 5: "X" MARCXML, "D" Dublin Core, "-" "", "5" error 5
+        std::string forms;  // per form 0 to 5: "X" MARCXML, "D" Dublin Core, "M" MODS, "-" "", "5" error 5
     };
-    const std::vector<Case> cases = {{kBib, "X5D5D5"}, {kAuth, "X5-5-5"}, {kHold, "X-----"}};
+    const std::vector<Case> cases = {{kBib, "XMDMDM"}, {kAuth, "X5-5-5"}, {kHold, "X-----"}};
     for (const Case& c : cases) {
         Load(c.leader, kFields);
         for (int32_t form = 0; form <= 5; ++form) {
@@ -135,6 +135,8 @@ TEST_F(XmlFrame, FormsByRecordKind) {
                 EXPECT_NE(sDocument.find("<marc:record>"), std::string::npos);
             } else if (expected == 'D') {
                 EXPECT_NE(sDocument.find("<dc:title>"), std::string::npos) << form;
+            } else if (expected == 'M') {
+                xml_test::ExpectModsStructure(sDocument, "form " + std::to_string(form));
             } else if (expected == '-') {
                 EXPECT_EQ(sDocument, "");
             }

@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +96,114 @@ inline std::vector<ParsedRecord> MarcxmlRecords(xmlDoc* doc) {
         records.push_back(parsed);
     }
     return records;
+}
+
+// The exit status of a shell command, -1 when it did not exit.
+inline int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Loads the fields under the leader; a set other than "U" is both the input
+// and the output set of the record.
+inline void Load(Utf8MarcRecordClass& record, const std::string& leader, const std::vector<TaggedField>& fields,
+                 const char* sSet = "U") {
+    if (std::string(sSet) != "U") {
+        record.CharacterSetIn(sSet);
+        record.CharacterSetOut(sSet);
+    }
+    record.MarcRecordIn(record_test::Iso2709(leader, fields));
+    ASSERT_FALSE(record.MarcRecordIn().empty()) << record.IsMarcErrorText();
+}
+
+// The prefixes XPath expressions of the tests use.
+inline void RegisterNamespaces(xmlXPathContext* context) {
+    const std::pair<const char*, const char*> namespaces[] = {
+        {"rdf", "http://www.w3.org/1999/02/22-rdf-syntax-ns#"},
+        {"dc", "http://purl.org/dc/elements/1.1/"},
+        {"dcq", "http://purl.org/dc/qualifiers/1.0/"},
+        {"oai_dc", "http://www.openarchives.org/OAI/2.0/oai_dc/"},
+        {"mads", "http://www.loc.gov/mads/"},
+        {"mods", "http://www.loc.gov/mods/v3"},
+        {"xlink", "http://www.w3.org/1999/xlink"},
+        {"xsi", "http://www.w3.org/2001/XMLSchema-instance"}};
+    for (const auto& [prefix, uri] : namespaces)
+        xmlXPathRegisterNs(context, reinterpret_cast<const xmlChar*>(prefix), reinterpret_cast<const xmlChar*>(uri));
+}
+
+// The number of nodes an XPath expression finds (or its number value).
+inline double XPathNumber(xmlDoc* doc, const std::string& expression) {
+    xmlXPathContext* context = xmlXPathNewContext(doc);
+    RegisterNamespaces(context);
+    xmlXPathObject* result = xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context);
+    double value = -1;
+    if (result) value = xmlXPathCastToNumber(result);
+    xmlXPathFreeObject(result);
+    xmlXPathFreeContext(context);
+    return value;
+}
+
+// The text of each node an XPath expression finds, in document order.
+inline std::vector<std::string> XPathTexts(xmlDoc* doc, const std::string& expression) {
+    std::vector<std::string> texts;
+    xmlXPathContext* context = xmlXPathNewContext(doc);
+    RegisterNamespaces(context);
+    xmlXPathObject* result = xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context);
+    if (result && result->type == XPATH_NODESET && result->nodesetval)
+        for (int i = 0; i < result->nodesetval->nodeNr; ++i) texts.push_back(Content(result->nodesetval->nodeTab[i]));
+    xmlXPathFreeObject(result);
+    xmlXPathFreeContext(context);
+    return texts;
+}
+
+// The document is well-formed for xmllint, reading nothing from the network.
+inline bool XmllintWellFormed(const std::string& sDocument) {
+    const std::string path = ::testing::TempDir() + "xmllint_check.xml";
+    {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        if (!file) return false;
+        std::fwrite(sDocument.data(), 1, sDocument.size(), file);
+        std::fclose(file);
+    }
+    return Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
+}
+
+// What every MODS document holds, whatever the record: a modsCollection root
+// in the MODS namespace holding one mods element, whose children stand in the
+// order of the document's sections; well-formed for libxml2 and xmllint.
+// Returns the parsed document (null after a failure).
+inline XmlDoc ExpectModsStructure(const std::string& sDocument, const std::string& what = "") {
+    XmlDoc doc = Parse(sDocument);
+    EXPECT_TRUE(doc) << what << "\n" << sDocument;
+    EXPECT_TRUE(XmllintWellFormed(sDocument)) << what;
+    if (!doc) return doc;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mods:modsCollection)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mods:modsCollection/*)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mods:modsCollection/mods:mods)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(//*[namespace-uri() != 'http://www.loc.gov/mods/v3'])"), 0) << what;
+    static const std::map<std::string, int> kSection = {
+        {"titleInfo", 1},  {"name", 2},           {"typeOfResource", 3},   {"genre", 4},
+        {"originInfo", 5}, {"language", 6},       {"physicalDescription", 7}, {"abstract", 8},
+        {"tableOfContents", 9}, {"targetAudience", 10}, {"note", 11},     {"subject", 12},
+        {"classification", 13}, {"relatedItem", 14}, {"identifier", 15}, {"location", 16},
+        {"accessCondition", 17}, {"recordInfo", 18}};
+    int previous = 0;
+    xmlNode* root = xmlDocGetRootElement(doc.get());
+    for (xmlNode* mods = root ? root->children : nullptr; mods; mods = mods->next) {
+        if (!Named(mods, "mods")) continue;
+        for (xmlNode* child = mods->children; child; child = child->next) {
+            if (child->type != XML_ELEMENT_NODE) continue;
+            const std::string name = reinterpret_cast<const char*>(child->name);
+            const auto found = kSection.find(name);
+            if (found == kSection.end()) {
+                ADD_FAILURE() << what << ": no section writes <" << name << "> into mods";
+                continue;
+            }
+            EXPECT_GE(found->second, previous) << what << ": <" << name << "> out of the sections' order";
+            previous = found->second;
+        }
+    }
+    return doc;
 }
 
 }  // namespace xml_test
