@@ -4,11 +4,14 @@
 // layout by substrings.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/raised_error.h"
 #include "common/test_support.h"
+#include "marc/record/marc_file.h"
 #include "marc/xml/xml_test_support.h"
 
 namespace {
@@ -18,6 +21,13 @@ using xml_test::kBib;
 using xml_test::TaggedField;
 using xml_test::XPathNumber;
 using xml_test::XPathTexts;
+
+// The sections' elements are children of the one mods element; other
+// sections nest elements of the same names deeper down.
+const std::string kMods = "/mods:modsCollection/mods:mods/";
+const std::string kTitle = kMods + "mods:titleInfo";
+const std::string kName = kMods + "mods:name";
+const std::string kOrigin = kMods + "mods:originInfo";
 
 // A bibliographic leader with the given type of record (06) and
 // bibliographic level (07).
@@ -43,8 +53,8 @@ struct DocCase {
     const char* what;
     std::vector<TaggedField> fields;
     int form = 1;
-    XPathChecks xpaths;
-    std::vector<std::string> substrings;  // each must occur in the document
+    XPathChecks xpaths = {};
+    std::vector<std::string> substrings = {};  // each must occur in the document
     std::vector<std::string> absent = {};  // none may occur
     std::string leader = kBib;
 };
@@ -78,7 +88,7 @@ TEST(XmlModsTitles, TitleInfoTable) {
         {"245 with nonfiling 4: nonSort, title, subTitle; $c not taken",
          {{"245", D("14$aThe cat /$bsub :$cby me.")}},
          1,
-         {{"//mods:titleInfo/mods:nonSort", {"The "}}, {"//mods:titleInfo/@type", {}}},
+         {{kTitle + "/mods:nonSort", {"The "}}, {kTitle + "/@type", {}}},
          {"\r\n\t\t<titleInfo><nonSort>The </nonSort><title>cat /</title><subTitle>sub :</subTitle></titleInfo>"},
          {"by me"}},
         {"the same under form 5: final slash and colon trimmed with the blank",
@@ -89,39 +99,39 @@ TEST(XmlModsTitles, TitleInfoTable) {
         {"a non-digit second indicator counts as 0; a 740 keeps its article; a 740 of ind2 2 is passed over",
          {{"245", D("1x$aThe cat.")}, {"740", D("0 $aThe dog.")}, {"740", D("02$aAnalytic.")}},
          1,
-         {{"//mods:nonSort", {}},
-          {"//mods:titleInfo/mods:title", {"The cat.", "The dog."}},
-          {"//mods:titleInfo/@type", {"alternative"}}}},
+         {{kTitle + "/mods:nonSort", {}},
+          {kTitle + "/mods:title", {"The cat.", "The dog."}},
+          {kTitle + "/@type", {"alternative"}}}},
         {"every title tag in record order with its type",
          {{"130", D("0 $aUni130")}, {"210", D("0 $aAbbr")}, {"240", D("10$aUni240")}, {"242", D("10$aTrans")},
           {"245", D("10$aMain")}, {"246", D("31$aPar")}, {"246", D("33$aOther")}, {"730", D("0 $aUni730")},
           {"730", D("02$aNo730")}, {"740", D("0 $aAlt")}, {"650", D(" 0$aNot a title")}},
          1,
-         {{"//mods:titleInfo/mods:title", {"Uni130", "Abbr", "Uni240", "Trans", "Main", "Par", "Other", "Uni730", "Alt"}},
-          {"//mods:titleInfo/@type",
+         {{kTitle + "/mods:title", {"Uni130", "Abbr", "Uni240", "Trans", "Main", "Par", "Other", "Uni730", "Alt"}},
+          {kTitle + "/@type",
            {"uniform", "abbreviated", "uniform", "translated", "translated", "alternative", "uniform", "alternative"}},
-          {"//mods:titleInfo[mods:title='Main']/@type", {}}}},
+          {kTitle + "[mods:title='Main']/@type", {}}}},
         {"a 246 $i becomes the escaped label; a $a label is replaced by it",
          {{"245", D("10$aMain")}, {"246", D("1 $iCover & <spine>:$aOther\tLost")}},
          1,
-         {{"//mods:titleInfo[2]/@displayLabel", {"Cover & <spine>:"}},
-          {"//mods:titleInfo[2]/mods:title", {"Other"}}},
+         {{kTitle + "[2]/@displayLabel", {"Cover & <spine>:"}},
+          {kTitle + "[2]/mods:title", {"Other"}}},
          {"<titleInfo type=\"alternative\" displayLabel=\"Cover &amp; &lt;spine&gt;:\"><title>Other</title>"}},
         {"a label after a TAB in $a goes onto titleInfo, escaped; title carries none",
          {{"245", D("10$aMain\tSeen & <kept>$bsub\tSub & label")}},
          1,
-         {{"//mods:titleInfo/@displayLabel", {"Seen & <kept>"}},
-          {"//mods:title/@displayLabel", {}},
-          {"//mods:title", {"Main"}},
-          {"//mods:subTitle/@displayLabel", {"Sub & label"}},
-          {"//mods:subTitle", {"sub"}}},
+         {{kTitle + "/@displayLabel", {"Seen & <kept>"}},
+          {kTitle + "/mods:title/@displayLabel", {}},
+          {kTitle + "/mods:title", {"Main"}},
+          {kTitle + "/mods:subTitle/@displayLabel", {"Sub & label"}},
+          {kTitle + "/mods:subTitle", {"sub"}}},
          {"<titleInfo displayLabel=\"Seen &amp; &lt;kept&gt;\"><title>Main</title>"
           "<subTitle displayLabel=\"Sub &amp; label\">sub</subTitle></titleInfo>"}},
         {"$a $n $p $n: each part its own element, taking its following codes, labels kept",
          {{"245", D("10$aMain.$hvideo$nPart 1.$pIntro$kcoll\tName label$nPart 2.$bsub")}},
          1,
-         {{"//mods:partNumber", {"Part 1.", "Part 2."}},
-          {"//mods:partName/@displayLabel", {"Name label"}}},
+         {{kTitle + "/mods:partNumber", {"Part 1.", "Part 2."}},
+          {kTitle + "/mods:partName/@displayLabel", {"Name label"}}},
          {"<titleInfo><title>Main. video</title><subTitle>sub</subTitle><partNumber>Part 1.</partNumber>"
           "<partName displayLabel=\"Name label\">Intro coll</partName><partNumber>Part 2.</partNumber></titleInfo>"}},
         {"form 5 leaves part elements untrimmed",
@@ -132,12 +142,12 @@ TEST(XmlModsTitles, TitleInfoTable) {
         {"no $a: a subTitle alone; a field of $c only gives no titleInfo",
          {{"245", D("10$bOnly sub")}, {"246", D("3 $cNothing")}},
          1,
-         {{"//mods:titleInfo", {"Only sub"}}, {"//mods:title", {}}}},
+         {{kTitle, {"Only sub"}}, {kTitle + "/mods:title", {}}}},
         {"nonfiling counted in characters of UTF-8 text",
          {{"245", D("13$a\xCE\xA4\xCE\xBF \xCE\xB2\xCE\xB9\xCE\xB2\xCE\xBB\xCE\xAF\xCE\xBF")}},
          1,
-         {{"//mods:nonSort", {"\xCE\xA4\xCE\xBF "}},
-          {"//mods:title", {"\xCE\xB2\xCE\xB9\xCE\xB2\xCE\xBB\xCE\xAF\xCE\xBF"}}}},
+         {{kTitle + "/mods:nonSort", {"\xCE\xA4\xCE\xBF "}},
+          {kTitle + "/mods:title", {"\xCE\xB2\xCE\xB9\xCE\xB2\xCE\xBB\xCE\xAF\xCE\xBF"}}}},
     };
     RunCases(cases);
 }
@@ -169,10 +179,10 @@ TEST(XmlModsTitles, NameTable) {
          {{"100", D("1 $aSmith, J.$d1900-")}, {"110", D("2 $aCorp.$8Issuer & <co>")}, {"700", D("1 $aDoe, A.")},
           {"111", D("2 $aMeeting$d(1990)")}},
          1,
-         {{"//mods:name/@type", {"personal", "corporate", "personal", "conference"}},
-          {"//mods:name/@authority", {}},
-          {"//mods:name/mods:role/mods:roleTerm", {"Creator", "Issuer & <co>", "Creator"}},
-          {"count(//mods:name[3]/mods:role)", {}}},
+         {{kName + "/@type", {"personal", "corporate", "personal", "conference"}},
+          {kName + "/@authority", {}},
+          {kName + "/mods:role/mods:roleTerm", {"Creator", "Issuer & <co>", "Creator"}},
+          {"count(" + kName + "[3]/mods:role)", {}}},
          {"\r\n\t\t<name type=\"personal\"><namePart>Smith, J.</namePart><namePart type=\"date\">1900-</namePart>"
           "<role><roleTerm type=\"text\">Creator</roleTerm></role></name>",
           "<roleTerm type=\"text\">Issuer &amp; &lt;co&gt;</roleTerm>",
@@ -181,28 +191,28 @@ TEST(XmlModsTitles, NameTable) {
         {"form 5: naf on every name, Contributor for added entries",
          {{"100", D("1 $aSmith, J.")}, {"700", D("1 $aDoe, A.")}, {"720", D("  $aSomeone")}},
          5,
-         {{"//mods:name/@authority", {"naf", "naf", "naf"}},
-          {"//mods:name/mods:role/mods:roleTerm", {"Creator", "Contributor", "Contributor"}}},
+         {{kName + "/@authority", {"naf", "naf", "naf"}},
+          {kName + "/mods:role/mods:roleTerm", {"Creator", "Contributor", "Contributor"}}},
          {"\r\n\t\t<name authority=\"naf\"><namePart>Someone</namePart>"}},
         {"a 700 $e is the role when there is no $8; $8 wins over $e",
          {{"700", D("1 $aDoe, A.$eill.")}, {"700", D("1 $aRoe, B.$eill.$8editor")}},
          1,
-         {{"//mods:name/mods:role/mods:roleTerm", {"ill.", "editor"}}}},
+         {{kName + "/mods:role/mods:roleTerm", {"ill.", "editor"}}}},
         {"711 built as a corporate name of type corporate; 700 and 710 with $t give no name",
          {{"711", D("2 $aConf.$d(1990)$eSub.")}, {"700", D("1 $aDoe, A.$tWorks.")},
           {"710", D("2 $aCorp.$tLaws.")}},
          1,
-         {{"//mods:name/@type", {"corporate"}}, {"//mods:name/mods:namePart", {"Conf.", "(1990)", "Sub."}}}},
+         {{kName + "/@type", {"corporate"}}, {kName + "/mods:namePart", {"Conf.", "(1990)", "Sub."}}}},
         {"720 with first indicator 1 is personal, else no type: the name start tag keeps its blank",
          {{"720", D("1 $aOne")}, {"720", D("2 $aTwo")}},
          1,
-         {{"//mods:name/@type", {"personal"}}},
+         {{kName + "/@type", {"personal"}}},
          {"\r\n\t\t<name type=\"personal\"><namePart>One</namePart></name>",
           "\r\n\t\t<name ><namePart>Two</namePart></name>"}},
         {"a name field without $a gives nothing; other tags are passed over",
          {{"100", D("1 $dd1$bIII")}, {"600", D("10$aSubject")}, {"710", D("2 $bsub only")}},
          1,
-         {{"//mods:name", {}}}},
+         {{kName, {}}}},
     };
     RunCases(cases);
 }
@@ -240,9 +250,9 @@ TEST(XmlModsTitles, TypeOfResourceTable) {
         const xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument);
         if (!doc) continue;
         if (c.expected.empty()) {
-            EXPECT_EQ(XPathNumber(doc.get(), "count(//mods:typeOfResource)"), 0) << sDocument;
+            EXPECT_EQ(XPathNumber(doc.get(), "count(" + kMods + "mods:typeOfResource)"), 0) << sDocument;
         } else {
-            EXPECT_EQ(XPathNumber(doc.get(), "count(//mods:typeOfResource)"), 1) << sDocument;
+            EXPECT_EQ(XPathNumber(doc.get(), "count(" + kMods + "mods:typeOfResource)"), 1) << sDocument;
             EXPECT_NE(sDocument.find("\r\n\t\t" + c.expected), std::string::npos) << sDocument;
         }
     }
@@ -252,7 +262,7 @@ TEST(XmlModsTitles, TypeOfResourceTable) {
 
 TEST(XmlModsTitles, OriginInfoDatesFrom008) {
     testsupport::TempSettingsFolder folder;
-    const std::string kIssued = "//mods:originInfo/mods:dateIssued";
+    const std::string kIssued = kOrigin + "/mods:dateIssued";
     const std::vector<DocCase> cases = {
         {"single date", {{"008", Fixed008("s", "1999", "    ", "nyu")}}, 1,
          {{kIssued, {"1999"}}},
@@ -276,16 +286,16 @@ TEST(XmlModsTitles, OriginInfoDatesFrom008) {
          {"<dateIssued encoding=\"marc\" point=\"start\">1990</dateIssued>"
           "\r\n\t\t\t<dateIssued encoding=\"marc\" point=\"end\">9999</dateIssued>"}},
         {"publication and copyright dates", {{"008", Fixed008("t", "1990", "1988", "nyu")}}, 5,
-         {{"//mods:copyrightDate", {"1988"}}, {"//mods:copyrightDate/@*", {}}},
+         {{kOrigin + "/mods:copyrightDate", {"1988"}}, {kOrigin + "/mods:copyrightDate/@*", {}}},
          {"<dateIssued keyDate=\"yes\" encoding=\"marc\">1990</dateIssued>"
           "\r\n\t\t\t<copyrightDate>1988</copyrightDate>"}},
         {"copyright date alone takes the key date", {{"008", Fixed008("t", "    ", "1988", "nyu")}}, 5,
-         {{kIssued, {}}, {"//mods:copyrightDate/@keyDate", {"yes"}}}},
+         {{kIssued, {}}, {kOrigin + "/mods:copyrightDate/@keyDate", {"yes"}}}},
         {"types b and n give no dates", {{"008", Fixed008("b", "1990", "1995", "nyu")}}, 1, {{kIssued, {}}}},
         {"type n", {{"008", Fixed008("n", "1990", "1995", "nyu")}}, 5, {{kIssued, {}}}},
         {"dates and the place code are escaped",
          {{"008", Fixed008("m", "19<&", "\"'>9", "a&b")}}, 1,
-         {{kIssued, {"19<&", "\"'>9"}}, {"//mods:placeTerm[@type='code']", {"a&b"}}}},
+         {{kIssued, {"19<&", "\"'>9"}}, {kOrigin + "/mods:place/mods:placeTerm[@type='code']", {"a&b"}}}},
     };
     RunCases(cases);
 }
@@ -296,39 +306,42 @@ TEST(XmlModsTitles, OriginInfoPlacesPublishersAndOtherDates) {
     const std::vector<DocCase> cases = {
         {"no 008: a code place of empty content, no dates; issuance always",
          {{"245", D("10$aTitle")}}, 1,
-         {{"//mods:originInfo/*", {"", "monographic"}}},
+         {{kOrigin + "/*", {"", "monographic"}}},
          {"\r\n\t\t<originInfo>\r\n\t\t\t" + kCodePlace + "</placeTerm></place>"
           "\r\n\t\t\t<issuance>monographic</issuance>\r\n\t\t</originInfo>"}},
         {"fill characters or blanks give no code place",
          {{"008", Fixed008("s", "1999", "    ", "xx|")}}, 1,
-         {{"//mods:placeTerm", {}}}},
-        {"blank country", {{"008", Fixed008("s", "1999", "    ", "   ")}}, 1, {{"//mods:placeTerm", {}}}},
+         {{kOrigin + "/mods:place/mods:placeTerm", {}}}},
+        {"blank country", {{"008", Fixed008("s", "1999", "    ", "   ")}}, 1,
+         {{kOrigin + "/mods:place/mods:placeTerm", {}}}},
         {"code place, 044 text place, then 245 $f as dateIssued",
-         {{"008", Fixed008("|", "    ", "    ", "nyu")}, {"044", D("  $ane & <x>$afr")}, {"245", D("10$aT$f1920\tLabel$g1930")}},
+         {{"008", Fixed008("|", "    ", "    ", "nyu")}, {"044", D("  $ane & <x>$afr")},
+          {"245", D("10$aT$f1920\tLabel$g1930")}},
          1,
-         {{"//mods:originInfo/*", {"nyu", "ne & <x>", "1920", "monographic"}},
-          {"//mods:placeTerm/@type", {"code", "text"}}},
+         {{kOrigin + "/*", {"nyu", "ne & <x>", "1920", "monographic"}},
+          {kOrigin + "/mods:place/mods:placeTerm/@type", {"code", "text"}}},
          {kCodePlace + "nyu</placeTerm></place>\r\n\t\t\t<place><placeTerm type=\"text\" authority=\"marccountry\">"
           "ne &amp; &lt;x&gt;</placeTerm></place>\r\n\t\t\t<dateIssued>1920</dateIssued>"}},
-        {"245 $g only without $f", {{"245", D("10$aT$g1930-1940")}}, 1, {{"//mods:dateIssued", {"1930-1940"}}}},
+        {"245 $g only without $f", {{"245", D("10$aT$g1930-1940")}}, 1,
+         {{kOrigin + "/mods:dateIssued", {"1930-1940"}}}},
         {"260s in order: place, publisher, dateIssued, dateCreated; a record without 245 keeps them",
          {{"260", D("  $aParis :$bPub & Co,$c1990.$g1989")}, {"260", D("  $aLondon$c1991")}}, 1,
-         {{"//mods:originInfo/*",
+         {{kOrigin + "/*",
            {"", "Paris :", "Pub & Co,", "1990.", "1989", "London", "1991", "monographic"}}},
          {"<publisher>Pub &amp; Co,</publisher>"}},
         {"a 260 before the 245 is read",
          {{"260", D("  $aParis")}, {"245", D("10$aT")}}, 1,
-         {{"//mods:placeTerm[@type='text']", {"Paris"}}}},
+         {{kOrigin + "/mods:place/mods:placeTerm[@type='text']", {"Paris"}}}},
         {"033: ind1 2 gives start and end; 0 and 1 one start; other ind1 nothing",
          {{"033", D("2 $a19900101$a19900131")}, {"033", D("0 $a2000$a2001")}, {"033", D("1 $a2002")},
           {"033", D("  $a2003")}, {"033", D("2 $bnone")}},
          1,
-         {{"//mods:dateCaptured", {"19900101", "19900131", "2000", "2002"}},
-          {"//mods:dateCaptured/@point", {"start", "end", "start", "start"}},
-          {"//mods:dateCaptured[1]/@*", {"iso8601", "start"}}}},
+         {{kOrigin + "/mods:dateCaptured", {"19900101", "19900131", "2000", "2002"}},
+          {kOrigin + "/mods:dateCaptured/@point", {"start", "end", "start", "start"}},
+          {kOrigin + "/mods:dateCaptured[1]/@*", {"iso8601", "start"}}}},
         {"046 codes in their order, first of each",
          {{"046", D("  $n2005$m2004$l2003$k2002$j2001$d2000$b1999$b1998")}}, 1,
-         {{"//mods:originInfo/*", {"", "1999", "2000", "2001", "2002", "2003", "2004", "2005", "monographic"}}},
+         {{kOrigin + "/*", {"", "1999", "2000", "2001", "2002", "2003", "2004", "2005", "monographic"}}},
          {"\t<dateIssued encoding=\"marc\" point=\"start\">1999</dateIssued>",
           "\t<dateIssued encoding=\"marc\" point=\"end\">2000</dateIssued>", "\t<dateModified>2001</dateModified>",
           "\t<dateCreated point=\"start\">2002</dateCreated>", "\t<dateCreated point=\"end\">2003</dateCreated>",
@@ -337,14 +350,14 @@ TEST(XmlModsTitles, OriginInfoPlacesPublishersAndOtherDates) {
          {{"250", D("  $a2nd ed. & more")}, {"310", D("  $aMonthly\tNow$b1990-")}, {"321", D("  $bsince 1950")},
           {"321", D("  $aWeekly")}},
          1,
-         {{"//mods:edition", {"2nd ed. & more"}},
-          {"//mods:issuance", {"continuing"}},
-          {"//mods:frequency", {"Monthly 1990-", "since 1950", "Weekly"}}},
+         {{kOrigin + "/mods:edition", {"2nd ed. & more"}},
+          {kOrigin + "/mods:issuance", {"continuing"}},
+          {kOrigin + "/mods:frequency", {"Monthly 1990-", "since 1950", "Weekly"}}},
          {"\r\n\t\t\t<frequency>Monthly 1990-</frequency>"},
          {},
          Leader('a', 's')},
         {"a 310 label on its last taken subfield", {{"310", D("  $aMonthly$b1990-\tCurrent")}}, 1,
-         {{"//mods:frequency/@displayLabel", {"Current"}}}},
+         {{kOrigin + "/mods:frequency/@displayLabel", {"Current"}}}},
     };
     RunCases(cases);
     for (char level : std::string("bis")) {
@@ -368,24 +381,24 @@ TEST(XmlModsTitles, HostileValuesComeBackEscaped) {
           {"245", D("10$a" + kSpecial + "\t" + kSpecial + "$b" + kSpecial + "$f" + kSpecial)},
           {"260", D("  $a" + kSpecial + "$b" + kSpecial)}, {"310", D("  $a" + kSpecial + "\t" + kSpecial)}},
          1,
-         {{"//mods:title", {kSpecial}},
-          {"//mods:titleInfo/@displayLabel", {kSpecial}},
-          {"//mods:subTitle", {kSpecial}},
-          {"//mods:namePart", {kSpecial}},
-          {"//mods:roleTerm", {kSpecial}},
-          {"//mods:placeTerm", {"<&>", kSpecial}},
-          {"//mods:publisher", {kSpecial}},
-          {"//mods:dateIssued", {kSpecial, "1999"}},
-          {"//mods:frequency", {kSpecial}},
-          {"//mods:frequency/@displayLabel", {kSpecial}}}},
+         {{kTitle + "/mods:title", {kSpecial}},
+          {kTitle + "/@displayLabel", {kSpecial}},
+          {kTitle + "/mods:subTitle", {kSpecial}},
+          {kName + "/mods:namePart", {kSpecial}},
+          {kName + "/mods:role/mods:roleTerm", {kSpecial}},
+          {kOrigin + "/mods:place/mods:placeTerm", {"<&>", kSpecial}},
+          {kOrigin + "/mods:publisher", {kSpecial}},
+          {kOrigin + "/mods:dateIssued", {kSpecial, "1999"}},
+          {kOrigin + "/mods:frequency", {kSpecial}},
+          {kOrigin + "/mods:frequency/@displayLabel", {kSpecial}}}},
         {"C0 controls and malformed UTF-8 become U+FFFD; Greek and CJK pass",
          {{"100", D("1 $aA\x01" "B\xC3")}, {"245", D("10$a\xCE\xB1\xCE\xB2 " + kCjk + "$b\xFF\x02")},
           {"260", D("  $b" + kCjk)}},
          1,
-         {{"//mods:namePart", {"A" + xml_test::kFffd + "B" + xml_test::kFffd}},
-          {"//mods:title", {"\xCE\xB1\xCE\xB2 " + kCjk}},
-          {"//mods:subTitle", {xml_test::kFffd + xml_test::kFffd}},
-          {"//mods:publisher", {kCjk}}}},
+         {{kName + "/mods:namePart", {"A" + xml_test::kFffd + "B" + xml_test::kFffd}},
+          {kTitle + "/mods:title", {"\xCE\xB1\xCE\xB2 " + kCjk}},
+          {kTitle + "/mods:subTitle", {xml_test::kFffd + xml_test::kFffd}},
+          {kOrigin + "/mods:publisher", {kCjk}}}},
     };
     RunCases(cases);
 }
@@ -405,13 +418,14 @@ TEST(XmlModsTitles, Marc8Record) {
     const xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument);
     ASSERT_TRUE(doc);
     const std::string e = "e\xCC\x81";  // e and the combining acute
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:nonSort"), std::vector<std::string>{"Les "});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:title"), std::vector<std::string>{e + "coles"});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:titleInfo/@displayLabel"), std::vector<std::string>{e});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:subTitle"), std::vector<std::string>{"d" + e + "t" + e});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:namePart"), std::vector<std::string>{"B" + e + "b" + e + ","});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:roleTerm"), std::vector<std::string>{"ro\xCC\x81le"});
-    EXPECT_EQ(XPathTexts(doc.get(), "//mods:placeTerm"), (std::vector<std::string>{"fr ", "Qu" + e + "bec"}));
+    EXPECT_EQ(XPathTexts(doc.get(), kTitle + "/mods:nonSort"), std::vector<std::string>{"Les "});
+    EXPECT_EQ(XPathTexts(doc.get(), kTitle + "/mods:title"), std::vector<std::string>{e + "coles"});
+    EXPECT_EQ(XPathTexts(doc.get(), kTitle + "/@displayLabel"), std::vector<std::string>{e});
+    EXPECT_EQ(XPathTexts(doc.get(), kTitle + "/mods:subTitle"), std::vector<std::string>{"d" + e + "t" + e});
+    EXPECT_EQ(XPathTexts(doc.get(), kName + "/mods:namePart"), std::vector<std::string>{"B" + e + "b" + e + ","});
+    EXPECT_EQ(XPathTexts(doc.get(), kName + "/mods:role/mods:roleTerm"), std::vector<std::string>{"ro\xCC\x81le"});
+    EXPECT_EQ(XPathTexts(doc.get(), kOrigin + "/mods:place/mods:placeTerm"),
+              (std::vector<std::string>{"fr ", "Qu" + e + "bec"}));
     EXPECT_EQ(record.CharacterSetOut(), "M");
 }
 
@@ -434,6 +448,56 @@ TEST(XmlModsTitles, SecondDocumentIsTheSame) {
         EXPECT_EQ(record.FldPointer(), iField);
         EXPECT_EQ(record.SfdPointer(), iSubfield);
     }
+}
+
+// Debian's libmarc-perl sample records, both forms: well-formed, one
+// titleInfo without type per 245, one name per name field with $a that these
+// sections take, one originInfo, and the same document a second time.
+TEST(XmlModsTitles, SampleRecords) {
+    testsupport::TempSettingsFolder folder;
+    int documents = 0;
+    for (const char* name : {"microlif.001", "specials.001"}) {
+        const std::string path = std::string("/usr/share/doc/libmarc-perl/examples/") + name;
+        if (!std::filesystem::exists(path)) {
+            ADD_FAILURE() << "missing sample " << path << " (Debian libmarc-perl)";
+            continue;
+        }
+        Utf8MarcFileClass reader;
+        reader.OpenFile(path);
+        std::string sRecord;
+        while (reader.ReadNextRecord(sRecord)) {
+            Utf8MarcRecordClass record;
+            try {
+                record.MarcRecordIn(sRecord);
+            } catch (const RaisedError&) {
+                continue;
+            }
+            if (record.MarcRecordIn().empty()) continue;
+            int titles = 0, names = 0;
+            record.FldMoveTop();
+            while (record.FldMoveNext(true)) {
+                const std::string sTag = record.FldTag();
+                if (sTag == "245") ++titles;
+                const bool bName = sTag == "100" || sTag == "110" || sTag == "111" || sTag == "720" ||
+                                   ((sTag == "700" || sTag == "710" || sTag == "711") && !record.SfdFindFirst("t", ""));
+                if (bName && record.SfdFindFirst("a", "")) ++names;
+            }
+            for (int form : {1, 5}) {
+                const std::string what = std::string(name) + " record " + std::to_string(documents) + " form " +
+                                         std::to_string(form);
+                const std::string sDocument = record.XMLRecordOut(form);
+                const xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument, what);
+                if (!doc) continue;
+                EXPECT_EQ(XPathNumber(doc.get(), "count(" + kTitle + "[not(@type)])"), titles) << what;
+                EXPECT_EQ(XPathNumber(doc.get(), "count(" + kName + ")"), names) << what;
+                EXPECT_EQ(XPathNumber(doc.get(), "count(" + kOrigin + "/mods:issuance)"), 1) << what;
+                EXPECT_EQ(XPathNumber(doc.get(), "count(" + kOrigin + ")"), 1) << what;
+                EXPECT_EQ(record.XMLRecordOut(form), sDocument) << what;
+            }
+            ++documents;
+        }
+    }
+    EXPECT_GT(documents, 0);
 }
 
 }  // namespace
