@@ -8,6 +8,7 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <map>
@@ -158,7 +159,8 @@ inline std::vector<std::string> XPathTexts(xmlDoc* doc, const std::string& expre
 
 // The document is well-formed for xmllint, reading nothing from the network.
 inline bool XmllintWellFormed(const std::string& sDocument) {
-    const std::string path = ::testing::TempDir() + "xmllint_check.xml";
+    // One file per process: test runs of several build trees share the folder.
+    const std::string path = ::testing::TempDir() + "xmllint_check_" + std::to_string(getpid()) + ".xml";
     {
         FILE* file = std::fopen(path.c_str(), "wb");
         if (!file) return false;
