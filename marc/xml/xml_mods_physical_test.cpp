@@ -6,10 +6,13 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "common/raised_error.h"
+#include "marc/record/marc_file.h"
 #include "marc/xml/xml_test_support.h"
 
 namespace {
@@ -433,6 +436,38 @@ TEST(XmlModsPhysical, HostileValuesInEverySection) {
         }
         EXPECT_EQ(v.readBack.rfind(sCodes, 0), 0) << v.what;
         EXPECT_EQ(Characters(sCodes), Characters(v.readBack) / 3 * 3) << v.what;
+    }
+}
+
+// Debian's sample records (libmarc-perl): every record's documents, forms 1
+// and 5, well-formed with the sections in order; the local profile always
+// describes the digitized copy.
+TEST(XmlModsPhysical, SampleRecords) {
+    for (const char* name : {"microlif.001", "specials.001"}) {
+        const std::string path = std::string("/usr/share/doc/libmarc-perl/examples/") + name;
+        if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is missing (Debian libmarc-perl)";
+        Utf8MarcFileClass reader;
+        reader.OpenFile(path);
+        std::string sRecord;
+        int documents = 0;
+        while (reader.ReadNextRecord(sRecord)) {
+            Utf8MarcRecordClass record;
+            try {
+                record.MarcRecordIn(sRecord);
+            } catch (const RaisedError&) {
+                continue;
+            }
+            if (record.MarcRecordIn().empty()) continue;
+            const std::string what = std::string(name) + " record " + std::to_string(++documents);
+            xml_test::ExpectModsStructure(record.XMLRecordOut(1), what);
+            xml_test::XmlDoc local = xml_test::ExpectModsStructure(record.XMLRecordOut(5), what + ", form 5");
+            if (!local) continue;
+            EXPECT_EQ(XPathNumber(local.get(), "count(//mods:physicalDescription[mods:internetMediaType='image']"
+                                               "[mods:digitalOrigin='reformatted digital'])"),
+                      1)
+                << what;
+        }
+        EXPECT_GT(documents, 0) << name;
     }
 }
 
