@@ -270,8 +270,11 @@ TEST(XmlModsNotes, AbstractContentsAudience) {
          {{"008", Fixed008({{22, "j"}})}, {"521", D("  $aGrade 3\tReading grade")}, {"521", D("  $3x")}}, 1,
          {"targetAudience displayLabel=Reading grade|Grade 3"}, 1},
         {"serial: no coded audience", Leader('a', 's'), {{"008", Fixed008({{22, "a"}})}}, 1, {}},
-        {"computer file, visual material and music code it", Leader('m'), {{"008", Fixed008({{22, "d"}})}}, 1,
+        {"a computer file codes it", Leader('m'), {{"008", Fixed008({{22, "d"}})}}, 1,
          {"targetAudience authority=marctarget|adolescent"}},
+        {"a sound recording codes it; an empty 505 an empty line", Leader('j'),
+         {{"008", Fixed008({{22, "e"}})}, {"505", D("0 $uhttp://toc")}}, 1,
+         {"targetAudience authority=marctarget|adult"}, 1},
         {"book 008/22 blank or fill: nothing", kBib, {{"008", Fixed008({{22, "|"}})}}, 1, {}},
     };
     Check(cases, kNotes);
