@@ -15,8 +15,9 @@ namespace {
 // starts on.
 constexpr const char* kAllLetters = "abcdefghijklmnopqrstuvwxyz";
 
-// The type and name authority a tag gives, and whether its field qualifies
-// at all (tested on the field itself by the walk).
+// The tags that may give an item, with the item's type ("" for none) and
+// whether their names go to the builders under the authority "naf". Whether
+// a field of such a tag qualifies (indicators, a $t or $q) the walk decides.
 struct RelatedKind {
     std::string_view tag;
     std::string_view type;
