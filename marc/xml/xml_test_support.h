@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -167,7 +168,9 @@ inline bool XmllintWellFormed(const std::string& sDocument) {
         std::fwrite(sDocument.data(), 1, sDocument.size(), file);
         std::fclose(file);
     }
-    return Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
+    const bool bWellFormed = Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
+    std::remove(path.c_str());
+    return bWellFormed;
 }
 
 // What every MODS document holds, whatever the record: a modsCollection root
