@@ -206,4 +206,23 @@ inline XmlDoc ExpectModsStructure(const std::string& sDocument, const std::strin
     return doc;
 }
 
+// What every MADS document holds: a madsCollection root in the MADS
+// namespace holding one mads element, which holds one authority with one
+// heading element; every element in the MADS namespace; well-formed for
+// libxml2 and xmllint. Returns the parsed document (null after a failure).
+inline XmlDoc ExpectMadsStructure(const std::string& sDocument, const std::string& what = "") {
+    XmlDoc doc = Parse(sDocument);
+    EXPECT_TRUE(doc) << what << "\n" << sDocument;
+    EXPECT_TRUE(XmllintWellFormed(sDocument)) << what;
+    if (!doc) return doc;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/*)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:authority)"), 1) << what;
+    EXPECT_GE(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:authority/*)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:recordInfo)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(//*[namespace-uri() != 'http://www.loc.gov/mads/'])"), 0) << what;
+    return doc;
+}
+
 }  // namespace xml_test
