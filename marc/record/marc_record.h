@@ -1409,6 +1409,20 @@ private:
     // "" without a TAB.
     std::string XmlModsLabelAttribute(const std::string& sText);
 
+    // ---- marc/xml/: MADS document ----
+
+    // Forms 1, 3 and 5 for an authority record: one mads element in a
+    // madsCollection holding the record's heading (authority), its see-also
+    // references and linking entries (related), its see references
+    // (variant), identifiers and recordInfo.
+    std::string XmlMadsDocument();
+    // The heading of the current field as MADS elements joined without line
+    // breaks, its kind read from the tag's last two characters; the first
+    // walk starts on the current subfield (the first one, or at top).
+    // sAuthority is quoted as it stands: callers pass a fixed code or text
+    // already escaped. "" for a tag of no heading kind.
+    std::string XmlMadsHeading(std::string sAuthority);
+
     // ---- marc8/: whether a whole-record translation is built ----
 
     // Raises the error that CharacterSetOut's let would raise for a change of
