@@ -1396,6 +1396,20 @@ private:
     void XmlModsAccessCondition(std::string& sOut);
     void XmlModsRecordInfo(std::string& sOut);
 
+    // ---- marc/xml/: MODS language, physicalDescription and notes helpers ----
+
+    // The language codes of one 041 subfield text: the text in UTF-8 cut into
+    // pieces of three characters (the first piece always, shorter when the
+    // text is; a last piece shorter than three dropped), each piece escaped.
+    // The raw text is cut, so a reference is never split.
+    std::vector<std::string> XmlLanguageCodes(const std::string& sText);
+    // " xlink:href=" and the current field's first $u escaped and quoted; ""
+    // without $u. Moves the subfield cursor.
+    std::string XmlModsLinkAttribute();
+    // " displayLabel=" and the text after the first TAB escaped and quoted;
+    // "" without a TAB.
+    std::string XmlModsLabelAttribute(const std::string& sText);
+
     // ---- marc/xml/: MODS genre helpers ----
 
     // One genre element per 655 field, in field order, after the coded terms:

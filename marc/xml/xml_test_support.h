@@ -160,7 +160,7 @@ inline std::vector<std::string> XPathTexts(xmlDoc* doc, const std::string& expre
 
 // The document is well-formed for xmllint, reading nothing from the network.
 inline bool XmllintWellFormed(const std::string& sDocument) {
-    // One file per process: test runs of other builds share the folder.
+    // One file per process: test runs of several build trees share the folder.
     const std::string path = ::testing::TempDir() + "xmllint_check_" + std::to_string(getpid()) + ".xml";
     {
         FILE* file = std::fopen(path.c_str(), "wb");
