@@ -1166,10 +1166,11 @@ public:
 
     // ---- marc/xml/: MODS genre section ----
 
-    // The genre elements of the MODS document, each on a line after
-    // sCrlfTabTab: the marcgt terms coded in the 008 (and for maps the 007
-    // fields), then one genre per 655 field.
-    void XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
+    // The coded genre terms of the MODS document (authority "marcgt"), each
+    // on a line after sCrlfTabTab, appended to sOut: 008 positions by record
+    // kind, and for a map whose 008/25 gives no term its 007 fields. Returns
+    // sOut as it stands then. Moves the field cursor only for that 007 scan.
+    std::string XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
 
     // ---- marc/xml/: entity decoding ----
 
@@ -1422,6 +1423,13 @@ private:
     // sAuthority is quoted as it stands: callers pass a fixed code or text
     // already escaped. "" for a tag of no heading kind.
     std::string XmlMadsHeading(std::string sAuthority);
+
+    // ---- marc/xml/: MODS genre helpers ----
+
+    // One genre element per 655 field, in field order, after the coded terms:
+    // its $a $b $v $x $y $z joined by " - ", the source from the second
+    // indicator (for "7" the first $2, escaped). Moves the field cursor.
+    void XmlModsGenreHeadings(std::string& sOut);
 
     // ---- marc8/: whether a whole-record translation is built ----
 
