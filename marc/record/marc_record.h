@@ -1395,6 +1395,34 @@ private:
     void XmlModsAccessCondition(std::string& sOut);
     void XmlModsRecordInfo(std::string& sOut);
 
+    // ---- marc/xml/: MODS language, physicalDescription and notes helpers ----
+
+    // The language codes of one 041 subfield text: the text in UTF-8 cut into
+    // pieces of three characters (the first piece always, shorter when the
+    // text is; a last piece shorter than three dropped), each piece escaped.
+    // The raw text is cut, so a reference is never split.
+    std::vector<std::string> XmlLanguageCodes(const std::string& sText);
+    // " xlink:href=" and the current field's first $u escaped and quoted; ""
+    // without $u. Moves the subfield cursor.
+    std::string XmlModsLinkAttribute();
+    // " displayLabel=" and the text after the first TAB escaped and quoted;
+    // "" without a TAB.
+    std::string XmlModsLabelAttribute(const std::string& sText);
+
+    // ---- marc/xml/: MADS document ----
+
+    // Forms 1, 3 and 5 for an authority record: one mads element in a
+    // madsCollection holding the record's heading (authority), its see-also
+    // references and linking entries (related), its see references
+    // (variant), identifiers and recordInfo.
+    std::string XmlMadsDocument();
+    // The heading of the current field as MADS elements joined without line
+    // breaks, its kind read from the tag's last two characters; the first
+    // walk starts on the current subfield (the first one, or at top).
+    // sAuthority is quoted as it stands: callers pass a fixed code or text
+    // already escaped. "" for a tag of no heading kind.
+    std::string XmlMadsHeading(std::string sAuthority);
+
     // ---- marc8/: whether a whole-record translation is built ----
 
     // Raises the error that CharacterSetOut's let would raise for a change of
