@@ -472,7 +472,8 @@ TEST(ReaderNumbersGeneratedTest, GeneratedIndexRowsFindTheirRecords) {
     std::filesystem::create_directories(folder);
     const std::string sqlFile = (folder / "records.sql").string();
     const std::string command = std::string(EXITDESK_PYTHON) + " " + EXITDESK_SOURCE_DIR +
-                                "/tools/demo/make_demo.py --records 40 --seed 5 --sql-out " + sqlFile;
+                                "/tools/demo/make_demo.py --records 40 --seed 5 --normal-forms " + EXITDESK_NORMAL_FORMS +
+                                " --sql-out " + sqlFile;
     ASSERT_EQ(std::system(command.c_str()), 0);
     testsupport::LibraryTestDatabase db({sqlFile});
     std::filesystem::remove_all(folder);
