@@ -238,7 +238,7 @@ void BM_SearchHeadingIDAuth(benchmark::State& state) {
 BENCHMARK(BM_SearchHeadingIDAuth)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 void BM_SearchHeadingIDBib(benchmark::State& state) {
-    Measure(state, [](VgerReaderClass7& r) { return HeadingIds(r, "ORDER BY STAFFBIBS"); },
+    Measure(state, [](VgerReaderClass7& r) { return HeadingIds(r, "WHERE STAFFBIBS > 0 ORDER BY STAFFBIBS"); },
             [](VgerReaderClass7& r, const std::vector<std::string>& t, int16_t& set) {
                 r.SearchHeadingIDBib(t[0], set);
             });
@@ -268,7 +268,7 @@ BENCHMARK(BM_SearchSubdivIDBib)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 void BM_SearchSubdivIDHeading(benchmark::State& state) {
     Measure(state, Subdivisions, [](VgerReaderClass7& r, const std::vector<std::string>& t, int16_t& set) {
-        r.SearchSubdivIDHeading(t[2], set, false);
+        r.SearchSubdivIDHeading(t[2], set, std::nullopt);
     });
 }
 BENCHMARK(BM_SearchSubdivIDHeading)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
