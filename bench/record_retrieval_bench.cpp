@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_library.h"
 #include "db/library_reader.h"
 
 namespace {
@@ -26,21 +27,7 @@ constexpr int64_t kFirstAuth = 1;
 constexpr int64_t kFirstHold = 20000001;
 
 std::unique_ptr<VgerReaderClass7> Reader(benchmark::State& state) {
-    const char* folder = std::getenv("EXITDESK_BENCH_RECORDS");
-    if (!folder) {
-        state.SkipWithError("EXITDESK_BENCH_RECORDS is not set (run scripts/bench.sh)");
-        return nullptr;
-    }
-    const std::string library = folder;
-    setenv("ODBCSYSINI", library.c_str(), 1);
-    setenv("ODBCINI", (library + "/odbc.ini").c_str(), 1);
-    setenv("EXITDESK_SETTINGS_DIR", (library + "/settings").c_str(), 1);
-    auto reader = std::make_unique<VgerReaderClass7>();
-    reader->DSN("EXITDESK_DEMO");
-    reader->uID("circread");
-    reader->PWD("exitdesk");
-    reader->TableNamePrefix("main");
-    return reader;
+    return bench_library::Reader(state, "scripts/bench.sh", DriverManagerApi());
 }
 
 // Runs one look-up per iteration with a random number of the range and

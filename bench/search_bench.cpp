@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "common/utli_misc_non_utf8.h"
+#include "bench/bench_library.h"
 #include "db/library_reader.h"
 
 namespace {
@@ -50,21 +51,7 @@ const OdbcApi& RecordingApi() {
 }
 
 std::unique_ptr<VgerReaderClass7> Reader(benchmark::State& state) {
-    const char* folder = std::getenv("EXITDESK_BENCH_RECORDS");
-    if (!folder) {
-        state.SkipWithError("EXITDESK_BENCH_RECORDS is not set (run scripts/bench_searches.sh)");
-        return nullptr;
-    }
-    const std::string library = folder;
-    setenv("ODBCSYSINI", library.c_str(), 1);
-    setenv("ODBCINI", (library + "/odbc.ini").c_str(), 1);
-    setenv("EXITDESK_SETTINGS_DIR", (library + "/settings").c_str(), 1);
-    auto reader = std::make_unique<VgerReaderClass7>(RecordingApi());
-    reader->DSN("EXITDESK_DEMO");
-    reader->uID("circread");
-    reader->PWD("exitdesk");
-    reader->TableNamePrefix("main");
-    return reader;
+    return bench_library::Reader(state, "scripts/bench_searches.sh", RecordingApi());
 }
 
 // The rows of a query, each column read as hexadecimal octets where the query says RAWTOHEX.

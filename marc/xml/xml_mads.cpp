@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_thesaurus.h"
 
 namespace {
 
@@ -61,20 +62,6 @@ std::string ThesaurusOf008(const std::string& s) {
     if (s == "s") return "sears";
     if (s == "v") return "rvm";
     return "";
-}
-
-// The thesaurus named by the second indicator of a linking entry; "7" (the
-// code in $2) is read by the caller.
-std::string ThesaurusOfIndicator(char c) {
-    switch (c) {
-        case '0': return "lcsh";
-        case '1': return "lcshac";
-        case '2': return "mesh";
-        case '3': return "nal";
-        case '5': return "csh";
-        case '6': return "rvm";
-        default: return "";
-    }
 }
 
 // The relation of a see-also reference, by the first character of its $w.
@@ -230,7 +217,7 @@ std::string Utf8MarcRecordClass::XmlMadsDocument() {
                 sLinkAuthority = XmlRecordTextEscaped(first("2"));
                 SfdMoveTop();
             } else {
-                sLinkAuthority = ThesaurusOfIndicator(ind2);
+                sLinkAuthority = xml_codes::ThesaurusOfSecondIndicator(ind2);
             }
         }
         if (sLinkAuthority.empty()) continue;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_thesaurus.h"
 
 namespace {
 
@@ -153,20 +154,6 @@ std::string_view TermOfCode(const CodeTerm (&table)[N], const std::string& sValu
     return {};
 }
 
-// 655 second indicator to the source of the heading; "7" is taken from $2
-// by the caller.
-std::string_view HeadingAuthority(char ind2) {
-    switch (ind2) {
-        case '0': return "lcsh";
-        case '1': return "lcshac";
-        case '2': return "mesh";
-        case '3': return "nal";
-        case '5': return "csh";
-        case '6': return "rvm";
-        default: return {};
-    }
-}
-
 }  // namespace
 
 std::string Utf8MarcRecordClass::XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab) {
@@ -226,7 +213,7 @@ void Utf8MarcRecordClass::XmlModsGenreHeadings(std::string& sOut) {
         if (ind2 == '7') {
             // The source code is record text like any other: escaped.
             if (SfdFindFirst("2", "")) sAuthority = " authority=" + AddQuotes(XmlRecordTextEscaped(SfdText()));
-        } else if (const std::string_view source = HeadingAuthority(ind2); !source.empty()) {
+        } else if (const std::string_view source = xml_codes::ThesaurusOfSecondIndicator(ind2); !source.empty()) {
             sAuthority = " authority=" + AddQuotes(std::string(source));
         }
         // The element is built from the field's first subfield on, whatever

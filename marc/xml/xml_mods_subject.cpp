@@ -12,20 +12,9 @@
 #include <string_view>
 
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_thesaurus.h"
 
 namespace {
-
-// The second indicator of a subject heading as its subject authority; "7"
-// is answered from the field's $2 by the caller; "" for none.
-std::string SubjectAuthority(const std::string& sSecond) {
-    if (sSecond == "0") return "lcsh";
-    if (sSecond == "1") return "lcshac";
-    if (sSecond == "2") return "mesh";
-    if (sSecond == "3") return "nal";
-    if (sSecond == "5") return "csh";
-    if (sSecond == "6") return "rvm";
-    return "";
-}
 
 // The subdivision element of a $v, $x, $y or $z; "" for any other code.
 std::string SubdivisionElement(const std::string& sCode) {
@@ -93,7 +82,7 @@ void Utf8MarcRecordClass::XmlModsSubject(std::string& sOut) {
                 if (SfdFindFirst("2", "")) sAuthority = escapedText();
                 SfdMoveTop();
             } else {
-                sAuthority = SubjectAuthority(sSecond);
+                if (sSecond.size() == 1) sAuthority = xml_codes::ThesaurusOfSecondIndicator(sSecond[0]);
             }
         }
         if (sTag == "600") {
