@@ -385,6 +385,9 @@ struct Utf8MarcRecordState {
     std::string XmlCrlfTabTab;
     std::string XmlTabTabTab;
     std::string XmlCrlfTabTabTab;
+    // The local repository's handle prefix the MODS identifiers put before an
+    // 856 $9; empty by default, which leaves the handle identifier out.
+    std::string LocalHandlePrefix;
     // marc/rules/: series numbering
     // The output set the series-numbering tables were built in; they are
     // built again when CharacterSetOut has changed since.
@@ -1170,6 +1173,14 @@ public:
     // sCrlfTabTab: the marcgt terms coded in the 008 (and for maps the 007
     // fields), then one genre per 655 field.
     void XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
+
+    // ---- marc/xml/: MODS identifier properties ----
+
+    // The start of the URL that resolves a local handle, to which an 856 $9
+    // is appended in the MODS "Handle" identifier; while empty that
+    // identifier is left out.
+    std::string LocalHandlePrefix() const;
+    void LocalHandlePrefix(const std::string& vNewValue);
 
     // ---- marc/xml/: entity decoding ----
 
