@@ -8,7 +8,9 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -158,14 +160,19 @@ inline std::vector<std::string> XPathTexts(xmlDoc* doc, const std::string& expre
 
 // The document is well-formed for xmllint, reading nothing from the network.
 inline bool XmllintWellFormed(const std::string& sDocument) {
-    const std::string path = ::testing::TempDir() + "xmllint_check.xml";
+    // One file per process and call: test processes run side by side.
+    static int calls = 0;
+    const std::string path =
+        ::testing::TempDir() + "xmllint_check_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".xml";
     {
         FILE* file = std::fopen(path.c_str(), "wb");
         if (!file) return false;
         std::fwrite(sDocument.data(), 1, sDocument.size(), file);
         std::fclose(file);
     }
-    return Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
+    const bool bWellFormed = Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
+    std::remove(path.c_str());
+    return bWellFormed;
 }
 
 // What every MODS document holds, whatever the record: a modsCollection root
