@@ -128,6 +128,7 @@ struct Hostile {
     std::string value;
     const char* set;  // the record's input and output set
     bool bTabs;       // the value holds a TAB label
+    const char* indicators = nullptr;  // in place of every field's own
 };
 
 TEST(XmlModsDocument, HostileValuesInEveryField) {
@@ -141,6 +142,7 @@ TEST(XmlModsDocument, HostileValuesInEveryField) {
          "U", false},
         {"doi and handle prefixes", "doi:<x>&hdl'urn:hdl\"", "U", false},
         {"MARC-8 under output set M", "Cr\xE2" "eme & <br\xFB> \x1Bb2\x1Bs \xA2", "M", false},
+        {"hostile indicators", "plain <text> & more", "U", false, "<&"},
     };
     for (const Hostile& row : rows) {
         std::vector<TaggedField> control = {{"001", row.value}, {"003", row.value}, {"005", row.value}};
@@ -152,7 +154,7 @@ TEST(XmlModsDocument, HostileValuesInEveryField) {
         std::vector<std::vector<TaggedField>> records = {control};
         size_t size = 0;
         for (const auto& [tag, indicators] : HostileFields()) {
-            std::string sField = indicators;
+            std::string sField = row.indicators ? row.indicators : indicators;
             for (const char* code = kHostileCodes; *code; ++code) sField += std::string("\x1F") + *code + row.value;
             if (size + sField.size() > 60000) {
                 records.push_back(control);
