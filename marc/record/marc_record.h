@@ -1169,10 +1169,11 @@ public:
 
     // ---- marc/xml/: MODS genre section ----
 
-    // The genre elements of the MODS document, each on a line after
-    // sCrlfTabTab: the marcgt terms coded in the 008 (and for maps the 007
-    // fields), then one genre per 655 field.
-    void XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
+    // The coded genre terms of the MODS document (authority "marcgt"), each
+    // on a line after sCrlfTabTab, appended to sOut: 008 positions by record
+    // kind, and for a map whose 008/25 gives no term its 007 fields. Returns
+    // sOut as it stands then. Moves the field cursor only for that 007 scan.
+    std::string XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
 
     // ---- marc/xml/: MODS identifier properties ----
 
@@ -1405,6 +1406,41 @@ private:
     void XmlModsLocation(std::string& sOut);
     void XmlModsAccessCondition(std::string& sOut);
     void XmlModsRecordInfo(std::string& sOut);
+
+    // ---- marc/xml/: MODS language, physicalDescription and notes helpers ----
+
+    // The language codes of one 041 subfield text: the text in UTF-8 cut into
+    // pieces of three characters (the first piece always, shorter when the
+    // text is; a last piece shorter than three dropped), each piece escaped.
+    // The raw text is cut, so a reference is never split.
+    std::vector<std::string> XmlLanguageCodes(const std::string& sText);
+    // " xlink:href=" and the current field's first $u escaped and quoted; ""
+    // without $u. Moves the subfield cursor.
+    std::string XmlModsLinkAttribute();
+    // " displayLabel=" and the text after the first TAB escaped and quoted;
+    // "" without a TAB.
+    std::string XmlModsLabelAttribute(const std::string& sText);
+
+    // ---- marc/xml/: MADS document ----
+
+    // Forms 1, 3 and 5 for an authority record: one mads element in a
+    // madsCollection holding the record's heading (authority), its see-also
+    // references and linking entries (related), its see references
+    // (variant), identifiers and recordInfo.
+    std::string XmlMadsDocument();
+    // The heading of the current field as MADS elements joined without line
+    // breaks, its kind read from the tag's last two characters; the first
+    // walk starts on the current subfield (the first one, or at top).
+    // sAuthority is quoted as it stands: callers pass a fixed code or text
+    // already escaped. "" for a tag of no heading kind.
+    std::string XmlMadsHeading(std::string sAuthority);
+
+    // ---- marc/xml/: MODS genre helpers ----
+
+    // One genre element per 655 field, in field order, after the coded terms:
+    // its $a $b $v $x $y $z joined by " - ", the source from the second
+    // indicator (for "7" the first $2, escaped). Moves the field cursor.
+    void XmlModsGenreHeadings(std::string& sOut);
 
     // ---- marc8/: whether a whole-record translation is built ----
 

@@ -195,15 +195,6 @@ TEST(XmlDocuments, HostileValuesParseAndReadBack) {
                 first.Text = h.text;
             }
         }
-        // Every form whose document exists must parse.
-        for (int32_t form = 1; form <= 5; ++form) {
-            try {
-                const std::string sOther = record.XMLRecordOut(form);
-                EXPECT_TRUE(sOther.empty() || xml_test::Parse(sOther)) << h.what << " form " << form;
-            } catch (const RaisedError& e) {
-                EXPECT_EQ(e.Description(), "No XML document of form " + std::to_string(form) + " is available");
-            }
-        }
         const std::string sDocument = record.XMLRecordOut(0);
         const xml_test::XmlDoc doc = xml_test::Parse(sDocument);
         ASSERT_TRUE(doc) << h.what << "\n" << sDocument;
@@ -216,6 +207,16 @@ TEST(XmlDocuments, HostileValuesParseAndReadBack) {
         EXPECT_EQ(read[0].fields[1], or_(h.readTag, h.tag) + " " + or_(h.readInd, h.ind) + " $" +
                                          or_(h.readCode, h.code) + or_(h.readText, h.text) + "$bsub")
             << h.what;
+        // Every form whose document exists must parse. These come after the
+        // MARCXML check: writing MODS cuts a label after a TAB from a title.
+        for (int32_t form = 1; form <= 5; ++form) {
+            try {
+                const std::string sOther = record.XMLRecordOut(form);
+                EXPECT_TRUE(sOther.empty() || xml_test::Parse(sOther)) << h.what << " form " << form;
+            } catch (const RaisedError& e) {
+                EXPECT_EQ(e.Description(), "No XML document of form " + std::to_string(form) + " is available");
+            }
+        }
     }
 }
 

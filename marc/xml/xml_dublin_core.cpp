@@ -45,14 +45,6 @@ std::string SubjectQualifier(const std::string& sTag) {
     return "";
 }
 
-// The first n UTF-8 characters' octets of the text, from position i.
-size_t CharacterOctets(std::string_view text, size_t i) {
-    size_t k = i + 1;
-    if (static_cast<unsigned char>(text[i]) >= 0xC0)
-        while (k < text.size() && (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80) ++k;
-    return k - i;
-}
-
 }  // namespace
 
 std::string Utf8MarcRecordClass::XmlDublinCoreDocument(bool bOai) {
@@ -177,28 +169,11 @@ std::string Utf8MarcRecordClass::XmlDublinCoreDocument(bool bOai) {
     FldMoveTop();
     while (FldFindNext("546", ""))
         if (SfdFindFirst("a", "") || SfdFindFirst("b", "")) line(build("dc:language", "ab", " "));
-    // 18. Language codes: each subfield cut into codes of three characters;
-    // the first piece is always written, a remainder shorter than three dropped.
+    // 18. Language codes: each subfield cut into codes of three characters.
     if (FldFindFirst("041", "")) {
         SfdMoveTop();
-        while (SfdMoveNext()) {
-            const std::string sCodes = XmlTextFromRecord(SfdText());
-            size_t i = 0;
-            bool bFirst = true;
-            for (;;) {
-                size_t end = i;
-                int characters = 0;
-                while (end < sCodes.size() && characters < 3) {
-                    end += CharacterOctets(sCodes, end);
-                    ++characters;
-                }
-                if (!bFirst && characters < 3) break;
-                line(XmlTags("dc:language", XmlConditionText(sCodes.substr(i, end - i))));
-                bFirst = false;
-                i = end;
-                if (i >= sCodes.size()) break;
-            }
-        }
+        while (SfdMoveNext())
+            for (const std::string& sCode : XmlLanguageCodes(SfdText())) line(XmlTags("dc:language", sCode));
     }
     // 19. The 008 language.
     line(XmlTags("dc:language", XmlRecordTextEscaped(Get008Value(35, 3))));

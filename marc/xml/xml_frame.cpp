@@ -192,9 +192,6 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Everything that can refuse the call does so before anything changes.
     // Text of set "L" has no reading as MARC-8, and no way back from "U".
     if (sSavedSet == "L") RequireRecordTranslation("U", "L");
-    if (sKind == "A" && sForm != 0)
-        throw RaisedError(ErrorNumber::InvalidProcedureCall, "MarcClass",
-                          "No XML document of form " + std::to_string(sForm) + " is available");
     // Only MARCXML switches the record to UTF-8; the other documents convert
     // each text they take from the record.
     const bool bSwitch = sForm == 0 && sSavedSet != "U";
@@ -240,8 +237,10 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
         case 0: sDocument = XmlMarcxmlDocument(); break;
         case 2: case 4: sDocument = XmlDublinCoreDocument(sForm == 4); break;
         default:
+            // The MADS document does not read the local profile: form 5
+            // gives the same document as forms 1 and 3.
             m.LocalProfile = sForm == 5;
-            sDocument = XmlModsDocument();
+            sDocument = sKind == "A" ? XmlMadsDocument() : XmlModsDocument();
             break;
     }
     restore.Finish();

@@ -113,11 +113,13 @@ TEST_F(XmlFrame, FormsByRecordKind) {
     // error 5 where the document is not built yet; MARCXML for every kind.
     struct Case {
         std::string leader;
-        std::string forms;  // per form 0 to 5: "X" MARCXML, "D" Dublin Core, "M" MODS, "-" "", "5" error 5
+        std::string forms;  // per form 0 to 5: "X" MARCXML, "D" Dublin Core, "M" MODS, "A" MADS, "-" "", "5" error 5
     };
-    const std::vector<Case> cases = {{kBib, "XMDMDM"}, {kAuth, "X5-5-5"}, {kHold, "X-----"}};
+    const std::vector<Case> cases = {{kBib, "XMDMDM"}, {kAuth, "XA-A-A"}, {kHold, "X-----"}};
     for (const Case& c : cases) {
-        Load(c.leader, kFields);
+        std::vector<TaggedField> fields = kFields;
+        fields.push_back({"150", D(" 0$aCats.")});
+        Load(c.leader, fields);
         for (int32_t form = 0; form <= 5; ++form) {
             PlaceCursor();
             const char expected = c.forms[static_cast<size_t>(form)];
@@ -137,6 +139,9 @@ TEST_F(XmlFrame, FormsByRecordKind) {
                 EXPECT_NE(sDocument.find("<dc:title>"), std::string::npos) << form;
             } else if (expected == 'M') {
                 xml_test::ExpectModsStructure(sDocument, "form " + std::to_string(form));
+            } else if (expected == 'A') {
+                xml_test::ExpectMadsStructure(sDocument, "form " + std::to_string(form));
+                EXPECT_EQ(sDocument, record.XMLRecordOut(1)) << "form " << form;
             } else if (expected == '-') {
                 EXPECT_EQ(sDocument, "");
             }

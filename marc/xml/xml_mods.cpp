@@ -25,6 +25,7 @@ std::string Utf8MarcRecordClass::XmlModsDocument() {
     XmlModsName(sOut);
     XmlModsTypeOfResource(sOut);
     XmlRecordOutGenreSection(sOut, m.XmlCrlfTabTab);
+    XmlModsGenreHeadings(sOut);
     XmlModsOriginInfo(sOut);
     XmlModsLanguage(sOut);
     XmlModsPhysicalDescription(sOut);

@@ -159,17 +159,20 @@ inline std::vector<std::string> XPathTexts(xmlDoc* doc, const std::string& expre
 }
 
 // The document is well-formed for xmllint, reading nothing from the network.
+// Each check writes a file of its own, so that test programs running side
+// by side never read each other's documents.
 inline bool XmllintWellFormed(const std::string& sDocument) {
-    // One file per process and call: test processes run side by side.
-    static int calls = 0;
-    const std::string path =
-        ::testing::TempDir() + "xmllint_check_" + std::to_string(getpid()) + "_" + std::to_string(++calls) + ".xml";
-    {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) return false;
-        std::fwrite(sDocument.data(), 1, sDocument.size(), file);
-        std::fclose(file);
+    std::string path = ::testing::TempDir() + "xmllint_check_XXXXXX";
+    const int fd = mkstemp(path.data());
+    if (fd < 0) return false;
+    FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        std::remove(path.c_str());
+        return false;
     }
+    std::fwrite(sDocument.data(), 1, sDocument.size(), file);
+    std::fclose(file);
     const bool bWellFormed = Shell("xmllint --noout --nonet '" + path + "' 2>/dev/null") == 0;
     std::remove(path.c_str());
     return bWellFormed;
@@ -210,6 +213,25 @@ inline XmlDoc ExpectModsStructure(const std::string& sDocument, const std::strin
             previous = found->second;
         }
     }
+    return doc;
+}
+
+// What every MADS document holds: a madsCollection root in the MADS
+// namespace holding one mads element, which holds one authority with one
+// heading element; every element in the MADS namespace; well-formed for
+// libxml2 and xmllint. Returns the parsed document (null after a failure).
+inline XmlDoc ExpectMadsStructure(const std::string& sDocument, const std::string& what = "") {
+    XmlDoc doc = Parse(sDocument);
+    EXPECT_TRUE(doc) << what << "\n" << sDocument;
+    EXPECT_TRUE(XmllintWellFormed(sDocument)) << what;
+    if (!doc) return doc;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/*)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:authority)"), 1) << what;
+    EXPECT_GE(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:authority/*)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:recordInfo)"), 1) << what;
+    EXPECT_EQ(XPathNumber(doc.get(), "count(//*[namespace-uri() != 'http://www.loc.gov/mads/'])"), 0) << what;
     return doc;
 }
 
