@@ -29,7 +29,7 @@ TEST(DemoLibrary, EachDemoBarcodeGivesItsVerdict) {
     const std::string folder = std::string(EXITDESK_BINARY_DIR) + "/testdb/demo-" + std::to_string(getpid());
     const std::string command = "python3 " + std::string(EXITDESK_SOURCE_DIR) + "/tools/demo/make_demo.py --schema " +
                                 testsupport::LibrarySchemaFile() + " --driver " + DriverLibrary() + " --extension " +
-                                testsupport::CompatExtensionFile() + " --out " + folder + " --items 400 > /dev/null";
+                                testsupport::CompatExtensionFile() + " --out " + folder + " --items 400 --normal-forms " + EXITDESK_NORMAL_FORMS + " > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     // As the test database does: the driver manager's installer library stays
     // loaded, so that what it never frees keeps a name in leak reports.

@@ -1,9 +1,16 @@
 // Heading and subdivision searches on the real SQLite database through the
 // driver manager: the statements sent, the rows they find, and the errors.
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "common/utli_misc_non_utf8.h"
 #include "db/library_reader_test_support.h"
 #include "db/odbc_fake.h"
 #include "db/odbc_session.h"
@@ -326,6 +333,200 @@ TEST_F(HeadingSearchTest, EveryStatementSearchesAnIndex) {
     const std::vector<std::string> statements = sent;
     ASSERT_EQ(statements.size(), 13u);
     readertest::ExpectEveryStatementSearchesAnIndex(*reader, statements);
+}
+
+}  // namespace
+
+namespace {
+
+// The generated records' heading index rows, made by the data generator with
+// the project's own normal forms: headings typed precomposed or decomposed, in
+// Cyrillic or Greek, titles with nonfiling words and category words find their
+// records, and each record found, loaded, holds the heading.
+class GeneratedHeadingsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::filesystem::path folder =
+            std::filesystem::path(EXITDESK_BINARY_DIR) / "testdb" / ("headings-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        sqlFile = new std::string((folder / "records.sql").string());
+        const std::string command = std::string(EXITDESK_PYTHON) + " " + EXITDESK_SOURCE_DIR +
+                                    "/tools/demo/make_demo.py --records 50 --seed 3 --normal-forms " +
+                                    EXITDESK_NORMAL_FORMS + " --sql-out " + *sqlFile;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(*sqlFile).parent_path(), ignored);
+        delete sqlFile;
+    }
+
+    GeneratedHeadingsTest() : db({*sqlFile}) {
+        reader.DSN(db.Dsn());
+        reader.uID("reader");
+        reader.PWD("secret");
+        reader.TableNamePrefix("main");
+    }
+
+    std::vector<std::string> Column(int16_t set, int16_t column) {
+        std::vector<std::string> values;
+        while (reader.GetNextRow(set)) values.push_back(reader.CurrentRow(set, column));
+        return values;
+    }
+    static bool Has(const std::vector<std::string>& values, const std::string& value) {
+        return std::find(values.begin(), values.end(), value) != values.end();
+    }
+
+    static std::string* sqlFile;
+    testsupport::TempSettingsFolder settings;
+    testsupport::LibraryTestDatabase db;
+    VgerReaderClass7 reader;
+};
+std::string* GeneratedHeadingsTest::sqlFile = nullptr;
+
+// Precomposed and decomposed forms of the same headings (the stored records are decomposed).
+const std::string kBuechnerNfc = "B\xC3\xBC" "chner, Georg";
+const std::string kBuechnerNfd = "Bu\xCC\x88" "chner, Georg";
+const std::string kMoliereNfc = "Moli\xC3\xA8re";
+const std::string kMoliereNfd = "Molie\xCC\x80re";
+const std::string kOneginNfc = "\xD0\x95\xD0\xB2\xD0\xB3\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB9 \xD0\x9E\xD0\xBD\xD0\xB5\xD0\xB3\xD0\xB8\xD0\xBD";
+const std::string kOneginNfd =
+    "\xD0\x95\xD0\xB2\xD0\xB3\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB8\xCC\x86 \xD0\x9E\xD0\xBD\xD0\xB5\xD0\xB3\xD0\xB8\xD0\xBD";
+const std::string kTheodorakis =
+    "\xCE\x98\xCE\xB5\xCE\xBF\xCE\xB4\xCF\x89\xCF\x81\xCE\xAC\xCE\xBA\xCE\xB7\xCF\x82, \xCE\x9C\xCE\xAF\xCE\xBA\xCE\xB7\xCF\x82";
+const std::string kTheodorakisNfd =
+    "\xCE\x98\xCE\xB5\xCE\xBF\xCE\xB4\xCF\x89\xCF\x81\xCE\xB1\xCC\x81\xCE\xBA\xCE\xB7\xCF\x82, "
+    "\xCE\x9C\xCE\xB9\xCC\x81\xCE\xBA\xCE\xB7\xCF\x82";
+const std::string kKoeniginNfc = "k\xC3\xB6nigin von Saba";
+const std::string kKoeniginNfd = "ko\xCC\x88nigin von Saba";
+
+TEST_F(GeneratedHeadingsTest, BibliographicHeadingsFindTheirRecords) {
+    struct Case {
+        std::string tag, indicators, heading;
+        bool truncated;
+        std::string bib, inRecord;  // a record found, and text its stored form holds
+    };
+    const std::vector<Case> cases = {
+        {"700", "1 ", kBuechnerNfc, true, "10000004", kBuechnerNfd},
+        {"700", "1 ", kBuechnerNfd, true, "10000004", kBuechnerNfd},
+        {"personal", "1 ", kBuechnerNfc, true, "10000004", kBuechnerNfd},
+        {"subject", "10", kMoliereNfc, true, "10000008", kMoliereNfd},
+        {"600", "10", kMoliereNfd + ", 1622-1673. Misanthrope.", false, "10000008", kMoliereNfd},
+        {"245", "10", kOneginNfc, true, "10000001", kOneginNfd},
+        {"245", "10", kOneginNfd, true, "10000001", kOneginNfd},
+        {"100", "1 ", kTheodorakis, false, "10000002", kTheodorakisNfd},
+        {"100", "1 ", kTheodorakisNfd, false, "10000002", kTheodorakisNfd},
+        // Nonfiling words: left out by the indicator, or not typed.
+        {"245", "13", "Il cammino della tradizione", true, "10000002", "Il cammino della tradizione"},
+        {"title", "10", "cammino della tradizione", true, "10000002", "Il cammino della tradizione"},
+        {"series", "10", "bottega di Eraclito", true, "10000002", "La bottega di Eraclito"},
+        {"uniform", "10", kKoeniginNfc, true, "10000010", kKoeniginNfd},
+        {"2", "20", "National Radio Theatre of Chicago", true, "10000004", "National Radio Theatre of Chicago"},
+        {"corporate", "20", "national radio theatre", true, "10000004", "National Radio Theatre of Chicago"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag + " " + c.heading);
+        int16_t set = 0;
+        reader.SearchBibHeading(c.tag, c.indicators, c.heading, set, c.truncated);
+        const std::vector<std::string> bibs = Column(set, 1);
+        ASSERT_TRUE(Has(bibs, c.bib)) << reader.BibHeadingNormalized();
+        reader.RetrieveBibRecord(c.bib);
+        EXPECT_NE(reader.BibRecord().find(c.inRecord), std::string::npos);
+    }
+}
+
+// Every generated name and subject heading is found, exactly, from its display text.
+TEST_F(GeneratedHeadingsTest, EveryNameAndSubjectRowIsFoundFromItsDisplay) {
+    int16_t list = 0;
+    reader.ExecuteSQL("SELECT BIB_ID, INDEX_CODE, RAWTOHEX(DISPLAY_HEADING) FROM main.BIB_INDEX WHERE INDEX_CODE IN "
+                      "('100H', '600H', '700H', '710H', '6500') ORDER BY BIB_ID, INDEX_CODE",
+                      list);
+    std::vector<std::vector<std::string>> rows;
+    while (reader.GetNextRow(list))
+        rows.push_back({reader.CurrentRow(list, 1), reader.CurrentRow(list, 2),
+                        UtliMiscNonUtf8::HexToText(reader.CurrentRow(list, 3))});
+    ASSERT_GT(rows.size(), 100u);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[0] + " " + row[1] + " " + row[2]);
+        int16_t set = 0;
+        reader.SearchBibHeading(row[1].substr(0, 3), "1 ", row[2], set, false);
+        EXPECT_TRUE(Has(Column(set, 1), row[0]));
+    }
+}
+
+TEST_F(GeneratedHeadingsTest, HeadingsAndSubdivisionsLeadToTheirRecords) {
+    // Headings typed both ways, and in Greek (sent in CHR form), lead to the records that carry them.
+    for (const auto& [heading, bib, inRecord] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {kBuechnerNfc, "10000004", kBuechnerNfd},
+             {kBuechnerNfd, "10000004", kBuechnerNfd},
+             {kMoliereNfc + ", 1622-1673", "10000008", kMoliereNfd},
+             {kTheodorakis, "10000002", kTheodorakisNfd}}) {
+        SCOPED_TRACE(heading);
+        int16_t set = 0;
+        reader.SearchHeading(heading, set, true, true, "", "");
+        const std::vector<std::string> ids = Column(set, 1);
+        ASSERT_FALSE(ids.empty());
+        bool found = false;
+        for (const std::string& id : ids) {
+            int16_t links = 0;
+            reader.SearchHeadingIDBib(id, links);
+            while (reader.GetNextRow(links)) {
+                if (reader.CurrentRow(links, 1) != bib) continue;
+                found = true;
+                EXPECT_NE(reader.CurrentRow(links, 2).find(inRecord), std::string::npos);
+            }
+        }
+        EXPECT_TRUE(found);
+        reader.RetrieveBibRecord(bib);
+        EXPECT_NE(reader.BibRecord().find(inRecord), std::string::npos);
+    }
+
+    // An authority heading with references; its authority link and record.
+    int16_t set = 0;
+    reader.SearchHeading("Watson, George", set, false, false, "A", "p");
+    const std::vector<std::string> watson = Column(set, 1);
+    ASSERT_EQ(watson.size(), 1u);
+    set = 0;
+    reader.SearchHeadingIDAuth(watson[0], set);
+    ASSERT_TRUE(reader.GetNextRow(set));
+    const std::string auth = reader.CurrentRow(set, 1);
+    EXPECT_EQ(reader.CurrentRow(set, 2), "Watson, George");
+    EXPECT_EQ(reader.CurrentRow(set, 3), "A");
+    reader.RetrieveAuthRecord(auth);
+    EXPECT_NE(reader.AuthRecord().find("Watson, George"), std::string::npos);
+    // A heading that only bibliographic records carry has no references.
+    set = 0;
+    reader.SearchHeading(kBuechnerNfc, set, true, false, "", "");
+    EXPECT_TRUE(Column(set, 1).empty());
+
+    // Subdivisions: topical ones are authorized, geographic ones not.
+    set = 0;
+    reader.SearchSubdiv("0", "Stories, plots, etc.", set, false, false, "x");
+    const std::vector<std::string> stories = Column(set, 1);
+    ASSERT_EQ(stories.size(), 1u);
+    set = 0;
+    reader.SearchSubdivIDBib(stories[0], set);
+    EXPECT_TRUE(Has(Column(set, 1), "10000001"));
+    set = 0;
+    reader.SearchSubdivIDHeading(stories[0], set, true);
+    EXPECT_TRUE(Has(Column(set, 4), "OPERAS STORIES PLOTS ETC"));
+    set = 0;
+    reader.SearchSubdivIDAuth(stories[0], set);
+    EXPECT_EQ(Column(set, 2), std::vector<std::string>{"Stories, plots, etc."});
+    set = 0;
+    reader.SearchSubdiv("0", "Brazil", set, false, false, "z");
+    EXPECT_TRUE(Column(set, 1).empty());
+    set = 0;
+    reader.SearchSubdiv("0", "Brazil", set, false, true, "z");
+    EXPECT_EQ(Column(set, 4), std::vector<std::string>{"N"});
+
+    // Standard numbers of both indexes.
+    set = 0;
+    reader.SearchBibStandardNumber("020", "a", "8203180566", set, false, false);
+    EXPECT_TRUE(Has(Column(set, 1), "10000003"));
+    set = 0;
+    reader.SearchAuthStandardNumber("010", "a", "n 00015403", set, false, false);
+    EXPECT_TRUE(Has(Column(set, 1), "1"));
 }
 
 }  // namespace

@@ -472,7 +472,8 @@ TEST(ReaderNumbersGeneratedTest, GeneratedIndexRowsFindTheirRecords) {
     std::filesystem::create_directories(folder);
     const std::string sqlFile = (folder / "records.sql").string();
     const std::string command = std::string(EXITDESK_PYTHON) + " " + EXITDESK_SOURCE_DIR +
-                                "/tools/demo/make_demo.py --records 40 --seed 5 --sql-out " + sqlFile;
+                                "/tools/demo/make_demo.py --records 40 --seed 5 --normal-forms " + EXITDESK_NORMAL_FORMS +
+                                " --sql-out " + sqlFile;
     ASSERT_EQ(std::system(command.c_str()), 0);
     testsupport::LibraryTestDatabase db({sqlFile});
     std::filesystem::remove_all(folder);
@@ -499,13 +500,18 @@ TEST(ReaderNumbersGeneratedTest, GeneratedIndexRowsFindTheirRecords) {
         holdings.push_back({reader.CurrentRow(1, -1), reader.CurrentRow(2, -1), reader.CurrentRow(3, -1),
                             reader.CurrentRow(4, -1)});
     ASSERT_GE(holdings.size(), 10U);
+    // Native and normal searches: the generator stores the project's own normal call numbers.
     for (const Holding& h : holdings) {
-        for (bool bibIndex : {false, true}) {
-            int16_t set = 0;
-            reader.SearchCallNumber(h.type, h.display, set, false, true, false, bibIndex);
-            std::vector<std::string> ids;
-            while (reader.GetNextRow(set)) ids.push_back(reader.CurrentRow(1, -1));
-            EXPECT_NE(std::find(ids.begin(), ids.end(), bibIndex ? h.bib : h.id), ids.end()) << h.display;
+        for (bool native : {true, false}) {
+            for (bool bibIndex : {false, true}) {
+                SCOPED_TRACE(h.type + " " + h.display + (native ? " native" : " normal") +
+                             (bibIndex ? " in the bibliographic index" : " in holdings"));
+                int16_t set = 0;
+                reader.SearchCallNumber(h.type, h.display, set, false, native, false, bibIndex);
+                std::vector<std::string> ids;
+                while (reader.GetNextRow(set)) ids.push_back(reader.CurrentRow(1, -1));
+                EXPECT_NE(std::find(ids.begin(), ids.end(), bibIndex ? h.bib : h.id), ids.end());
+            }
         }
     }
     int16_t set = 0;

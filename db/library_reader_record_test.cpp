@@ -69,7 +69,8 @@ private:
         g.Folder = folder.string();
         g.SqlFile = (folder / "records.sql").string();
         const std::string command = std::string(EXITDESK_PYTHON) + " " + EXITDESK_SOURCE_DIR +
-                                    "/tools/demo/make_demo.py --records 300 --seed 11 --sql-out " + g.SqlFile;
+                                    "/tools/demo/make_demo.py --records 300 --seed 11 --normal-forms " + EXITDESK_NORMAL_FORMS +
+                                    " --sql-out " + g.SqlFile;
         if (std::system(command.c_str()) != 0) throw std::runtime_error("generator failed: " + command);
         std::ifstream manifest(folder / "records.tsv", std::ios::binary);
         for (std::string line; std::getline(manifest, line);) {

@@ -20,17 +20,17 @@ if [ ! -f "$library/library.db" ] || [ "$(cat "$library/items" 2>/dev/null)" != 
    ! grep -qx 'NoCreat=1' "$library/odbc.ini" 2>/dev/null; then
   driver=$(sed -n 's/^Driver=//p' build/odbc/odbcinst.ini | head -n 1)
   python3 tools/demo/make_demo.py --schema testdata/library_schema.sql --driver "$driver" \
-    --extension build/lib/libcompat.so --out "$library" --items "$items" --sample-barcodes 20000
+    --extension build/lib/libcompat.so --normal-forms build/bin/normal_forms --out "$library" --items "$items" --sample-barcodes 20000
   echo "$items" > "$library/items"
 fi
 EXITDESK_BENCH_LIBRARY=$PWD/$library build/bin/bench_exit_check "$@"
 
 records_library=build/bench-records
 records=${BENCH_RECORDS:-100000}
-if [ ! -f "$records_library/library.db" ] || [ "$(cat "$records_library/records" 2>/dev/null)" != "$records" ]; then
+if [ ! -f "$records_library/library.db" ] || [ "$(cat "$records_library/records" 2>/dev/null)" != "$records indexed" ]; then
   driver=$(sed -n 's/^Driver=//p' build/odbc/odbcinst.ini | head -n 1)
   python3 tools/demo/make_demo.py --schema testdata/library_schema.sql --driver "$driver" \
-    --extension build/lib/libcompat.so --out "$records_library" --items 1000 --records "$records"
-  echo "$records" > "$records_library/records"
+    --extension build/lib/libcompat.so --normal-forms build/bin/normal_forms --out "$records_library" --items 1000 --records "$records"
+  echo "$records indexed" > "$records_library/records"
 fi
 EXITDESK_BENCH_RECORDS=$PWD/$records_library build/bin/bench_record_retrieval "$@"

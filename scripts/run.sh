@@ -13,7 +13,7 @@ cmake --build build
 demo=build/demo
 driver=$(sed -n 's/^Driver=//p' build/odbc/odbcinst.ini | head -n 1)
 python3 tools/demo/make_demo.py --schema testdata/library_schema.sql --driver "$driver" \
-  --extension build/lib/libcompat.so --out "$demo" --items "${DEMO_ITEMS:-3000}"
+  --extension build/lib/libcompat.so --normal-forms build/bin/normal_forms --out "$demo" --items "${DEMO_ITEMS:-3000}"
 
 export ODBCSYSINI=$PWD/$demo ODBCINI=$PWD/$demo/odbc.ini EXITDESK_SETTINGS_DIR=$PWD/$demo/settings
 echo

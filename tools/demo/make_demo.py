@@ -4,6 +4,7 @@
     make_demo.py --schema testdata/library_schema.sql --driver /path/libsqlite3odbc.so \
                  --extension build/lib/libcompat.so --out build/demo [--items 3000] [--records 200] [--seed 7]
     make_demo.py --sql-out records.sql [--records 300] [--seed 7]
+    (either form also takes --normal-forms build/bin/normal_forms)
 
 Writes into the folder:
   library.db            SQLite database made from the schema, with sample data, and
@@ -33,7 +34,9 @@ import struct
 import sys
 import wave
 
+from index_headings import HeadingIndexes
 from index_numbers import add_number_indexes
+from normal_forms import NormalForms, default_tool
 
 DSN = "EXITDESK_DEMO"
 PASSWORD = "exitdesk"
@@ -298,9 +301,12 @@ def charset_of(record):
     return "U" if record[9:10] == b"a" else "M"
 
 
-def records_section(count, rng):
+def records_section(count, rng, tool=None):
     """Rows of the record tables and the reference tables, by table, and the
-    manifest: one line per record with what the reader should find."""
+    manifest: one line per record with what the reader should find. Normal
+    forms come from the project's tool (tools/normal_forms), run once."""
+    forms = NormalForms(tool or default_tool())
+    headings = HeadingIndexes(forms)
     t = {name: [] for name in ("LOCATION", "LIBRARY", "BIB_MASTER", "BIB_DATA", "BIB_HISTORY", "AUTH_MASTER", "AUTH_DATA",
                                "AUTH_HISTORY", "MFHD_MASTER", "MFHD_DATA", "MFHD_HISTORY", "BIB_MFHD", "MFHD_ITEM",
                                "CAT_OPERATOR", "CAT_PROFILE", "CAT_SECURITY_LOCS", "CAT_POLICY_LOCS")}
@@ -337,6 +343,7 @@ def records_section(count, rng):
         shape = shapes[n % len(shapes)] if n < 2 * len(shapes) else rng.choice(shapes)
         record = vary(bib_pool[n % len(bib_pool)] if n < len(bib_pool) else rng.choice(bib_pool), bib, 990, shape)
         store("BIB_DATA", "BIB_ID", bib, record, 990, shape)
+        headings.collect_bib(bib, record)
         library = OWNING_LIBRARY_IDS[n % len(OWNING_LIBRARY_IDS)]
         suppress = BIB_SUPPRESS[n % len(BIB_SUPPRESS)]
         t["BIB_MASTER"].append((bib, library, suppress))
@@ -351,6 +358,7 @@ def records_section(count, rng):
         shape = shapes[n % len(shapes)]
         record = vary(auth_pool[n % len(auth_pool)], auth, 990, shape)
         store("AUTH_DATA", "AUTH_ID", auth, record, 990, shape)
+        headings.collect_auth(auth, record)
         t["AUTH_MASTER"].append((auth,))
         rows = history(rng)
         t["AUTH_HISTORY"] += [(auth, *r) for r in rows]
@@ -365,14 +373,13 @@ def records_section(count, rng):
             linked.append(rng.choice([b for b in bib_ids if b != bib]))
         type_code, maker = CALL_NUMBER_TYPES[n % len(CALL_NUMBER_TYPES)]
         display = maker(rng)
-        normalized = " ".join("".join(c if c.isalnum() else " " for c in display.upper()).split())
         location = None if n % 97 == 50 else rng.choice(LOCATIONS)
         marc8 = n % 4 == 3
         code = location[1] if location else "none"
         if marc8:
             display = display.encode("ascii", "replace").decode()
-            normalized = normalized.encode("ascii", "replace").decode()
             code = code.encode("ascii", "replace").decode()
+        normalized = forms.call(type_code, display)  # a slot, answered below
         raw = holdings_record(mfhd, bib, code, display)
         leader, fields = parse_record(raw)
         fields[-1] = ("852", type_code.encode() + fields[-1][1][1:])
@@ -397,6 +404,14 @@ def records_section(count, rng):
                         + history_expected(rows) + [" ".join(str(i) for i in items),
                                                     " ".join(str(b) for b in sorted(linked)),
                                                     location[1] if location else "", location[3] if location else ""])
+    forms.run()
+    # The holdings' normal call numbers, as the normal call-number search compares them.
+    for n, row in enumerate(t["MFHD_MASTER"]):
+        t["MFHD_MASTER"][n] = row[:5] + (forms[row[5]],)
+    for line in manifest:
+        if line[0] == "hold":
+            line[8] = forms[line[8]]
+    headings.finish(t, FIRST_AUTH_ID, max(1, count // 10))
     add_number_indexes(t)
     return t, manifest
 
@@ -483,7 +498,7 @@ def write_text(path, text):
         out.write(text)
 
 
-def build_database(path, schema_file, items, records, rng):
+def build_database(path, schema_file, items, records, rng, tool=None):
     if os.path.exists(path):
         os.remove(path)
     db = sqlite3.connect(path)
@@ -592,7 +607,7 @@ def build_database(path, schema_file, items, records, rng):
         if len(item_rows) >= batch:
             flush()
     flush()
-    insert_records(db, records_section(records, random.Random(rng.random()))[0])
+    insert_records(db, records_section(records, random.Random(rng.random()), tool)[0])
     db.commit()
     db.execute("ANALYZE")
     db.commit()
@@ -641,6 +656,8 @@ def main():
                                            "database made from the schema, to this file, and beside it "
                                            "(.tsv) one line per record with what a reader should find")
     parser.add_argument("--seed", type=int, default=7)
+    parser.add_argument("--normal-forms", help="the project's normal forms tool (default: $EXITDESK_NORMAL_FORMS, "
+                                               "else build/bin/normal_forms of the source tree)")
     parser.add_argument("--seconds-before-reset", type=int, default=3)
     parser.add_argument("--sample-barcodes", type=int, default=0,
                         help="also write sample-barcodes.txt: this many scans for a benchmark, "
@@ -649,7 +666,7 @@ def main():
 
     rng = random.Random(args.seed)
     if args.sql_out:
-        write_records_sql(args.sql_out, *records_section(args.records, rng))
+        write_records_sql(args.sql_out, *records_section(args.records, rng, args.normal_forms))
         return 0
     if not (args.schema and args.driver and args.extension and args.out):
         parser.error("--schema, --driver, --extension and --out are needed to build a demo library")
@@ -660,7 +677,7 @@ def main():
         os.makedirs(folder, exist_ok=True)
 
     db_path = os.path.join(out, "library.db")
-    examples = build_database(db_path, args.schema, args.items, args.records, rng)
+    examples = build_database(db_path, args.schema, args.items, args.records, rng, args.normal_forms)
 
     write_text(os.path.join(out, "odbcinst.ini"),
                "[ExitDesk SQLite3]\nDescription=SQLite3 ODBC driver\nDriver=%s\nDontDLClose=1\n" % os.path.abspath(args.driver))
