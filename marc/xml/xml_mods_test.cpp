@@ -73,7 +73,7 @@ void ExpectModsInvariants(xmlDoc* doc, const std::string& what, int form) {
          0},
         {"count(//mods:subject/*[not(self::mods:topic or self::mods:geographic or self::mods:temporal or "
          "self::mods:titleInfo or self::mods:name or self::mods:genre or self::mods:hierarchicalGeographic or "
-         "self::mods:cartographics or self::mods:geographicCode or self::mods:occupation)])",
+         "self::mods:cartographics or self::mods:geographicCode or self::mods:occupation or self::mods:role)])",
          0},
         {"count(//mods:cartographics[not(parent::mods:subject)])", 0},
         {"count(//mods:hierarchicalGeographic[not(parent::mods:subject)])", 0},
