@@ -385,6 +385,9 @@ struct Utf8MarcRecordState {
     std::string XmlCrlfTabTab;
     std::string XmlTabTabTab;
     std::string XmlCrlfTabTabTab;
+    // The local repository's handle prefix the MODS identifiers put before an
+    // 856 $9; empty by default, which leaves the handle identifier out.
+    std::string LocalHandlePrefix;
     // marc/rules/: series numbering
     // The output set the series-numbering tables were built in; they are
     // built again when CharacterSetOut has changed since.
@@ -1171,6 +1174,14 @@ public:
     // kind, and for a map whose 008/25 gives no term its 007 fields. Returns
     // sOut as it stands then. Moves the field cursor only for that 007 scan.
     std::string XmlRecordOutGenreSection(std::string& sOut, const std::string& sCrlfTabTab);
+
+    // ---- marc/xml/: MODS identifier properties ----
+
+    // The start of the URL that resolves a local handle, to which an 856 $9
+    // is appended in the MODS "Handle" identifier; while empty that
+    // identifier is left out.
+    std::string LocalHandlePrefix() const;
+    void LocalHandlePrefix(const std::string& vNewValue);
 
     // ---- marc/xml/: entity decoding ----
 
