@@ -5,9 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/library_reader.h"
 
@@ -32,6 +34,18 @@ inline std::unique_ptr<VgerReaderClass7> Reader(benchmark::State& state, const s
     reader->PWD("exitdesk");
     reader->TableNamePrefix("main");
     return reader;
+}
+
+// Sorts the times of the iterations and reports their median, p90 and p99 in
+// microseconds, and the iterations as items processed.
+inline void ReportPercentiles(benchmark::State& state, std::vector<double>& micros) {
+    if (micros.empty()) return;
+    std::sort(micros.begin(), micros.end());
+    auto at = [&](double q) { return micros[static_cast<size_t>(q * static_cast<double>(micros.size() - 1))]; };
+    state.counters["median_us"] = at(0.5);
+    state.counters["p90_us"] = at(0.9);
+    state.counters["p99_us"] = at(0.99);
+    state.SetItemsProcessed(static_cast<int64_t>(micros.size()));
 }
 
 }  // namespace bench_library

@@ -46,12 +46,7 @@ void Measure(benchmark::State& state, int64_t first, int64_t count,
         const auto end = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    std::sort(micros.begin(), micros.end());
-    auto at = [&](double q) { return micros[static_cast<size_t>(q * static_cast<double>(micros.size() - 1))]; };
-    state.counters["median_us"] = at(0.5);
-    state.counters["p90_us"] = at(0.9);
-    state.counters["p99_us"] = at(0.99);
-    state.SetItemsProcessed(static_cast<int64_t>(micros.size()));
+    bench_library::ReportPercentiles(state, micros);
 }
 
 void BM_RetrieveBibRecord(benchmark::State& state) {

@@ -105,14 +105,10 @@ void Measure(benchmark::State& state, const Terms& terms, const Search& search) 
         const auto end = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    std::sort(micros.begin(), micros.end());
-    auto at = [&](double q) { return micros[static_cast<size_t>(q * static_cast<double>(micros.size() - 1))]; };
-    state.counters["median_us"] = at(0.5);
-    state.counters["p90_us"] = at(0.9);
+    bench_library::ReportPercentiles(state, micros);
     state.counters["rows_mean"] = total / static_cast<double>(all.size());
     state.counters["rows_max"] = static_cast<double>(largest);
     state.counters["terms"] = static_cast<double>(all.size());
-    state.SetItemsProcessed(static_cast<int64_t>(micros.size()));
 }
 
 bool NonLatin(const std::string& s) { return !s.empty() && static_cast<unsigned char>(s[0]) >= 0xC0; }

@@ -278,19 +278,9 @@ std::vector<Fixture> Fixtures(const std::string& folder) {
 // Every record of a file that loads, as our MARCXML documents.
 std::vector<std::string> OurDocuments(const std::string& path) {
     std::vector<std::string> documents;
-    Utf8MarcFileClass reader;
-    reader.OpenFile(path);
-    std::string sRecord;
-    while (reader.ReadNextRecord(sRecord)) {
-        Utf8MarcRecordClass record;
-        try {
-            record.MarcRecordIn(sRecord);
-        } catch (const RaisedError&) {
-            continue;
-        }
-        if (record.MarcRecordIn().empty()) continue;
+    xml_test::ForEachLoadedRecord(path, [&](Utf8MarcRecordClass& record, const std::string&) {
         documents.push_back(record.XMLRecordOut(0));
-    }
+    });
     return documents;
 }
 

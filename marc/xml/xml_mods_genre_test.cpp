@@ -223,7 +223,9 @@ TEST(XmlModsGenre, CursorMovesOnlyForTheMapScan) {
         record.XmlRecordOutGenreSection(sOut, "\r\n\t\t");
         EXPECT_FALSE(sOut.empty());
         EXPECT_EQ(record.FldPointer(), c.moves ? -1 : iField);
-        if (!c.moves) EXPECT_EQ(record.SfdPointer(), iSubfield);
+        if (!c.moves) {
+            EXPECT_EQ(record.SfdPointer(), iSubfield);
+        }
     }
 }
 
@@ -288,7 +290,9 @@ TEST(XmlModsGenre, HeadingsFrom655) {
         xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument, c.what);
         ASSERT_TRUE(doc);
         EXPECT_EQ(GenreLines(doc.get()), c.genres);
-        if (!c.layout.empty()) EXPECT_NE(sDocument.find(c.layout), std::string::npos) << sDocument;
+        if (!c.layout.empty()) {
+            EXPECT_NE(sDocument.find(c.layout), std::string::npos) << sDocument;
+        }
         // The section changes nothing in the record, and the local profile
         // changes nothing in it.
         EXPECT_EQ(record.XMLRecordOut(1), sDocument);

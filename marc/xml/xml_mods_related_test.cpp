@@ -423,26 +423,16 @@ TEST(XmlModsRelated, SampleFiles) {
     const std::string sZebra = folder.File("sample-marc.mrc");
     ASSERT_EQ(xml_test::Shell("zcat '" + kZebra + "' > '" + sZebra + "'"), 0);
     for (const std::string& path : {kExamples + "specials.001", kExamples + "microlif.001", sZebra}) {
-        Utf8MarcFileClass reader;
-        reader.OpenFile(path);
-        std::string sRecord;
         double items = 0;
-        while (reader.ReadNextRecord(sRecord)) {
-            Utf8MarcRecordClass record;
-            try {
-                record.MarcRecordIn(sRecord);
-            } catch (const RaisedError&) {
-                continue;
-            }
-            if (record.MarcRecordIn().empty()) continue;
+        xml_test::ForEachLoadedRecord(path, [&](Utf8MarcRecordClass& record, const std::string&) {
             const std::string sDocument = record.XMLRecordOut(1);
-            if (sDocument.empty()) continue;
+            if (sDocument.empty()) return;
             const xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument, path);
-            if (!doc) continue;
+            if (!doc) return;
             items += xml_test::XPathNumber(doc.get(), "count(" + kItem + ")");
             const std::string sBare = "count(" + kItem + "//mods:title[not(parent::mods:titleInfo)])";
             EXPECT_EQ(xml_test::XPathNumber(doc.get(), sBare), 0) << path;
-        }
+        });
         EXPECT_GT(items, 0) << path;
     }
 }

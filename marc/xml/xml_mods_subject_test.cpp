@@ -396,18 +396,9 @@ TEST(XmlModsSubject, SampleRecords) {
     if (!std::filesystem::exists(gz)) GTEST_SKIP() << "idzebra-2.0-examples is not installed";
     const std::string path = ::testing::TempDir() + "subject-sample-marc.mrc";
     ASSERT_EQ(xml_test::Shell("zcat '" + gz + "' > '" + path + "'"), 0);
-    Utf8MarcFileClass reader;
-    reader.OpenFile(path);
-    std::string sRecord;
     int subjects = 0;
-    while (reader.ReadNextRecord(sRecord)) {
-        Utf8MarcRecordClass record;
-        try {
-            record.MarcRecordIn(sRecord);
-        } catch (const RaisedError&) {
-            continue;
-        }
-        if (record.MarcRecordIn().empty() || record.MarcRecordFormat() == "A") continue;
+    xml_test::ForEachLoadedRecord(path, [&](Utf8MarcRecordClass& record, const std::string&) {
+        if (record.MarcRecordFormat() == "A") return;
         for (const int form : {1, 5}) {
             const std::string sDocument = record.XMLRecordOut(form);
             const xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument, "sample-marc");
@@ -423,7 +414,7 @@ TEST(XmlModsSubject, SampleRecords) {
                                            "[string-length(normalize-space(.)) = 0]"),
                       std::vector<std::string>{});
         }
-    }
+    });
     EXPECT_GT(subjects, 0);
 }
 

@@ -463,17 +463,7 @@ TEST(XmlModsTitles, SampleRecords) {
             ADD_FAILURE() << "missing sample " << path << " (Debian libmarc-perl)";
             continue;
         }
-        Utf8MarcFileClass reader;
-        reader.OpenFile(path);
-        std::string sRecord;
-        while (reader.ReadNextRecord(sRecord)) {
-            Utf8MarcRecordClass record;
-            try {
-                record.MarcRecordIn(sRecord);
-            } catch (const RaisedError&) {
-                continue;
-            }
-            if (record.MarcRecordIn().empty()) continue;
+        xml_test::ForEachLoadedRecord(path, [&](Utf8MarcRecordClass& record, const std::string&) {
             int titles = 0, names = 0;
             record.FldMoveTop();
             while (record.FldMoveNext(true)) {
@@ -496,7 +486,7 @@ TEST(XmlModsTitles, SampleRecords) {
                 EXPECT_EQ(record.XMLRecordOut(form), sDocument) << what;
             }
             ++documents;
-        }
+        });
     }
     EXPECT_GT(documents, 0);
 }

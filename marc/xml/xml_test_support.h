@@ -12,12 +12,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "common/raised_error.h"
 #include "marc/record/iso2709_test_support.h"
+#include "marc/record/marc_file.h"
 #include "marc/record/marc_record.h"
 
 namespace xml_test {
@@ -233,6 +236,30 @@ inline XmlDoc ExpectMadsStructure(const std::string& sDocument, const std::strin
     EXPECT_EQ(XPathNumber(doc.get(), "count(/mads:madsCollection/mads:mads/mads:recordInfo)"), 1) << what;
     EXPECT_EQ(XPathNumber(doc.get(), "count(//*[namespace-uri() != 'http://www.loc.gov/mads/'])"), 0) << what;
     return doc;
+}
+
+// Calls visit with every record of an ISO 2709 file that loads (one the
+// load rejects or leaves empty is passed over) and the octets it was read
+// from; returns how many were visited.
+inline int ForEachLoadedRecord(const std::string& path,
+                               const std::function<void(Utf8MarcRecordClass&, const std::string&)>& visit) {
+    Utf8MarcFileClass reader;
+    reader.OpenFile(path);
+    std::string sRecord;
+    int visited = 0;
+    while (reader.ReadNextRecord(sRecord)) {
+        Utf8MarcRecordClass record;
+        try {
+            record.MarcRecordIn(sRecord);
+        } catch (const RaisedError&) {
+            continue;
+        }
+        if (record.MarcRecordIn().empty()) continue;
+        ++visited;
+        visit(record, sRecord);
+    }
+    reader.CloseFile();
+    return visited;
 }
 
 }  // namespace xml_test
