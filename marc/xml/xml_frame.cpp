@@ -228,6 +228,10 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     } restore{*this, sSavedSet, false, restoreCursor};
 
     m.XmlDocumentInUtf8 = true;
+    // The documents walk the fields with tag finds without text; a text the
+    // caller's last find saved would otherwise filter those walks and drop
+    // fields from the document.
+    m.FldSearchText.clear();
     if (bSwitch) {
         restore.bSwitched = true;
         CharacterSetOut("U");

@@ -229,6 +229,21 @@ TEST(XmlModsGenre, CursorMovesOnlyForTheMapScan) {
     }
 }
 
+// A text the caller's last find saved does not filter the document's walks:
+// the 007s of a map and the 655 headings all come out.
+TEST(XmlModsGenre, CallersSavedSearchTextFiltersNothing) {
+    Utf8MarcRecordClass record;
+    Load(record, kMap,
+         {{"001", "x"}, {"007", "aj canzn"}, {"008", F008({{25, "f"}})}, {"245", D("10$aT")},
+          {"650", D(" 0$aFrance")}, {"655", D(" 7$aRelief maps.$2lcgft")}});
+    ASSERT_TRUE(record.FldFindFirst("650", "France"));
+    const std::string sDocument = record.XMLRecordOut(1);
+    xml_test::XmlDoc doc = xml_test::ExpectModsStructure(sDocument, "after a find with text");
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(GenreLines(doc.get()), (std::vector<std::string>{"authority=marcgt : map", "authority=lcgft : Relief maps."}))
+        << sDocument;
+}
+
 // ---------------------------------------------------------------- 655 headings
 
 struct HeadingCase {

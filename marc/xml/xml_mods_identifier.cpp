@@ -65,7 +65,7 @@ void Utf8MarcRecordClass::XmlModsIdentifier(std::string& sOut) {
             // Without a configured prefix a handle would be a bare number.
             if (!m.LocalHandlePrefix.empty())
                 identifier(" displayLabel=" + AddQuotes("Handle") + typed("hdl"),
-                           XmlRecordTextEscaped(m.LocalHandlePrefix) + sId);
+                           XmlConditionText(m.LocalHandlePrefix) + sId);
         }
     }
 
@@ -78,7 +78,7 @@ void Utf8MarcRecordClass::XmlModsIdentifier(std::string& sOut) {
         if (sTag == "020") type = "isbn";
         else if (sTag == "022") type = "issn";
         else if (sTag == "010") type = "lccn";
-        else if (sTag == "024") type = StandardNumberType(sInd1);
+        else if (sTag == "024") type = SfdFindFirst("a", "") ? StandardNumberType(sInd1) : "";
         if (*type != '\0') {
             // The valid number first, then the cancelled or invalid one.
             if (SfdFindFirst("a", "")) identifier(typed(type), XmlRecordTextEscaped(SfdText()));

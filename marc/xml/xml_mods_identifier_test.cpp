@@ -106,7 +106,7 @@ TEST(XmlModsIdentifier, LinksObjectIdsAndStandardNumbers) {
           "\t\t<identifier type=\"isbn\" invalid=\"yes\">111</identifier>",
           "\t\t<identifier type=\"issn\">1234-5678</identifier>",
           "\t\t<identifier type=\"issn\" invalid=\"yes\">8765-4321</identifier>"}},
-        {"024 types by first indicator",
+        {"024 types by first indicator; a 024 without $a gives nothing",
          {{"024", D("0 $aUSABC0000001")},
           {"024", D("1 $a012345678905$z012345678912")},
           {"024", D("2 $aM-2306-7118-7")},
@@ -114,7 +114,8 @@ TEST(XmlModsIdentifier, LinksObjectIdsAndStandardNumbers) {
           {"024", D("4 $a0002-8231(199601)")},
           {"024", D("7 $aurn:x$2uri")},
           {"024", D("8 $aunknown")},
-          {"024", D("2 $zM-1234")}},
+          {"024", D("2 $zM-1234")},
+          {"024", D("1 $z012345678929")}},
          1,
          "",
          "identifier",
@@ -122,8 +123,7 @@ TEST(XmlModsIdentifier, LinksObjectIdsAndStandardNumbers) {
           "\t\t<identifier type=\"upc\">012345678905</identifier>",
           "\t\t<identifier type=\"upc\" invalid=\"yes\">012345678912</identifier>",
           "\t\t<identifier type=\"ismn\">M-2306-7118-7</identifier>",
-          "\t\t<identifier type=\"sici\">0002-8231(199601)</identifier>",
-          "\t\t<identifier type=\"ismn\" invalid=\"yes\">M-1234</identifier>"}},
+          "\t\t<identifier type=\"sici\">0002-8231(199601)</identifier>"}},
         {"028 and 037 through the builder",
          {{"028", D("02$aH 4321$bHarmonia Mundi")},
           {"028", D("52$aX1$bY")},
@@ -242,6 +242,14 @@ TEST(XmlModsIdentifier, HandlePrefixProperty) {
     xml_test::Load(record, kBib, {{"245", D("00$aT.")}, {"856", D("40$9x1")}});
     EXPECT_EQ(record.LocalHandlePrefix(), kHandle);
     EXPECT_NE(record.XMLRecordOut(1).find(kHandle + "x1</identifier>"), std::string::npos);
+
+    // The prefix is a setting, not record text: a MARC-8 record leaves it as
+    // given (UTF-8), escaped.
+    Utf8MarcRecordClass marc8;
+    xml_test::Load(marc8, kBib, {{"245", D("00$aT.")}, {"856", D("40$9x1")}}, "M");
+    marc8.LocalHandlePrefix("https://h\xC3\xA9.example.org/?a&b=");
+    EXPECT_NE(marc8.XMLRecordOut(1).find(">https://h\xC3\xA9.example.org/?a&amp;b=x1</identifier>"), std::string::npos)
+        << marc8.XMLRecordOut(1);
 }
 
 }  // namespace
