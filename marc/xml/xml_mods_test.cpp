@@ -218,11 +218,12 @@ TEST(XmlModsDocument, DebianSampleRecords) {
             continue;
         }
         int number = 0, documents = 0;
+        const std::string sName = name;  // lambdas capture no structured bindings in every compiler we build with
         xml_test::ForEachLoadedRecord(path, [&](Utf8MarcRecordClass& record, const std::string& sRecord) {
             ++number;
             if (std::string("BDFMPSU").find(record.MarcRecordFormat()) == std::string::npos) return;
             const bool bTabs = sRecord.find('\t') != std::string::npos;
-            CheckModsDocuments(record, name + " record " + std::to_string(number), bTabs);
+            CheckModsDocuments(record, sName + " record " + std::to_string(number), bTabs);
             ++documents;
         });
         EXPECT_GT(documents, 0) << name;
