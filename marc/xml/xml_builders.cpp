@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_codes.h"
 
 namespace {
 
@@ -20,11 +21,7 @@ bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 // is shorter); a stray continuation octet counts as a character of its own.
 size_t OctetsOfCharacters(std::string_view text, size_t n) {
     size_t i = 0;
-    for (size_t k = 0; k < n && i < text.size(); ++k) {
-        ++i;
-        if (static_cast<unsigned char>(text[i - 1]) >= 0xC0)
-            while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    }
+    for (size_t k = 0; k < n && i < text.size(); ++k) i += xml_codes::CharacterOctets(text, i);
     return i;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "marc/record/marc_record.h"
-#include "marc/xml/xml_thesaurus.h"
+#include "marc/xml/xml_codes.h"
 
 namespace {
 

@@ -9,22 +9,9 @@
 
 #include "common/utli_misc_non_utf8.h"
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_codes.h"
 
 namespace {
-
-// The octet count of the UTF-8 character at text[i]; a stray continuation
-// octet or a malformed lead counts as one character (the escaper later
-// replaces it).
-size_t CharacterOctets(std::string_view text, size_t i) {
-    size_t k = i + 1;
-    if (static_cast<unsigned char>(text[i]) >= 0xC0)
-        while (k < text.size() && (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80) ++k;
-    return k - i;
-}
-
-bool CodeIn(std::string_view sCodes, const std::string& sCode) {
-    return sCode.size() == 1 && sCodes.find(sCode[0]) != std::string_view::npos;
-}
 
 // The 008 form-of-item code as its marcform term; "" for none.
 std::string FormTerm(const std::string& sCode) {
@@ -83,7 +70,7 @@ std::vector<std::string> Utf8MarcRecordClass::XmlLanguageCodes(const std::string
         size_t end = i;
         int characters = 0;
         while (end < sCodes.size() && characters < 3) {
-            end += CharacterOctets(sCodes, end);
+            end += xml_codes::CharacterOctets(sCodes, end);
             ++characters;
         }
         if (!codes.empty() && characters < 3) break;
@@ -125,7 +112,7 @@ void Utf8MarcRecordClass::XmlModsLanguage(std::string& sOut) {
             }
             SfdMoveTop();
             while (SfdMoveNext())
-                if (CodeIn("ade", SfdCode()))
+                if (xml_codes::OneOf(SfdCode(), "ade"))
                     for (const std::string& sCode : XmlLanguageCodes(SfdText())) line(sAuthority, sCode);
         }
         return;

@@ -9,14 +9,9 @@
 #include <string_view>
 
 #include "marc/record/marc_record.h"
+#include "marc/xml/xml_codes.h"
 
 namespace {
-
-// Whether a one-character value is one of the given characters; an empty
-// value is none of them.
-bool OneOf(const std::string& sValue, std::string_view sSet) {
-    return sValue.size() == 1 && sSet.find(sValue[0]) != std::string_view::npos;
-}
 
 // A title field of the titleInfo section: its type attribute ("" for the
 // 245, which has none) and its nonfiling count.
@@ -153,7 +148,7 @@ void Utf8MarcRecordClass::XmlModsTypeOfResource(std::string& sOut) {
     if (sValue.empty()) return;
     std::string sElement = "typeOfResource";
     if (GetLeaderValue(7, 1) == "c") sElement += " collection=" + AddQuotes("yes");
-    if (OneOf(sType, "dfpt")) sElement += " manuscript=" + AddQuotes("yes");
+    if (xml_codes::OneOf(sType, "dfpt")) sElement += " manuscript=" + AddQuotes("yes");
     sOut += m.XmlCrlfTabTab;
     sOut += XmlTags(sElement, std::string(sValue));
 }
@@ -216,9 +211,9 @@ void Utf8MarcRecordClass::XmlModsOriginInfo(std::string& sOut) {
         if (!sPoint.empty()) sTag += " point=" + AddQuotes(sPoint);
         return sTag;
     };
-    if (OneOf(sDateType, "eprs")) {
+    if (xml_codes::OneOf(sDateType, "eprs")) {
         if (bDate1) line(XmlTags(dated("dateIssued", false, true, ""), XmlRecordTextEscaped(sDate1)));
-    } else if (OneOf(sDateType, "cdikmuq")) {
+    } else if (xml_codes::OneOf(sDateType, "cdikmuq")) {
         const bool bQuestionable = sDateType == "q";
         if (bDate1) line(XmlTags(dated("dateIssued", bQuestionable, true, "start"), XmlRecordTextEscaped(sDate1)));
         if (bDate2) line(XmlTags(dated("dateIssued", bQuestionable, true, "end"), XmlRecordTextEscaped(sDate2)));
@@ -257,7 +252,7 @@ void Utf8MarcRecordClass::XmlModsOriginInfo(std::string& sOut) {
 
     // 8, 9. Edition, and issuance, which is always written.
     if (FldFindFirst("250", "") && SfdFindFirst("a", "")) line(XmlTags("edition", XmlRecordTextEscaped(SfdText())));
-    line(XmlTags("issuance", OneOf(GetLeaderValue(7, 1), "bis") ? "continuing" : "monographic"));
+    line(XmlTags("issuance", xml_codes::OneOf(GetLeaderValue(7, 1), "bis") ? "continuing" : "monographic"));
 
     // 10. Frequency: the first 310, then every 321; a line for each, even
     // when the builder takes nothing.
