@@ -59,6 +59,9 @@ private:
     // again at its start. Raises when the file is too short or unreadable.
     void ProbeLayout();
     bool ReadSegmentedRecord(std::string& sRecord);
+    // Passes over characters up to the next place where a record's first
+    // segment begins, or to the end of the file.
+    void SkipToRecordSegment();
 
     // The reading source: CarryOver, which holds the characters pushed back
     // and a block read ahead, then the file. NextChar takes one octet;
