@@ -4,15 +4,104 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "chars/test_octets.h"
+#include "common/runtime.h"
 #include "common/test_support.h"
+#include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
+#include "normalize/latin_letters.h"
 
 namespace {
+
+using test_octets::U;
+
+// ---------------------------------------------------------------- every letter
+
+// What the members give for one text of a UTF-8 record.
+struct Outputs {
+    std::string Norm, Naco, Plain, Proposal, Windows1252, Latin1, Marc8;
+    bool Marc8Error = false;
+    bool operator==(const Outputs&) const = default;
+};
+
+Outputs OutputsOf(Utf8MarcRecordClass& r, const std::string& sText) {
+    Outputs o;
+    o.Norm = r.NormString(sText, true, "V");
+    o.Naco = r.NormStringNaco(sText, true, "P", "B", "100", "a");
+    o.Plain = r.Marc2PlainText(sText);
+    o.Proposal = r.Marc2SacoProposal(sText);
+    o.Windows1252 = r.Marc2MsoftAscii(sText, 1);
+    o.Latin1 = r.Marc2MsoftAscii(sText, 2);
+    std::string sCodes;
+    std::string sTag = "100";
+    o.Marc8 = "\x1F" "a" + sText;
+    bool bChanged = false;
+    r.TranslateUtf82MarcOneField(sCodes, sTag, o.Marc8, bChanged, o.Marc8Error);
+    return o;
+}
+
+std::string Show(const Outputs& o) {
+    return testing::PrintToString(std::vector<std::string>{o.Norm, o.Naco, o.Plain, o.Proposal, o.Windows1252,
+                                                           o.Latin1, o.Marc8}) +
+           (o.Marc8Error ? " error" : "");
+}
+
+// Every precomposed letter of the two ranges gives what its decomposition
+// gives, between other letters, as a capital and in a word. The letters with
+// horn are letters of MARC-8 and keep their own forms; their comparison and
+// plain forms still equal those of the letter and the combining horn.
+TEST(PrecomposedLetters, EveryLetterGivesWhatItsDecompositionGives) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetIn("U");
+    record.CharacterSetOut("U");
+    size_t letters = 0;
+    for (uint32_t cp = 0xC0; cp <= 0x1EFF; ++cp) {
+        if (cp == 0x250) cp = 0x1E00;
+        const char* decomposition = latin_letters::Decomposition(cp);
+        if (decomposition == nullptr) continue;
+        const std::string sDecomposed = decomposition;
+        ++letters;
+        for (const std::string& sFrame : {std::string("x#y"), std::string("#"), std::string("Bo#k, de#")}) {
+            std::string sPrecomposed = sFrame, sDecomposedText = sFrame;
+            for (size_t at; (at = sPrecomposed.find('#')) != std::string::npos;) sPrecomposed.replace(at, 1, U(cp));
+            for (size_t at; (at = sDecomposedText.find('#')) != std::string::npos;)
+                sDecomposedText.replace(at, 1, sDecomposed);
+            const Outputs precomposed = OutputsOf(record, sPrecomposed);
+            const Outputs decomposed = OutputsOf(record, sDecomposedText);
+            ASSERT_EQ(precomposed, decomposed)
+                << std::hex << cp << " " << sFrame << "\n" << Show(precomposed) << "\n" << Show(decomposed);
+            // Nothing is dropped: an ASCII base letter comes through everywhere.
+            const char base = sDecomposed[0];
+            if (sFrame == "#" && static_cast<unsigned char>(base) < 0x80) {
+                const std::string sBase(1, base);
+                ASSERT_EQ(precomposed.Norm, rt::UCase(sBase)) << std::hex << cp;
+                ASSERT_EQ(precomposed.Plain, sBase) << std::hex << cp;
+                ASSERT_FALSE(precomposed.Windows1252.empty()) << std::hex << cp;
+                // The letter is written, never as a reference (a mark that
+                // MARC-8 lacks may be one).
+                char sReference[16];
+                std::snprintf(sReference, sizeof sReference, "&#x%04x;", static_cast<unsigned>(cp));
+                ASSERT_NE(precomposed.Marc8.find(base, 2), std::string::npos) << std::hex << cp;
+                ASSERT_EQ(precomposed.Marc8.find(sReference), std::string::npos) << std::hex << cp;
+            }
+        }
+    }
+    EXPECT_EQ(letters, 493u);
+
+    const std::vector<std::pair<uint32_t, char>> horns = {{0x01A0, 'O'}, {0x01A1, 'o'}, {0x01AF, 'U'}, {0x01B0, 'u'}};
+    for (const auto& [cp, base] : horns) {
+        const std::string sHorn = std::string(1, base) + U(0x031B);
+        EXPECT_EQ(record.NormString(U(cp), true, "V"), record.NormString(sHorn, true, "V")) << std::hex << cp;
+        EXPECT_EQ(record.Marc2PlainText(U(cp)), record.Marc2PlainText(sHorn)) << std::hex << cp;
+        EXPECT_EQ(record.Marc2PlainText(U(cp)), std::string(1, base)) << std::hex << cp;
+    }
+}
 
 // ---------------------------------------------------------------- decomposed fixtures
 
@@ -175,6 +264,68 @@ TEST(PrecomposedLetters, DecomposedFixturesKeepEveryForm) {
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(actual[i].Value, expected[i].Value)
             << expected[i].File << " " << expected[i].Member << ": now 0x" << std::hex << actual[i].Value;
+}
+
+// ---------------------------------------------------------------- a record
+
+// yaz-iconv's reading of a MARC-8 text.
+std::string YazMarc8ToUtf8(const testsupport::TempSettingsFolder& folder, const std::string& sText) {
+    const std::string path = folder.File("marc8.txt");
+    testsupport::WriteFile(path, sText);
+    FILE* pipe = popen(("yaz-iconv -f marc8 -t utf8 '" + path + "' 2>&1").c_str(), "r");
+    if (pipe == nullptr) return "(no yaz-iconv)";
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+// A record with "Nājī, Muḥammad, Việt" in 100 $a, loaded from ISO 2709 with
+// the load's decomposition and without it (the cataloguing client's
+// preference): both show, normalize and write to MARC-8 with every letter.
+TEST(PrecomposedLetters, ARecordLoadedFromIso2709KeepsEveryLetter) {
+    const std::string sName = "N" + U(0x0101) + "j" + U(0x012B) + ", Mu" + U(0x1E25) + "ammad, Vi" + U(0x1EC7) + "t";
+    const std::string sDecomposed = "Na\xCC\x84" "ji\xCC\x84" ", Muh\xCC\xA3" "ammad, Vie\xCC\xA3\xCC\x82" "t";
+    const std::string sRecord = record_test::Iso2709(
+        "00000nam a2200000   4500",
+        {{"001", "1"}, {"100", "1 \x1F" "a" + sName + ".\x1F" "d1950-"}, {"245", "10\x1F" "aQu" + U(0xE9) + "bec."}});
+    for (const bool bBypassed : {false, true}) {
+        SCOPED_TRACE(bBypassed ? "kept precomposed" : "decomposed on load");
+        testsupport::TempSettingsFolder settings;
+        if (bBypassed)
+            testsupport::WriteFile(settings.File("registry.ini"),
+                                   "[Software\\VB and VBA Program Settings\\RevoduvAde\\Preferences]\r\n"
+                                   "BypassAutoDecompose=TRUE\r\n");
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("U");
+        record.CharacterSetOut("U");
+        record.MarcRecordIn(sRecord);
+        ASSERT_EQ(record.IsMarcErrorText(), "");
+        ASSERT_TRUE(record.FldFindFirst("100", ""));
+        EXPECT_EQ(record.FldText(), "\x1F" "a" + (bBypassed ? sName : sDecomposed) + ".\x1F" "d1950-");
+        ASSERT_TRUE(record.SfdFindFirst("a", ""));
+        EXPECT_EQ(record.SfdNorm(), "NAJI MUHAMMAD VIET");
+        EXPECT_EQ(record.SfdNormNaco(), "NAJI, MUHAMMAD VIET");
+        EXPECT_EQ(record.FldNorm(), "NAJI MUHAMMAD VIET 1950");
+        EXPECT_EQ(record.FldTextFormatted(1, false, 10, "", ""), "|a Naji, Muhammad, Viet. |d 1950-");
+        EXPECT_EQ(record.FldTextFormatted(4, false, 10, "", ""),
+                  "N(macron)aj(macron)i, Mu(dot below)hammad, Vi(dot below)(circumflex)et. $d 1950-");
+        EXPECT_EQ(record.FldTextFormatted(8, false, 10, "", ""), "Naji, Muhammad, Viet. 1950-");
+        ASSERT_TRUE(record.SfdFindFirst("a", ""));
+        EXPECT_EQ(record.SfdTextFormatted(7), "Naji, Muhammad, Viet.");
+        EXPECT_EQ(record.NormString("Qu" + U(0xE9) + "bec", true, "V"), "QUEBEC");
+        EXPECT_TRUE(record.FldFindFirst("100", "NAJI MUHAMMAD VIET 1950"));
+
+        // The MARC-8 record: marks before their letters, nothing as a reference,
+        // and yaz reads the letters back.
+        record.CharacterSetOut("M");
+        ASSERT_TRUE(record.FldFindFirst("100", ""));
+        const std::string sMarc8 = "\x1F" "a" "N\xE5" "aj\xE5" "i, Mu\xF2" "hammad, Vi\xF2\xE3" "et.\x1F" "d1950-";
+        EXPECT_EQ(record.FldText(), sMarc8);
+        EXPECT_EQ(YazMarc8ToUtf8(settings, sMarc8.substr(2, sMarc8.find('\x1F', 1) - 2)), sDecomposed + ".");
+        EXPECT_EQ(record.MarcRecordOut().find("&#x"), std::string::npos);
+    }
 }
 
 }  // namespace
