@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -128,6 +129,26 @@ struct FieldEntry {
     // exceeds SubfieldSlots (or no slot was ever allocated) the allocation grows
     // by 5, keeping the contents. Raises error 6 past 32,767 slots.
     int16_t NewSubfieldSlot();
+};
+
+// A character object the record makes on first use. A copy of the record
+// state starts without one and makes its own when it needs one, so that a
+// copy never shares the working character of the state it came from.
+class OwnedUtf8Char : public std::unique_ptr<Utf8CharClass> {
+public:
+    OwnedUtf8Char() = default;
+    OwnedUtf8Char(const OwnedUtf8Char&) noexcept : std::unique_ptr<Utf8CharClass>() {}
+    OwnedUtf8Char(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(const OwnedUtf8Char&) noexcept {
+        reset();
+        return *this;
+    }
+    OwnedUtf8Char& operator=(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(std::unique_ptr<Utf8CharClass>&& owned) noexcept {
+        std::unique_ptr<Utf8CharClass>::operator=(std::move(owned));
+        return *this;
+    }
+    ~OwnedUtf8Char() = default;
 };
 
 // Every member variable of a record object, under its given name.
@@ -247,9 +268,9 @@ struct Utf8MarcRecordState {
     std::string TranslationTableName;
 
     // ---- shared character objects ----
-    std::unique_ptr<Utf8CharClass> MyUtf8Char;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber2;
+    OwnedUtf8Char MyUtf8Char;
+    OwnedUtf8Char MyUtf8CharCallNumber;
+    OwnedUtf8Char MyUtf8CharCallNumber2;
 
     // ---- constants filled by the constructor ----
     std::string YearPadding;

@@ -4,6 +4,8 @@
 // its text with (AddQuotes, XmlTags, XmlConditionText).
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -195,26 +197,37 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Only MARCXML switches the record to UTF-8; the other documents convert
     // each text they take from the record.
     const bool bSwitch = sForm == 0 && sSavedSet != "U";
-    if (bSwitch && RecordPresent()) {
-        RequireRecordTranslation(sSavedSet, "U");
-        RequireRecordTranslation("U", sSavedSet);
-    }
+    if (bSwitch && RecordPresent()) RequireRecordTranslation(sSavedSet, "U");
 
-    // Puts back the output set, then the field, then the subfield, on every
-    // way out. On a normal return Finish does so, so that a failure of the
-    // translation back reaches the caller; after an error the destructor does
-    // so and keeps the first error.
+    // MARCXML of a record held in an 8-bit set is built from a UTF-8 copy:
+    // the state as held is kept aside and put back whole afterwards, so that
+    // the translation there and back never changes the record (a 066 moved or
+    // added, escape runs rewritten). The record's character objects stay its own.
+    std::optional<Utf8MarcRecordState> held;
+    if (bSwitch) held.emplace(m);
+
+    // Puts back the record as held, then the field, then the subfield, on
+    // every way out.
     struct Restore {
         Utf8MarcRecordClass& record;
-        const std::string& sSet;
-        bool bSwitched = false;
+        std::optional<Utf8MarcRecordState>& held;
         std::function<void()> cursor;
         bool bDone = false;
         void Finish() {
             bDone = true;
-            record.m.XmlDocumentInUtf8 = false;
-            record.m.LocalProfile = false;
-            if (bSwitched && record.m.CharacterSetOut != sSet) record.CharacterSetOut(sSet);
+            Utf8MarcRecordState& m = record.m;
+            if (held) {
+                held->MyUtf8Char = std::move(m.MyUtf8Char);
+                held->MyUtf8CharCallNumber = std::move(m.MyUtf8CharCallNumber);
+                held->MyUtf8CharCallNumber2 = std::move(m.MyUtf8CharCallNumber2);
+                m = std::move(*held);
+                held.reset();
+                // A rule memo of a walk in progress names the copy's tables.
+                m.SfdOrderMemoRules = nullptr;
+                m.FldSearchText.clear();
+            }
+            m.XmlDocumentInUtf8 = false;
+            m.LocalProfile = false;
             cursor();
         }
         ~Restore() {
@@ -225,17 +238,14 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
                 // The error that ended the document is the one the caller gets.
             }
         }
-    } restore{*this, sSavedSet, false, restoreCursor};
+    } restore{*this, held, restoreCursor};
 
     m.XmlDocumentInUtf8 = true;
     // The documents walk the fields with tag finds without text; a text the
     // caller's last find saved would otherwise filter those walks and drop
     // fields from the document.
     m.FldSearchText.clear();
-    if (bSwitch) {
-        restore.bSwitched = true;
-        CharacterSetOut("U");
-    }
+    if (bSwitch) CharacterSetOut("U");
     std::string sDocument;
     switch (sForm) {
         case 0: sDocument = XmlMarcxmlDocument(); break;

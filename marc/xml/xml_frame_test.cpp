@@ -216,6 +216,47 @@ TEST_F(XmlFrame, Marc8RecordGivesUtf8AndKeepsItsSet) {
     EXPECT_EQ(record.MarcRecordOut(), sRecordBefore);
 }
 
+// Every record of the sample files, held in each output set: no document of
+// any form changes what MarcRecordOut writes.
+TEST(XmlDocuments, NoFormChangesTheRecordOfTheSampleFiles) {
+    testsupport::TempSettingsFolder folder;
+    const std::string kSource = EXITDESK_SOURCE_DIR;
+    const std::vector<std::string> files = {"records/bib-marc8.mrc", "records/bib-utf8.mrc", "records/auth-marc8.mrc",
+                                            "records/auth-utf8.mrc", "records/microlif.mrc",
+                                            "iso2709/utf8_records.mrc"};
+    for (const std::string& file : files) {
+        // A UTF-8 record has no way into set "L": under it only 8-bit files load.
+        int loaded = 0;
+        for (const char* sSet : {"M", "O", "V", "U", "L"}) {
+            int changed = 0;
+            loaded += xml_test::ForEachLoadedRecord(
+                kSource + "/testdata/" + file,
+                [&](Utf8MarcRecordClass& record, const std::string&) {
+                    const std::string sBefore = record.MarcRecordOut();
+                    for (int32_t form = 0; form <= 5; ++form) {
+                        try {
+                            record.XMLRecordOut(form);
+                        } catch (const RaisedError&) {
+                            // A set without a way to UTF-8 is refused before anything changes.
+                        }
+                        const std::string sAfter = record.MarcRecordOut();
+                        if (sAfter != sBefore) {
+                            ++changed;
+                            ADD_FAILURE() << file << " set " << sSet << " form " << form << ": record changed";
+                            return;
+                        }
+                    }
+                },
+                [&](Utf8MarcRecordClass& record) {
+                    if (std::string(sSet) == "L") record.CharacterSetIn("L");
+                    record.CharacterSetOut(sSet);
+                });
+            EXPECT_EQ(changed, 0) << file << " set " << sSet;
+        }
+        EXPECT_GT(loaded, 0) << file;
+    }
+}
+
 TEST_F(XmlFrame, SuperscriptZeroBecomesTheDegreeSign) {
     Load(kBib, {{"001", "ocm1"}, {"500", D("  $a20\xE2\x81\xB0 and 20\xC2\xB0.")}});
     const std::string sDocument = record.XMLRecordOut(0);
