@@ -1377,10 +1377,21 @@ private:
 
     Utf8MarcRecordState m;
 
+    // ---- marc/display/: private members ----
+
+    // Whether the record is held in Windows-1252 (output set "L").
+    bool RecordHeldInWindows1252() const;
+    // The display of a Windows-1252 text as a display member gives it for a
+    // UTF-8 record: the text read by the Windows-1252 chart into UTF-8 and
+    // the record taken as UTF-8 while display runs.
+    std::string DisplayWindows1252AsUtf8(const std::string& sText,
+                                         const std::function<std::string(const std::string&)>& display);
+
     // ---- marc/xml/: private members ----
 
-    // XmlConditionText appended to sOut.
-    void AppendXmlConditionText(std::string& sOut, std::string_view sText) const;
+    // XmlConditionText appended to sOut; for an attribute value (bAttribute)
+    // TAB and LF are written as character references too, as CR always is.
+    void AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute = false) const;
     // The MARCXML document of the record, built in UTF-8.
     std::string XmlMarcxmlDocument();
     // A text the documents take from the record, in UTF-8: under an 8-bit
@@ -1739,6 +1750,9 @@ private:
 
     // The current field's slot, or -1 when FldPointer names none.
     int16_t CurrentField() const;
+    // The live subfields of the current field whose code is not in the
+    // exclude list, whatever the code; a control field's text alone.
+    std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const;
     // The rewrite behind every member that changes the current field.
     void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
     // Places the new last entry n by its order key (FldAdd).

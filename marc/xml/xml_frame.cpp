@@ -17,13 +17,14 @@ namespace {
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
 // What the escaper does with an octet: pass it, replace it by a reference,
-// drop or replace a control XML forbids, or read a multi-octet character.
-enum class OctetKind : uint8_t { Pass, Special, Forbidden, High };
+// drop or replace a control XML forbids, read a multi-octet character, or
+// keep a TAB, LF or CR as a reader gives it back (White).
+enum class OctetKind : uint8_t { Pass, Special, Forbidden, High, White };
 
 constexpr std::array<OctetKind, 256> MakeOctetKinds() {
     std::array<OctetKind, 256> kinds{};
     for (int i = 0; i < 0x20; ++i) kinds[static_cast<size_t>(i)] = OctetKind::Forbidden;
-    kinds['\t'] = kinds['\n'] = kinds['\r'] = OctetKind::Pass;
+    kinds['\t'] = kinds['\n'] = kinds['\r'] = OctetKind::White;
     kinds['<'] = kinds['>'] = kinds['&'] = kinds['"'] = kinds['\''] = OctetKind::Special;
     for (int i = 0x80; i < 0x100; ++i) kinds[static_cast<size_t>(i)] = OctetKind::High;
     return kinds;
@@ -33,6 +34,9 @@ constexpr std::array<OctetKind, 256> kOctetKinds = MakeOctetKinds();
 
 std::string_view ReferenceOf(char c) {
     switch (c) {
+        case '\t': return "&#9;";
+        case '\n': return "&#10;";
+        case '\r': return "&#13;";
         case '<': return "&lt;";
         case '>': return "&gt;";
         case '&': return "&amp;";
@@ -82,10 +86,15 @@ size_t WellFormedLength(std::string_view text, size_t i, size_t& bad) {
 // ---------------------------------------------------------------- helpers
 
 std::string Utf8MarcRecordClass::AddQuotes(const std::string& sInputString) {
+    // A reader turns a TAB, LF or CR of an attribute value into a blank; as
+    // character references they come back as they are.
     std::string sOut;
     sOut.reserve(sInputString.size() + 2 * m.QuoteCharacter.size());
     sOut += m.QuoteCharacter;
-    sOut += sInputString;
+    for (char c : sInputString) {
+        if (kOctetKinds[static_cast<unsigned char>(c)] == OctetKind::White) sOut += ReferenceOf(c);
+        else sOut += c;
+    }
     sOut += m.QuoteCharacter;
     return sOut;
 }
@@ -112,7 +121,7 @@ std::string Utf8MarcRecordClass::XmlConditionText(const std::string& sText) {
     return sOut;
 }
 
-void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_view sText) const {
+void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute) const {
     const bool bUtf8 = m.RecordIsUtf8 || m.XmlDocumentInUtf8;
     size_t run = 0;  // start of the octets not yet appended
     size_t i = 0;
@@ -120,7 +129,10 @@ void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_
     while (i < n) {
         const char c = sText[i];
         const OctetKind kind = kOctetKinds[static_cast<unsigned char>(c)];
-        if (kind == OctetKind::Pass || (kind == OctetKind::High && !bUtf8)) {
+        // A CR in text comes back from a reader as LF, and in an attribute a
+        // TAB, LF or CR as a blank, unless written as a reference.
+        if (kind == OctetKind::Pass || (kind == OctetKind::High && !bUtf8) ||
+            (kind == OctetKind::White && c != '\r' && !bAttribute)) {
             ++i;
             continue;
         }
@@ -142,7 +154,7 @@ void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_
             continue;
         }
         sOut.append(sText, run, i - run);
-        if (kind == OctetKind::Special) sOut += ReferenceOf(c);
+        if (kind == OctetKind::Special || kind == OctetKind::White) sOut += ReferenceOf(c);
         else if (bUtf8) sOut += kReplacementCharacter;
         ++i;
         run = i;
