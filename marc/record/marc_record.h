@@ -1697,6 +1697,13 @@ private:
                                 std::string_view sExcludedWords);
     bool FirstWordIsRomanNumeral(const std::string& sText);
     bool TextHasDigit(const std::string& sText);
+    // The first word of the trimmed normal form of the text from a 1-based
+    // position on, and the trimmed normal form of the text before one (or a
+    // tail of it that begins at a word and holds enough words and octets),
+    // made from a window of the text around the position.
+    std::string SeriesNormFirstWord(const std::string& sText, int64_t lFrom);
+    std::string SeriesNormTail(const std::string& sText, int64_t lBefore, size_t iWords, size_t iOctets,
+                               bool& bWhole);
     std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
     std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
     std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);

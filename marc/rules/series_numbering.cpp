@@ -19,6 +19,12 @@ namespace {
 
 constexpr int kPaddedWidth = 8;
 
+// The first octet after a 0-based index that is not a blank, or -1.
+int FirstNonBlankAfter(const std::string& s, size_t index) {
+    const size_t at = s.find_first_not_of(' ', index);
+    return at == std::string::npos ? -1 : static_cast<unsigned char>(s[at]);
+}
+
 std::string Padded(const std::string& sDigits) {
     return std::string(static_cast<size_t>(kPaddedWidth) - sDigits.size(), '0') + sDigits;
 }
@@ -292,7 +298,7 @@ std::string Utf8MarcRecordClass::RewriteSeriesNumberCharacters(const std::string
                     // Between numbers (12-15) the hyphen parts them; elsewhere it goes.
                     const std::string sPreviousForm = NormString(p, true, "V");
                     const bool bBetweenNumbers = i != static_cast<int64_t>(t.size()) &&
-                                                 IsDigit(Ch(rt::Trim(t.substr(static_cast<size_t>(i))), 1)) &&
+                                                 IsDigit(FirstNonBlankAfter(t, static_cast<size_t>(i))) &&
                                                  !sPreviousForm.empty() &&
                                                  IsDigit(static_cast<unsigned char>(sPreviousForm.back()));
                     replace(i, 1, bBetweenNumbers ? " " : "");
