@@ -1807,8 +1807,12 @@ private:
     bool IsDegreeAbbreviation(const std::string& sWord);
     // The note holds a phrase, in any case, of a note that is no plain thesis note.
     bool ContainsNonThesisPhrase(std::string sText);
-    // The current 502 rewritten as $b $g $c $d when its note reads.
+    // The current 502 rewritten as $b $g $c $d when its note reads and the
+    // parts account for every word of it.
     void ReCast502Field();
+    bool ThesisRecastAccountsForNote(const std::string& sNote, const std::string& sDateFrom008,
+                                     const std::string& sDegree, const std::string& sMiscellaneous,
+                                     const std::string& sInstitution, const std::string& sDate);
     // Every live 502 recast, as output does first; the field and subfield
     // cursor are put back as they were on every way out.
     void ReCastAll502Fields();
