@@ -250,7 +250,9 @@ bool Utf8MarcRecordClass::MonthNameCode(const std::string& sWord, std::string& s
     const MonthRow* row = MonthOf(Slice(sWord, 1, 3));
     if (!row) return false;
     sCode = row->Code;
-    const std::string sNormal = NormString(sWord, true, "V");
+    std::string sNormal = NormString(sWord, true, "V");
+    // "Sept." is September, as in name dates: read as the abbreviation "SEP".
+    if (sNormal == "SEPT" || sNormal.starts_with("SEPT ")) sNormal.erase(3, 1);
     const std::string sFull = std::string(row->FullName) + " ";
     if (sNormal + " " == sFull) return true;
     // The word with the full name's letters after its first three appended

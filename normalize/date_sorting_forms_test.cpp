@@ -94,12 +94,14 @@ TEST_F(DateKeys, ChronologicalSubdivisions) {
                {"1950 (March)", "1950E03D8049"},
                {"Reign 1500 to 1600", "1500D8399"},
                {"5th-4th centuries B.C.", "00000499D00000300"},
-               // "SEPT" is neither the abbreviation nor the full name, so the
-               // day's digit stays in the start, which is not cut to four.
-               {"1950 Sept. 3", "19503D8049"},
+               // "Sept." is September, as in name dates.
+               {"1950 Sept. 3", "1950E0903D8049"},
                {"1950 Sep. 3", "1950E0903D8049"},
                {"1950 September 3", "1950E0903D8049"},
-               {"1950 Sept. 13", "195013D8049"},
+               {"1950 Sept. 13", "1950E0913D8049"},
+               {"1950 Sept.", "1950E09D8049"},
+               {"Strike, Sept. 1926", "1926E09D8073"},
+               {"1950 Septuagesima", "1950D8049"},
                // Further branches: open starts, months after a comma or leading, " OF ".
                {"-1500", "00009999C8499"},
                {"Before 1000", "00000000C8999"},
@@ -118,6 +120,33 @@ TEST_F(DateKeys, ChronologicalSubdivisions) {
                {"Summer (1950)", "1950D8049"},
                {"Centuries", "CENTURIES"},
            });
+}
+
+// Dates written as cataloguers write them, with the months' usual short
+// words, sort by their keys in the order of time.
+TEST_F(DateKeys, ChronologicalSubdivisionsSortInTimeOrder) {
+    const char* const months[][2] = {{"Jan.", "January"}, {"Feb.", "February"}, {"Mar.", "March"},
+                                     {"Apr.", "April"},   {"May", "May"},       {"June", "June"},
+                                     {"July", "July"},    {"Aug.", "August"},   {"Sept.", "September"},
+                                     {"Oct.", "October"}, {"Nov.", "November"}, {"Dec.", "December"}};
+    struct Dated {
+        std::string text;
+    };
+    std::vector<Dated> dates;
+    for (int year : {1917, 1950}) {
+        dates.push_back({std::to_string(year)});  // the year alone comes first
+        for (int month = 0; month < 12; ++month)
+            for (int day : {1, 2, 3, 9, 10, 13, 19, 20, 23, 28, 30}) {
+                if (month == 1 && day > 28) continue;
+                dates.push_back({std::to_string(year) + " " + months[month][day % 2] + " " + std::to_string(day)});
+            }
+    }
+    ASSERT_GT(dates.size(), 250u);
+    // Made in time order: each key must sort before the next.
+    for (Utf8MarcRecordClass* record : {&utf8, &marc8})
+        for (size_t i = 1; i < dates.size(); ++i)
+            EXPECT_LT(record->SfdSortingFormY(dates[i - 1].text), record->SfdSortingFormY(dates[i].text))
+                << dates[i - 1].text << " / " << dates[i].text;
 }
 
 // Century numbers too large for 16 bits, and digit runs too long for any
@@ -213,7 +242,7 @@ TEST_F(DateKeys, MonthNames) {
     const std::vector<Case> cases = {
         {"JANUARY", true, "01"}, {"JAN", true, "01"},   {"JAN.", true, "01"},      {"AUG 1", true, "08"},
         {"MAY", true, "05"},     {"MAY 3", true, "05"}, {"SEPTEMBER", true, "09"}, {"SEP", true, "09"},
-        {"SEPT.", false, ""},    {"MAYOR", false, ""},  {"AUGMENT", false, ""},    {"MARCHING", false, ""},
+        {"SEPT.", true, "09"},   {"SEPT. 3", true, "09"}, {"SEPTET", false, ""},  {"MAYOR", false, ""},  {"AUGMENT", false, ""},    {"MARCHING", false, ""},
         {"DECEMBER 25", true, "12"}, {"SPRING", false, ""}, {"", false, ""}, {"JA", false, ""},
     };
     for (Utf8MarcRecordClass* record : {&utf8, &marc8}) {

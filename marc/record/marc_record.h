@@ -1769,6 +1769,13 @@ private:
                                 std::string_view sExcludedWords);
     bool FirstWordIsRomanNumeral(const std::string& sText);
     bool TextHasDigit(const std::string& sText);
+    // The first word of the trimmed normal form of the text from a 1-based
+    // position on, and the trimmed normal form of the text before one (or a
+    // tail of it that begins at a word and holds enough words and octets),
+    // made from a window of the text around the position.
+    std::string SeriesNormFirstWord(const std::string& sText, int64_t lFrom);
+    std::string SeriesNormTail(const std::string& sText, int64_t lBefore, size_t iWords, size_t iOctets,
+                               bool& bWhole);
     std::string NormalizeCaptionWords(const std::string& sText, bool bNormalOnly);
     std::string SeparateNumeroSign(const std::string& sText, const std::string& sMark);
     std::string SeparateNumeroSignEarlier(const std::string& sText, const std::string& sMark);
@@ -1885,8 +1892,12 @@ private:
     bool IsDegreeAbbreviation(const std::string& sWord);
     // The note holds a phrase, in any case, of a note that is no plain thesis note.
     bool ContainsNonThesisPhrase(std::string sText);
-    // The current 502 rewritten as $b $g $c $d when its note reads.
+    // The current 502 rewritten as $b $g $c $d when its note reads and the
+    // parts account for every word of it.
     void ReCast502Field();
+    bool ThesisRecastAccountsForNote(const std::string& sNote, const std::string& sDateFrom008,
+                                     const std::string& sDegree, const std::string& sMiscellaneous,
+                                     const std::string& sInstitution, const std::string& sDate);
     // Every live 502 recast, as output does first; the field and subfield
     // cursor are put back as they were on every way out.
     void ReCastAll502Fields();

@@ -45,11 +45,20 @@ int16_t Utf8MarcRecordClass::IsTheFullStopAtTheEndProbablyIntegral(std::string s
     const size_t iStop = s.size() - 1;  // the final full stop
     if (m.RecordIsUtf8) {
         Utf8CharClass& ch = SharedChar();
-        const int32_t lFirst = std::clamp<int32_t>(
-            ch.Utf8CharFindFirstOctet(s, static_cast<int32_t>(iStop)), 1, static_cast<int32_t>(iStop));
-        const size_t iChar = static_cast<size_t>(lFirst - 1);
-        ch.Utf8Char(s.substr(iChar, iStop - iChar));
-        const std::string sCategory = ch.Utf8CharCategory();
+        // The letter itself, not a combining mark after it (Ö stored as O
+        // and U+0308 is judged by its O).
+        size_t iEnd = iStop;
+        size_t iChar = 0;
+        std::string sCategory;
+        for (;;) {
+            const int32_t lFirst = std::clamp<int32_t>(ch.Utf8CharFindFirstOctet(s, static_cast<int32_t>(iEnd)), 1,
+                                                       static_cast<int32_t>(iEnd));
+            iChar = static_cast<size_t>(lFirst - 1);
+            ch.Utf8Char(s.substr(iChar, iEnd - iChar));
+            sCategory = ch.Utf8CharCategory();
+            if (iChar == 0 || (sCategory != "Mn" && sCategory != "Mc" && sCategory != "Me")) break;
+            iEnd = iChar;
+        }
         if (sCategory == "Nd") return kNotPartOfWord;
         if ((sCategory == "Lu" || sCategory == "Lt") && (iChar == 0 || s[iChar - 1] == ' ' || s[iChar - 1] == '.'))
             return kIntegral;

@@ -99,6 +99,13 @@ TEST_F(FullStop, UtfEightRecordsJudgeWholeCharacters) {
         {"M\xC3\xBCller, \xC3\x89.", 1},     // a capital É after a blank
         {"Kapitel \xD9\xA1\xD9\xA9.", 2},    // Arabic-Indic digits
         {"Stra\xC3\x9F" "e, \xC3\xA9.", 3},  // a small é is no initial
+        // A capital with combining marks after it, as a UTF-8 load stores Ö:
+        // judged by its letter.
+        {"M\xC3\xBCller, O\xCC\x88.", 1},
+        {"M\xC3\xBCller, O\xCC\x88\xCC\x81.", 1},
+        {"Stra\xC3\x9F" "e, e\xCC\x81.", 3},
+        {"Kapitel 1\xCC\x88.", 2},
+        {"Ab\xCC\x88.", 3},  // a capital after a letter is no initial
     };
     Load(true, kBeethoven);
     for (const auto& [text, verdict] : cases) EXPECT_EQ(record->IsTheFullStopAtTheEndProbablyIntegral(text), verdict) << text;

@@ -16,22 +16,31 @@ constexpr std::string_view kMovingPunctuation = "., /:;=";
 void Utf8MarcRecordClass::FldInsertSubfieldH(std::string sSubfieldHText) {
     if (SfdFindFirst("h", "")) return;
 
+    // Only live subfields place the $h and lend it their punctuation: the
+    // live subfield before a given one, or the last live one for -1.
+    const FieldEntry* field = CurrentFieldEntry();
+    auto liveBefore = [&](int16_t i) -> int16_t {
+        if (!field) return -1;
+        i = i < 0 ? field->LastSubfield : field->Subfields[static_cast<size_t>(i)].PrevSubfield;
+        while (i >= 0 && field->Subfields[static_cast<size_t>(i)].Deleted)
+            i = field->Subfields[static_cast<size_t>(i)].PrevSubfield;
+        return i;
+    };
     bool bClosesField = false;
     bool bBeforeFirst = false;
     int16_t iFirst = -1;
-    if (FldTag() == "245") {
-        const bool bFound = SfdFindFirst("b", "") || SfdFindFirst("c", "");
-        if (bFound) {
-            // After the subfield before the $b or $c; when that is the first
-            // subfield, the $h goes in front of it and nothing moves.
-            iFirst = SfdPointer();
-            bBeforeFirst = !SfdMovePrev();
-        } else {
-            SfdMoveLast();
-            bClosesField = true;
-        }
+    if (FldTag() == "245" && (SfdFindFirst("b", "") || SfdFindFirst("c", ""))) {
+        // After the subfield before the $b or $c; when there is none, the $h
+        // goes in front of it and nothing moves.
+        iFirst = SfdPointer();
+        const int16_t iBefore = liveBefore(iFirst);
+        bBeforeFirst = iBefore < 0;
+        if (!bBeforeFirst) SfdPointer(iBefore);
     } else {
-        SfdMoveLast();
+        bClosesField = FldTag() == "245";
+        const int16_t iLast = liveBefore(-1);
+        if (iLast >= 0) SfdPointer(iLast);
+        else SfdMoveLast();
     }
 
     std::string sPunctuation;

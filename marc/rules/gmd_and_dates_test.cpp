@@ -49,6 +49,43 @@ TEST(FldInsertSubfieldH, PlacesTheDesignationAndItsPunctuation) {
     }
 }
 
+// A deleted subfield neither places the $h nor lends it its punctuation.
+TEST(FldInsertSubfieldH, JudgesByTheLiveSubfields) {
+    struct Case {
+        const char* tag;
+        const char* field;
+        const char* deleted;  // the code of the subfield deleted first
+        const char* result;
+    };
+    const Case cases[] = {
+        {"245", "$aTitle$h[x] /$cX.", "h", "$aTitle$h[y]$cX."},
+        {"245", "$aTitle /$nPart$cX.", "n", "$aTitle$h[y] /$cX."},
+        {"245", "$aTitle :$bRest.$nOld ;", "n", "$aTitle$h[y] :$bRest."},
+        {"245", "$aTitle.$nOld ;", "n", "$aTitle$h[y]."},
+        {"246", "$aTitle$nOld :", "n", "$aTitle$h[y]"},
+        {"245", "$nOld /$cX.", "n", "$h[y]$cX."},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempSettingsFolder folder;
+        Utf8MarcRecordClass record;
+        AddField(record, c.tag, "10", c.field);
+        ASSERT_TRUE(record.SfdFindFirst(c.deleted, ""));
+        record.SfdDelete(false);
+        record.FldInsertSubfieldH("y");
+        // The live subfields in list order.
+        const std::string sListing = Listing(record);
+        std::string sLive;
+        for (const char* p = sListing.c_str(); *p;) {
+            const char* q = p + 1;
+            while (*q && *q != '$' && *q != '~') ++q;
+            if (*p == '$') sLive.append(p, q);
+            p = q;
+        }
+        EXPECT_EQ(sLive, c.result) << c.tag << " " << c.field;
+        EXPECT_EQ(record.SfdCode(), "h") << c.tag << " " << c.field;
+    }
+}
+
 TEST(FindDateInString, FromTheFirstFourDigitNumber) {
     testsupport::TempSettingsFolder folder;
     Utf8MarcRecordClass record;

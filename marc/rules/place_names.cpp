@@ -56,10 +56,18 @@ bool Utf8MarcRecordClass::IndirectSubdivisionFormIsJurisdiction(const std::strin
 std::string Utf8MarcRecordClass::IndirectSubdivisionForm(const std::string& sHeading) {
     const std::string sDelimiter = MarcDelimiter();
     const size_t iA = sHeading.find(sDelimiter + "a");
-    const std::string sWhole = rt::Trim(iA == std::string::npos ? sHeading : sHeading.substr(iA + 2));
+    std::string sWhole = iA == std::string::npos ? sHeading : sHeading.substr(iA + 2);
+    // The place and its qualifier come from the $a alone; the subfields after
+    // it follow the result as they stand.
+    std::string sLater;
+    if (const size_t iNext = sWhole.find(sDelimiter); iNext != std::string::npos) {
+        sLater = sWhole.substr(iNext);
+        sWhole.resize(iNext);
+    }
+    sWhole = rt::Trim(sWhole);
     const std::string sZ = sDelimiter + "z";
     const size_t iOpen = sWhole.find('(');
-    if (iOpen == std::string::npos) return sZ + sWhole;
+    if (iOpen == std::string::npos) return sZ + sWhole + sLater;
     std::string sPlace = rt::Trim(sWhole.substr(0, iOpen));
     std::string sQualifier = sWhole.substr(iOpen + 1);
     if (!sQualifier.empty() && sQualifier.back() == ')') sQualifier.pop_back();
@@ -73,11 +81,11 @@ std::string Utf8MarcRecordClass::IndirectSubdivisionForm(const std::string& sHea
         else if (IndirectSubdivisionFormIsJurisdiction(NormString(sSecond, true, "V")))
             sQualifier = sFirst;
     } else if (IndirectSubdivisionFormIsJurisdiction(NormString(sQualifier, true, "V"))) {
-        return sWhole;
+        return sWhole + sLater;
     }
     ExpandPlaceAbbreviation(sQualifier, sWhole, sPlace);
-    if (sQualifier.empty()) return sZ + sPlace;
-    return sZ + sQualifier + sZ + sPlace;
+    if (sQualifier.empty()) return sZ + sPlace + sLater;
+    return sZ + sQualifier + sZ + sPlace + sLater;
 }
 
 std::string Utf8MarcRecordClass::AbbreviatePlaceName(const std::string& sIn, bool bOnlyReturnAbbreviations) {

@@ -62,6 +62,13 @@ TEST_F(PlaceNames, IndirectSubdivisionFormInBothKindsOfRecord) {
         {"Darwin (N.T.)", true, "$zNorthern Territory$zDarwin"},
         {"Yellowknife (N.W.T.)", false, "$zNorthwest Territories$zYellowknife"},
         {"Chicago ( Ill.)", false, "$z Ill.$zChicago"},
+        // The qualifier comes from the $a alone; later subfields follow the result.
+        {"$aSydney (N.S.W.)$xHistory", true, "$zNew South Wales$zSydney$xHistory"},
+        {"$aSydney (N.S.W.)$xHistory", false, "$zAustralia$zSydney (N.S.W.)$xHistory"},
+        {"$aChicago (Ill.)$xHistory$y20th century", false, "$zIllinois$zChicago$xHistory$y20th century"},
+        {"$aWashington (D.C.)$xBuildings", false, "$zWashington (D.C.)$xBuildings"},
+        {"$aMexico (State)$xHistory", false, "Mexico (State)$xHistory"},
+        {"$aToronto$xHistory", false, "$zToronto$xHistory"},
         {"Albany (N.Y.", false, "$zNew York (State)$zAlbany"},
         {"Odd ()", false, "$zOdd"},
         {"(Ill.)", false, "$zIllinois$z"},

@@ -64,23 +64,26 @@ std::string Utf8MarcRecordClass::SeparateNumeroSign(const std::string& sText, co
     std::string t = sText;
     const int32_t L = static_cast<int32_t>(sMark.size());
     const bool bSuperscriptZero = sMark == MarcSuperscript0();
+    // The degree sign gives no character of the key in any set ("8°", the
+    // octavo size, stays 8), whatever its comparison form elsewhere.
+    const std::string sMarkForm = sMark == MarcDegree() ? std::string() : NormString(sMark, true, "V");
     for (int32_t a = static_cast<int32_t>(t.size()); a >= 1; --a) {
         if (a > static_cast<int32_t>(t.size()) || t.compare(static_cast<size_t>(a - 1), sMark.size(), sMark) != 0)
             continue;
         const int p = Ch(t, a - 1);
         if (a == 1) {
-            t = SafeStuff(t, a, static_cast<int16_t>(L), NormString(sMark, true, "V"));
+            t = SafeStuff(t, a, static_cast<int16_t>(L), sMarkForm);
         } else if (p == 'N' || p == 'n') {
             t = SafeStuff(t, a - 1, static_cast<int16_t>(L + 1), m.SeriesNumberingSeparator);
         } else if (p == '.' || p == ':') {
             if (a > 2 && (Ch(t, a - 2) == 'n' || Ch(t, a - 2) == 'N'))
                 t = SafeStuff(t, a - 2, static_cast<int16_t>(L + 2), m.SeriesNumberingSeparator);
             else
-                t = SafeStuff(t, a, static_cast<int16_t>(L), NormString(sMark, true, "V"));
+                t = SafeStuff(t, a, static_cast<int16_t>(L), sMarkForm);
         } else if (p == '8' && bSuperscriptZero) {
             t = SafeStuff(t, a, static_cast<int16_t>(L), "");  // 8vo, the octavo size, stays 8
         } else if (!bSuperscriptZero) {
-            t = SafeStuff(t, a, static_cast<int16_t>(L), NormString(sMark, true, "V"));
+            t = SafeStuff(t, a, static_cast<int16_t>(L), sMarkForm);
         }
     }
     return t;

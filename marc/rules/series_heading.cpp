@@ -97,8 +97,8 @@ void Utf8MarcRecordClass::RemoveTitleDerivedCaptions(const std::string& sOrigina
         }
     }
 
-    // 2. The heading stands within the lead.
-    if (!beginsWithDigit()) {
+    // 2. The heading stands within the lead (an empty heading stands in none).
+    if (!beginsWithDigit() && !rt::Trim(sHeading).empty()) {
         const KeyParts parts = SplitKey(sKey);
         if (parts.Lead.size() >= 2 && Join(parts.Lead, 0, " ").find(sHeading) != std::string::npos) sKey = parts.Rest;
     }

@@ -5,6 +5,7 @@
 // words and numero signs in series_captions.cpp, heading words in
 // series_heading.cpp.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/runtime.h"
@@ -18,6 +19,15 @@ namespace tables = series_tables;
 namespace {
 
 constexpr int kPaddedWidth = 8;
+constexpr int kEscape = 0x1B;
+// What a MARC-8 superscript or subscript run holds: digits, signs, parentheses.
+constexpr std::string_view kScriptRunCharacters = "0123456789+-()";
+
+// The first octet after a 0-based index that is not a blank, or -1.
+int FirstNonBlankAfter(const std::string& s, size_t index) {
+    const size_t at = s.find_first_not_of(' ', index);
+    return at == std::string::npos ? -1 : static_cast<unsigned char>(s[at]);
+}
 
 std::string Padded(const std::string& sDigits) {
     return std::string(static_cast<size_t>(kPaddedWidth) - sDigits.size(), '0') + sDigits;
@@ -239,21 +249,36 @@ std::string Utf8MarcRecordClass::RewriteSeriesNumberCharacters(const std::string
     auto replace = [&](int64_t i, size_t length, const std::string& by) {
         t.replace(static_cast<size_t>(i - 1), length, by);
     };
+    // In MARC-8 a superscript or subscript is an escape run, ESC "p" or ESC
+    // "b", its characters and ESC "s": the length of such a run that ends at
+    // i, 0 for none. Its octets are read as one character, as UTF-8 reads
+    // the character it stands for.
+    auto scriptRunEndingAt = [&](int64_t i) -> int64_t {
+        if (bUtf8 || i < 5 || Ch(t, i) != 's' || Ch(t, i - 1) != kEscape) return 0;
+        int64_t e = i - 2;
+        while (e >= 1 && OneOf(Ch(t, e), kScriptRunCharacters)) --e;
+        if (e == i - 2 || e < 2 || (Ch(t, e) != 'p' && Ch(t, e) != 'b') || Ch(t, e - 1) != kEscape) return 0;
+        return i - e + 2;
+    };
+    // A digit after a superscript or subscript digit (a whole character, or
+    // the last digit of an escape run) is parted from it.
     auto afterSuperscriptDigit = [&](int64_t i) {
-        if (bUtf8) {
-            const std::string sPrevious = charAt(leadAt(i - 1));
-            return !sPrevious.empty() && static_cast<unsigned char>(sPrevious[0]) >= 0x80 &&
-                   (m.SeriesNumberingSuperscriptDigits.find(sPrevious) != std::string::npos ||
-                    m.SeriesNumberingSubscriptDigits.find(sPrevious) != std::string::npos);
-        }
-        if (i < 3) return false;
-        const std::string sTwo = t.substr(static_cast<size_t>(i - 3), 2);
-        return m.SeriesNumberingSuperscriptDigits.find(sTwo) != std::string::npos ||
-               m.SeriesNumberingSubscriptDigits.find(sTwo) != std::string::npos;
+        if (scriptRunEndingAt(i - 1) > 0) return IsDigit(Ch(t, i - 3));
+        const std::string sPrevious = charAt(leadAt(i - 1));
+        if (sPrevious.empty() || static_cast<unsigned char>(sPrevious[0]) < 0x80) return false;
+        return m.SeriesNumberingSuperscriptDigits.find(sPrevious) != std::string::npos ||
+               m.SeriesNumberingSubscriptDigits.find(sPrevious) != std::string::npos;
     };
     const int delimiter = static_cast<unsigned char>(MarcDelimiter()[0]);
 
     for (int64_t i = leadAt(L); i >= 1; i = leadAt(i - 1)) {
+        if (const int64_t run = scriptRunEndingAt(i); run > 0) {
+            const int64_t start = i - run + 1;
+            const std::string sRun = t.substr(static_cast<size_t>(start - 1), static_cast<size_t>(run));
+            replace(start, static_cast<size_t>(run), NormString(sRun, true, "V"));
+            i = start;
+            continue;
+        }
         const std::string c = charAt(i);
         const int o = c.size() == 1 ? static_cast<unsigned char>(c[0]) : -1;
         if (OneOf(o, "[(<{=")) {
@@ -292,7 +317,7 @@ std::string Utf8MarcRecordClass::RewriteSeriesNumberCharacters(const std::string
                     // Between numbers (12-15) the hyphen parts them; elsewhere it goes.
                     const std::string sPreviousForm = NormString(p, true, "V");
                     const bool bBetweenNumbers = i != static_cast<int64_t>(t.size()) &&
-                                                 IsDigit(Ch(rt::Trim(t.substr(static_cast<size_t>(i))), 1)) &&
+                                                 IsDigit(FirstNonBlankAfter(t, static_cast<size_t>(i))) &&
                                                  !sPreviousForm.empty() &&
                                                  IsDigit(static_cast<unsigned char>(sPreviousForm.back()));
                     replace(i, 1, bBetweenNumbers ? " " : "");

@@ -3,7 +3,9 @@
 // give the same keys in a UTF-8 and a MARC-8 record.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <utility>
 
 #include "marc/record/record_test_access.h"
 #include "marc/rules/series_test_support.h"
@@ -285,6 +287,60 @@ TEST_F(SeriesNumbering, Utf8KeysKeepWholeCharacters) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(Key(utf8, c.text), c.expected);
+    }
+}
+
+// Superscripts, subscripts and the degree sign give the same key in both
+// kinds of record, each written in the record's own encoding.
+TEST_F(SeriesNumbering, SignsGiveTheSameKeyInBothEncodings) {
+    for (Utf8MarcRecordClass* r : {&utf8, &marc8}) {
+        const std::string sup0 = r->MarcSuperscript0(), sup1 = r->MarcSuperscript1(), sup2 = r->MarcSuperscript2(),
+                          sub2 = r->MarcSubscript2(), degree = r->MarcDegree();
+        // A MARC-8 run of two superscripts, and the same two characters in UTF-8.
+        const std::string sup12 = r == &marc8 ? std::string("\x1Bp12\x1Bs") : sup1 + sup2;
+        const std::pair<std::string, std::string> cases[] = {
+            {"no. 12b34", "00000012 B 00000034"},
+            {"sup12", "SUP 00000012"},
+            {"Heft p12", "P 00000012"},
+            {"v. 8" + degree, "00000008"},
+            {"3" + degree + " serie, v. 2", "SER 00000003 00000002"},
+            {"3" + sup0 + " serie", "SER 00000030"},
+            {"v. 3" + sub2 + "5", "00000032 00000005"},
+            {"v. 4" + sup1 + "5", "00000041 00000005"},
+            {"v. 4" + sup12 + "5", "00000412 00000005"},
+            {"v. 4" + sup12, "00000412"},
+        };
+        for (const auto& [text, key] : cases) EXPECT_EQ(Key(*r, text), key) << text << " " << r->CharacterSetOut();
+    }
+}
+
+// Long numberings: the keys of texts near the longest a $v may hold.
+TEST_F(SeriesNumbering, LongNumberings) {
+    struct Case {
+        const char* unit;
+        const char* keyUnit;
+    };
+    const Case cases[] = {
+        {"N.F. 1 ", "NEW SER 00000001 "},
+        {"v. 1, ", "00000001 "},
+        {"H.S. 2 ", "HORS SER 00000002 "},
+        {"Bd. 3 Heft 2 ", "00000003 00000002 "},
+        {"t. 4 ", "00000004 "},
+    };
+    for (const Case& c : cases) {
+        std::string v, key;
+        while (v.size() + std::string(c.unit).size() <= 9999) {
+            v += c.unit;
+            key += c.keyUnit;
+        }
+        key.pop_back();
+        for (Utf8MarcRecordClass* r : {&utf8, &marc8}) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(Key(*r, v), key) << c.unit << " " << r->CharacterSetOut();
+            // Far above what the key takes, far below what a pass over the
+            // whole text for every letter would.
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.unit;
+        }
     }
 }
 

@@ -142,9 +142,12 @@ TEST_F(SeriesWords, NumeroSigns) {
             {"Heft N" + ring + "2", ring, "Heft " + sep + "2"},
             {"n" + degree + " 3, N" + degree + " 4", degree, sep + " 3, " + sep + " 4"},
             {"8" + o, o, "8"},
-            {"8" + degree, degree, "8" + r->NormString(degree, true, "V")},
+            // The degree sign leaves nothing in the key: 8° is the octavo size.
+            {"8" + degree, degree, "8"},
+            {"3" + degree + " serie", degree, "3 serie"},
             {"3" + o, o, "3" + o},
-            {"3." + degree, degree, "3." + r->NormString(degree, true, "V")},
+            {"3." + degree, degree, "3."},
+            {degree + "5", degree, "5"},
             {o + "5", o, "05"},
             {"no mark", o, "no mark"},
         };
@@ -181,6 +184,10 @@ TEST_F(SeriesWords, HeadingWords) {
         {"Ser", "SER", "SER", "SER"},
         {"Technical report", "TECHNICAL REPORT", "TECHNICAL", ""},
         {"Technical report", "TECHNICAL REPORT", "", ""},
+        // An empty heading stands in no lead.
+        {"", "", "PHYSICS A 00000003", "PHYSICS A 00000003"},
+        {"", "", "PHYSICS B 00000003", "PHYSICS B 00000003"},
+        {"", " ", "PHYSICS B 00000003", "PHYSICS B 00000003"},
         // Hyphens and qualifiers of the heading.
         {"Science-fiction studies", "SCIENCEFICTION STUDIES", "SFS 00000004", "00000004"},
         {"Science fiction studies", "SCIENCEFICTION STUDIES", "SFS 00000004", "SFS 00000004"},
@@ -208,6 +215,8 @@ TEST_F(SeriesWords, HeadingWords) {
 
 // Mode 4 hands both headings through to the heading step.
 TEST_F(SeriesWords, KeyWithHeading) {
+    ExpectBoth("PHYSICS A 00000003",
+               [&](Utf8MarcRecordClass& r) { return r.NormalizeSeriesNumberForSorting(4, "", "", "Physics A, v. 3"); });
     ExpectBoth("00000012", [&](Utf8MarcRecordClass& r) {
         return r.NormalizeSeriesNumberForSorting(4, D("$aTechnical report series"), "TECHNICAL REPORT SERIES",
                                                  "TRS 12");

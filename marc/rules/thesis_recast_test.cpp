@@ -2,11 +2,13 @@
 // the stored option; the RDA record test.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/test_support.h"
 #include "marc/record/iso2709_test_support.h"
+#include "marc/record/marc_file.h"
 #include "marc/record/record_test_access.h"
 
 namespace {
@@ -62,6 +64,26 @@ TEST_F(ThesisRecast, OutputRecastsEveryParsable502) {
         {"1950", "  $aAbstract of thesis (Ph. D.)--Central University, 1950.",
          "  $aAbstract of thesis (Ph. D.)--Central University, 1950."},
         {"1950", "  $aThesis (M.A.)", "  $aThesis (M.A.)"},
+        // Months written out where the note's short word stands as a month.
+        {"1990", "  $aThesis (M.S.)--Central University, June 15, 1990.",
+         "  $bM.S.$cCentral University$dJune 15, 1990"},
+        {"1990", "  $aThesis (M.S.)--Central University, Sept. 1990.", "  $bM.S.$cCentral University$dSeptember 1990"},
+        {"1990", "  $aThesis (M.S.)--Central University, Sept. 15, 1990.",
+         "  $bM.S.$cCentral University$dSeptember 15, 1990"},
+        {"1990", "  $aThesis (MBA), Ostervale University, 1990.", "  $bMBA$cOstervale University$d1990"},
+        // Left as they stand: words the parts would lose or make up.
+        {"1950", "  $aThesis (Ph. D.) in Chemistry--Central University, 1950.",
+         "  $aThesis (Ph. D.) in Chemistry--Central University, 1950."},
+        {"1950", "  $aThesis (Ph. D.) (Abridged)--Central University, 1950.",
+         "  $aThesis (Ph. D.) (Abridged)--Central University, 1950."},
+        {"1950", "  $aThesis (Ph. D.) [abridged]--Central University, 1950.",
+         "  $aThesis (Ph. D.) [abridged]--Central University, 1950."},
+        {"1950", "  $aThesis (Ph. D.)/abstract--Central University, 1950.",
+         "  $aThesis (Ph. D.)/abstract--Central University, 1950."},
+        {"1990", "  $aRes. proj. D. Mus. (Composition)--Ostervale University, 1990.",
+         "  $aRes. proj. D. Mus. (Composition)--Ostervale University, 1990."},
+        {"2005", "  $aThesis (M.A.)--Universidad del Mar, 2005.", "  $aThesis (M.A.)--Universidad del Mar, 2005."},
+        {"1990", "  $aThesis (B.A.)--College of St. Jan, 1990.", "  $aThesis (B.A.)--College of St. Jan, 1990."},
     };
     for (const Case& c : cases) {
         const std::vector<TaggedField> fields = {
@@ -77,6 +99,74 @@ TEST_F(ThesisRecast, OutputRecastsEveryParsable502) {
         EXPECT_EQ(record.FldText(), D(c.expected).substr(2)) << c.field502;
         EXPECT_EQ(record.FldInd(), std::string(c.expected).substr(0, 2)) << c.field502;
     }
+}
+
+// What callers read of the parse keeps its values where output leaves the
+// note as it stands.
+TEST_F(ThesisRecast, ParseResultsStayWhereOutputKeepsTheNote) {
+    std::string sDegree, sInstitution, sDate, sMiscellaneous;
+    EXPECT_EQ(record.ParseThesisNote("Thesis (M.A.)--Universidad del Mar, 2005.", "2005", sDegree, sInstitution, sDate,
+                                     sMiscellaneous, false),
+              1);
+    EXPECT_EQ(sInstitution, "Universidad del");
+    EXPECT_EQ(sDate, "March 2005");
+    EXPECT_EQ(record.ParseThesisNote("Thesis (Ph. D.) in Chemistry--Central University, 1950.", "", sDegree,
+                                     sInstitution, sDate, sMiscellaneous, false),
+              1);
+    EXPECT_EQ(sDegree, "Ph. D.");
+}
+
+// Every 502 of the sample records is written as it stood, or recast with
+// every word of its note in the parts and every word of the parts from the
+// note (months may be written out, the thesis word left out).
+TEST_F(ThesisRecast, SampleRecordsKeepOrAccountForTheirNotes) {
+    const auto words = [this](const std::string& s) {
+        std::multiset<std::string> out;
+        std::string w;
+        for (char c : record.NormString(s, true, "V") + " ") {
+            if (c != ' ') {
+                w += c;
+            } else if (!w.empty()) {
+                out.insert(w);
+                w.clear();
+            }
+        }
+        return out;
+    };
+    const std::set<std::string> months = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
+                                          "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+    int32_t iNotes = 0;
+    for (const char* path : {"/testdata/records/bib-utf8.mrc", "/testdata/records/bib-marc8.mrc",
+                             "/testdata/records/auth-utf8.mrc", "/testdata/records/auth-marc8.mrc",
+                             "/testdata/records/microlif.mrc", "/testdata/iso2709/utf8_records.mrc"}) {
+        Utf8MarcFileClass reader;
+        reader.OpenFile(std::string(EXITDESK_SOURCE_DIR) + path);
+        std::string sRecord;
+        while (reader.ReadNextRecord(sRecord)) {
+            record.MarcRecordIn(sRecord);
+            if (record.MarcRecordIn().empty()) continue;
+            std::vector<std::string> before;
+            for (bool b = record.FldFindFirst("502", ""); b; b = record.FldFindNext("502", ""))
+                before.push_back(record.FldText());
+            record.MarcRecordOut();
+            size_t i = 0;
+            for (bool b = record.FldFindFirst("502", ""); b; b = record.FldFindNext("502", ""), ++i) {
+                ++iNotes;
+                ASSERT_LT(i, before.size());
+                const std::string sAfter = record.FldText();
+                if (sAfter == before[i]) continue;
+                std::multiset<std::string> note = words(before[i].substr(2)), parts = words(sAfter);
+                for (const std::string& w : parts) {
+                    const auto it = note.find(w);
+                    EXPECT_TRUE(it != note.end() || months.count(w)) << path << ": " << w << " in " << sAfter;
+                    if (it != note.end()) note.erase(it);
+                }
+                for (const std::string& w : note)
+                    EXPECT_TRUE(w == "THESIS" || w == "DISSERTATION" || w == "DISS") << path << ": " << w;
+            }
+        }
+    }
+    EXPECT_GT(iNotes, 0);
 }
 
 TEST_F(ThesisRecast, EveryLive502OfTheRecordAndNoDeletedOne) {
