@@ -109,8 +109,20 @@ TEST(ApplyTranslation, RewritesOnlyOctetsReadInTheLatinSets) {
         {"O2V", T("^)4\xBE^)!E\xBE"), T("^)4\xBE^)!E\xA0"), true},
         {"V2M", T("^)Q\xBE\xC0^)!E\xBE"), T("^)Q\xBE\xC0^)!E^gb^s"), true},
         {"M2O", T("^)4\xC1"), T("^)4\xC1"), false},
-        // a run written inside another G0 set returns to that set
-        {"V2M", T("^(Na\xC2" "b^(B"), T("^(Na^p2^(Nb^(B"), true},
+        // after ESC "(N" the G1 set is extended Cyrillic; a run written inside another G0 set
+        // returns to that set
+        {"V2M", T("^(Na\xC2" "b^(B"), T("^(Na\xC2" "b^(B"), false},
+        {"V2M", T("^(N^)!Ea\xC2" "b^(B"), T("^(N^)!Ea^p2^(Nb^(B"), true},
+        {"M2V", T("^(N\xC0"), T("^(N\xC0"), false},
+        // the sharp s and the euro sign, superscripts in "V", become references
+        {"M2V", "Stra\xC7" "e 10\xC8", "Stra&#x00df;e 10&#x20ac;", true},
+        {"O2V", "\xC7", "&#x00df;", true},
+        {"M2V", T("^(N^)!E\xC7"), T("^(N^)!E^s&#x00df;"), true},
+        // a run converted inside another set: the text written returns to Latin first
+        {"M2V", T("^(Nab^p1^scd"), T("^(Nab^s\xC1" "cd"), true},
+        {"M2V", T("^)Q\xC0^p1^s\xC0"), T("^)Q\xC0^)!E\xC1\x90"), true},
+        // a delimiter starts the next subfield in the basic sets
+        {"M2V", T("^(N\xC0|b\xC0"), T("^(N\xC0|b\x90"), true},
         // an incomplete final escape is copied as it stands
         {"M2V", T("a\xC0^("), T("a\x90^("), true},
         {"M2V", T("a^"), T("a^"), false},
@@ -138,7 +150,8 @@ TEST(Translate880FieldText, TranslatesTheLatinPiecesAndKeepsEveryEscape) {
     const std::vector<Case> cases = {
         {"\xC0", "\x90", true},
         {T("\xC0^p1^s\xC2"), T("\x90^p1^s\x92"), true},
-        {T("^(2\xC0" "abc^(B\xC0"), T("^(2\xC0" "abc^(B\x90"), true},
+        {T("^(2\xC0" "abc^(B\xC0"), T("^(2\x90" "abc^(B\x90"), true},  // G1 stays extended Latin
+        {T("^(N\xC0" "abc^(B\xC0"), T("^(N\xC0" "abc^(B\x90"), true},
         {T("^)!E\xC3"), T("^)!E\x93"), true},
         {T("^)Q\xC3^s\xC3"), T("^)Q\xC3^s\xC3"), false},
         {T("^(Nab^(B"), T("^(Nab^(B"), false},
@@ -370,6 +383,44 @@ TEST(RecordTranslation, IdleWalksTranslateEscapedAndLinkedFields) {
     EXPECT_EQ(text(*linked, "245"), D("$a" + T("^p2^s^(Nab^(B")));
     EXPECT_EQ(text(*linked, "500"), D("$a" + T("^p2^s")));
     EXPECT_EQ(text(*linked, "001"), "\xC0");
+}
+
+// Every character that "V" can hold keeps its meaning: a MARC-8 record read through "V" (and
+// back to "M") gives the UTF-8 that it gives read directly; one that "V" cannot hold comes back
+// through a reference.
+TEST(RecordTranslation, Marc8ThroughVReadsAsMarc8) {
+    const std::vector<std::string> texts = {
+        "$aStra\xC7" "e 10\xC8",
+        "$a" + T("^(N\xC0"),
+        "$a" + T("^(Nab^p1^scd"),
+        "$a" + T("^)Q\xC0^p1^s\xC0"),
+        "$a" + T("^(2\xC0"),
+        "$a" + T("^(N^)!E\xC7\xC0"),
+        "$a" + T("^(N\xC0") + "$b\xC0",
+        "$aABC" + T("^(N") + "$bDEF\xC0",
+        "$a" + T("^p2^s") + " \xC3 " + T("^gab^s") + " \xC1",
+    };
+    auto load = [](const std::string& sData, const std::vector<std::string>& sets) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut(sets.front());
+        record.MarcRecordIn(Iso2709(kLeader, {{"001", "1"}, {"245", D("10") + sData}, {"880", D("10") + sData}}));
+        for (std::size_t k = 1; k < sets.size(); ++k) record.CharacterSetOut(sets[k]);
+        std::vector<std::string> fields;
+        for (const char* tag : {"245", "880"}) {
+            EXPECT_TRUE(record.FldFindFirst(tag, ""));
+            fields.push_back(record.FldText());
+        }
+        return fields;
+    };
+    for (const std::string& text : texts) {
+        const std::string sData = D(text);
+        const auto direct = load(sData, {"U"});
+        EXPECT_EQ(load(sData, {"V", "U"}), direct) << testing::PrintToString(sData);
+        EXPECT_EQ(load(sData, {"V", "M", "U"}), direct) << testing::PrintToString(sData);
+        EXPECT_EQ(load(sData, {"O", "V", "U"}), direct) << testing::PrintToString(sData);
+    }
+    EXPECT_EQ(load(D("$aStra\xC7" "e 10\xC8"), {"U"})[0], D("$aStra\xC3\x9F" "e 10\xE2\x82\xAC"));
 }
 
 }  // namespace

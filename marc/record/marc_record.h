@@ -1539,6 +1539,10 @@ private:
 
     // Translates a text with the mode in force.
     void ApplyTranslation(std::string& sText, bool& bChanged);
+    // The table of the mode in force on the octets read in the Latin sets, following the escapes
+    // as the field reader does; bKeepEscapes keeps every escape (880 fields), else "M2V" and
+    // "O2V" turn Greek, superscript and subscript runs into octets of "V".
+    void TranslateFollowingEscapes(std::string& sText, bool& bChanged, bool bKeepEscapes);
     // An 880 field's text with escapes, piece by piece; the escapes stay.
     void Translate880FieldText(std::string& sText, bool& bChanged);
     // The mode in force on the current field's text, rewritten when it changed.
