@@ -10,6 +10,7 @@
 #include <array>
 #include <string_view>
 
+#include "marc/display/display_text.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
 
@@ -316,6 +317,9 @@ void Utf8MarcRecordClass::TranslateRecordL2M() {
 }
 
 void Utf8MarcRecordClass::TranslateRecordL2U() {
+    // The record's text is read by the Windows-1252 chart: every character
+    // stays itself (not the typing conventions of MsoftAscii2Marc, which
+    // hold a sharp s as a Greek beta).
     const bool bWasUtf8 = m.RecordIsUtf8;
     const int16_t iCurrent = m.FldPointer;
     m.RecordIsUtf8 = true;
@@ -334,7 +338,7 @@ void Utf8MarcRecordClass::TranslateRecordL2U() {
         std::string sTag, sIndicators, sField;
         FldLoadInfo(sTag, sIndicators, sField);
         if (iField >= iExisting || sTag == "005" || sTag == "006" || sTag == "007" || sTag == "008") continue;
-        const std::string sNew = MsoftAscii2Marc(sField);
+        const std::string sNew = display_text::Windows1252ToUtf8(sField);
         if (sNew != sField) {
             FldChange(sTag, sIndicators, sNew);
             m.MarcRecordTranslated = true;

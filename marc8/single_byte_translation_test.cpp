@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -323,7 +324,8 @@ TEST(RecordTranslation, Windows1252ToMarc8AndToUtf8) {
     const std::vector<Case> cases = {
         {"M", D("$aCaf\xE2" "e euro Strasse"), "x\xE9", ' ', true},
         {"V", D("$aCaf\xE2" "e euro Strasse"), "x\xE9", ' ', true},
-        {"U", D("$aCafe\xCC\x81 euro Stra\xCE\xB2" "e"), "xe\xCC\x81", 'a', false},
+        // To UTF-8 by the Windows-1252 chart: every character stays itself.
+        {"U", D("$aCaf\xC3\xA9 \xE2\x82\xAC Stra\xC3\x9F" "e"), "x\xC3\xA9", 'a', false},
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
@@ -357,6 +359,51 @@ TEST(RecordTranslation, Windows1252ToMarc8AndToUtf8) {
         record.CharacterSetOut(out);
         EXPECT_EQ(record.FldPointer(), std::string(out) == "U" ? iField : -1) << out;
     }
+}
+
+// The record's translation from Windows-1252 to UTF-8 reads every octet by
+// the set's chart, as Python's cp1252 codec reads it; the five octets the
+// chart leaves undefined keep their value as C1 controls. The typing
+// conventions of MsoftAscii2Marc (a sharp s as beta, ’ as a prime) stay with
+// that member.
+TEST(RecordTranslation, Windows1252ToUtf8ReadsTheChart) {
+    std::ifstream in(std::string(EXITDESK_SOURCE_DIR) + "/testdata/cp1252_nfd.tsv");
+    std::string line, sAll, sExpected;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        const unsigned octet = static_cast<unsigned>(std::stoul(line.substr(0, 2), nullptr, 16));
+        const std::string ucs = line.substr(3, line.find('\t', 3) - 3);
+        if (octet < 0x80) continue;
+        ++rows;
+        const unsigned code = ucs == "-" ? octet : static_cast<unsigned>(std::stoul(ucs, nullptr, 16));
+        sAll += static_cast<char>(octet);
+        sAll += ' ';
+        if (code < 0x800) {
+            sExpected += static_cast<char>(0xC0 | (code >> 6));
+        } else {
+            sExpected += static_cast<char>(0xE0 | (code >> 12));
+            sExpected += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        sExpected += static_cast<char>(0x80 | (code & 0x3F));
+        sExpected += ' ';
+    }
+    ASSERT_EQ(rows, 128);
+    sAll.pop_back();  // the load trims a blank at the end of a subfield
+    sExpected.pop_back();
+    Utf8MarcRecordClass record;
+    record.CharacterSetIn("L");
+    record.CharacterSetOut("U");
+    record.MarcRecordIn(Iso2709(kLeader, {{"001", "x"},
+                                          {"100", D("1 $aO\x92" "Brien, \x93Stra\xDF" "e\x94")},
+                                          {"500", D("  $a") + sAll}}));
+    ASSERT_EQ(record.IsMarcErrorText(), "");
+    ASSERT_TRUE(record.FldFindFirst("100", ""));
+    EXPECT_EQ(record.FldText(), D("$aO\xE2\x80\x99" "Brien, \xE2\x80\x9CStra\xC3\x9F" "e\xE2\x80\x9D"));
+    ASSERT_TRUE(record.FldFindFirst("500", ""));
+    EXPECT_EQ(record.FldText(), D("$a") + sExpected);
+    // The member keeps its own conventions for text handed to it.
+    EXPECT_EQ(record.MsoftAscii2Marc("Stra\xDF" "e O\x92"), "Stra\xCE\xB2" "e O\xCA\xB9");
 }
 
 TEST(RecordTranslation, IdleWalksTranslateEscapedAndLinkedFields) {

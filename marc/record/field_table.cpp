@@ -135,6 +135,7 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
         if (bTextGiven && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
     }
 
+    const bool bKeysSorted = FldKeysSorted();
     const int16_t n = NewFieldSlot();
     FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
     entry.Tag = sTag;
@@ -149,11 +150,13 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
     if (m.FldCount == 1) {
         m.FldFirst = n;
         m.FldLast = n;
+        FldKeysSortedAround(n, true);
     } else {
         entry.PrevField = m.FldLast;
         m.Fields[static_cast<size_t>(m.FldLast)].NextField = n;
         m.FldLast = n;
-        FldPlace(n, sTag, bPairing, bForceToFirstPosition);
+        FldPlace(n, sTag, bPairing, bForceToFirstPosition, bKeysSorted);
+        FldKeysSortedAround(n, bKeysSorted);
     }
     if (bTextGiven) FldSplitText(n, sText);
 }
@@ -163,22 +166,49 @@ void Utf8MarcRecordClass::FldAddGeneric(const std::string& sNewTag, const std::s
     FldAdd(sNewTag, sNewIndicators, sNewFieldText, false);
 }
 
-void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition) {
+bool Utf8MarcRecordClass::FldKeysSorted() const {
+    return m.FldKeysSortedCount == m.FldCount && m.FldKeysSortedLast == m.FldLast;
+}
+
+void Utf8MarcRecordClass::FldKeysSortedAround(int16_t n, bool bWasSorted) {
+    const FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
+    const bool bSorted =
+        bWasSorted && (entry.PrevField < 0 || m.Fields[static_cast<size_t>(entry.PrevField)].OrderKey <= entry.OrderKey) &&
+        (entry.NextField < 0 || entry.OrderKey <= m.Fields[static_cast<size_t>(entry.NextField)].OrderKey);
+    m.FldKeysSortedLast = m.FldLast;
+    m.FldKeysSortedCount = bSorted ? m.FldCount : int16_t{-1};
+}
+
+int16_t Utf8MarcRecordClass::FldPlaceStart(int16_t n, bool bKeysSorted, bool bEqualToo) const {
+    if (!bKeysSorted) return m.FldFirst;
+    const std::string& sKey = m.Fields[static_cast<size_t>(n)].OrderKey;
+    int16_t start = -1;
+    for (int16_t c = m.Fields[static_cast<size_t>(n)].PrevField; c >= 0;) {
+        const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
+        const int iCompare = field.OrderKey.compare(sKey);
+        if (iCompare < 0 || (iCompare == 0 && !bEqualToo)) break;
+        start = c;
+        c = field.PrevField;
+    }
+    return start;
+}
+
+void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition,
+                                   bool bKeysSorted) {
     const std::string& sKey = m.Fields[static_cast<size_t>(n)].OrderKey;
     const std::string& sSuffix = m.Fields[static_cast<size_t>(n)].OrderKeySuffix;
+    // Entries with a smaller key go on in every case below, so the walks may
+    // start where such entries end.
 
     if (!sSuffix.empty()) {
         // A linked field: by key, then by the linkage of its suffix; an 880
-        // goes right after its partner.
-        for (int16_t c = m.FldFirst; c >= 0 && c != n; c = m.Fields[static_cast<size_t>(c)].NextField) {
+        // goes right after its partner, and after the fields of an equal
+        // linkage that are already there.
+        for (int16_t c = FldPlaceStart(n, bKeysSorted, true); c >= 0 && c != n;
+             c = m.Fields[static_cast<size_t>(c)].NextField) {
             const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
             if (field.OrderKey == sKey) {
-                if (field.OrderKeySuffix == sSuffix) {
-                    FldMoveBefore(n, c);
-                    m.MarcRecordModified = true;
-                m.FldOrderChanged = true;
-                    return;
-                }
+                if (field.OrderKeySuffix == sSuffix) continue;
                 if (!field.OrderKeySuffix.empty() && sSuffix.compare(0, field.OrderKeySuffix.size(),
                                                                      field.OrderKeySuffix) == 0) {
                     FldLinkAfter(n, c);
@@ -187,7 +217,7 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
                 if (!field.OrderKeySuffix.empty() && field.OrderKeySuffix > sSuffix) {
                     FldMoveBefore(n, c);
                     m.MarcRecordModified = true;
-                m.FldOrderChanged = true;
+                    m.FldOrderChanged = true;
                     return;
                 }
             } else if (field.OrderKey > sKey) {
@@ -202,8 +232,9 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
 
     if (sTag == "880" && bPairing) {
         // A paired 880 without linkage follows the first live unlinked field
-        // of its key.
-        for (int16_t c = m.FldFirst; c >= 0 && c != n; c = m.Fields[static_cast<size_t>(c)].NextField) {
+        // of its key, and the fields of that key after it.
+        for (int16_t c = FldPlaceStart(n, bKeysSorted, true); c >= 0 && c != n;
+             c = m.Fields[static_cast<size_t>(c)].NextField) {
             const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
             if (field.OrderKey == sKey && !field.Deleted && field.OrderKeySuffix.empty()) {
                 FldLinkAfter(n, c);
@@ -213,7 +244,8 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
         return;
     }
 
-    for (int16_t c = m.FldFirst; c >= 0 && c != n; c = m.Fields[static_cast<size_t>(c)].NextField) {
+    for (int16_t c = FldPlaceStart(n, bKeysSorted, bForceToFirstPosition); c >= 0 && c != n;
+         c = m.Fields[static_cast<size_t>(c)].NextField) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
         if ((sKey < field.OrderKey && !field.Deleted) || (bForceToFirstPosition && sKey == field.OrderKey)) {
             if (m.TestFieldOrder && !m.MakeNoChange) {
@@ -244,6 +276,15 @@ void Utf8MarcRecordClass::FldMoveBefore(int16_t n, int16_t c) {
 
 void Utf8MarcRecordClass::FldLinkAfter(int16_t n, int16_t c) {
     FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
+    // Fields of an equal key and linkage keep the order they came in.
+    const FieldEntry& partner = m.Fields[static_cast<size_t>(c)];
+    for (int16_t e = partner.NextField; e >= 0 && e != n; e = m.Fields[static_cast<size_t>(e)].NextField) {
+        const FieldEntry& field = m.Fields[static_cast<size_t>(e)];
+        if (field.OrderKey != entry.OrderKey ||
+            (field.OrderKeySuffix != partner.OrderKeySuffix && field.OrderKeySuffix != entry.OrderKeySuffix))
+            break;
+        c = e;
+    }
     if (entry.PrevField == c) return;
     m.FldLast = entry.PrevField;
     m.Fields[static_cast<size_t>(m.FldLast)].NextField = -1;
@@ -290,6 +331,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
     }
 
     const std::string sKey = FldOrderKey(sNewTag, sInd, sText);
+    const bool bKeysSorted = FldKeysSorted();
     const int16_t n = NewFieldSlot();
     FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
     entry.Tag = sNewTag;
@@ -317,6 +359,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
         m.FldCount = static_cast<int16_t>(m.FldCount - 1);
         m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
         m.Fields[static_cast<size_t>(m.FldCount)] = FieldEntry{};
+        if (bKeysSorted) m.FldKeysSortedCount = m.FldCount;
         if (sNewTag == "008") m.Fld008Pointer = -1;
         FldAdd(sNewTag, sInd, sText, false);
         return;
@@ -328,6 +371,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
     else m.FldFirst = n;
     if (next >= 0) m.Fields[static_cast<size_t>(next)].PrevField = n;
     else m.FldLast = n;
+    FldKeysSortedAround(n, bKeysSorted);
     FldPointer(n);
     if (!sText.empty()) FldSplitText(n, sText);
 }
@@ -411,7 +455,9 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         entry.SubfieldTop = -1;
         if (fld == m.Fld008Pointer && sTag != "008") m.Fld008Pointer = -1;
         entry.Tag = sTag;
+        const bool bKeysSorted = FldKeysSorted();
         entry.OrderKey = probe.OrderKey;
+        FldKeysSortedAround(fld, bKeysSorted);
         entry.IsControl = bControl;
         if (bControl) entry.Indicators.clear();
         else entry.Indicators = (sIndicators + "  ").substr(0, 2);
@@ -509,6 +555,17 @@ std::string Utf8MarcRecordClass::FldTextWithOnlyCertainSubfields(const std::stri
     return JoinSubfields(field, [&](const std::string& sCode) {
         return rt::InStr(sInclude, sCode) > 0 && rt::InStr(sSubfieldsToExclude, sCode) == 0;
     });
+}
+
+std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const {
+    const int16_t fld = CurrentField();
+    if (fld < 0) return "";
+    const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
+    if (field.IsControl) {
+        const SubfieldEntry* sfd = FirstSubfieldOf(field);
+        return sfd == nullptr ? std::string() : sfd->Text;
+    }
+    return JoinSubfields(field, [&](const std::string& sCode) { return rt::InStr(sSubfieldsToExclude, sCode) == 0; });
 }
 
 // ---- tag, indicators and flags ----
@@ -632,6 +689,7 @@ void Utf8MarcRecordClass::FldShiftUp() {
     FieldEntry& current = m.Fields[static_cast<size_t>(c)];
     FieldEntry& previous = m.Fields[static_cast<size_t>(p)];
     if (previous.OrderKey != current.OrderKey) return;
+    const bool bKeysSorted = FldKeysSorted();
     const int16_t before = previous.PrevField;
     const int16_t after = current.NextField;
     current.PrevField = before;
@@ -642,6 +700,7 @@ void Utf8MarcRecordClass::FldShiftUp() {
     else m.FldFirst = c;
     if (after >= 0) m.Fields[static_cast<size_t>(after)].PrevField = p;
     else m.FldLast = p;
+    FldKeysSortedAround(c, bKeysSorted);
 }
 
 void Utf8MarcRecordClass::FldShiftDown() {

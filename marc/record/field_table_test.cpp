@@ -165,6 +165,7 @@ TEST(FieldAdd, PlacesByOrderKey) {
 
 // Linked fields go by key and linkage, an 880 right after its partner; a
 // paired 880 without linkage after the first live unlinked field of its key.
+// Fields of an equal key and linkage keep the order they came in.
 TEST(FieldAdd, PlacesLinkedAndPairedFields) {
     struct Add {
         std::string Tag, Text;
@@ -199,13 +200,27 @@ TEST(FieldAdd, PlacesLinkedAndPairedFields) {
          {{"650", "$6880-04$aB"}, {"650", "$6880-03$aA"}},
          "650=$6880-03$aA 650=$6880-04$aB",
          true},
-        {"an equal linkage goes before",
+        {"equal linkages keep the order they came in",
          false,
          true,
+         true,
+         {{"650", "$6880-03$aA"}, {"650", "$6880-03$aB"}, {"650", "$6880-03$aC"}},
+         "650=$6880-03$aA 650=$6880-03$aB 650=$6880-03$aC",
+         false},
+        {"880s of one partner keep the order they came in",
+         true,
+         true,
          false,
-         {{"650", "$6880-03$aA"}, {"650", "$6880-03$aB"}},
-         "650=$6880-03$aB 650=$6880-03$aA",
-         true},
+         {{"245", "$6880-01$aT"}, {"700", "{700}$aX"}, {"880", "$6245-01$aA"}, {"880", "$6245-01$aB"}},
+         "245=$6880-01$aT 880=$6245-01$aA 880=$6245-01$aB 700=$a{700}$aX",
+         false},
+        {"an 880 after the partners of an equal linkage, not after other linkages",
+         true,
+         true,
+         false,
+         {{"245", "$6880-01$aA"}, {"245", "$6880-01$aB"}, {"245", "$6880-02$aC"}, {"880", "$6245-01$aD"}},
+         "245=$6880-01$aA 245=$6880-01$aB 880=$6245-01$aD 245=$6880-02$aC",
+         false},
         {"before a greater key",
          false,
          true,
@@ -213,12 +228,17 @@ TEST(FieldAdd, PlacesLinkedAndPairedFields) {
          {{"700", "{700}$aX"}, {"650", "$6880-03$aA"}},
          "650=$6880-03$aA 700=$a{700}$aX",
          true},
-        {"paired 880 after the first live unlinked field of its key",
+        {"paired 880 after the first live unlinked field of its key and the fields of that key after it",
          true,
          true,
          false,
-         {{"650", "{650}$aA", true}, {"650", "{650}$aB"}, {"650", "{650}$aC"}, {"880", "{650}$aD"}},
-         "-650=$a{650}$aA 650=$a{650}$aB 880=$a{650}$aD 650=$a{650}$aC",
+         {{"650", "{650}$aA", true},
+          {"650", "{650}$aB"},
+          {"650", "{650}$aC"},
+          {"700", "{700}$aX"},
+          {"880", "{650}$aD"},
+          {"880", "{650}$aE"}},
+         "-650=$a{650}$aA 650=$a{650}$aB 650=$a{650}$aC 880=$a{650}$aD 880=$a{650}$aE 700=$a{700}$aX",
          false},
         {"an unpaired 880 is placed as any other field",
          false,
@@ -275,8 +295,9 @@ TEST(FieldAdd, PairingSwitchOfTheFormat) {
         State(r).FldOrderPairedHold = c.Hold;
         r.FldAdd("650", "", "{650}A", false);
         r.FldAdd("650", "", "{650}B", false);
-        r.FldAdd("880", "", "{650}C", false);
-        EXPECT_EQ(TagOrder(r), c.Paired ? "650 880 650" : "650 650 880");
+        // Forced: a paired 880 follows the fields of its key all the same.
+        r.FldAdd("880", "", "{650}C", true);
+        EXPECT_EQ(TagOrder(r), c.Paired ? "650 650 880" : "880 650 650");
     }
 }
 

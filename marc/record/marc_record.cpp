@@ -261,6 +261,7 @@ int16_t Utf8MarcRecordClass::NewFieldSlot() {
     m.FldCount = rt::ToInt16(int32_t{m.FldCount} + 1);
     m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
     m.Fields[static_cast<size_t>(slot)] = FieldEntry{};
+    m.FldKeysSortedCount = -1;  // the caller that links the entry knows
     return slot;
 }
 

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -130,6 +131,26 @@ struct FieldEntry {
     int16_t NewSubfieldSlot();
 };
 
+// A character object the record makes on first use. A copy of the record
+// state starts without one and makes its own when it needs one, so that a
+// copy never shares the working character of the state it came from.
+class OwnedUtf8Char : public std::unique_ptr<Utf8CharClass> {
+public:
+    OwnedUtf8Char() = default;
+    OwnedUtf8Char(const OwnedUtf8Char&) noexcept : std::unique_ptr<Utf8CharClass>() {}
+    OwnedUtf8Char(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(const OwnedUtf8Char&) noexcept {
+        reset();
+        return *this;
+    }
+    OwnedUtf8Char& operator=(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(std::unique_ptr<Utf8CharClass>&& owned) noexcept {
+        std::unique_ptr<Utf8CharClass>::operator=(std::move(owned));
+        return *this;
+    }
+    ~OwnedUtf8Char() = default;
+};
+
 // Every member variable of a record object, under its given name.
 struct Utf8MarcRecordState {
     // ---- record parts ----
@@ -152,6 +173,12 @@ struct Utf8MarcRecordState {
     int16_t FldFirst = -1;
     int16_t FldLast = -1;
     int16_t Fld008Pointer = -1;
+    // Every entry's OrderKey is at most its successor's (deleted entries
+    // included) while the list is the one whose tail is FldKeysSortedLast and
+    // whose count is FldKeysSortedCount; placement then passes over the
+    // leading entries of smaller keys without looking at them.
+    int16_t FldKeysSortedLast = -1;
+    int16_t FldKeysSortedCount = -1;
 
     // ---- cursor ----
     int16_t FldPointer = -1;
@@ -248,9 +275,9 @@ struct Utf8MarcRecordState {
     std::string TranslationTableName;
 
     // ---- shared character objects ----
-    std::unique_ptr<Utf8CharClass> MyUtf8Char;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber2;
+    OwnedUtf8Char MyUtf8Char;
+    OwnedUtf8Char MyUtf8CharCallNumber;
+    OwnedUtf8Char MyUtf8CharCallNumber2;
 
     // ---- constants filled by the constructor ----
     std::string YearPadding;
@@ -354,6 +381,20 @@ struct Utf8MarcRecordState {
     int16_t SfdTitleCachePrev = -1;
     int16_t SfdTitleCacheNext = -1;
     int32_t SfdTitleCacheCount = 0;
+    // ---- marc/record/: subfield placement while a field is split ----
+    // Of the field SfdSplitField, whose first SfdSplitCount subfields the split
+    // has placed: whether one of them is a $t, and, while SfdSplitSorted, that
+    // they stand in the order of their rank under the rule of generation
+    // SfdSplitRuleGeneration (SfdOrderRank), with the last subfield of each
+    // rank, ranks ascending. A new subfield then goes straight to its place.
+    int16_t SfdSplitField = -1;
+    int16_t SfdSplitCount = 0;
+    bool SfdSplitTitle = false;
+    bool SfdSplitSorted = false;
+    uint32_t SfdSplitRuleGeneration = 0;
+    std::vector<std::pair<int64_t, int16_t>> SfdSplitLastOfRank;
+    // Counts the rules copied into SfdOrderCurrent.
+    uint32_t SfdOrderCurrentGeneration = 0;
     // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
     // While SfdOrderMemoDepth is above 0 the rule tables do not change: the
     // rule index found for a numeric tag is kept (-1: not looked up), and a
@@ -1381,10 +1422,21 @@ private:
 
     Utf8MarcRecordState m;
 
+    // ---- marc/display/: private members ----
+
+    // Whether the record is held in Windows-1252 (output set "L").
+    bool RecordHeldInWindows1252() const;
+    // The display of a Windows-1252 text as a display member gives it for a
+    // UTF-8 record: the text read by the Windows-1252 chart into UTF-8 and
+    // the record taken as UTF-8 while display runs.
+    std::string DisplayWindows1252AsUtf8(const std::string& sText,
+                                         const std::function<std::string(const std::string&)>& display);
+
     // ---- marc/xml/: private members ----
 
-    // XmlConditionText appended to sOut.
-    void AppendXmlConditionText(std::string& sOut, std::string_view sText) const;
+    // XmlConditionText appended to sOut; for an attribute value (bAttribute)
+    // TAB and LF are written as character references too, as CR always is.
+    void AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute = false) const;
     // The MARCXML document of the record, built in UTF-8.
     std::string XmlMarcxmlDocument();
     // A text the documents take from the record, in UTF-8: under an 8-bit
@@ -1642,6 +1694,13 @@ private:
     // -1 when the subfield belongs before its predecessor, 1 after its
     // successor, 0 in place, under the current subfield-order rule.
     int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
+    // The step of a code under the current rule, as the test finds it; with
+    // bTitleSteps only steps that hold "t" qualify.
+    int16_t SfdOrderStepOf(const std::string& sCode, bool bTitleSteps) const;
+    // Where the test puts a code when no $t switch applies: its step, then its
+    // place within a step whose codes are ordered. The test finds a subfield
+    // out of order exactly when its neighbour's rank is on the wrong side.
+    int64_t SfdOrderRank(const std::string& sCode) const;
     int16_t SfdNextPointer() const;
     int16_t SfdPrevPointer() const;
     // The current field's tag, "" without one.
@@ -1655,6 +1714,15 @@ private:
     void SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter);
     void SfdOrderLoop(bool bAfter);
     void SfdShift(bool bLeft);
+    // Adds a field's tag to FldsWithSfdsOutOfOrder, once.
+    void SfdOrderNoteTag(const std::string& sTag, bool bTrimList);
+    // While a field is split: whether what is known of its placed subfields
+    // holds (set up at its second subfield); the direct placement of the new
+    // last subfield iSlot, false when the order loop must place it; and the
+    // update after a subfield was placed.
+    bool SfdSplitTracked(const FieldEntry& field);
+    bool SfdSplitPlace(FieldEntry& field, int16_t iSlot);
+    void SfdSplitPlaced(const FieldEntry& field, int16_t iSlot, bool bPlacedDirectly);
     // The normal form and the NACO form of a subfield's text.
     void SfdStoreForms(SubfieldEntry& entry, const std::string& sText, bool bSwitchSchemes);
     // ---- marc/record/: forms made on first use ----
@@ -1763,14 +1831,27 @@ private:
     static bool IsLoadableTag(const std::string& sTag);
     void FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
                       const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind);
+    // The live subfields of the current field whose code is not in the
+    // exclude list, whatever the code; a control field's text alone.
+    std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const;
     // The rewrite behind every member that changes the current field.
     void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
-    // Places the new last entry n by its order key (FldAdd).
-    void FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition);
+    // Places the new last entry n by its order key (FldAdd); bKeysSorted: the
+    // keys stood in list order before n was appended.
+    void FldPlace(int16_t n, const std::string& sTag, bool bPairing, bool bForceToFirstPosition, bool bKeysSorted);
+    // Where placement of the tail entry n starts to look: in a sorted list the
+    // first entry of the run at the end whose keys are greater than n's (or
+    // equal, with bEqualToo); FldFirst otherwise.
+    int16_t FldPlaceStart(int16_t n, bool bKeysSorted, bool bEqualToo) const;
+    // Whether the keys stand in list order (see FldKeysSortedLast), and the
+    // update after entry n was linked or rekeyed in a list that was sorted.
+    bool FldKeysSorted() const;
+    void FldKeysSortedAround(int16_t n, bool bWasSorted);
     // FldInsertBefore and FldInsertAfter.
     void FldInsert(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText,
                    bool bBefore);
-    // Relinking of entry n, which is the tail: before c, or after c.
+    // Relinking of entry n, which is the tail: before c, or after c and after
+    // the entries that follow c with c's key and c's or n's suffix.
     void FldMoveBefore(int16_t n, int16_t c);
     void FldLinkAfter(int16_t n, int16_t c);
     // The linked neighbours of the current field; -1 without one or for a

@@ -273,10 +273,12 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
         if (found == m.SfdOrderCurrentIndex) return;
         m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
         m.SfdOrderCurrentIndex = found;
+        ++m.SfdOrderCurrentGeneration;
         return;
     }
     m.SfdOrderCurrentIndex = -1;
     m.SfdOrderCurrent = table.Rules[static_cast<size_t>(search())];
+    ++m.SfdOrderCurrentGeneration;
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::SfdOrderMemo(Utf8MarcRecordState& state) : state_(state) {
@@ -368,15 +370,9 @@ int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& Subfields,
     const int16_t iNext = Subfields[static_cast<size_t>(iSubfield)].NextSubfield;
     const bool bTitle = rt::InStr(rule.RepeatedCodes, sCode) > 0 && SfdTitleBeforeCursor();
 
-    // The step of a code: the first step before the last that holds it (after
-    // a $t, a repeated code only in a step with "t"), else the last step.
+    // After a $t, a repeated code only in a step with "t".
     auto stepOf = [&](const std::string& sOf) -> int16_t {
-        const bool bTitleSteps = bTitle && rt::InStr(rule.RepeatedCodes, sOf) > 0;
-        for (int16_t s = 0; s < rule.StepTop && static_cast<size_t>(s) < rule.Steps.size(); ++s) {
-            const std::string& sCodes = rule.Steps[static_cast<size_t>(s)].Codes;
-            if (rt::InStr(sCodes, sOf) > 0 && (!bTitleSteps || rt::InStr(sCodes, "t") > 0)) return s;
-        }
-        return rule.StepTop;
+        return SfdOrderStepOf(sOf, bTitle && rt::InStr(rule.RepeatedCodes, sOf) > 0);
     };
     auto validSubfield = [&](int16_t i) { return i >= 0 && static_cast<size_t>(i) < Subfields.size(); };
     const bool bHasPrev = validSubfield(iPrev), bHasNext = validSubfield(iNext);
@@ -407,4 +403,28 @@ int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& Subfields,
         }
     }
     return 0;
+}
+
+int16_t Utf8MarcRecordClass::SfdOrderStepOf(const std::string& sCode, bool bTitleSteps) const {
+    // The first step before the last that holds the code, else the last step.
+    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
+    for (int16_t s = 0; s < rule.StepTop && static_cast<size_t>(s) < rule.Steps.size(); ++s) {
+        const std::string& sCodes = rule.Steps[static_cast<size_t>(s)].Codes;
+        if (rt::InStr(sCodes, sCode) > 0 && (!bTitleSteps || rt::InStr(sCodes, "t") > 0)) return s;
+    }
+    return rule.StepTop;
+}
+
+int64_t Utf8MarcRecordClass::SfdOrderRank(const std::string& sCode) const {
+    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
+    const int16_t k = SfdOrderStepOf(sCode, false);
+    int64_t lPlace = 0;
+    // As the test compares two codes of one step: in a plain step by their
+    // first places in its codes, in a "!" step the first code before the others.
+    if (k > 0 && static_cast<size_t>(k) < rule.Steps.size()) {
+        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(k)];
+        if (step.StepType == 0) lPlace = rt::InStr(step.Codes, sCode);
+        else if (step.StepType == 2) lPlace = sCode == step.Codes.substr(0, 1) ? 0 : 1;
+    }
+    return int64_t{k} * (int64_t{1} << 32) + lPlace;
 }

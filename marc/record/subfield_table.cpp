@@ -2,6 +2,8 @@
 // adding and inserting subfields with their two normal forms and their place
 // under the tag's subfield-order rule, change, deletion, the shifts and the
 // small accessors of the current subfield.
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -372,10 +374,13 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
 
     // Title seen: a $t (deleted or not) up to and including the anchor
     // (after), or before it (before). Only a repeated code of the rule asks
-    // for it, so the walk is left out for every other code.
-    bool bTitleSeen = false;
+    // for it, so the walk is left out for every other code; a split that
+    // appends knows the answer without it.
+    const bool bSplitTracked = m.SplittingField && bAfter && iAnchor >= 0 && iAnchor == field->LastSubfield &&
+                               SfdSplitTracked(*field);
     const bool bTitleMatters = !m.IgnoreSfdOrder && rt::InStr(m.SfdOrderCurrent.RepeatedCodes, sSubfieldCode) > 0;
-    for (int16_t i = bTitleMatters ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
+    bool bTitleSeen = bSplitTracked && bTitleMatters && m.SfdSplitTitle;
+    for (int16_t i = bTitleMatters && !bSplitTracked ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
         const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
         if (i == iAnchor && !bAfter) break;
         if (walked.Code == "t") bTitleSeen = true;
@@ -430,7 +435,13 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
         }
         anchor.PrevSubfield = iSlot;
     }
-    SfdOrderLoop(bAfter);
+    if (!bSplitTracked) {
+        SfdOrderLoop(bAfter);
+        return;
+    }
+    const bool bPlacedDirectly = SfdSplitPlace(*field, iSlot);
+    if (!bPlacedDirectly) SfdOrderLoop(bAfter);
+    SfdSplitPlaced(*field, iSlot, bPlacedDirectly);
 }
 
 // ---------------------------------------------------------------- order
@@ -497,11 +508,7 @@ void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
     const int32_t lMostShifts = 2 * (int32_t{field->SubfieldTop} + 1);
     const bool bOnlyReport = m.MakeNoChange || !m.TestSubfieldOrder;
 
-    auto addTag = [&](bool bTrimList) {
-        if (rt::InStr(m.FldsWithSfdsOutOfOrder, sTag) > 0) return;
-        m.FldsWithSfdsOutOfOrder += " " + sTag;
-        if (bTrimList) m.FldsWithSfdsOutOfOrder = rt::Trim(m.FldsWithSfdsOutOfOrder);
-    };
+    auto addTag = [&](bool bTrimList) { SfdOrderNoteTag(sTag, bTrimList); };
     auto report = [&](bool bTrimList) {
         if (!bRecorded) return;
         m.SubfieldsOutOfOrder = true;
@@ -531,6 +538,74 @@ void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
             SfdShiftRight();
         }
     }
+}
+
+void Utf8MarcRecordClass::SfdOrderNoteTag(const std::string& sTag, bool bTrimList) {
+    if (rt::InStr(m.FldsWithSfdsOutOfOrder, sTag) > 0) return;
+    m.FldsWithSfdsOutOfOrder += " " + sTag;
+    if (bTrimList) m.FldsWithSfdsOutOfOrder = rt::Trim(m.FldsWithSfdsOutOfOrder);
+}
+
+// A split appends each subfield and the order loop shifts it left one place
+// at a time, which costs the field's length for every subfield that belongs
+// near its front. Without the $t switch the test is a comparison of ranks,
+// so the subfields placed so far stand sorted by rank, and the loop's shifts
+// end right after the last subfield whose rank is not greater than the new
+// one's (at the front without one): the split puts it there at once.
+
+bool Utf8MarcRecordClass::SfdSplitTracked(const FieldEntry& field) {
+    if (field.SubfieldTop == 0 && field.FirstSubfield == 0) {
+        // The second subfield: the first one stands alone.
+        const std::string& sCode = field.Subfields[0].Code;
+        m.SfdSplitField = m.FldPointer;
+        m.SfdSplitCount = 1;
+        m.SfdSplitTitle = sCode == "t";
+        m.SfdSplitSorted = true;
+        m.SfdSplitRuleGeneration = m.SfdOrderCurrentGeneration;
+        m.SfdSplitLastOfRank.assign(1, {SfdOrderRank(sCode), int16_t{0}});
+        return true;
+    }
+    return m.SfdSplitField == m.FldPointer && m.SfdSplitCount == int32_t{field.SubfieldTop} + 1;
+}
+
+bool Utf8MarcRecordClass::SfdSplitPlace(FieldEntry& field, int16_t iSlot) {
+    SubfieldEntry& entry = field.Subfields[static_cast<size_t>(iSlot)];
+    const bool bTitleSwitch = m.SfdSplitTitle && rt::InStr(m.SfdOrderCurrent.RepeatedCodes, entry.Code) > 0;
+    if (!m.SfdSplitSorted || m.SfdSplitRuleGeneration != m.SfdOrderCurrentGeneration || m.IgnoreSfdOrder ||
+        m.MakeNoChange || !m.TestSubfieldOrder || bTitleSwitch || entry.NextSubfield >= 0)
+        return false;
+
+    const int64_t lRank = SfdOrderRank(entry.Code);
+    auto& ranks = m.SfdSplitLastOfRank;
+    auto above = std::upper_bound(ranks.begin(), ranks.end(), lRank,
+                                  [](int64_t l, const std::pair<int64_t, int16_t>& r) { return l < r.first; });
+    const int16_t iAfter = above == ranks.begin() ? int16_t{-1} : std::prev(above)->second;
+    if (iAfter != entry.PrevSubfield) {
+        // Off the end of the list, then after iAfter or to the front.
+        auto at = [&](int16_t i) -> SubfieldEntry& { return field.Subfields[static_cast<size_t>(i)]; };
+        field.LastSubfield = entry.PrevSubfield;
+        at(entry.PrevSubfield).NextSubfield = -1;
+        const int16_t iBefore = iAfter >= 0 ? at(iAfter).NextSubfield : field.FirstSubfield;
+        entry.PrevSubfield = iAfter;
+        entry.NextSubfield = iBefore;
+        at(iBefore).PrevSubfield = iSlot;
+        if (iAfter >= 0) at(iAfter).NextSubfield = iSlot;
+        else field.FirstSubfield = iSlot;
+        if (entry.Code != "w") {
+            m.SfdOrderChanged = true;
+            SfdOrderNoteTag(field.Tag, true);
+        }
+    }
+    if (above != ranks.begin() && std::prev(above)->first == lRank) std::prev(above)->second = iSlot;
+    else ranks.insert(above, {lRank, iSlot});
+    return true;
+}
+
+void Utf8MarcRecordClass::SfdSplitPlaced(const FieldEntry& field, int16_t iSlot, bool bPlacedDirectly) {
+    m.SfdSplitCount = static_cast<int16_t>(m.SfdSplitCount + 1);
+    if (field.Subfields[static_cast<size_t>(iSlot)].Code == "t") m.SfdSplitTitle = true;
+    // The loop may have left the subfields in an order of its own.
+    if (!bPlacedDirectly) m.SfdSplitSorted = false;
 }
 
 // ---------------------------------------------------------------- shifts

@@ -682,3 +682,75 @@ TEST(SfdForms, AreThoseOfTheLoadWhenFirstReadLater) {
 }
 
 }  // namespace
+
+namespace {
+
+// A split places each subfield where the order loop would shift it, one
+// place at a time, after it was appended: the same subfields given one by one
+// to SfdInsertAfter at the end of the field come out in the same order, with
+// the same results, under every kind of step and switch.
+TEST(FldSplitText, PlacesEachSubfieldWhereTheOrderLoopWouldShiftIt) {
+    struct Rule {
+        const char* leader;  // leader/05-09
+        const char* tag;
+        const char* codes;   // drawn from for each subfield
+    };
+    const Rule rules[] = {
+        {"nam a", "650", "a2vxyzb6w3"},       // "63a{#bcde}{#vxyz}2"
+        {"nam a", "040", "abcdeq6"},          // plain steps, ordered within
+        {"nam a", "020", "abczq6"},           // "^" group
+        {"nam a", "590", "abcdpqrxyzA9"},     // the rule set below: "!" and "@" groups
+        {"nz  a", "100", "aqbcdekufghlmnoprstvxyzw6"},  // the $t switch of a repeated $k
+        {"nz  a", "400", "awkvtq"},
+    };
+    struct Switches {
+        bool noChange, test, ignore;
+    };
+    const Switches switches[] = {{false, true, false}, {true, true, false}, {false, false, false}, {false, true, true}};
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (const Rule& rule : rules) {
+        for (const Switches& sw : switches) {
+            Utf8MarcRecordClass split, oneByOne;
+            for (Utf8MarcRecordClass* record : {&split, &oneByOne}) {
+                record->SetSfdOrder("B", "590", "a{!xyz}{@pq}{@qr}b{cd}9");
+                record->MarcRecordIn(record_test::Iso2709(std::string("00000") + rule.leader + "2200000 a 4500",
+                                                          {{"001", "x"}, {"005", "20240101000000.0"}}));
+                ASSERT_EQ(record->IsMarcErrorText(), "");
+                record->MakeNoChange(sw.noChange);
+                record->TestSubfieldOrder(sw.test);
+                record->IgnoreSfdOrder(sw.ignore);
+            }
+            const std::string sCodes = rule.codes;
+            for (int iField = 0; iField < 60; ++iField) {
+                std::vector<std::string> subfields;
+                const uint32_t lCount = 1 + next(iField < 50 ? 12 : 80);
+                for (uint32_t i = 0; i < lCount; ++i)
+                    subfields.push_back(std::string(1, sCodes[next(static_cast<uint32_t>(sCodes.size()))]) +
+                                        std::to_string(i));
+                std::string sText;
+                for (const std::string& s : subfields) sText += "\x1F" + s;
+                SCOPED_TRACE(std::string(rule.tag) + " " + D(sText) + " switches " + std::to_string(sw.noChange) +
+                             std::to_string(sw.test) + std::to_string(sw.ignore));
+
+                split.FldAdd(rule.tag, "1 ", sText, false);
+                oneByOne.FldAdd(rule.tag, "1 ", "\x1F" + subfields[0], false);
+                for (size_t i = 1; i < subfields.size(); ++i) {
+                    oneByOne.SfdMoveLast();
+                    oneByOne.SfdInsertAfter(subfields[i].substr(0, 1), subfields[i].substr(1));
+                }
+                ASSERT_EQ(Listing(split), Listing(oneByOne));
+                EXPECT_EQ(ListingBackwards(split), Listing(oneByOne));
+                EXPECT_EQ(split.SfdPointer(), oneByOne.SfdPointer());
+                EXPECT_EQ(split.SfdOrderChanged(), oneByOne.SfdOrderChanged());
+                EXPECT_EQ(split.SubfieldsOutOfOrder(), oneByOne.SubfieldsOutOfOrder());
+                EXPECT_EQ(split.FldsWithSfdsOutOfOrder(), oneByOne.FldsWithSfdsOutOfOrder());
+            }
+        }
+    }
+}
+
+}  // namespace
