@@ -103,7 +103,7 @@ void Utf8MarcRecordClass::AutoDecomposeFields() {
     for (int16_t iField = m.FldFirst; iField >= 0 && iField < m.FldCount;
          iField = m.Fields[static_cast<size_t>(iField)].NextField) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(iField)];
-        if (field.Deleted || !(field.Tag > "009" || field.Tag < "000")) continue;
+        if (field.Deleted || field.IsControl) continue;
         m.FldPointer = iField;
         bool bChanged = false;
         const std::string sDecomposed = DecomposeUnicodeCharactersInString(FldText(), bChanged);

@@ -480,7 +480,7 @@ void Utf8MarcRecordClass::TranslateRecordUtf8ToMarc8() {
         const int16_t iField = m.FldPointer;
         if (iField >= iCount) continue;
         FldLoadInfo(sTag, sIndicators, sField);
-        if (!(sTag > "009" || sTag < "000")) continue;
+        if (FldIsControl()) continue;
         // The changed flag is cleared once for the walk: from the first changed field on,
         // every later data field is written back.
         std::string sNew = sField;

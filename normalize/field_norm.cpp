@@ -271,7 +271,7 @@ std::string Utf8MarcRecordClass::FldTextNormalizable() {
     const int16_t fld = CurrentField();
     if (fld < 0) return "";
     const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
-    if (rt::Left(field.Tag, 2) == "00") {
+    if (field.IsControl) {
         if (field.FirstSubfield < 0) return "";
         return field.Subfields[static_cast<size_t>(field.FirstSubfield)].Text;
     }

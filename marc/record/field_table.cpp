@@ -13,10 +13,6 @@ namespace {
 constexpr char kDelimiter = '\x1F';
 const std::string kDelimiter6 = std::string(1, kDelimiter) + "6";
 
-bool IsTag(const std::string& sTag) {
-    return sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) && rt::IsAsciiDigit(sTag[2]);
-}
-
 bool IsControlTag(const std::string& sTag) { return sTag.compare(0, 2, "00") == 0 && sTag.size() >= 2; }
 
 bool IsIndicator(char c) { return c == ' ' || rt::IsAsciiDigit(c); }
@@ -36,6 +32,16 @@ Length008 Length008Of(const std::string& sFormat) {
 }
 
 }  // namespace
+
+// ---- tags ----
+
+bool Utf8MarcRecordClass::IsDigitTag(const std::string& sTag) {
+    return sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) && rt::IsAsciiDigit(sTag[2]);
+}
+
+bool Utf8MarcRecordClass::IsLoadableTag(const std::string& sTag) {
+    return sTag.size() == 3 && std::all_of(sTag.begin(), sTag.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
 
 // ---- order switches and results ----
 
@@ -70,6 +76,11 @@ void SplitOrderKey(const std::string& sKey, const std::string& sMarker, FieldEnt
 
 void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& sNewIndicators,
                                  const std::string& sNewFieldText, bool bForceToFirstPosition) {
+    FldAddOfKind(sNewTag, sNewIndicators, sNewFieldText, bForceToFirstPosition, FieldKind::ByTag);
+}
+
+void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
+                                       const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind) {
     std::string sTag = sNewTag;
     std::string sIndicators = sNewIndicators;
     std::string sText = sNewFieldText;
@@ -86,17 +97,29 @@ void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& 
         else if (f.size() == 1 && rt::InStr("BDFMPSU", f) > 0) bPairing = m.FldOrderPairedBib;
         else bPairing = m.FldOrderPairedHold;
     }
-    if (sTag == "008" && m.Fld008Pointer >= 0) {
-        Change008Value(0, sText);
+    // A caller's tag is three digits and a second 008 changes the first; a
+    // field of known kind keeps its tag, and a second 008 is a field of its own.
+    if (kind == FieldKind::ByTag) {
+        if (sTag == "008" && m.Fld008Pointer >= 0) {
+            Change008Value(0, sText);
+            return;
+        }
+        if (!IsDigitTag(sTag)) return;
+    } else if (!IsLoadableTag(sTag)) {
         return;
     }
-    if (!IsTag(sTag)) return;
+    const bool bControl = kind == FieldKind::ByTag ? IsControlTag(sTag) : kind == FieldKind::Control;
+    // A text that needs more subfields than a field can hold adds nothing
+    // (counted on the text as it will be split, "$a" in front as below).
+    if (!bControl)
+        FldRaiseIfTooManySubfields(sTag, sText.empty() || sText[0] == kDelimiter
+                                             ? sText
+                                             : std::string(1, kDelimiter) + "a" + sText);
 
     const std::string sKey = FldOrderKey(sTag, sIndicators, sText);
     SfdOrderLoad(sTag);
     const bool bTextGiven = !sText.empty();
 
-    const bool bControl = IsControlTag(sTag);
     if (bControl) {
         sIndicators.clear();
         if (!sText.empty() && sText[0] == kDelimiter) sText.erase(0, std::min<size_t>(2, sText.size()));
@@ -122,7 +145,7 @@ void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& 
     SplitOrderKey(sKey, m.Subfield6Marker, entry);
 
     FldPointer(n);
-    if (sTag == "008") m.Fld008Pointer = n;
+    if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Pointer = n;
 
     if (m.FldCount == 1) {
         m.FldFirst = n;
@@ -285,7 +308,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
         Change008Value(0, sNewFieldText);
         return;
     }
-    if (!IsTag(sNewTag)) return;
+    if (!IsDigitTag(sNewTag)) return;
 
     std::string sInd = sNewInd;
     std::string sText = sNewFieldText;
@@ -296,6 +319,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
     } else {
         if (!sInd.empty() && (sInd.size() != 2 || !IsIndicator(sInd[0]) || !IsIndicator(sInd[1]))) return;
         if (!sText.empty() && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
+        FldRaiseIfTooManySubfields(sNewTag, sText);
     }
 
     if (CurrentField() < 0) FldMoveLast(true);
@@ -368,25 +392,27 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
                                      const std::string& sNewFieldText) {
     const int16_t fld = CurrentField();
     if (fld < 0) return;
-    // A tag that is not three digits changes nothing, in place or by a move.
-    if (!sNewTag.empty() && !IsTag(sNewTag)) return;
+    // A tag that is not three digits changes nothing, in place or by a move,
+    // unless the field carries it already (a loaded field keeps its tag).
+    const std::string& sCurrentTag = m.Fields[static_cast<size_t>(fld)].Tag;
+    if (!sNewTag.empty() && !IsDigitTag(sNewTag) && sNewTag != sCurrentTag) return;
     // An empty tag keeps tag, indicators and text; key, rule and carried
     // subfields are then formed from those, so nothing is carried twice.
     const bool bKeep = sNewTag.empty();
     const std::string sTag = bKeep ? FldTag() : sNewTag;
     const std::string sIndicators = bKeep ? FldInd() : sNewIndicators;
     std::string sText = bKeep ? FldText() : sNewFieldText;
+    // A digit tag says whether the field is a control field; any other tag
+    // keeps the kind the field has.
+    const bool bControl = IsDigitTag(sTag) ? IsControlTag(sTag) : m.Fields[static_cast<size_t>(fld)].IsControl;
+    // A data field's text begins with a subfield, as FldAdd makes it.
+    if (!bControl && !sText.empty() && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
 
     const int16_t iSfdPointer = m.SfdPointer;
-    FieldEntry probe;
-    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, probe);
-    SfdOrderLoad(sTag);
-    FldChanged(true);
-
+    std::string sCarried;
     if (m.PreserveLeadingNumericSubfields) {
         // The live numeric subfields at the head of the field that the new
         // text lacks are carried to its end.
-        std::string sCarried;
         SfdMoveTop();
         while (SfdMoveNext()) {
             const std::string sCode = SfdCode();
@@ -396,8 +422,15 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
                 sCarried += std::string(1, kDelimiter) + sCode + SfdText();
         }
         SfdPointer(iSfdPointer);
-        sText += sCarried;
     }
+    // A text that needs more subfields than a field can hold changes nothing.
+    if (!bControl) FldRaiseIfTooManySubfields(sTag, sText + sCarried);
+
+    FieldEntry probe;
+    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, probe);
+    SfdOrderLoad(sTag);
+    FldChanged(true);
+    sText += sCarried;
 
     FieldEntry& entry = m.Fields[static_cast<size_t>(fld)];
     bool bInPlace;
@@ -425,19 +458,16 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         const bool bKeysSorted = FldKeysSorted();
         entry.OrderKey = probe.OrderKey;
         FldKeysSortedAround(fld, bKeysSorted);
-        if (IsControlTag(sTag)) {
-            entry.IsControl = true;
-            entry.Indicators.clear();
-        } else {
-            entry.IsControl = false;
-            entry.Indicators = (sIndicators + "  ").substr(0, 2);
-        }
+        entry.IsControl = bControl;
+        if (bControl) entry.Indicators.clear();
+        else entry.Indicators = (sIndicators + "  ").substr(0, 2);
         FldSplitText(fld, sText);
         if (sTag == "008") m.Fld008Pointer = fld;
     } else {
         const bool bWasControl = entry.IsControl;
         FldDelete();
-        FldAdd(sTag, bWasControl ? std::string() : sIndicators, sText, false);
+        const FieldKind kind = IsDigitTag(sTag) ? FieldKind::ByTag : bControl ? FieldKind::Control : FieldKind::Data;
+        FldAddOfKind(sTag, bWasControl ? std::string() : sIndicators, sText, false, kind);
     }
     SfdPointer(iSfdPointer);
 }
@@ -488,7 +518,7 @@ std::string Utf8MarcRecordClass::FldText() const {
     const int16_t fld = CurrentField();
     if (fld < 0) return "";
     const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
-    if (IsControlTag(field.Tag)) {
+    if (field.IsControl) {
         // A control field whose subfield was deleted reads empty, as a data
         // field does.
         const SubfieldEntry* sfd = FirstSubfieldOf(field);
@@ -507,7 +537,7 @@ void Utf8MarcRecordClass::FldText(const std::string& vNewValue) {
         return;
     }
     std::string sValue = vNewValue;
-    if (sValue[0] != kDelimiter && !IsControlTag(FldTag())) sValue = std::string(1, kDelimiter) + "a" + sValue;
+    if (sValue[0] != kDelimiter && !FldIsControl()) sValue = std::string(1, kDelimiter) + "a" + sValue;
     FldReplace(FldTag(), FldInd(), sValue);
 }
 

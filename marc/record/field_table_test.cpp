@@ -3,11 +3,13 @@
 // changes and the fields of a new record.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/raised_error.h"
 #include "marc/record/field_test_support.h"
+#include "marc/record/iso2709_test_support.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 
@@ -515,6 +517,150 @@ TEST(FieldRewrite, RetaggingThe008) {
     r.FldPointer(0);
     r.FldTag("008");
     EXPECT_EQ(RecordTestAccess::State(r).Fld008Pointer, 0);
+}
+
+// Fields loaded with tags that are not three digits keep tag and kind through
+// every rewrite, in place or by a move; a caller's new field with such a tag
+// is refused.
+TEST(FieldRewrite, KeepsTheTagAndKindOfALoadedLocalField) {
+    Utf8MarcRecordClass r;
+    UseTestKeys(r);
+    r.MarcRecordIn(record_test::Iso2709("00000nam  2200000 a 4500",
+                                        {{"001", "{1}"}, {"FMT", "{2}BK"}, {"CAT", D("  $a{3}x")}, {"245", D("10$a{4}")}}));
+    ASSERT_EQ(r.IsMarcErrorText(), "");
+    const std::string sLoaded = "001={1} FMT={2}BK CAT/  =$a{3}x 245/10=$a{4}";
+    ASSERT_EQ(ListOrder(r), sLoaded);
+
+    struct Case {
+        std::string Name;
+        int16_t Field;
+        std::function<void(Utf8MarcRecordClass&)> Edit;
+        std::string Expected;
+    };
+    const std::vector<Case> cases = {
+        {"control text let, in place", 1, [](Utf8MarcRecordClass& x) { x.FldText("{2}XY"); },
+         "001={1} FMT={2}XY CAT/  =$a{3}x 245/10=$a{4}"},
+        {"control change, moved", 1, [](Utf8MarcRecordClass& x) { x.FldChange("FMT", "", "{5}XY"); },
+         "001={1} -FMT={2}BK CAT/  =$a{3}x 245/10=$a{4} FMT={5}XY"},
+        {"data text let, in place", 2, [](Utf8MarcRecordClass& x) { x.FldText(D("$a{3}y$bz")); },
+         "001={1} FMT={2}BK CAT/  =$a{3}y$bz 245/10=$a{4}"},
+        {"data indicator let, in place", 2, [](Utf8MarcRecordClass& x) { x.FldInd1("1"); },
+         "001={1} FMT={2}BK CAT/1 =$a{3}x 245/10=$a{4}"},
+        {"data tag let to itself, moved", 2, [](Utf8MarcRecordClass& x) {
+             x.FldText(D("$a{5}x"));
+             x.FldTag("CAT");
+         },
+         "001={1} FMT={2}BK -CAT/  =$a{3}x 245/10=$a{4} CAT/  =$a{5}x"},
+        {"an empty tag keeps all", 1, [](Utf8MarcRecordClass& x) { x.FldChange("", "12", "other"); }, sLoaded},
+        // another tag that is not three digits stays refused
+        {"another local tag", 2, [](Utf8MarcRecordClass& x) { x.FldTag("HOL"); }, sLoaded},
+        {"a new field", 0, [](Utf8MarcRecordClass& x) {
+             x.FldAdd("CAT", "  ", "{9}", false);
+             x.FldInsertAfter("FMT", "", "{9}");
+             x.FldInsertBefore("HOL", "  ", "{0}");
+         },
+         sLoaded},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        r.MarcRecordIn(r.MarcRecordIn());
+        r.FldPointer(c.Field);
+        c.Edit(r);
+        EXPECT_EQ(ListOrder(r), c.Expected);
+        ExpectLinked(r);
+        // Written as they stand and loaded again: the live fields come back.
+        Utf8MarcRecordClass again;
+        UseTestKeys(again);
+        again.MakeNoChange(true);
+        again.MarcRecordIn(r.MarcRecordOut());
+        EXPECT_EQ(ListOrder(again), ListOrder(r, true));
+    }
+}
+
+// A rewrite under a data tag puts "$a" in front of a text that does not begin
+// with a subfield, as FldAdd does: a control field's text is kept when the
+// field is retagged as a data field.
+TEST(FieldRewrite, ADataTagGetsDollarAInFrontOfAPlainText) {
+    struct Case {
+        std::string Name;
+        std::string First;  // the field: tag, indicators, text
+        std::function<void(Utf8MarcRecordClass&)> Edit;
+        std::string Expected;
+    };
+    const std::vector<Case> cases = {
+        {"009 tag let to 590", "009", [](Utf8MarcRecordClass& x) { x.FldTag("590"); }, "590/  =$aabc"},
+        {"009 change to 590", "009", [](Utf8MarcRecordClass& x) { x.FldChange("590", "1 ", "abc"); }, "590/1 =$aabc"},
+        {"245 change with a plain text", "245", [](Utf8MarcRecordClass& x) { x.FldChange("245", "10", "Title"); },
+         "245/10=$aTitle"},
+        {"a text with its subfield stays", "245", [](Utf8MarcRecordClass& x) { x.FldChange("245", "10", D("$bSub")); },
+         "245/10=$bSub"},
+        {"to a control tag nothing is put in front", "245", [](Utf8MarcRecordClass& x) { x.FldChange("001", "", "n1"); },
+         "001=n1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Utf8MarcRecordClass r;
+        r.FldAdd(c.First, "00", c.First == "009" ? "abc" : D("$aOld"), false);
+        c.Edit(r);
+        EXPECT_EQ(ListOrder(r), c.Expected);
+    }
+    // Moved by its new key, the field keeps its text as well.
+    Utf8MarcRecordClass r;
+    UseTestKeys(r);
+    r.FldAdd("009", "", "{1}abc", false);
+    r.FldAdd("100", "1 ", "{2}", false);
+    r.FldPointer(0);
+    r.FldChange("590", "  ", "{3}abc");
+    EXPECT_EQ(ListOrder(r), "-009={1}abc 100/1 =$a{2} 590/  =$a{3}abc");
+}
+
+// A text that needs more than 32,767 subfields raises error 6 before the
+// rewrite or the add changes anything.
+TEST(FieldRewrite, TooManySubfieldsRaiseBeforeAnythingChanges) {
+    std::string sTooMany;
+    for (int i = 0; i < 32768; ++i) sTooMany += "$ax";
+    sTooMany = D(sTooMany);
+    struct Case {
+        std::string Name;
+        int16_t Field;  // the current field
+        std::function<void(Utf8MarcRecordClass&)> Edit;
+    };
+    const std::vector<Case> cases = {
+        {"FldText let", 1, [&](Utf8MarcRecordClass& x) { x.FldText(sTooMany); }},
+        {"FldChange in place", 1, [&](Utf8MarcRecordClass& x) { x.FldChange("245", "10", sTooMany); }},
+        {"FldChange moved", 1, [&](Utf8MarcRecordClass& x) { x.FldChange("700", "10", sTooMany); }},
+        {"FldTag let of a control field", 0, [&](Utf8MarcRecordClass& x) { x.FldTag("500"); }},
+        {"FldAdd", 1, [&](Utf8MarcRecordClass& x) { x.FldAdd("500", "  ", sTooMany, false); }},
+        {"FldAdd with $a put in front", 1,
+         [&](Utf8MarcRecordClass& x) { x.FldAdd("500", "  ", "x" + sTooMany.substr(3), false); }},
+        {"FldInsertAfter", 1, [&](Utf8MarcRecordClass& x) { x.FldInsertAfter("500", "  ", sTooMany); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Utf8MarcRecordClass r;
+        r.FldAdd("009", "", "x" + sTooMany, false);  // a control field keeps its delimiters
+        r.FldAdd("245", "10", D("$aTitle$bSub"), false);
+        r.FldAdd("650", " 0", D("$aTopic"), false);
+        r.FldChangedClearAll();
+        r.FldPointer(c.Field);
+        r.SfdMoveNext();
+        const std::string sBefore = ListOrder(r);
+        const int16_t iSfdPointer = r.SfdPointer();
+        const int16_t iFldPointer = r.FldPointer();
+        try {
+            c.Edit(r);
+            ADD_FAILURE() << "no error";
+        } catch (const RaisedError& e) {
+            EXPECT_EQ(e.Number(), 6);
+        }
+        EXPECT_EQ(ListOrder(r), sBefore);
+        EXPECT_EQ(State(r).FldCount, 3);
+        EXPECT_EQ(State(r).Fields.size(), 4u);
+        EXPECT_EQ(r.FldPointer(), iFldPointer);
+        EXPECT_EQ(r.SfdPointer(), iSfdPointer);
+        EXPECT_FALSE(r.FldChanged());
+        ExpectLinked(r);
+    }
 }
 
 TEST(FieldText, GetAndLet) {

@@ -31,11 +31,12 @@ void ForEachInListOrder(const Utf8MarcRecordClass& record, Visit visit) {
 
 // The fields in list order, blank-separated, each as tag, "/" and indicators
 // (for a data field), "=" and its live subfields with "$" for the
-// delimiter; a deleted field starts with "-". Built from the state alone,
-// so that it leaves the cursor alone.
-inline std::string ListOrder(const Utf8MarcRecordClass& record) {
+// delimiter; a deleted field starts with "-" (or is left out with
+// bLiveOnly). Built from the state alone, so that it leaves the cursor alone.
+inline std::string ListOrder(const Utf8MarcRecordClass& record, bool bLiveOnly = false) {
     std::string out;
-    ForEachInListOrder(record, [&out](const FieldEntry& f) {
+    ForEachInListOrder(record, [&out, bLiveOnly](const FieldEntry& f) {
+        if (bLiveOnly && f.Deleted) return;
         if (!out.empty()) out += ' ';
         if (f.Deleted) out += '-';
         out += f.Tag;

@@ -1,5 +1,9 @@
 // ISO 2709 input: the structural tests of a record text, the load that turns
 // its directory into the field table, and the getters of the loaded record.
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
 
@@ -58,6 +62,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     m.CharacterEncodingScheme = " ";
     m.FldsOutOfOrder = false;
     m.SubfieldsOutOfOrder = false;
+    m.LoadWarningText.clear();
     m.MarcRecordModified = false;
     m.NewRecordCreated = false;
     m.FldOrderChanged = false;
@@ -91,6 +96,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     const std::string& sText = sRepaired.empty() ? sMarcRecord : sRepaired;
 
     // 5-8.
+    const std::string sFormatBefore = m.MarcRecordFormat;
     m.FldSearchTags.clear();
     m.CharacterSetInEffective = m.CharacterSetIn;
     m.IsAuthority = GetLeaderValue(6, 1) == "z";
@@ -102,6 +108,20 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     }
 
     const std::string sLoadedLeader = m.Leader;
+    // No half-loaded record: empty as after a failed test, the sets as they
+    // were before the call; the leader stays.
+    const auto unload = [&] {
+        m.MarcRecordIn.clear();
+        m.Directory.clear();
+        m.RecordDataIn.clear();
+        EmptyFieldTable();
+        m.Leader = sLoadedLeader;
+        m.CharacterSetOut = sSetOutBefore;
+        m.RecordIsUtf8 = bRecordIsUtf8Before;
+        m.OutputIsUlc = bOutputIsUlcBefore;
+        m.CharacterSetInEffective = sInEffectiveBefore;
+        m.LoadWarningText.clear();
+    };
     try {
         // 9-11. The record's set; the fields are built in it.
         DecideCharacterSetInEffective(sText);
@@ -117,22 +137,22 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         if (bUtf8 && m.RecordDataIn.find(m.Utf8AlifVariant) != std::string::npos)
             m.RecordDataIn = ReplaceCharacters(m.RecordDataIn, m.Utf8AlifVariant, m.Utf8Alif);
 
-        // 13-15.
+        // 13-15. A record from which no field can be read is refused.
         LoadFieldsFromDirectory();
+        if (m.FldCount == 0) {
+            // As a record that fails the tests: the format of the last load stays.
+            unload();
+            m.MarcRecordFormat = sFormatBefore;
+            m.IsAuthority = false;
+            m.CharacterEncodingScheme = " ";
+            m.IsMarcErrorText = "No readable field in the record";
+            return;
+        }
         if (bUtf8) AutoDecomposeFields();
         ReturnLoadToOutputSet(sReturnTo);
     } catch (...) {
-        // No half-loaded record: empty as after a failed test, the sets as
-        // they were before the call; the leader, kind and format stay.
-        m.MarcRecordIn.clear();
-        m.Directory.clear();
-        m.RecordDataIn.clear();
-        EmptyFieldTable();
-        m.Leader = sLoadedLeader;
-        m.CharacterSetOut = sSetOutBefore;
-        m.RecordIsUtf8 = bRecordIsUtf8Before;
-        m.OutputIsUlc = bOutputIsUlcBefore;
-        m.CharacterSetInEffective = sInEffectiveBefore;
+        // The kind and format stay.
+        unload();
         throw;
     }
     MarkModifiedIfReordered();
@@ -160,28 +180,87 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
 
     const SfdOrderMemo memo(m);
     const std::string& sData = m.RecordDataIn;
+    const std::string& sDirectory = m.Directory;
     const char fill = MarcFill()[0];
-    std::string sContent;
-    for (size_t at = 0; at < m.Directory.size(); at += 12) {
-        // A shorter last entry is read too; what is not digits counts as 0.
-        const std::string sEntry = m.Directory.substr(at, 12);
-        const std::string sTag = sEntry.substr(0, 3);
-        const int32_t length = NumberAt(sEntry, 3, 4);
-        const int32_t start = NumberAt(sEntry, 7, 5);
-        if (length < 2) continue;
-        // A content reaching past the data is cut there.
-        sContent = static_cast<size_t>(start) < sData.size()
-                       ? sData.substr(static_cast<size_t>(start), static_cast<size_t>(length - 1))
-                       : std::string();
 
+    // Each entry's span of the data, cut at the data's end. A shorter last
+    // entry is read too; what is not digits counts as 0.
+    struct EntrySpan {
+        size_t Start = 0;
+        size_t End = 0;
+        bool Outside = false;
+        int32_t Overlapped = -1;  // an entry whose span shares octets with this one
+    };
+    std::vector<EntrySpan> spans((sDirectory.size() + 11) / 12);
+    std::vector<int32_t> byStart;
+    byStart.reserve(spans.size());
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const size_t length = static_cast<size_t>(NumberAt(sDirectory, i * 12 + 3, 4));
+        const size_t start = static_cast<size_t>(NumberAt(sDirectory, i * 12 + 7, 5));
+        EntrySpan& span = spans[i];
+        span.Start = std::min(start, sData.size());
+        span.End = std::min(start + length, sData.size());
+        span.Outside = start + length > sData.size();
+        if (span.End > span.Start) byStart.push_back(static_cast<int32_t>(i));
+    }
+    // Overlaps, in one sweep over the spans by start: a span that begins
+    // before the furthest end so far shares octets with the span of that end.
+    std::sort(byStart.begin(), byStart.end(), [&spans](int32_t a, int32_t b) {
+        return spans[static_cast<size_t>(a)].Start != spans[static_cast<size_t>(b)].Start
+                   ? spans[static_cast<size_t>(a)].Start < spans[static_cast<size_t>(b)].Start
+                   : a < b;
+    });
+    size_t furthestEnd = 0;
+    int32_t furthest = -1;
+    for (const int32_t i : byStart) {
+        EntrySpan& span = spans[static_cast<size_t>(i)];
+        if (furthest >= 0 && span.Start < furthestEnd) {
+            if (span.Overlapped < 0) span.Overlapped = furthest;
+            if (spans[static_cast<size_t>(furthest)].Overlapped < 0) spans[static_cast<size_t>(furthest)].Overlapped = i;
+        }
+        if (span.End > furthestEnd) {
+            furthestEnd = span.End;
+            furthest = i;
+        }
+    }
+
+    std::string sContent;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const std::string sEntry = sDirectory.substr(i * 12, 12);
+        const std::string sTag = sEntry.substr(0, 3);
+        const EntrySpan& span = spans[i];
+        // The content: the span up to its first field terminator, or all of it.
+        const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
+        sContent.assign(sSpan.substr(0, sSpan.find(kEndOfField)));
+        const bool bTerminated = !sSpan.empty() && sSpan.back() == kEndOfField;
+
+        // The first damage in directory order is reported.
+        if (m.LoadWarningText.empty()) {
+            if (!IsLoadableTag(sTag) && !sContent.empty())
+                m.LoadWarningText =
+                    "Directory entry " + std::to_string(i + 1) + " has no tag of three printable characters";
+            else if (span.Outside) m.LoadWarningText = "Field " + sTag + " lies outside the data";
+            else if (span.Overlapped >= 0)
+                m.LoadWarningText = "Field " + sTag + " overlaps field " +
+                                    sDirectory.substr(static_cast<size_t>(span.Overlapped) * 12, 3);
+            else if (!bTerminated) m.LoadWarningText = "Field " + sTag + " has no field terminator";
+        }
+        if (sContent.empty()) continue;
+
+        // A digit tag says what the field is; any other tag is a data field
+        // when a delimiter follows two indicator characters.
+        const bool bControl =
+            IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0 : !(sContent.size() > 2 && sContent[2] == '\x1F');
         const int16_t iBefore = m.FldPointer;
-        if (sTag.compare(0, 2, "00") != 0) {
-            FldAdd(sTag, sContent.substr(0, 2), sContent.size() > 2 ? sContent.substr(2) : std::string(), false);
+        if (!bControl) {
+            FldAddOfKind(sTag, sContent.substr(0, 2), sContent.size() > 2 ? sContent.substr(2) : std::string(), false,
+                         FieldKind::Data);
         } else {
             for (char& c : sContent)
                 if (c == '\x1F') c = fill;
-            if (sTag == "008") m.Fld008Length = static_cast<int16_t>(sContent.size());
-            FldAdd(sTag, "", sContent, false);
+            // The first 008 is the record's; a second one is a field of its own.
+            if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sContent.size());
+            FldAddOfKind(sTag, "", sContent, false, FieldKind::Control);
         }
         if (m.FldPointer != iBefore && m.FldPointer >= 0 && m.FldPointer < m.FldCount)
             m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry = sEntry;
@@ -191,6 +270,8 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
 std::string Utf8MarcRecordClass::MarcRecordIn() const { return m.MarcRecordIn; }
 
 std::string Utf8MarcRecordClass::IsMarcErrorText() const { return m.IsMarcErrorText; }
+
+std::string Utf8MarcRecordClass::LoadWarningText() const { return m.LoadWarningText; }
 
 std::string Utf8MarcRecordClass::MarcRecordFormat() const { return m.MarcRecordFormat; }
 

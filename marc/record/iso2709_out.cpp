@@ -51,7 +51,7 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
          i = m.Fields[static_cast<size_t>(i)].NextField, ++visited) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(i)];
         if (field.Deleted || field.Tag.size() != 3) continue;
-        const bool bControl = field.Tag.compare(0, 2, "00") == 0;
+        const bool bControl = field.IsControl;
         sText.clear();
         if (bControl) {
             sText = ControlFieldText(i);
@@ -69,7 +69,7 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         if (sText.empty()) continue;
 
         const size_t start = sData.size();
-        if (!bControl && !field.IsControl) {
+        if (!bControl) {
             // Indicators that are not two characters (an insertion keeps empty
             // ones) are padded with blanks, so the first subfield stays one.
             const std::string& sInd = field.Indicators;

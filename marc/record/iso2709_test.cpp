@@ -239,38 +239,193 @@ TEST(RecordLoad, FailedAndEmptyLoadsLeaveNoRecord) {
     }
 }
 
-TEST(RecordLoad, DamagedDirectoriesLoadWhatTheyCan) {
-    // The entries are written by hand over a data part of "abc" FT "10" $a "T" FT "xyz" FT.
+// A bibliographic record text of a hand-written directory over a data part.
+std::string WithDirectory(const std::string& directory, const std::string& data) {
+    const std::string base = std::to_string(24 + directory.size() + 1);
+    std::string text = "00000nam  22" + std::string(5 - base.size(), '0') + base + " a 4500" + directory + "\x1E" +
+                       data + "\x1D";
+    const std::string length = std::to_string(text.size());
+    text.replace(0, 5, std::string(5 - length.size(), '0') + length);
+    return text;
+}
+
+// The live fields in list order: their tags, and their texts one after another.
+void Walk(Utf8MarcRecordClass& record, std::vector<std::string>& tags, std::string& texts) {
+    tags.clear();
+    texts.clear();
+    for (bool found = record.FldMoveFirst(true); found; found = record.FldMoveNext(true)) {
+        tags.push_back(record.FldTag());
+        texts += record.FldText();
+    }
+}
+
+TEST(RecordLoad, DamagedDirectoriesLoadEveryFieldWholeAndSayWhat) {
+    // The entries are written by hand over a data part of "abc" FT "10" $a "T" FT "xyz" FT
+    // (at 0, 4 and 10).
     const std::string data = std::string("abc\x1E") + "10\x1F" "aT\x1E" + "xyz\x1E";
-    struct Case { const char* name; std::string directory; std::vector<std::string> tags; std::string texts; };
+    struct Case {
+        const char* name;
+        std::string directory;
+        std::vector<std::string> tags;
+        std::string texts;
+        std::string warning;
+    };
     const std::vector<Case> cases = {
-        {"length 1 adds nothing", "001000100000245000600004", {"245"}, D("$aT")},
-        {"tag not three digits", "ABC000400000245000600004", {"245"}, D("$aT")},
-        // the content is taken as the directory gives it, terminators and all
-        {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT\x1Exyz\x1E")},
-        {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc\x1E$aT\x1E")},
-        {"start past the data", "001000499999245000600004", {"001", "245"}, D("$aT")},
-        {"digits with blanks and letters", "0010 04   0 245000600004", {"001", "245"}, D("abc$aT")},
-        {"shorter last entry", "00100040000024500060004", {"001", "245"}, D("abc$aT")},
+        {"sound entries", "001000400000245000600004", {"001", "245"}, D("abc$aT"), ""},
+        {"length 1 holding only the terminator adds nothing", "001000100003245000600004", {"245"}, D("$aT"), ""},
+        // a content is the span up to its first terminator, or the whole span without one
+        {"field without its terminator keeps its last character", "001000300000245000600004", {"001", "245"},
+         D("abc$aT"), "Field 001 has no field terminator"},
+        {"length 1 short of the terminator", "001000100000245000600004", {"001", "245"}, D("a$aT"),
+         "Field 001 has no field terminator"},
+        {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT"),
+         "Field 245 lies outside the data"},
+        {"start past the data", "001000499999245000600004", {"245"}, D("$aT"), "Field 001 lies outside the data"},
+        {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc$aT"),
+         "Field 001 overlaps field 245"},
+        // a span over the whole data part takes no octet of the others
+        {"span over every field", "001001400000245000600004", {"001", "245"}, D("abc$aT"),
+         "Field 001 overlaps field 245"},
+        // an entry inside another field: both loaded, the first in directory order named
+        {"bogus entry inside a field", "245000600004500000300005", {"245", "500"}, D("$aT$aa"),
+         "Field 245 overlaps field 500"},
+        {"digits with blanks and letters", "0010 04   0 245000600004", {"001", "245"}, D("abc$aT"), ""},
+        {"shorter last entry", "00100040000024500060004", {"001", "245"}, D("abc$aT"), ""},
+        // a tag of three printable characters is kept, one of other octets is not
+        {"tag not three digits", "ABC000400000245000600004", {"245", "ABC"}, D("$aTabc"), ""},
+        {"tag of control octets", "\x01\x02\x03" "000400000245000600004", {"245"}, D("$aT"),
+         "Directory entry 1 has no tag of three printable characters"},
     };
     for (const Case& c : cases) {
-        const std::string base = std::to_string(24 + c.directory.size() + 1);
-        std::string text = "00000nam  22" + std::string(5 - base.size(), '0') + base + " a 4500" + c.directory +
-                           "\x1E" + data + "\x1D";
-        const std::string length = std::to_string(text.size());
-        text.replace(0, 5, std::string(5 - length.size(), '0') + length);
         Marc8Record record;
-        record.MarcRecordIn(text);
+        record.MarcRecordIn(WithDirectory(c.directory, data));
         ASSERT_EQ(record.IsMarcErrorText(), "") << c.name;
         std::vector<std::string> tags;
         std::string texts;
-        for (bool found = record.FldMoveFirst(true); found; found = record.FldMoveNext(true)) {
-            tags.push_back(record.FldTag());
-            texts += record.FldText();
-        }
+        Walk(record, tags, texts);
         EXPECT_EQ(tags, c.tags) << c.name;
         EXPECT_EQ(texts, c.texts) << c.name;
+        EXPECT_EQ(record.LoadWarningText(), c.warning) << c.name;
+        // what was loaded is written whole
+        EXPECT_NE(record.MarcRecordOut(), "") << c.name << ": " << record.MarcRecordOutErrorText();
     }
+}
+
+TEST(RecordLoad, ARecordWithoutAReadableFieldIsRefused) {
+    const std::string data = std::string("abc\x1E") + "10\x1F" "aT\x1E" + std::string(30, 'x') + "\x1E";
+    // The base address points into the leader, where a field terminator stands.
+    std::string emptyDirectory = SmallRecord();
+    emptyDirectory.replace(12, 5, "00010");
+    emptyDirectory[9] = '\x1E';
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"empty directory", emptyDirectory},
+        {"only terminators", WithDirectory("001000100003", data)},
+        {"every entry outside the data", WithDirectory("001000400900245000600800", data)},
+        {"no printable tag", WithDirectory("\x01\x01\x01" "000400000", data)},
+    };
+    for (const auto& [name, text] : cases) {
+        // An authority record loaded with a warning: its format stays, the warning goes.
+        Marc8Record record;
+        record.MarcRecordIn(Iso2709("00000cz   2200000n  4500", {{"001", "x1"}, {"100", D("1 $aName")}}).replace(27, 4, "0002"));
+        ASSERT_EQ(record.MarcRecordFormat(), "A");
+        ASSERT_EQ(record.LoadWarningText(), "Field 001 has no field terminator");
+        record.MarcRecordIn(text);
+        EXPECT_EQ(record.MarcRecordFormat(), "A") << name;
+        EXPECT_EQ(record.IsMarcErrorText(), "No readable field in the record") << name;
+        EXPECT_EQ(record.LoadWarningText(), "") << name;
+        EXPECT_EQ(record.MarcRecordIn(), "") << name;
+        EXPECT_EQ(record.Directory(), "") << name;
+        EXPECT_EQ(RecordTestAccess::State(record).RecordDataIn, "") << name;
+        EXPECT_EQ(RecordTestAccess::State(record).FldCount, 0) << name;
+        EXPECT_EQ(record.FldPointer(), -1) << name;
+        EXPECT_EQ(record.Leader(), text.substr(0, 24)) << name;
+        EXPECT_FALSE(record.IsAuthority()) << name;
+        EXPECT_EQ(record.CharacterSetOut(), "M") << name;
+        EXPECT_EQ(record.MarcRecordOut(), "") << name;
+        // a sound record afterwards loads without a word
+        record.MarcRecordIn(SmallRecord());
+        EXPECT_EQ(record.IsMarcErrorText(), "") << name;
+        EXPECT_EQ(record.LoadWarningText(), "") << name;
+    }
+}
+
+TEST(RecordLoad, LocalTagsAreKeptAsControlOrDataFieldsByTheirText) {
+    // A tag that is not three digits: a data field when a delimiter follows two
+    // indicator characters (CAT), else a control field (FMT, the damaged "0 2").
+    // They stand after the digit tags, so the record is written back as it came.
+    const std::string text = Iso2709(kBibLeader, {{"001", "ocm1"},
+                                                  {"245", D("10$aTitle")},
+                                                  {"0 2", "x"},
+                                                  {"CAT", D("  $aa1$bb2")},
+                                                  {"FMT", "BK"},
+                                                  {"HOL", D("1 $aShelf")}});
+    Marc8Record record;
+    record.MarcRecordIn(text);
+    ASSERT_EQ(record.IsMarcErrorText(), "");
+    EXPECT_EQ(record.LoadWarningText(), "");
+    EXPECT_FALSE(record.MarcRecordModified());
+    EXPECT_EQ(RecordTestAccess::State(record).FldCount, 6);
+    EXPECT_EQ(record.MarcRecordOut(), text);
+
+    struct Case { const char* tag; bool control; std::string indicators, text; };
+    const std::vector<Case> cases = {
+        {"FMT", true, "", "BK"}, {"CAT", false, "  ", D("$aa1$bb2")}, {"HOL", false, "1 ", D("$aShelf")}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(record.FldFindFirst(c.tag, "")) << c.tag;
+        EXPECT_EQ(record.FldTag(), c.tag);
+        EXPECT_EQ(record.FldIsControl(), c.control) << c.tag;
+        EXPECT_EQ(record.FldInd(), c.indicators) << c.tag;
+        EXPECT_EQ(record.FldText(), c.text) << c.tag;
+        EXPECT_EQ(record.FldTextWithOnlyCertainSubfields("", ""), c.text) << c.tag;
+    }
+    // The field walk meets the damaged tag too, as a control field.
+    record.FldPointer(2);
+    EXPECT_EQ(record.FldTag(), "0 2");
+    EXPECT_TRUE(record.FldIsControl());
+    EXPECT_EQ(record.FldText(), "x");
+}
+
+TEST(RecordLoad, LocalTagsStandAfterTheDigitTags) {
+    const std::string text = Iso2709(kBibLeader, {{"FMT", "BK"}, {"001", "ocm1"}, {"245", D("10$aTitle")}});
+    Marc8Record record;
+    record.MarcRecordIn(text);
+    std::vector<std::string> tags;
+    std::string texts;
+    Walk(record, tags, texts);
+    EXPECT_EQ(tags, (std::vector<std::string>{"001", "245", "FMT"}));
+    EXPECT_TRUE(record.MarcRecordModified());
+    // Told to change nothing, the load leaves them where they stand.
+    record.MakeNoChange(true);
+    record.MarcRecordIn(text);
+    Walk(record, tags, texts);
+    EXPECT_EQ(tags, (std::vector<std::string>{"FMT", "001", "245"}));
+    EXPECT_FALSE(record.MarcRecordModified());
+    EXPECT_TRUE(record.FldsOutOfOrder());
+    EXPECT_EQ(record.MarcRecordOut(), text);
+}
+
+TEST(RecordLoad, ASecond008IsAFieldOfItsOwn) {
+    const std::string first = "850101s1985    xx            000 0 eng d";
+    const std::string text = Iso2709(kBibLeader, {{"001", "ocm1"}, {"008", first}, {"008", "zzz"}, {"245", D("10$aT")}});
+    Marc8Record record;
+    record.MarcRecordIn(text);
+    std::vector<std::string> tags;
+    std::string texts;
+    Walk(record, tags, texts);
+    // brought to its format's length like the first; the 008 members read the first
+    EXPECT_EQ(tags, (std::vector<std::string>{"001", "008", "008", "245"}));
+    EXPECT_EQ(texts, "ocm1" + first + "zzz" + std::string(37, ' ') + D("$aT"));
+    EXPECT_EQ(record.Fld008Length(), 40);
+    EXPECT_EQ(record.Get008Value(0, 6), "850101");
+    EXPECT_EQ(RecordTestAccess::State(record).Fld008Pointer, 1);
+    EXPECT_EQ(record.MarcRecordOut(),
+              Iso2709(kBibLeader, {{"001", "ocm1"}, {"008", first}, {"008", "zzz" + std::string(37, ' ')}, {"245", D("10$aT")}}));
+    // A caller's 008 still changes the first.
+    record.FldAdd("008", "", "990101", false);
+    EXPECT_EQ(RecordTestAccess::State(record).FldCount, 4);
+    EXPECT_EQ(record.Get008Value(0, 6), "990101");
+    record.FldPointer(2);
+    EXPECT_EQ(record.FldText(), "zzz" + std::string(37, ' '));
 }
 
 TEST(RecordLoad, ControlFieldDelimitersBecomeFillCharacters) {
@@ -278,21 +433,6 @@ TEST(RecordLoad, ControlFieldDelimitersBecomeFillCharacters) {
     record.MarcRecordIn(Iso2709(kBibLeader, {{"007", D("ta$b")}, {"245", D("10$aT")}}));
     record.FldPointer(0);
     EXPECT_EQ(record.FldText(), "ta|b");
-}
-
-TEST(RecordLoad, BaseAddressBelowTwentyFiveGivesAnEmptyDirectory) {
-    // The base address points into the leader, where a field terminator stands.
-    std::string text = SmallRecord();
-    text.replace(12, 5, "00010");
-    text[9] = '\x1E';
-    Marc8Record record;
-    record.MarcRecordIn(text);
-    EXPECT_EQ(record.IsMarcErrorText(), "");
-    EXPECT_EQ(record.MarcRecordIn(), text);
-    EXPECT_EQ(record.Directory(), "");
-    EXPECT_EQ(RecordTestAccess::State(record).RecordDataIn, text.substr(10, text.size() - 11));
-    EXPECT_EQ(RecordTestAccess::State(record).FldCount, 0);
-    EXPECT_EQ(record.MarcRecordOut(), "");
 }
 
 TEST(RecordLoad, Utf8RecordsAreReadAsUtf8WhateverTheConfiguredSet) {

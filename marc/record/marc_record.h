@@ -163,6 +163,7 @@ struct Utf8MarcRecordState {
     bool IsAuthority = false;
     int16_t Fld008Length = 0;
     std::string IsMarcErrorText;
+    std::string LoadWarningText;
     bool NewRecordCreated = false;
     bool MarcRecordModified = false;
 
@@ -596,6 +597,24 @@ public:
     // fails sets IsMarcErrorText. Does not touch the record.
     bool IsMarc(const std::string& sSuspect);
     std::string IsMarcErrorText() const;
+    // What the last load found damaged in a record it still loaded: "" after
+    // the load of an undamaged record and after a refused load; otherwise
+    // one message naming the first damaged field in directory order, e.g.
+    // "Field 245 has no field terminator" (its directory span does not end
+    // with one), "Field 520 overlaps field 893" (the spans share octets),
+    // "Field 100 lies outside the data" (the span reaches past the data
+    // part), or "Directory entry 3 has no tag of three printable characters"
+    // (the field is dropped). A field's content is its span up to the first
+    // field terminator in it, or the whole span (cut at the end of the data)
+    // when it holds none. A record from which no field can be read is
+    // refused: IsMarcErrorText then says "No readable field in the record".
+    // Fields whose tag is three printable characters but not digits (local
+    // tags such as FMT or CAT) are kept: a data field when a delimiter follows
+    // two indicator characters, else a control field; they sort after the
+    // digit tags and keep their tag and kind through rewrites and output. A
+    // second 008 is kept as a field of its own; the 008 members work on the
+    // first.
+    std::string LoadWarningText() const;
     std::string MarcRecordFormat() const;
     bool IsAuthority() const;
     // The record as ISO 2709 text in the set it is held in; "" for a record
@@ -698,7 +717,8 @@ public:
     // that moves a field leaves the old entry deleted.
 
     // Adds a field placed by its order key; the cursor ends on it. A tag that
-    // is not three digits adds nothing; a second 008 changes the first.
+    // is not three digits adds nothing; a second 008 changes the first. A
+    // text needing more than 32,767 subfields raises error 6 and adds nothing.
     void FldAdd(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText,
                 bool bForceToFirstPosition);
     void FldAddGeneric(const std::string& sNewTag, const std::string& sNewIndicators,
@@ -708,7 +728,12 @@ public:
     void FldInsertBefore(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
     void FldInsertAfter(const std::string& sNewTag, const std::string& sNewInd, const std::string& sNewFieldText);
     // Rewrite the current field's tag, indicators and text (an empty tag keeps
-    // all three); in place when it still fits its neighbours, else moved.
+    // all three); in place when it still fits its neighbours, else moved. A
+    // new tag that is not three digits changes nothing, unless the field
+    // carries it already; such a field stays a control or a data field as it
+    // was loaded. A data field's text gets "$a" in front when it does not
+    // begin with a subfield. A text needing more than 32,767 subfields raises
+    // error 6 before anything changes (also for FldText let and FldTag let).
     void FldChange(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
     void FldReset(const std::string& sTag, const std::string& sIndicators, const std::string& sField);
     // The current field's text: delimiter, code and text of every live
@@ -1659,6 +1684,10 @@ private:
     // Fills a field's subfield table from its text (the field is current).
     // Raises error 6, the field unchanged, for more than 32,767 subfields.
     void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
+    // Raises error 6 when a data field's text would need more than 32,767
+    // subfields, so that an add or a rewrite can refuse it before it changes
+    // anything.
+    void FldRaiseIfTooManySubfields(const std::string& sTag, const std::string& sFieldText) const;
     // The step of the current subfield-order rule that holds a code.
     void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
                           std::string& sStepCodes, int16_t& iMatchCount);
@@ -1797,6 +1826,18 @@ private:
 
     // The current field's slot, or -1 when FldPointer names none.
     int16_t CurrentField() const;
+    // How an added field's tag is taken: a caller's tag (ByTag) must be three
+    // digits and says itself whether the field is a control field, and a
+    // second 008 changes the first; a field of a known kind (a loaded field,
+    // or one that a rewrite moves) may carry any three printable ASCII
+    // characters, and an 008 added while one exists is a field of its own.
+    enum class FieldKind : int8_t { ByTag, Control, Data };
+    // A caller's tag: three digits. A tag that a loaded field may carry:
+    // three printable ASCII characters.
+    static bool IsDigitTag(const std::string& sTag);
+    static bool IsLoadableTag(const std::string& sTag);
+    void FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
+                      const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind);
     // The live subfields of the current field whose code is not in the
     // exclude list, whatever the code; a control field's text alone.
     std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const;

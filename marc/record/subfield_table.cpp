@@ -76,6 +76,18 @@ std::string_view StoredCode(std::string_view sCode) {
 
 // ---------------------------------------------------------------- splitting
 
+void Utf8MarcRecordClass::FldRaiseIfTooManySubfields(const std::string& sTag, const std::string& sFieldText) const {
+    // Count the subfields that will take a slot: the first always, a later
+    // one when it has text (or is 853 $a). Text in fields below 011 (the 010)
+    // keeps its blanks.
+    SubfieldReader counter(sFieldText, sTag >= "011");
+    std::string_view sCode, sText;
+    int32_t lSlots = 0;
+    while (counter.Next(sCode, sText))
+        if (lSlots == 0 || !sText.empty() || (StoredCode(sCode) == "a" && sTag == "853")) ++lSlots;
+    if (lSlots > kMostSubfields) RaiseRuntimeError(ErrorNumber::Overflow);
+}
+
 void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string& sFieldText) {
     if (iFieldPointer < 0 || iFieldPointer >= m.FldCount) return;
     const FieldEntry& field = m.Fields[static_cast<size_t>(iFieldPointer)];
@@ -83,16 +95,8 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     const bool bTrim = field.Tag >= "011";
     const bool bControl = field.IsControl;
 
-    if (!bControl) {
-        // Count the subfields that will take a slot before anything changes:
-        // the first always, a later one when it has text (or is 853 $a).
-        SubfieldReader counter(sFieldText, bTrim);
-        std::string_view sCode, sText;
-        int32_t lSlots = 0;
-        while (counter.Next(sCode, sText))
-            if (lSlots == 0 || !sText.empty() || (StoredCode(sCode) == "a" && field.Tag == "853")) ++lSlots;
-        if (lSlots > kMostSubfields) RaiseRuntimeError(ErrorNumber::Overflow);
-    }
+    // Nothing changes before the count.
+    if (!bControl) FldRaiseIfTooManySubfields(field.Tag, sFieldText);
 
     FieldEntry& entry = m.Fields[static_cast<size_t>(iFieldPointer)];
     entry.FirstSubfield = -1;
@@ -243,7 +247,7 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     // Code check: a blank, empty or longer code is stored as "9".
     if (sCode == " " || sCode.size() != 1) {
         sCode = "9";
-        if (sTag.substr(0, 2) != "00") m.MarcRecordModified = true;
+        if (!CurrentFieldEntry()->IsControl) m.MarcRecordModified = true;
     }
 
     FieldEntry& field = *CurrentFieldEntry();

@@ -101,7 +101,7 @@ bool Utf8MarcRecordClass::TestRecordForEmptySubfields(std::string& sReturnMessag
         FldMoveTop();
         while (FldMoveNext(true)) {
             const std::string sTag = FldTag();
-            if (sTag.compare(0, 2, "00") == 0) continue;
+            if (FldIsControl()) continue;
             if (!bEveryField && sList.find(sTag) == std::string::npos) continue;
             // Deleted subfields are no part of the record as it stands.
             bool bLive = false;

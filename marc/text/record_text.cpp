@@ -103,7 +103,7 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
                 sText += " 008     ";
                 sText += Marc2HexDisplay(FldText());
             }
-        } else if (sTag < "010") {
+        } else if (FldIsControl()) {
             sText += sLineEnd;
             sText += sMarkFont;
             sText += sMark;

@@ -19,8 +19,6 @@ constexpr std::string_view kDocumentStart =
     "\r\n\t<marc:record>";
 constexpr std::string_view kDocumentEnd = "\r\n\t</marc:record>\r\n</marc:collection>";
 
-bool IsControlTag(const std::string& sTag) { return sTag.size() >= 2 && sTag[0] == '0' && sTag[1] == '0'; }
-
 }  // namespace
 
 std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
@@ -54,7 +52,7 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
         const auto subfieldAt = [&field](int16_t sfd) -> const SubfieldEntry* {
             return sfd >= 0 && sfd <= field.SubfieldTop ? &field.Subfields[static_cast<size_t>(sfd)] : nullptr;
         };
-        if (IsControlTag(field.Tag)) {
+        if (field.IsControl) {
             // The text of the field's one subfield; none when it was deleted.
             const SubfieldEntry* subfield = subfieldAt(field.FirstSubfield);
             sDocument += "\r\n\t\t<marc:controlfield tag=\"";
@@ -81,9 +79,8 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
         // A field without a written subfield is left out.
         if (sSubfields.empty()) continue;
 
-        // FldInd is empty for a field flagged as a control field; a missing
-        // indicator is written as a blank.
-        const std::string_view sInd = field.IsControl ? std::string_view() : std::string_view(field.Indicators);
+        // A missing indicator is written as a blank.
+        const std::string_view sInd = field.Indicators;
         const std::string_view sInd1 = sInd.size() >= 1 ? sInd.substr(0, 1) : std::string_view(" ");
         const std::string_view sInd2 = sInd.size() >= 2 ? sInd.substr(1, 1) : std::string_view(" ");
         sDataFields += "\r\n\t\t<marc:datafield tag=\"";

@@ -259,6 +259,84 @@ TEST(Marcxml, Marc8EscapesReadBackAsTheirCharacters) {
     }
 }
 
+// ---------------------------------------------------------------- local tags
+
+// The output of a shell command, its messages included.
+std::string ShellOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+TEST(Marcxml, LocalTagsKeepTheirKindThroughOutputMarc8AndBack) {
+    // A record of an exported catalogue: FMT is a control field, CAT a data field.
+    testsupport::TempSettingsFolder folder;
+    const std::string sCat = D("  $aCafe\xCC\x81 staff$bBATCH$c20240101");
+    const std::string sText = Iso2709(kBib, {{"001", "000123"},
+                                             {"008", "850101s1985    xx            000 0 eng d"},
+                                             {"245", D("10$aTitle")},
+                                             {"CAT", sCat},
+                                             {"FMT", "BK"}});
+    Utf8MarcRecordClass record;
+    record.MarcRecordIn(sText);
+    ASSERT_EQ(record.IsMarcErrorText(), "");
+    EXPECT_EQ(record.LoadWarningText(), "");
+    EXPECT_FALSE(record.MarcRecordModified());
+    const auto expectKinds = [&record](const std::string& sCatText, const std::string& what) {
+        ASSERT_TRUE(record.FldFindFirst("FMT", "")) << what;
+        EXPECT_TRUE(record.FldIsControl()) << what;
+        EXPECT_EQ(record.FldText(), "BK") << what;
+        ASSERT_TRUE(record.FldFindFirst("CAT", "")) << what;
+        EXPECT_FALSE(record.FldIsControl()) << what;
+        EXPECT_EQ(record.FldInd(), "  ") << what;
+        EXPECT_EQ(record.FldText(), sCatText) << what;
+    };
+    expectKinds(sCat.substr(2), "loaded");
+
+    // ISO 2709 output octet for octet, read by yaz-marcdump without a warning.
+    EXPECT_EQ(record.MarcRecordOut(), sText);
+    if (Shell("command -v yaz-marcdump > /dev/null") == 0) {
+        const std::string path = folder.File("local.mrc");
+        testsupport::WriteFile(path, record.MarcRecordOut());
+        const std::string dump = ShellOutput("yaz-marcdump '" + path + "'");
+        EXPECT_NE(dump.find("FMT"), std::string::npos) << dump;
+        EXPECT_NE(dump.find("CAT"), std::string::npos) << dump;
+        for (const char* sign : {"\n(", "<!--", "Warning", "warning"})
+            EXPECT_EQ(dump.find(sign), std::string::npos) << dump;
+    } else {
+        ADD_FAILURE() << "yaz-marcdump is not installed: scripts/install-deps.sh installs it";
+    }
+
+    // To MARC-8 and back: the mark goes before its letter and returns.
+    record.CharacterSetOut("M");
+    expectKinds(D("$aCaf\xE2" "e staff$bBATCH$c20240101"), "MARC-8");
+    Utf8MarcRecordClass marc8;
+    marc8.CharacterSetIn("M");
+    marc8.CharacterSetOut("M");
+    marc8.MarcRecordIn(record.MarcRecordOut());
+    ASSERT_EQ(marc8.IsMarcErrorText(), "");
+    EXPECT_EQ(marc8.MarcRecordOut(), record.MarcRecordOut());
+    record.CharacterSetOut("U");
+    expectKinds(sCat.substr(2), "back in UTF-8");
+    EXPECT_EQ(record.MarcRecordOut(), sText);
+
+    // MARCXML: a controlfield and a datafield.
+    const std::string sDocument = record.XMLRecordOut(0);
+    const xml_test::XmlDoc doc = xml_test::Parse(sDocument);
+    ASSERT_TRUE(doc) << sDocument;
+    EXPECT_TRUE(xml_test::XmllintWellFormed(sDocument));
+    const auto read = xml_test::MarcxmlRecords(doc.get());
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].fields, (std::vector<std::string>{
+                                  "001 000123", "008 850101s1985    xx            000 0 eng d", "FMT BK",
+                                  "245 10 $aTitle", "CAT    $aCafe\xCC\x81 staff$bBATCH$c20240101"}));
+}
+
 // ---------------------------------------------------------------- Debian's sample records
 
 struct Fixture {
