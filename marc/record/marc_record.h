@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "chars/utf8_char.h"
+#include "marc/record/slot_table.h"
 
 // One rule of a field-order table: a range of tags and its order method.
 struct FieldOrderRule {
@@ -102,6 +103,10 @@ struct SubfieldEntry {
     char FormsTag[3] = {};
     char FormsFormat = 0;
     std::string FormsText;
+
+    // Back to a default entry, its strings keeping their memory (a member
+    // added above is reset here too).
+    void Recycle();
 };
 
 // One field of the record.
@@ -122,12 +127,16 @@ struct FieldEntry {
     int16_t LastSubfield = -1;
     int16_t SubfieldSlots = 0;
     int16_t SubfieldTop = -1;
-    std::vector<SubfieldEntry> Subfields;  // bounds 0 to SubfieldSlots once a subfield was added
+    SlotTable<SubfieldEntry> Subfields;  // bounds 0 to SubfieldSlots once a subfield was added
 
     // The slot for the next subfield, SubfieldTop + 1, made available: when it
     // exceeds SubfieldSlots (or no slot was ever allocated) the allocation grows
     // by 5, keeping the contents. Raises error 6 past 32,767 slots.
     int16_t NewSubfieldSlot();
+
+    // Back to a default entry, its strings and subfield slots keeping their
+    // memory (a member added above is reset here too).
+    void Recycle();
 };
 
 // Every member variable of a record object, under its given name.
@@ -146,7 +155,7 @@ struct Utf8MarcRecordState {
     bool MarcRecordModified = false;
 
     // ---- field table: slots 0 to FldCount - 1 in use, bounds 0 to FldCount ----
-    std::vector<FieldEntry> Fields = std::vector<FieldEntry>(1);
+    SlotTable<FieldEntry> Fields = SlotTable<FieldEntry>(1);
     int16_t FldCount = 0;
     int16_t FldFirst = -1;
     int16_t FldLast = -1;
@@ -1608,7 +1617,7 @@ private:
                           std::string& sStepCodes, int16_t& iMatchCount);
     // -1 when the subfield belongs before its predecessor, 1 after its
     // successor, 0 in place, under the current subfield-order rule.
-    int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
+    int16_t SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield);
     int16_t SfdNextPointer() const;
     int16_t SfdPrevPointer() const;
     // The current field's tag, "" without one.

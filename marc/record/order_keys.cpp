@@ -359,7 +359,7 @@ bool Utf8MarcRecordClass::SfdTitleBeforeCursor() {
     return lTitles > 0;
 }
 
-int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield) {
+int16_t Utf8MarcRecordClass::SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield) {
     if (m.IgnoreSfdOrder) return 0;
     if (iSubfield < 0 || static_cast<size_t>(iSubfield) >= Subfields.size()) return 0;
     const SubfieldOrderRule& rule = m.SfdOrderCurrent;
