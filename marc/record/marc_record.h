@@ -363,14 +363,18 @@ struct Utf8MarcRecordState {
     int16_t SfdTitleCacheNext = -1;
     int32_t SfdTitleCacheCount = 0;
     // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
-    // While SfdOrderMemoDepth is above 0 the rule tables do not change: the
-    // rule index found for a numeric tag is kept (-1: not looked up), and a
-    // rule already copied into SfdOrderCurrent is not copied again.
+    // The rule index found for a numeric tag (-1: not looked up), per family
+    // table (authority, bibliographic, holdings, other), kept from record to
+    // record while the table stays the same: every change of a rule table
+    // forgets them (SfdOrderMemo::Forget). While SfdOrderMemoDepth is above 0
+    // (a load, a walk) a rule already copied into SfdOrderCurrent is not
+    // copied again.
     int16_t SfdOrderMemoDepth = 0;
-    const SubfieldOrderRule* SfdOrderMemoRules = nullptr;
-    int16_t SfdOrderMemoCount = 0;
+    const SubfieldOrderRule* SfdOrderMemoRules[4] = {};
+    int16_t SfdOrderMemoCount[4] = {};
+    std::vector<int16_t> SfdOrderMemoIndex[4];
+    const SubfieldOrderRule* SfdOrderCurrentRules = nullptr;
     int16_t SfdOrderCurrentIndex = -1;
-    std::vector<int16_t> SfdOrderMemoIndex;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1854,6 +1858,8 @@ private:
         ~SfdOrderMemo();
         SfdOrderMemo(const SfdOrderMemo&) = delete;
         SfdOrderMemo& operator=(const SfdOrderMemo&) = delete;
+        // Every look-up kept is forgotten (a rule table changed).
+        static void Forget(Utf8MarcRecordState& state);
 
     private:
         Utf8MarcRecordState& state_;

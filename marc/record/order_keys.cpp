@@ -217,6 +217,7 @@ void Utf8MarcRecordClass::Nuc(const std::string& vNewValue) {
 
 void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count,
                                                 int16_t& slots) {
+    SfdOrderMemo::Forget(m);
     const std::string sAll = order_rules::kAllSubfieldCodes;
     if (count > 0 && static_cast<size_t>(count) < table.size() && table[static_cast<size_t>(count)].Tag == "XXX")
         return;
@@ -261,18 +262,27 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
         }
         return found;
     };
-    if (m.SfdOrderMemoDepth > 0 && bNumeric) {
-        if (m.SfdOrderMemoRules != table.Rules.data() || m.SfdOrderMemoCount != table.Count) {
-            m.SfdOrderMemoRules = table.Rules.data();
-            m.SfdOrderMemoCount = table.Count;
-            m.SfdOrderMemoIndex.assign(1000, -1);
+    if (bNumeric) {
+        const size_t family = &table.Rules == &m.SfdOrderAuth   ? 0
+                              : &table.Rules == &m.SfdOrderBib  ? 1
+                              : &table.Rules == &m.SfdOrderHold ? 2
+                                                                : 3;
+        if (m.SfdOrderMemoRules[family] != table.Rules.data() || m.SfdOrderMemoCount[family] != table.Count) {
+            m.SfdOrderMemoRules[family] = table.Rules.data();
+            m.SfdOrderMemoCount[family] = table.Count;
+            m.SfdOrderMemoIndex[family].assign(1000, -1);
+        }
+        int16_t& found = m.SfdOrderMemoIndex[family][static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 +
+                                                                          (sTag[2] - '0'))];
+        if (found < 0) found = search();
+        if (m.SfdOrderMemoDepth > 0) {
+            if (found == m.SfdOrderCurrentIndex && m.SfdOrderCurrentRules == table.Rules.data()) return;
+            m.SfdOrderCurrentIndex = found;
+            m.SfdOrderCurrentRules = table.Rules.data();
+        } else {
             m.SfdOrderCurrentIndex = -1;
         }
-        int16_t& found = m.SfdOrderMemoIndex[static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 + (sTag[2] - '0'))];
-        if (found < 0) found = search();
-        if (found == m.SfdOrderCurrentIndex) return;
         m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
-        m.SfdOrderCurrentIndex = found;
         return;
     }
     m.SfdOrderCurrentIndex = -1;
@@ -280,17 +290,16 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::SfdOrderMemo(Utf8MarcRecordState& state) : state_(state) {
-    if (state_.SfdOrderMemoDepth++ == 0) {
-        state_.SfdOrderMemoRules = nullptr;
-        state_.SfdOrderCurrentIndex = -1;
-    }
+    if (state_.SfdOrderMemoDepth++ == 0) state_.SfdOrderCurrentIndex = -1;
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() {
-    if (--state_.SfdOrderMemoDepth == 0) {
-        state_.SfdOrderMemoRules = nullptr;
-        state_.SfdOrderCurrentIndex = -1;
-    }
+    if (--state_.SfdOrderMemoDepth == 0) state_.SfdOrderCurrentIndex = -1;
+}
+
+void Utf8MarcRecordClass::SfdOrderMemo::Forget(Utf8MarcRecordState& state) {
+    for (const SubfieldOrderRule*& rules : state.SfdOrderMemoRules) rules = nullptr;
+    state.SfdOrderCurrentIndex = -1;
 }
 
 void Utf8MarcRecordClass::SfdOrderInstall(const std::string& sMarcFormat) {
