@@ -75,8 +75,8 @@ public:
     // ---- normalize/: character substitution (normalize/substitute_char.cpp) ----
 
     // Whether one UTF-8 character is to be replaced in record text, and by what: a precomposed
-    // Latin letter of U+00C0 to U+017F and U+0200 to U+0233 (and a, i, o, u with caron, u with
-    // diaeresis and caron or grave) by its full canonical decomposition; sharp s, the ligatures
+    // Latin letter of U+00C0 to U+024F and U+1E00 to U+1EFF by its full canonical decomposition
+    // (normalize/latin_letters.h; the letters with horn stay whole); sharp s, the ligatures
     // IJ and ij, L and l with middle dot and 'n by plain letters; the Windows-1252 dashes and
     // trade mark of the C1 range, the dashes, quotation marks and ellipsis of U+2010 to U+2026
     // by ASCII; the click letter U+01C2 by the subfield delimiter; a private-use character of

@@ -282,7 +282,7 @@ void VgerReaderClass7::MyCheckVoyagerConnection() {
 }
 
 void VgerReaderClass7::RunRetrievalQuery(const std::string& sSql, int16_t iColumns,
-                                         const std::array<const char*, 3>* traces) {
+                                         const std::array<const char*, 3>* traces, int16_t iWholeColumn) {
     auto session = SessionPtr();
     // Set 0 again, in retrieval mode: a caller's query or search run during a
     // yield of the look-up leaves its own set in force (whose row and column
@@ -293,6 +293,7 @@ void VgerReaderClass7::RunRetrievalQuery(const std::string& sSql, int16_t iColum
     session->MyExecuteSQL(sSql, session->RetrieveStatement(), false);
     if (traces) Trace((*traces)[1]);
     session->ResultSetColumns(iColumns);
+    session->ResultSetWholeColumn(iWholeColumn);
     if (traces) Trace((*traces)[2]);
     session->RealNextRow(session->RetrieveStatement());
 }

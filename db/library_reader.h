@@ -326,9 +326,10 @@ private:
     Utf8MarcRecordClass& MarcRecord();
     std::shared_ptr<VgerReaderDllClass6> SessionPtr() const;
     // One query on the retrieval statement, with set 0 in force: run, set the column count, fetch the first row.
-    // With traces, the three texts are traced before each of the three steps.
+    // With traces, the three texts are traced before each of the three steps. A whole column (not 0) is read
+    // whole by every fetch of this query.
     void RunRetrievalQuery(const std::string& sSql, int16_t iColumns,
-                           const std::array<const char*, 3>* traces = nullptr);
+                           const std::array<const char*, 3>* traces = nullptr, int16_t iWholeColumn = 0);
 
     // queries
     std::string EncodeSqlText(const std::string& sText);

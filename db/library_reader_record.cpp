@@ -17,6 +17,8 @@ namespace {
 // and 300 in the holdings table; only a record's last segment is shorter.
 constexpr size_t kBibAuthSegmentWidth = 990;
 constexpr size_t kHoldSegmentWidth = 300;
+// The segment's hexadecimal text, read whole however long a segment is.
+constexpr int16_t kSegmentColumn = 1;
 
 const std::string kHistoryUpdateEnding = " AND ACTION_TYPE_ID <> 1 ORDER BY ACTION_DATE DESC";
 
@@ -98,7 +100,7 @@ void VgerReaderClass7::ReadRecordSegments(const std::string& sDataTable, const s
     }
     RunRetrievalQuery("SELECT RAWTOHEX(RECORD_SEGMENT), SEQNUM FROM " + sDataTable + " WHERE " + keyColumn + " = " +
                           SqlNumberText(sRecordNumber) + " ORDER BY SEQNUM",
-                      2);
+                      2, nullptr, kSegmentColumn);
     std::vector<std::string> segments;
     auto session = SessionPtr();
     for (std::string hex = CurrentRow(1, -1); !hex.empty(); hex = CurrentRow(1, -1)) {

@@ -250,6 +250,10 @@ TEST_F(RecordTest, SegmentsArePaddedToTheirWidthWithOneYieldPerBlank) {
         {"AUTH_DATA", "AUTH_ID", {989, 989, 3}, 1983, 2},
         {"MFHD_DATA", "MFHD_ID", {290, 50}, 350, 10},
         {"MFHD_DATA", "MFHD_ID", {300, 300, 299, 300}, 1200, 1},
+        // Segments longer than the session's column buffer are read whole.
+        {"BIB_DATA", "BIB_ID", {1024}, 1024, 0},
+        {"AUTH_DATA", "AUTH_ID", {1500, 7}, 1987, 480},
+        {"MFHD_DATA", "MFHD_ID", {5001}, 5001, 0},
     };
     reader->RetrieveAuthRecord("1");  // connects: the connection's own yield is not counted below
     int number = 900;

@@ -120,6 +120,8 @@ int16_t VgerReaderDllClass6::ResultSetSearchType() const { return Current().Sear
 
 void VgerReaderDllClass6::ResultSetSearchType(int16_t vNewValue) { Current().SearchType = vNewValue; }
 
+void VgerReaderDllClass6::ResultSetWholeColumn(int16_t iColumn) { Current().WholeColumn = iColumn; }
+
 int16_t VgerReaderDllClass6::ColumnCount(int16_t ixSet) {
     const int16_t set = ixSet < 1 ? CurrentSet : ixSet;
     RaiseOnInvalidSet = true;
@@ -400,6 +402,7 @@ void VgerReaderDllClass6::MyExecuteSQL(const std::string& sSqlString, SQLHSTMT l
     set.BlockRows.clear();
     set.BlockRowCount = 0;
     set.ScrollStarted = false;
+    set.WholeColumn = 0;
     if (!bCameHereFromInternalExecuteSql) Api.FreeStmt(lStmt, SQL_CLOSE);
 
     SQLRETURN rc;
@@ -576,23 +579,29 @@ void VgerReaderDllClass6::ReadColumns(SQLHSTMT lStmt) {
     std::array<char, kRowBufferLength> buffer;
     for (int16_t column = 1; column <= columns; ++column) {
         const int16_t type = set.ColumnTypes[static_cast<size_t>(column)];
-        SQLLEN length = 0;
-        const SQLRETURN rc = Api.GetData(lStmt, static_cast<SQLUSMALLINT>(column), type == 0 ? SQL_C_CHAR : type,
-                                         buffer.data(), kRowBufferLength, &length);
-        if (!Succeeded(rc)) {
-            GetErrorText();
-            if (InvalidCursorState()) return;  // columns read so far stay
-            std::string text = ErrorText_;
-            if (text.empty())
-                text = rc == SQL_ERROR ? "Error in SQL statement"
-                                       : "Error message text not found for return code " + PlainText(rc);
-            RaiseSession(SessionErrorCode::StatementError, text);
-        }
-
-        // A value longer than the buffer (or of unknown length) keeps what fits.
         std::string value;
-        if (length == SQL_NO_TOTAL || length > kLongestValue) length = kLongestValue;
-        if (length > 0) value.assign(buffer.data(), static_cast<size_t>(length));
+        for (bool bFirst = true;; bFirst = false) {
+            SQLLEN length = 0;
+            const SQLRETURN rc = Api.GetData(lStmt, static_cast<SQLUSMALLINT>(column), type == 0 ? SQL_C_CHAR : type,
+                                             buffer.data(), kRowBufferLength, &length);
+            if (!bFirst && rc == SQL_NO_DATA) break;  // a whole column that filled its last read
+            if (!Succeeded(rc)) {
+                GetErrorText();
+                if (InvalidCursorState()) return;  // columns read so far stay
+                std::string text = ErrorText_;
+                if (text.empty())
+                    text = rc == SQL_ERROR ? "Error in SQL statement"
+                                           : "Error message text not found for return code " + PlainText(rc);
+                RaiseSession(SessionErrorCode::StatementError, text);
+            }
+            // A value longer than the buffer (or of unknown length) keeps what
+            // fits, unless its column is read whole: then the driver gives the
+            // rest in further reads.
+            const bool bCut = length == SQL_NO_TOTAL || length > kLongestValue;
+            if (bCut) length = kLongestValue;
+            if (length > 0) value.append(buffer.data(), static_cast<size_t>(length));
+            if (!bCut || column != set.WholeColumn) break;
+        }
 
         if (column == 2) {
             if (set.SearchType == SearchTypeBibHeading) {

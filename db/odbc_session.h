@@ -83,6 +83,10 @@ struct ResultSetEntry {
     int32_t BlockPosition = 0;  // the block row last delivered
     std::deque<ParameterEntry> Parameters;
     bool BlockAttributesSet = false;  // the statement carries block-fetch settings
+    // A column read whole, over as many reads as the driver needs, where every
+    // other column keeps what fits the row buffer; 0 for none. A new
+    // execution on the set clears it.
+    int16_t WholeColumn = 0;
 };
 
 class VgerReaderDllClass6 {
@@ -135,6 +139,8 @@ public:
     int16_t ColumnCount(int16_t ixSet);
     int16_t ResultSetSearchType() const;
     void ResultSetSearchType(int16_t vNewValue);
+    // The column of the current set that the next fetches read whole.
+    void ResultSetWholeColumn(int16_t iColumn);
     SQLHSTMT RetrieveStatement() const { return RetrieveStatement_; }
     void FreeStatement(SQLHSTMT lStmt);
     bool TraceOn();

@@ -16,13 +16,13 @@ namespace {
 
 constexpr char kDelimiter = '\x1F';
 
-// The lead octets of every character that has a substitute: U+0096 to U+00FF
-// (C2, C3), U+0100 to U+017F (C4, C5), U+01C2 to U+01DC (C7), U+0200 to
-// U+0233 (C8), U+2010 to U+2026 (E2) and the private-use characters (EE).
-// Other characters are passed over without asking the character object.
+// The lead octets of every character that has a substitute: U+0096 to U+024F
+// (C2 to C9), U+1E00 to U+1EFF (E1), U+2010 to U+2026 (E2) and the private-use
+// characters (EE). Other characters are passed over without asking the
+// character object.
 constexpr std::array<bool, 256> kMayHaveSubstitute = [] {
     std::array<bool, 256> a{};
-    for (unsigned lead : {0xC2u, 0xC3u, 0xC4u, 0xC5u, 0xC7u, 0xC8u, 0xE2u, 0xEEu}) a[lead] = true;
+    for (unsigned lead : {0xC2u, 0xC3u, 0xC4u, 0xC5u, 0xC6u, 0xC7u, 0xC8u, 0xC9u, 0xE1u, 0xE2u, 0xEEu}) a[lead] = true;
     return a;
 }();
 

@@ -16,6 +16,7 @@
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
+#include "normalize/latin_letters.h"
 #include "platform/events.h"
 
 namespace {
@@ -399,15 +400,18 @@ void Utf8MarcRecordClass::TranslateUtf82MarcOneField(std::string& sMarc8Characte
     std::string sResult;
     std::string sScratch;
     bool bPieceChanged = false;
+    // A precomposed Latin letter is written as its base letter and marks, which MARC-8 holds.
+    std::string sDecomposed;
+    const std::string& sSource = latin_letters::Decompose(sText, sDecomposed) ? sDecomposed : sText;
     std::size_t at = 0;
-    const std::size_t n = sText.size();
+    const std::size_t n = sSource.size();
     while (at < n) {
         // A piece runs from a delimiter (or the start) up to the next delimiter; an empty
         // subfield is a piece of its own.
-        const std::size_t next = sText.find(kDelimiter, at + 1);
+        const std::size_t next = sSource.find(kDelimiter, at + 1);
         const std::size_t end = next == std::string::npos ? n : next;
         sPieceCodes.clear();
-        TranslateUtf82MarcPiece(sTag, sText.substr(at, end - at), sResult, bPieceChanged, bError,
+        TranslateUtf82MarcPiece(sTag, sSource.substr(at, end - at), sResult, bPieceChanged, bError,
                                 sMarc8CharacterSetCodes, sPieceCodes);
         if (b880) TidyVernacularEscapes(sResult, sScratch);
         sNew += sResult;

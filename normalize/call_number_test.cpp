@@ -66,7 +66,7 @@ TEST(NormalizeCallNumber, LcCuttersDatesAndVolumes) {
         {"0", "QA76 .B3, 1990", kQa76 + "B 3 ," + Blanks(3) + "1990"},
         {"0", "QA76 .B3 1990-", kQa76 + "B 3" + Blanks(3) + "1990"},
         {"0", "QA76 .B3 c.2", kQa76 + "B 3" + Blanks(3) + "C .2"},
-        {"0", "QA76 .B3 " + U(0xC9) + "t" + U(0x301) + "e", kQa76 + "B 3" + Blanks(3) + "TE"},
+        {"0", "QA76 .B3 " + U(0xC9) + "t" + U(0x301) + "e", kQa76 + "B 3" + Blanks(3) + "ETE"},
         // The position found in the trimmed head lands in the head with its
         // leading blanks: the blanks go before the cutter's letter.
         {"0", "76 .B3-12", "76" + Blanks(19) + "B 3" + Blanks(3) + "12"},
@@ -95,7 +95,7 @@ TEST(NormalizeCallNumber, DeweyYieldsBeforeEveryCharacter) {
     Utf8MarcRecordClass record;
     int yields = 0;
     platform::ScopedEventPump pump([&] { ++yields; });
-    EXPECT_EQ(record.NormalizeCallNumber("82.3 " + U(0xC9), "1"), "082.3");
+    EXPECT_EQ(record.NormalizeCallNumber("82.3 " + U(0xC9), "1"), "082.3 E");
     EXPECT_EQ(yields, 6);
 }
 

@@ -2,10 +2,9 @@
 // text by its decomposed or plain form, or of a private-use character by the
 // ideograph it stands for. The decomposition of records on load runs it over
 // every character of their variable fields.
-#include <algorithm>
-
 #include "chars/utf8_char.h"
 #include "common/utli_misc_non_utf8.h"
+#include "normalize/latin_letters.h"
 #include "normalize/substitution_tables.h"
 
 namespace {
@@ -35,15 +34,8 @@ int32_t LeadingCodePoint(const std::string& s) {
     return -1;
 }
 
-const char* FindCanonical(const substitution::CanonicalSubstitute* table, size_t count, int32_t cp) {
-    const auto* end = table + count;
-    const auto* it = std::lower_bound(table, end, cp, [](const substitution::CanonicalSubstitute& e, int32_t key) {
-        return static_cast<int32_t>(e.CodePoint) < key;
-    });
-    return it != end && it->CodePoint == cp ? it->Octets : nullptr;
-}
-
-// The plain substitutes of blocks "00", "01" and "20"; nullptr for none.
+// The plain substitutes of blocks "00", "01" and "20"; nullptr for none
+// (the letters with canonical decompositions have none here).
 const char* PlainSubstitute(int32_t cp) {
     switch (cp) {
         // The en dash, em dash and trade mark positions of Windows-1252.
@@ -81,16 +73,8 @@ bool Utf8CharClass::SubstituteUtf8Char(OctetString sInputChar, OctetString& sRet
 
     const int32_t cp = LeadingCodePoint(sInputChar);
     if (cp < 0) return false;
-    const char* substitute = nullptr;
-    if (cp <= 0x02FF) {
-        substitute = PlainSubstitute(cp);
-        if (substitute == nullptr)
-            substitute = FindCanonical(substitution::kCanonicalSubstitutes, substitution::kCanonicalSubstituteCount, cp);
-        if (substitute == nullptr)
-            substitute = FindCanonical(substitution::kCaronSubstitutes, substitution::kCaronSubstituteCount, cp);
-    } else if (cp >= 0x2000 && cp <= 0x20FF) {
-        substitute = PlainSubstitute(cp);
-    }
+    const char* substitute = PlainSubstitute(cp);
+    if (substitute == nullptr) substitute = latin_letters::Decomposition(static_cast<uint32_t>(cp));
     if (substitute != nullptr) {
         sReturnChar = substitute;
         return true;

@@ -79,8 +79,24 @@ TEST(SubstituteUtf8Char, AnswersAndSubstitutes) {
         {"u caron", U(0x01D4), true, "u" + U(0x030C)},
         {"u diaeresis caron", U(0x01DA), true, "u" + Us({0x0308, 0x030C})},
         {"u diaeresis grave", U(0x01DC), true, "u" + Us({0x0308, 0x0300})},
-        {"capital A caron", U(0x01CD), false, U(0x01CD)},
-        {"capital U diaeresis caron", U(0x01D9), false, U(0x01D9)},
+        {"capital A caron", U(0x01CD), true, "A" + U(0x030C)},
+        {"capital U diaeresis caron", U(0x01D9), true, "U" + Us({0x0308, 0x030C})},
+        // Latin Extended Additional, followed through its first character,
+        // marks in canonical order (dot below before circumflex).
+        {"h dot below", O("E1 B8 A5"), true, "h" + U(0x0323)},
+        {"e dot below circumflex", U(0x1EC7), true, "e" + Us({0x0323, 0x0302})},
+        {"capital Y tilde", U(0x1EF8), true, "Y" + U(0x0303)},
+        {"AE macron", U(0x01E2), true, U(0xC6) + U(0x0304)},
+        {"ezh caron", U(0x01EF), true, U(0x0292) + U(0x030C)},
+        {"long s dot above", U(0x1E9B), true, U(0x017F) + U(0x0307)},
+        // The letters with horn stay whole, and so do those built on them.
+        {"capital O horn", U(0x01A0), false, U(0x01A0)},
+        {"u horn", U(0x01B0), false, U(0x01B0)},
+        {"o horn grave", U(0x1EDD), true, U(0x01A1) + U(0x0300)},
+        {"capital U horn dot below", U(0x1EF0), true, U(0x01AF) + U(0x0323)},
+        // Unicode 3.0 has nothing beyond U+1EF9; G stroke has no decomposition.
+        {"after Unicode 3.0", U(0x1EFA), false, U(0x1EFA)},
+        {"G stroke", U(0x01E4), false, U(0x01E4)},
         {"Cyrillic short I", U(0x0419), false, U(0x0419)},
         {"Cyrillic small short i", U(0x0439), false, U(0x0439)},
         {"private use E930", O("EE A4 B0"), true, O("E4 BA 99")},
@@ -119,44 +135,49 @@ TEST(SubstituteUtf8Char, MakesTheFirstCharacterOfTwoOrMoreOctetsCurrent) {
     EXPECT_EQ(chars.UcsHex(), "0416");
 }
 
-// The precomposed letters with their canonical decompositions: exactly the
-// 205 characters of these ranges, each a letter followed by marks of the
-// named set.
-TEST(SubstituteUtf8Char, CanonicalDecompositionsCoverTheirRanges) {
-    const std::vector<std::pair<uint32_t, uint32_t>> ranges = {
-        {0xC0, 0xC5},     {0xC7, 0xCF},     {0xD1, 0xD6},     {0xD9, 0xDD},     {0xE0, 0xE5},
-        {0xE7, 0xEF},     {0xF1, 0xF6},     {0xF9, 0xFD},     {0xFF, 0x10F},    {0x112, 0x125},
-        {0x128, 0x130},   {0x134, 0x137},   {0x139, 0x13E},   {0x143, 0x148},   {0x14C, 0x151},
-        {0x154, 0x165},   {0x168, 0x17E},   {0x200, 0x21B},   {0x21E, 0x21F},   {0x226, 0x233},
+// The decompositions of the precomposed Latin letters, by block: how many
+// letters each holds, and that each is a letter followed by known marks.
+TEST(SubstituteUtf8Char, LatinDecompositionsByBlock) {
+    struct Block {
+        uint32_t First, Last;
+        size_t Letters;
     };
-    std::set<uint32_t> inRanges;
-    for (const auto& [first, last] : ranges)
-        for (uint32_t cp = first; cp <= last; ++cp) inRanges.insert(cp);
-    ASSERT_EQ(inRanges.size(), 205u);
-    const std::set<uint32_t> marks = {0x0300, 0x0301, 0x0302, 0x0303, 0x0304, 0x0306, 0x0307, 0x0308,
-                                      0x030A, 0x030B, 0x030C, 0x030F, 0x0311, 0x0326, 0x0327, 0x0328};
-    const std::set<uint32_t> plain = {0xDF, 0x132, 0x133, 0x13F, 0x140, 0x149};
+    const std::vector<Block> blocks = {
+        {0x00C0, 0x00FF, 53}, {0x0100, 0x017F, 108}, {0x0180, 0x024F, 87}, {0x1E00, 0x1EFF, 245}};
+    const std::set<uint32_t> bases = {0xC6, 0xE6, 0xD8, 0xF8, 0x01B7, 0x0292, 0x017F, 0x01A0, 0x01A1, 0x01AF, 0x01B0};
+    const std::set<uint32_t> marks = {0x0300, 0x0301, 0x0302, 0x0303, 0x0304, 0x0306, 0x0307, 0x0308, 0x0309,
+                                      0x030A, 0x030B, 0x030C, 0x030F, 0x0311, 0x0323, 0x0324, 0x0325, 0x0326,
+                                      0x0327, 0x0328, 0x032D, 0x032E, 0x0330, 0x0331};
+    const std::set<uint32_t> plain = {0xDF, 0x132, 0x133, 0x13F, 0x140, 0x149, 0x1C2};
     Utf8CharClass chars;
-    for (uint32_t cp = 0xC0; cp <= 0x233; ++cp) {
-        if (cp >= 0x180 && cp < 0x200) continue;
-        std::string sReturn;
-        const bool bSubstituted = chars.SubstituteUtf8Char(U(cp), sReturn);
-        if (plain.count(cp)) continue;
-        EXPECT_EQ(bSubstituted, inRanges.count(cp) == 1) << std::hex << cp;
-        if (!bSubstituted) continue;
-        // A base letter, then marks of two octets each.
-        ASSERT_GE(sReturn.size(), 3u) << std::hex << cp;
-        EXPECT_TRUE((sReturn[0] >= 'A' && sReturn[0] <= 'Z') || (sReturn[0] >= 'a' && sReturn[0] <= 'z'));
-        ASSERT_EQ((sReturn.size() - 1) % 2, 0u) << std::hex << cp;
-        for (size_t at = 1; at < sReturn.size(); at += 2) {
-            const uint32_t mark = ((static_cast<unsigned char>(sReturn[at]) & 0x1Fu) << 6) |
-                                  (static_cast<unsigned char>(sReturn[at + 1]) & 0x3Fu);
-            EXPECT_EQ(marks.count(mark), 1u) << std::hex << cp << " " << mark;
+    size_t total = 0;
+    for (const Block& block : blocks) {
+        size_t letters = 0;
+        for (uint32_t cp = block.First; cp <= block.Last; ++cp) {
+            std::string sReturn;
+            if (!chars.SubstituteUtf8Char(U(cp), sReturn) || plain.count(cp)) continue;
+            ++letters;
+            // The base letter: ASCII or one of the listed letters; then marks of two octets.
+            auto twoOctets = [&](size_t at) {
+                return ((static_cast<unsigned char>(sReturn[at]) & 0x1Fu) << 6) |
+                       (static_cast<unsigned char>(sReturn[at + 1]) & 0x3Fu);
+            };
+            const size_t baseLength = static_cast<unsigned char>(sReturn[0]) < 0x80 ? 1 : 2;
+            if (baseLength == 2) {
+                EXPECT_EQ(bases.count(twoOctets(0)), 1u) << std::hex << cp;
+            }
+            ASSERT_EQ((sReturn.size() - baseLength) % 2, 0u) << std::hex << cp;
+            ASSERT_GT(sReturn.size(), baseLength) << std::hex << cp;
+            for (size_t at = baseLength; at < sReturn.size(); at += 2)
+                EXPECT_EQ(marks.count(twoOctets(at)), 1u) << std::hex << cp << " " << twoOctets(at);
         }
+        EXPECT_EQ(letters, block.Letters) << std::hex << block.First;
+        total += letters;
     }
+    EXPECT_EQ(total, 493u);
 }
 
-// Every substitute of the basic plane, counted by kind: 205 + 6 letters with
+// Every substitute of the basic plane, counted by kind: 493 letters with
 // their decompositions, 10 plain substitutes of blocks 00 and 01, 15 of the
 // general punctuation and 230 private-use characters.
 TEST(SubstituteUtf8Char, BasicPlaneHoldsExactlyTheListedSubstitutes) {
@@ -172,7 +193,7 @@ TEST(SubstituteUtf8Char, BasicPlaneHoldsExactlyTheListedSubstitutes) {
     }
     EXPECT_EQ(privateUse, 230u);
     EXPECT_EQ(punctuation, 15u);
-    EXPECT_EQ(count, 205u + 6u + 10u + 15u + 230u);
+    EXPECT_EQ(count, 493u + 10u + 15u + 230u);
 }
 
 // The private-use table by rows of sixteen: how many entries each row holds,

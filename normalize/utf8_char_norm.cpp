@@ -11,6 +11,7 @@
 #include "chars/utf8_char.h"
 
 #include "common/runtime.h"
+#include "normalize/latin_letters.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -73,9 +74,11 @@ constexpr LetterRow Shf(uint16_t first, uint16_t last, uint8_t step, int16_t shi
     return {first, last, step, Fold::Shift, nullptr, 0, shift};
 }
 
-// Small letters. A small letter not listed is empty: that takes in every
-// precomposed small Latin letter, which reaches this table only when a record
-// was loaded without decomposition.
+// Both tables are read with the base letter in place of a precomposed Latin
+// letter (latin_letters.h), so that é folds as e and É as E, as their
+// decompositions do; the letters with horn are letters of their own here.
+//
+// Small letters. A small letter not listed is empty.
 constexpr LetterRow kSmallLetters[] = {
     Shf(0x0061, 0x007A, 1, -0x20),  // a-z
     Txt(0x00DF, "SS"),
@@ -156,40 +159,19 @@ constexpr LetterRow kSmallLetters[] = {
     Shf(0x0561, 0x0586, 1, -0x30),
 };
 
-// Capitals. A capital not listed is unchanged.
+// Capitals. A capital not listed is unchanged. Ð is empty, while ð gives "D".
 constexpr LetterRow kCapitals[] = {
-    Txt(0x00C0, 0x00C5, 1, ""),
     Txt(0x00C6, "AE"),
-    Txt(0x00C7, 0x00D6, 1, ""),
+    Txt(0x00D0, ""),
     Txt(0x00D8, "O"),
-    Txt(0x00D9, 0x00DD, 1, ""),
     Txt(0x00DE, "TH"),
-    // Latin Extended-A: the base letter.
-    Txt(0x0100, 0x0104, 2, "A"),
-    Txt(0x0106, 0x010C, 2, "C"),
-    Txt(0x010E, "D"),
+    // Latin Extended-A.
     Txt(0x0110, "D"),
-    Txt(0x0112, 0x011A, 2, "E"),
-    Txt(0x011C, 0x0122, 2, "G"),
-    Txt(0x0124, "H"),
     Txt(0x0126, "H"),
-    Txt(0x0128, 0x0130, 2, "I"),
-    Txt(0x0134, "J"),
-    Txt(0x0136, "K"),
-    Txt(0x0139, 0x013D, 2, "L"),
     Txt(0x0141, "L"),
-    Txt(0x0143, 0x0147, 2, "N"),
     Txt(0x014A, "NG"),
-    Txt(0x014C, 0x0150, 2, "O"),
     Txt(0x0152, "OE"),
-    Txt(0x0154, 0x0158, 2, "R"),
-    Txt(0x015A, 0x0160, 2, "S"),
-    Txt(0x0162, 0x0164, 2, "T"),
     Txt(0x0166, "T"),
-    Txt(0x0168, 0x0172, 2, "U"),
-    Txt(0x0174, "W"),
-    Txt(0x0176, 0x0178, 2, "Y"),
-    Txt(0x0179, 0x017D, 2, "Z"),
     // Latin Extended-B.
     Txt(0x0181, 0x0182, 1, "B"),
     Txt(0x0184, ""),
@@ -223,37 +205,11 @@ constexpr LetterRow kCapitals[] = {
     Txt(0x01B5, "Z"),
     Txt(0x01B7, 0x01B8, 1, ""),
     Txt(0x01BC, ""),
-    Txt(0x01CD, "A"),
-    Txt(0x01CF, "I"),
-    Txt(0x01D1, "O"),
-    Txt(0x01D3, 0x01DB, 2, "U"),
-    Txt(0x01DE, 0x01E0, 2, "A"),
-    Txt(0x01E2, "AE"),
-    Txt(0x01E4, 0x01E6, 2, "G"),
-    Txt(0x01E8, "K"),
-    Txt(0x01EA, 0x01EC, 2, "O"),
-    Txt(0x01EE, ""),
-    Txt(0x01F4, "G"),
+    Txt(0x01E4, "G"),
     Txt(0x01F6, 0x01F7, 1, ""),
-    Txt(0x01F8, "N"),
-    Txt(0x01FA, "A"),
-    Txt(0x01FC, "AE"),
-    Txt(0x01FE, "O"),
-    Txt(0x0200, 0x0202, 2, "A"),
-    Txt(0x0204, 0x0206, 2, "E"),
-    Txt(0x0208, 0x020A, 2, "I"),
-    Txt(0x020C, 0x020E, 2, "O"),
-    Txt(0x0210, 0x0212, 2, "R"),
-    Txt(0x0214, 0x0216, 2, "U"),
-    Txt(0x0218, "S"),
-    Txt(0x021A, "T"),
     Txt(0x021C, ""),
-    Txt(0x021E, "H"),
     Txt(0x0222, ""),
     Txt(0x0224, "Z"),
-    Txt(0x0226, "A"),
-    Txt(0x0228, "E"),
-    Txt(0x022A, 0x0232, 2, ""),
     // Greek.
     Cap(0x0386, 0x0391),
     Cap(0x0388, 0x0395),
@@ -286,9 +242,6 @@ constexpr LetterRow kCapitals[] = {
     Cap(0x04F8, 0x042B),
     // Georgian.
     Txt(0x10A0, 0x10C5, 1, ""),
-    // Latin Extended Additional.
-    Txt(0x1E00, 0x1E94, 2, ""),
-    Txt(0x1EA0, 0x1EF8, 2, ""),
     // Greek Extended.
     Txt(0x1F08, 0x1F0F, 1, ""),
     Txt(0x1F18, 0x1F1D, 1, ""),
@@ -340,6 +293,16 @@ OctetString FoldedBy(const Utf8CharClass& chars, const LetterRow& row, uint32_t 
             return chars.UcsNumericToUtf8(static_cast<int32_t>(cp) + row.Shift);
     }
     return unchanged;
+}
+
+// A precomposed Latin letter folds as the base letter of its canonical
+// decomposition, its marks being empty: cp and the unchanged octets become the
+// base letter's. Other letters stay as they are.
+void TakeBaseLetter(const Utf8CharClass& chars, uint32_t& cp, OctetString& unchanged) {
+    const char* decomposition = latin_letters::Decomposition(cp);
+    if (decomposition == nullptr) return;
+    cp = latin_letters::BaseLetter(decomposition);
+    unchanged = chars.UcsNumericToUtf8(static_cast<int32_t>(cp));
 }
 
 constexpr OctetValue V(uint32_t cp) { return ValueOf(cp); }
@@ -428,14 +391,18 @@ OctetString Utf8CharClass::Utf8CharNorm(const std::string& sScheme) {
 
 OctetString Utf8CharClass::Utf8CharNormLl() {
     uint32_t cp = CodePointOf(CurrentValue);
+    OctetString unchanged = CurrentUtf8;
+    if (cp != kNoCodePoint) TakeBaseLetter(*this, cp, unchanged);
     const LetterRow* row = cp == kNoCodePoint ? nullptr : FindRow(kSmallLetters, cp);
-    return row != nullptr ? FoldedBy(*this, *row, cp, CurrentUtf8) : OctetString();
+    return row != nullptr ? FoldedBy(*this, *row, cp, unchanged) : OctetString();
 }
 
 OctetString Utf8CharClass::Utf8CharNormLu() {
     uint32_t cp = CodePointOf(CurrentValue);
+    OctetString unchanged = CurrentUtf8;
+    if (cp != kNoCodePoint) TakeBaseLetter(*this, cp, unchanged);
     const LetterRow* row = cp == kNoCodePoint ? nullptr : FindRow(kCapitals, cp);
-    return row != nullptr ? FoldedBy(*this, *row, cp, CurrentUtf8) : CurrentUtf8;
+    return row != nullptr ? FoldedBy(*this, *row, cp, unchanged) : unchanged;
 }
 
 OctetString Utf8CharClass::Utf8CharNormLm() { return ""; }

@@ -1,20 +1,26 @@
 #!/usr/bin/env python3
-"""Generates the tables of Utf8CharClass.SubstituteUtf8Char.
+"""Generates the tables of Utf8CharClass.SubstituteUtf8Char and of the
+decomposition of precomposed Latin letters.
 
 Writes normalize/substitution_tables.cpp:
-- kCanonicalSubstitutes: the 205 characters of U+00C0 to U+017F and U+0200 to
-  U+0233 that have a canonical decomposition, each with its full canonical
-  decomposition (Normalization Form D) in UTF-8;
-- kCaronSubstitutes: the same for the six letters with caron of U+01CE to
-  U+01DC that are substituted too (a, i, o, u with caron; u with diaeresis and
-  caron or grave);
+- kLatinDecompositions: every letter of U+00C0 to U+024F and U+1E00 to U+1EFF
+  that Unicode 3.0 assigns and gives a canonical decomposition, with its full
+  canonical decomposition in UTF-8: the mappings are followed while their
+  first character decomposes again, and the marks stand in canonical order
+  (ascending combining class, the order of equal classes kept). The letters
+  with horn (U+01A0, U+01A1, U+01AF, U+01B0) are letters of their own in
+  MARC-8 and in the comparison forms: they have no entry, and a decomposition
+  that reaches one stops there (U+1EDC gives U+01A0 U+0300);
 - the text of PuaIdeographTable: " " + six hex digits of the private-use
   character's UTF-8 octets + ":" + six hex digits of its replacement's, for
   each of the 230 entries of PUA_ROWS below.
 
-Source data: Python's unicodedata.ucd_3_2_0 (the Unicode 3.2 database, whose
-canonical mappings of these blocks are those of Unicode 3.0). The private-use
-rows are the library system's own list, kept here as data.
+Source data: /usr/share/unicode/UnicodeData.txt (decomposition mappings,
+combining classes) and /usr/share/unicode/DerivedAge.txt (the characters of
+Unicode 3.0) of Debian's package `unicode-data`; the decompositions are
+checked against Python's unicodedata.ucd_3_2_0, whose canonical mappings of
+these blocks are those of Unicode 3.0. The private-use rows are the library
+system's own list, kept here as data.
 
 The builds never run this script; its output is committed.
 Usage: python3 tools/gen_substitution_tables.py [output-folder]   (default: normalize)
@@ -24,11 +30,11 @@ import os
 import sys
 import unicodedata
 
-UCD = unicodedata.ucd_3_2_0
+UCD_FOLDER = "/usr/share/unicode"
 GENERATOR = "tools/gen_substitution_tables.py"
 
-CANONICAL_RANGES = [(0x00C0, 0x017F), (0x0200, 0x0233)]
-CARON_LETTERS = [0x01CE, 0x01D0, 0x01D2, 0x01D4, 0x01DA, 0x01DC]
+LATIN_RANGES = [(0x00C0, 0x024F), (0x1E00, 0x1EFF)]
+HORN_LETTERS = {0x01A0, 0x01A1, 0x01AF, 0x01B0}
 
 # The private-use characters and their replacements, in rows of sixteen: the
 # row's first code point, then the replacement of each ("-" for none).
@@ -62,30 +68,77 @@ def codes(text):
     return " ".join("U+%04X" % ord(c) for c in text)
 
 
-def canonical(cp):
-    ch = chr(cp)
-    d = UCD.decomposition(ch)
-    if not d or d.startswith("<"):
-        return None
-    return UCD.normalize("NFD", ch)
+def assigned_in_30():
+    """The code points that Unicode 3.0 assigns (DerivedAge.txt)."""
+    assigned = set()
+    with open(os.path.join(UCD_FOLDER, "DerivedAge.txt"), encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            rng, age = [x.strip() for x in line.split(";")]
+            if tuple(int(x) for x in age.split(".")) > (3, 0):
+                continue
+            lo, _, hi = rng.partition("..")
+            assigned.update(range(int(lo, 16), int(hi or lo, 16) + 1))
+    return assigned
+
+
+def unicode_data():
+    """Code point -> (combining class, canonical mapping or None)."""
+    data = {}
+    with open(os.path.join(UCD_FOLDER, "UnicodeData.txt"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.split(";")
+            mapping = fields[5]
+            canonical = None
+            if mapping and not mapping.startswith("<"):
+                canonical = [int(x, 16) for x in mapping.split()]
+            data[int(fields[0], 16)] = (int(fields[3]), canonical)
+    return data
+
+
+def full_decomposition(cp, data):
+    """The letter's canonical decomposition, followed through its first
+    character, marks in canonical order; a letter with horn stays whole."""
+    out = [cp]
+    while out[0] not in HORN_LETTERS and data.get(out[0], (0, None))[1]:
+        out = data[out[0]][1] + out[1:]
+    base, marks = out[0], out[1:]
+    assert all(data[m][0] > 0 for m in marks), hex(cp)
+    return [base] + sorted(marks, key=lambda m: data[m][0])  # sorted() is stable
+
+
+def latin_decompositions():
+    assigned = assigned_in_30()
+    data = unicode_data()
+    entries = []
+    for lo, hi in LATIN_RANGES:
+        for cp in range(lo, hi + 1):
+            if cp not in assigned or cp in HORN_LETTERS or not data.get(cp, (0, None))[1]:
+                continue
+            d = "".join(chr(c) for c in full_decomposition(cp, data))
+            # Unicode 3.0 agrees, but where the horn is kept.
+            nfd = unicodedata.ucd_3_2_0.normalize("NFD", chr(cp))
+            assert nfd == unicodedata.ucd_3_2_0.normalize("NFD", d), hex(cp)
+            assert (nfd == d) == ("\u031B" not in nfd), hex(cp)
+            entries.append((cp, d))
+    return entries
 
 
 def hex_octets(cp):
     return "".join("%02X" % b for b in chr(cp).encode("utf-8"))
 
 
-def table_lines(name, entries):
-    """The entries of a CanonicalSubstitute table, its end and its count."""
+def table_lines(entries):
+    """The entries of the decomposition table, its end and its count."""
     lines = ['    {0x%04X, "%s"},  // %s' % (cp, c_octets(d), codes(d)) for cp, d in entries]
-    count = name.replace("Substitutes", "SubstituteCount")
-    return lines + ["};", "const std::size_t %s = std::size(%s);" % (count, name)]
+    return lines + ["};", "const std::size_t kLatinDecompositionCount = std::size(kLatinDecompositions);"]
 
 
 def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else "normalize"
-    canon = [(cp, canonical(cp)) for lo, hi in CANONICAL_RANGES for cp in range(lo, hi + 1)]
-    canon = [(cp, d) for cp, d in canon if d is not None]
-    carons = [(cp, canonical(cp)) for cp in CARON_LETTERS]
+    latin = latin_decompositions()
     pua = []
     for first, row in PUA_ROWS:
         cells = row.split()
@@ -93,12 +146,13 @@ def main():
         for i, cell in enumerate(cells):
             if cell != "-":
                 pua.append((first + i, int(cell, 16)))
-    assert len(canon) == 205, len(canon)
+    assert len(latin) == 493, len(latin)
     assert len(pua) == 230, len(pua)
 
     lines = [
         "// Generated by %s -- do not edit." % GENERATOR,
-        "// Source data: the canonical decompositions of Python's unicodedata.ucd_3_2_0;",
+        "// Source data: UnicodeData.txt and DerivedAge.txt of the Debian package unicode-data",
+        "// (the letters of Unicode 3.0 and their canonical decompositions);",
         "// the private-use replacements from the generator's own rows.",
         "",
         '#include "normalize/substitution_tables.h"',
@@ -108,11 +162,9 @@ def main():
         "namespace substitution {",
         "",
         "// Code point and the UTF-8 octets of its full canonical decomposition.",
-        "const CanonicalSubstitute kCanonicalSubstitutes[] = {",
+        "const LatinDecomposition kLatinDecompositions[] = {",
     ]
-    lines += table_lines("kCanonicalSubstitutes", canon)
-    lines += ["", "const CanonicalSubstitute kCaronSubstitutes[] = {"]
-    lines += table_lines("kCaronSubstitutes", carons)
+    lines += table_lines(latin)
     lines += [
         "",
         "// \" \", the private-use character's octets, \":\", the replacement's octets.",

@@ -16,6 +16,7 @@
 
 #include "marc/display/display_text.h"
 #include "marc/record/marc_record.h"
+#include "normalize/latin_letters.h"
 
 namespace {
 
@@ -331,6 +332,10 @@ std::string Utf8ToCp1252(const std::string& sIn, int32_t sFlavor, std::string_vi
                 else out.Prepend(sIn[p - 1]);
                 end = p - 1;
             }
+        } else if (const char* decomposition = latin_letters::Decomposition(ucs)) {
+            // A precomposed letter that the target lacks shows as its base
+            // letter and marks would.
+            out.Prepend(Utf8ToCp1252(decomposition, sFlavor, R, chars));
         } else {
             out.Prepend(R);
         }

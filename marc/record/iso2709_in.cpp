@@ -63,8 +63,12 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     m.FldOrderChanged = false;
     m.SfdOrderChanged = false;
 
-    // 2.
-    if (sMarcRecord.empty()) return;
+    // 2. An empty text is no record: it gets the message of a short text, so
+    // that it does not pass for the record loaded before it.
+    if (sMarcRecord.empty()) {
+        IsMarc(sMarcRecord);
+        return;
+    }
 
     // 3-4. A leader that lost characters before its entry map "45" gets
     // blanks in front of it, so that the map stands at 20; the repair is used

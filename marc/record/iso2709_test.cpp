@@ -291,10 +291,16 @@ TEST(RecordLoad, FailedAndEmptyLoadsLeaveNoRecord) {
     EXPECT_FALSE(record.IsAuthority());
     EXPECT_EQ(record.MarcRecordOut(), "");
 
-    record.MarcRecordIn("");
-    EXPECT_EQ(record.Leader(), "");
-    EXPECT_EQ(record.IsMarcErrorText(), "Record does not end with end-of-record character");
-    EXPECT_EQ(record.CharacterEncodingScheme(), " ");
+    // An empty text, after a failed load or a good one, is refused as short.
+    for (const std::string& before : {padded, SmallRecord()}) {
+        record.MarcRecordIn(before);
+        record.MarcRecordIn("");
+        EXPECT_EQ(record.Leader(), "");
+        EXPECT_EQ(record.MarcRecordIn(), "");
+        EXPECT_EQ(RecordTestAccess::State(record).FldCount, 0);
+        EXPECT_EQ(record.IsMarcErrorText(), "Too short to be a MARC record");
+        EXPECT_EQ(record.CharacterEncodingScheme(), " ");
+    }
 }
 
 TEST(RecordLoad, DamagedDirectoriesLoadWhatTheyCan) {

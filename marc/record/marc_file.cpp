@@ -18,14 +18,37 @@ constexpr size_t kLengthFieldWidth = 5;
 constexpr size_t kProbeLength = 29;
 // Octets read at a time while looking for the start of a record.
 constexpr size_t kBlockLength = 4096;
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 // The platform's error for a read past the end of a file.
 constexpr int32_t kInputPastEnd = 62;
 
+// The layout test looks at the first 11 characters from the first digit on.
+constexpr size_t kLayoutTestLength = 11;
+// A segment header, the record length and leader/05: what shows where a
+// record's first segment begins.
+constexpr size_t kSegmentStartLength = 11;
+
 bool IsHighOctet(char c) { return static_cast<unsigned char>(c) > 127; }
+
+// Where a record's first segment begins: type "0" or "1", a segment length
+// of digits that holds a record length, the record length in five digits and
+// leader/05, a letter. Reading resumes there after a bad segment.
+bool IsRecordSegmentStart(std::string_view s) {
+    if (s.size() < kSegmentStartLength || (s[0] != '0' && s[0] != '1')) return false;
+    for (size_t i = 1; i < 10; ++i)
+        if (!rt::IsAsciiDigit(s[i])) return false;
+    return rt::Digits(s.substr(1, 4), rt::DigitSkip::Nothing) >= 10 && rt::IsAsciiLetter(s[10]);
+}
 
 int64_t LengthValue(const std::string& sText) {
     return rt::Digits(sText, rt::DigitSkip::BlanksTabsLineFeeds);
+}
+
+// Four characters that read as a segment length: digits, with the blanks,
+// tabs and line feeds that the reading passes over, of at least the header's
+// own five.
+bool IsSegmentLength(const std::string& sLength) {
+    return sLength.find_first_not_of("0123456789 \t\n") == std::string::npos &&
+           LengthValue(sLength) >= static_cast<int64_t>(kLengthFieldWidth);
 }
 
 // The record's first d characters with its length field rewritten to d.
@@ -79,10 +102,15 @@ void Utf8MarcFileClass::ProbeLayout() {
     FileIsSegmented_ = false;
     std::string sProbe;
     if (!platform::ReadChars(FileNumber, kProbeLength, sProbe)) RaiseRuntimeError(kInputPastEnd);
-    if (sProbe.compare(0, 3, kByteOrderMark) == 0) sProbe.erase(0, 3);
+    // Both readers pass over what stands before the first digit (a byte-order
+    // mark, line breaks, blanks, other junk), so the test starts there.
+    for (;;) {
+        sProbe.erase(0, std::min(sProbe.find_first_of("0123456789"), sProbe.size()));
+        if (sProbe.size() >= kLayoutTestLength || !platform::ReadChars(FileNumber, kBlockLength, sProbe)) break;
+    }
     // Plain: characters 1-5 the record length, 6 leader/05 (a letter).
     // Segmented: 1-5 the segment header, 6-10 the record length, 11 leader/05.
-    if (rt::IsAsciiDigit(sProbe[5]) && !rt::IsAsciiDigit(sProbe[10]) && sProbe.compare(0, 3, kByteOrderMark) != 0)
+    if (sProbe.size() >= kLayoutTestLength && rt::IsAsciiDigit(sProbe[5]) && !rt::IsAsciiDigit(sProbe[10]))
         FileIsSegmented_ = true;
     platform::CloseFile(FileNumber);
     FileNumber = 0;
@@ -175,8 +203,10 @@ bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
     do {
         if (!NextCharAfterHighOctets(c)) return EndReading();
     } while (!rt::IsAsciiDigit(c));
+    // A record cut short by the end of the file is delivered as far as it
+    // goes, so that the load refuses it with its message.
     std::string sText(1, c);
-    if (!TakeChars(kLengthFieldWidth - 1, sText)) return EndReading();
+    if (!TakeChars(kLengthFieldWidth - 1, sText)) return Deliver(sRecord, std::move(sText));
     const auto lLength = static_cast<size_t>(LengthValue(sText));
     const bool bWhole = lLength <= kLengthFieldWidth || TakeChars(lLength - kLengthFieldWidth, sText);
 
@@ -193,8 +223,7 @@ bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
         PushBack(sText.substr(d));
         return Deliver(sRecord, WithTrueLength(sText, d));
     }
-    // Cut short by the end of the file: not a record.
-    if (!bWhole) return EndReading();
+    if (!bWhole) return Deliver(sRecord, std::move(sText));
 
     // An understated length: reading goes on to the next terminator, up to
     // the longest record there can be. Without one there, the record is
@@ -221,33 +250,62 @@ bool Utf8MarcFileClass::ReadSegmentedRecord(std::string& sRecord) {
     sRecord.clear();
     EndOfFile_ = true;
     std::string sAssembled;
+    // A segment of this record has been read: from then on the record is
+    // delivered, whole or as far as it goes, so that a cut one reaches the
+    // load, which refuses it with its message.
+    bool bBegun = false;
+    // The record is as long as its own length field says; what follows is
+    // filler. A length field that is no number gives an empty record.
+    const auto deliver = [&] {
+        const auto lLength = static_cast<size_t>(LengthValue(sAssembled.substr(0, kLengthFieldWidth)));
+        sAssembled.resize(std::min(lLength, sAssembled.size()));
+        return Deliver(sRecord, std::move(sAssembled));
+    };
+    const auto cut = [&] { return bBegun ? deliver() : EndReading(); };
     for (;;) {
-        // The segment header, after any blanks: the type and four digits of
-        // length, which counts the header.
+        // The segment header: the type after anything that is not a digit
+        // (blanks, line breaks, filler, junk, as in the plain layout), then
+        // four characters of length, which counts the header.
         char cType = 0;
         do {
-            if (!NextCharAfterHighOctets(cType)) return EndReading();
-        } while (cType == ' ');
+            if (!NextCharAfterHighOctets(cType)) return cut();
+        } while (!rt::IsAsciiDigit(cType));
         std::string sLength;
-        if (!TakeChars(4, sLength)) return EndReading();
-        const int iType = rt::IsAsciiDigit(cType) ? cType - '0' : 0;
-        const int64_t lSegmentLength = LengthValue(sLength);
-        if (lSegmentLength < static_cast<int64_t>(kLengthFieldWidth)) return EndReading();
-
-        if (iType == 0 || iType == 1) sAssembled.clear();
+        if (!TakeChars(4, sLength)) return cut();
+        if (!IsSegmentLength(sLength)) {
+            // A bad segment: reading resumes where a record's first segment
+            // begins; the record it interrupted is cut.
+            PushBack(sLength);
+            SkipToRecordSegment();
+            if (bBegun) return deliver();
+            continue;
+        }
+        const int iType = cType - '0';
+        if ((iType == 0 || iType == 1) && bBegun) {
+            // A new record begins before this one ended: this one is cut.
+            PushBack(cType + sLength);
+            return deliver();
+        }
+        bBegun = true;
+        const auto lData = static_cast<size_t>(LengthValue(sLength)) - kLengthFieldWidth;
         std::string sData;
-        if (!TakeChars(static_cast<size_t>(lSegmentLength) - kLengthFieldWidth, sData)) return EndReading();
+        const bool bWhole = TakeChars(lData, sData);
         // No record is longer than 99,999 characters: the rest of an overlong
         // assembly is read and dropped.
         sAssembled.append(sData, 0, std::min(sData.size(), kMaxRecordLength - sAssembled.size()));
+        if (!bWhole || iType == 0 || iType == 3) return deliver();
+    }
+}
 
-        if (iType == 0 || iType == 3) {
-            // The record is as long as its own length field says; what follows
-            // is filler. A length field that is no number gives an empty record.
-            const auto lLength = static_cast<size_t>(LengthValue(sAssembled.substr(0, kLengthFieldWidth)));
-            sAssembled.resize(std::min(lLength, sAssembled.size()));
-            return Deliver(sRecord, std::move(sAssembled));
+void Utf8MarcFileClass::SkipToRecordSegment() {
+    for (;;) {
+        if (Buffered() < kSegmentStartLength) Fill(kBlockLength);
+        if (Buffered() < kSegmentStartLength) {
+            Consume(Buffered());
+            return;
         }
+        if (IsRecordSegmentStart(std::string_view(CarryOver).substr(CarryOverPosition, kSegmentStartLength))) return;
+        Consume(1);
     }
 }
 

@@ -8,7 +8,12 @@
 //   byte-order mark);
 // - segmented: each record in segments with a five-character header (type
 //   "0" whole record, "1" first, "2" middle, "3" last; four-digit segment
-//   length counting the header), blanks skipped before each segment.
+//   length counting the header), non-digits skipped before each segment;
+//   after a bad segment length reading resumes where a record's first
+//   segment begins.
+// The layout is tested from the first digit of the file. A record cut short
+// (by the end of the file, or in a segmented file by a bad segment or the
+// next record) is delivered as far as it goes, for the load to refuse.
 // The file is read in blocks through the platform's numbered files; at most
 // one record (and the characters pushed back after it) is held at a time.
 
@@ -38,7 +43,7 @@ public:
     // foretell the end.
     bool EndOfFile() const;
     // The next record text into sRecord; False (the file closed, sRecord
-    // empty) when there is none. A record whose terminator stands before or
+    // empty) when there is none: non-digits at the end are no record. A record whose terminator stands before or
     // after the place its length field names is cut at its terminator and its
     // length field rewritten to the true length; what follows the terminator
     // is read next. bDebug has no effect.
@@ -59,6 +64,9 @@ private:
     // again at its start. Raises when the file is too short or unreadable.
     void ProbeLayout();
     bool ReadSegmentedRecord(std::string& sRecord);
+    // Passes over characters up to the next place where a record's first
+    // segment begins, or to the end of the file.
+    void SkipToRecordSegment();
 
     // The reading source: CarryOver, which holds the characters pushed back
     // and a block read ahead, then the file. NextChar takes one octet;

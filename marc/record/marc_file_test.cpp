@@ -12,6 +12,7 @@
 
 #include "common/test_support.h"
 #include "marc/record/marc_file.h"
+#include "marc/record/marc_record.h"
 
 namespace {
 
@@ -176,8 +177,14 @@ TEST_F(MarcFileTest, PlainLayouts) {
              return Join(r, "\r\n");
          },
          all, false},
+        // A record cut short by the end of the file is delivered as far as it
+        // goes, for the load to refuse; filler at the end is no record.
         {"last record cut short", [&] { return Join({mic[0], mic[1], mic[2].substr(0, 100)}); },
-         [&] { return Records{mic[0], mic[1]}; }, false},
+         [&] { return Records{mic[0], mic[1], mic[2].substr(0, 100)}; }, false},
+        {"cut inside the length field", [&] { return Join({mic[0], mic[1]}) + "\r\n012"; },
+         [&] { return Records{mic[0], mic[1], "012"}; }, false},
+        {"NULs, blanks and an end-of-file mark at the end",
+         [&] { return Join(mic) + std::string(600, '\0') + "    \x1A\n"; }, all, false},
         // Each search for a terminator goes on where the last one stopped.
         {"200,000 length fields without terminators", [] { return std::string(1000000, '0'); },
          [] { return Records(200000, "00000"); }, false},
@@ -202,21 +209,82 @@ TEST_F(MarcFileTest, SegmentedLayouts) {
         {"types 1, 2, 3 with filler", [&] { return Segmented(mic, 300, "^^^^^^^"); }, all, true},
         {"blanks between segments", [&] { return Segmented(mic, 250, "", "  "); }, all, true},
         {"byte-order mark", [&] { return kBom + Segmented(mic, 400); }, all, true},
-        {"a first segment without its end is dropped",
+        // A record whose segments stop early is delivered as far as it goes.
+        {"a first segment without its end",
          [&] { return Segmented({mic[0]}, 300).substr(0, 305) + Segmented({mic[1]}, 9994); },
-         [&] { return Records{mic[1]}; }, true},
+         [&] { return Records{mic[0].substr(0, 300), mic[1]}; }, true},
+        {"cut by the end of the file", [&] { return Segmented({mic[0], mic[1]}, 300).substr(0, 1000); },
+         // the first 1000 characters hold four segment headers
+         [&] { return Records{mic[0], mic[1].substr(0, 1000 - 4 * 5 - mic[0].size())}; }, true},
+        {"a bad segment length inside a record",
+         [&] {
+             std::string s = Segmented({mic[0]}, 300);
+             s.replace(305, 5, "2x300");
+             return s + Segmented({mic[1], mic[2]}, 300);
+         },
+         [&] { return Records{mic[0].substr(0, 300), mic[1], mic[2]}; }, true},
+        {"NULs and blanks at the end", [&] { return Segmented(mic, 300) + std::string(700, '\0') + "  "; }, all,
+         true},
         {"a length field that is no number gives an empty record",
          [&] { return Segmented({mic[0]}, 9994) + "00030abcdefghijklmnopqrstuvwxy" + Segmented({mic[1]}, 9994); },
          [&] { return Records{mic[0], "", mic[1]}; }, true},
         {"ends after a type character", [&] { return Segmented({mic[0]}, 9994) + "1"; },
          [&] { return Records{mic[0]}; }, true},
-        {"a segment length below 5 ends the reading",
+        // Reading resumes at the next place where a record's segment begins.
+        {"a segment length below 5 is skipped",
          [&] { return Segmented({mic[0]}, 9994) + "00003" + Segmented({mic[1]}, 9994); },
-         [&] { return Records{mic[0]}; }, true},
+         [&] { return Records{mic[0], mic[1]}; }, true},
+        {"a segment length that is no number is skipped with what follows it",
+         [&] { return Segmented({mic[0]}, 9994) + "1ab12" + mic[3].substr(0, 200) + Segmented({mic[1], mic[2]}, 300); },
+         [&] { return Records{mic[0], mic[1], mic[2]}; }, true},
         {"no record beyond 99,999 characters", overlong,
          [] { return Records{"99999" + std::string(9989, 'a') + std::string(90005, 'b')}; }, true},
     };
     ReadLayouts(cases);
+}
+
+// Characters before the first record are passed over before the layout is
+// tested, as the readers pass them over between records.
+TEST_F(MarcFileTest, JunkBeforeTheFirstRecord) {
+    const Records& mic = MicrolifRecords();
+    for (const std::string& sPrefix : Records{"\n", "\r\n", " ", "     ", "x\n", "\r\n\r\n\r", kBom + "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(sPrefix));
+        ReadLayouts({{"plain", [&] { return sPrefix + Join(mic, "\r\n"); }, [&] { return mic; }, false},
+                     {"segmented", [&] { return sPrefix + Segmented(mic, 300); }, [&] { return mic; }, true}});
+    }
+}
+
+// What the reader delivers from a damaged file is refused by the load with
+// its message; the sound records around it load.
+TEST_F(MarcFileTest, CutRecordsAreRefusedByTheLoad) {
+    const Records& mic = MicrolifRecords();
+    struct Case {
+        const char* name;
+        std::string content;
+        std::vector<std::string> messages;  // one per record delivered, "" for a load
+    };
+    const std::vector<Case> cases = {
+        {"plain, cut", Join({mic[0], mic[1].substr(0, 300)}),
+         {"", "Record length in leader does not match actual record length"}},
+        {"plain, cut in the length field", mic[0] + "01", {"", "Too short to be a MARC record"}},
+        {"segmented, cut", Segmented({mic[0], mic[1]}, 300).substr(0, 700),
+         {"", "Record length in leader does not match actual record length"}},
+        {"segmented, a length field that is no number",
+         Segmented({mic[0]}, 9994) + "00030abcdefghijklmnopqrstuvwxy" + Segmented({mic[1]}, 9994),
+         {"", "Too short to be a MARC record", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Utf8MarcFileClass reader;
+        reader.OpenFile(Write(c.content), false);
+        Utf8MarcRecordClass record;
+        std::vector<std::string> messages;
+        for (std::string sRecord; reader.ReadNextRecord(sRecord, false);) {
+            record.MarcRecordIn(sRecord);
+            messages.push_back(record.IsMarcErrorText());
+        }
+        EXPECT_EQ(messages, c.messages);
+    }
 }
 
 TEST_F(MarcFileTest, FilesThatDoNotOpen) {

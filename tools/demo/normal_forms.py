@@ -51,13 +51,23 @@ class NormalForms:
         lines = done.stdout.decode("ascii").split("\n")[:len(self.requests)]
         if len(lines) != len(self.requests):
             raise SystemExit("normal forms tool answered %d of %d requests" % (len(lines), len(self.requests)))
-        self.answers = [valid_utf8(bytes.fromhex(line)) for line in lines]
+        self.answers = [exact_form(bytes.fromhex(line)) for line in lines]
         self.requests = []
 
     def __getitem__(self, slot):
         return self.answers[slot]
 
 
-def valid_utf8(octets):
-    """The form as text; a form cut inside a character loses that character's first octets."""
-    return octets.decode("utf-8", "ignore")
+class TextOctets(bytes):
+    """A text value that is not UTF-8, given as its octets: a bibliographic
+    heading form cut at 150 octets inside a character keeps that character's
+    first octets, as the reader's search sends them. Stored as text holding
+    exactly these octets (not as a binary value, which never equals text)."""
+
+
+def exact_form(octets):
+    """The form as text, or as TextOctets when it is not UTF-8."""
+    try:
+        return octets.decode("utf-8")
+    except UnicodeDecodeError:
+        return TextOctets(octets)
