@@ -8,7 +8,8 @@
 // from each 8-bit set and the reference pass must give UTF-8.
 // The octets, taken as UTF-8, go to the MARC-8 writer of one field (an 880 and another tag): plain
 // ASCII comes through unchanged, and whatever it writes this system reads back as UTF-8; the same
-// after the load's decomposition. A UTF-8 record holding them is set to MARC-8 and back.
+// after the load's decomposition. A UTF-8 record holding them is set to MARC-8 and back. No
+// translation writes more delimiters, terminators or NULs than it was given.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,15 @@ bool IsUtf8(const std::string& s) {
 const char* const kDesignations[] = {"1", "s", "(B", ")!E", "(!E", "2", "g", "3", "b", "4", "p", "5", "(2", ")2",
                                      "6", "(N", ")N", ":", ")Q", "(Q", "7", "(3", ")3", ";", ")4", "(4", "8",
                                      "(S", ")S", "9", "$1", "?", ""};
+
+// A translation never writes more delimiters, terminators or NULs than it read: a reference
+// never makes structure.
+bool StructureGrew(const std::string& sIn, const std::string& sOut) {
+    for (const char c : {'\x1F', '\x1E', '\x1D', '\0'}) {
+        if (std::count(sOut.begin(), sOut.end(), c) > std::count(sIn.begin(), sIn.end(), c)) return true;
+    }
+    return false;
+}
 
 bool IsPlainAscii(const std::string& s) {
     for (char c : s)
@@ -75,7 +85,7 @@ void FuzzRecordMembers(const std::string& text) {
             bool bChanged = false;
             bool bError = false;
             record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bChanged, bError);
-            if (!IsUtf8(sField) || (!bChanged && sField != text)) std::abort();
+            if (!IsUtf8(sField) || (!bChanged && sField != text) || StructureGrew(text, sField)) std::abort();
         }
     }
     for (const char* sTag : {"880", "245"}) {
@@ -93,7 +103,7 @@ void FuzzRecordMembers(const std::string& text) {
         bool bBackChanged = false;
         bool bBackError = false;
         record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bBackChanged, bBackError);
-        if (!IsUtf8(sField)) std::abort();
+        if (!IsUtf8(sField) || StructureGrew(text, sField)) std::abort();
     }
     record.Utf8TextContainsOnlyMarc8Characters(text);
     // The load's decomposition takes the same octets; what it gives, the writer takes.
@@ -120,7 +130,7 @@ void FuzzRecordMembers(const std::string& text) {
     }
     std::string sReferences = text;
     RecordTestAccess::TranslateHexCharacterReferences(record, sReferences);
-    if (IsUtf8(text) && !IsUtf8(sReferences)) std::abort();
+    if ((IsUtf8(text) && !IsUtf8(sReferences)) || StructureGrew(text, sReferences)) std::abort();
     std::string sLetters;
     if (record.VernacularDataCharacterize(text, sLetters) == sLetters.empty()) std::abort();
     record.ContainsRightToLeftCharacters(text);

@@ -4,6 +4,7 @@
 // octets below 0x80, G1 from 0x80) it selects, and whether that set is Latin.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace marc8 {
@@ -54,5 +55,48 @@ inline bool DesignatesG1(std::string_view d) {
 // The designations that return to the Latin sets: basic Latin as G0, extended Latin as G1.
 inline bool IsLatinG0(std::string_view d) { return d == "s" || d == "(B"; }
 inline bool IsLatinG1(std::string_view d) { return d == ")!E"; }
+
+// The code a designation puts in force, as the field reader names it: "s" for a return to the
+// Latin sets, "$1" for the East Asian set in G0 ("$1", "$,1"), "$)" and the final octet for it in
+// G1 ("$)1", "$-1"); any other designation is its own code.
+inline std::string CodeOfDesignation(std::string_view d) {
+    if (d == "(B" || d == ")B") return "s";
+    if (d == "$1" || d == "$,1") return "$1";
+    if (d.size() == 3 && d[0] == '$' && (d[1] == ')' || d[1] == '-')) return std::string("$)") + d[2];
+    return std::string(d);
+}
+
+// The G1 code that comes with a new G0 code when the escape leaves G1 as it was.
+inline std::string_view CompanionG1(std::string_view g0) {
+    if (g0 == "(2" || g0 == "(S") return ")!E";
+    if (g0 == "(N") return ")Q";
+    if (g0 == "(3") return ")4";
+    return "s";
+}
+
+// The G0 and G1 codes after a complete escape sequence of designation d: a one-octet designation
+// and "(" designations set G0, ")" designations G1, the East Asian G0 designation both; a change
+// of G0 that leaves G1 as it was brings G1 the companion of the new G0 set.
+inline void FollowEscape(std::string_view d, std::string& g0, std::string& g1) {
+    std::string n0 = g0;
+    std::string n1 = g1;
+    if (d.size() == 1) {
+        n0 = d;
+    } else if (d.size() == 3 && d[1] == '!') {
+        (d[0] == '(' ? n0 : n1) = d;
+    } else {
+        std::string code = CodeOfDesignation(d);
+        if (code == "$1") n0 = n1 = code;
+        else if (DesignatesG1(d)) n1 = std::move(code);
+        else n0 = std::move(code);
+    }
+    if (n0 != g0 && n1 == g1) n1 = CompanionG1(n0);
+    g0 = std::move(n0);
+    g1 = std::move(n1);
+}
+
+// Codes under which the reader takes octets as Latin: basic Latin in G0, extended Latin in G1.
+inline bool IsLatinCodeG0(std::string_view code) { return code == "s"; }
+inline bool IsLatinCodeG1(std::string_view code) { return code == "s" || code == ")!E"; }
 
 }  // namespace marc8

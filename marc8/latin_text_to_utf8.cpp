@@ -120,9 +120,13 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
             ++i;
             continue;
         }
+        // An East Asian character cut short by an escape ends before it; the escape is read.
         const size_t width = sDesignation[0] == '$' ? 3 : 1;
-        const std::string_view character = text.substr(i, width);
-        if (translate(sDesignation, character)) {
+        std::string_view character = text.substr(i, width);
+        if (const size_t cut = character.find(kEscape); cut != std::string_view::npos) character = character.substr(0, cut);
+        if (character.size() < width) {
+            sOut += UntranslatedOctets(character);
+        } else if (translate(sDesignation, character)) {
             sOut += sUtf8;
         } else if (!bOneOctetRun) {
             sOut += UntranslatedOctets(character);

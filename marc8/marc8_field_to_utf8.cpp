@@ -69,7 +69,8 @@ bool IsSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
 // A reference "&#x" hex-digits ";" at `at` (any case of x when bAnyCase): its length and the UTF-8
 // of its character. Accepted: 1 to iMaxDigits hex digits of a scalar value, or (with more than 4
-// allowed) the 8 digits of a surrogate pair as the MARC-8 writer puts them. Anything else: 0.
+// allowed) the 8 digits of a surrogate pair as the MARC-8 writer puts them, of any character but
+// the record's control characters. Anything else: 0.
 std::size_t ReadReference(const std::string& s, std::size_t at, bool bAnyCase, std::size_t iMaxDigits,
                           bool bSemicolonRequired, std::string& sUtf8) {
     if (at + 3 > s.size() || s[at] != '&' || s[at + 1] != '#') return 0;
@@ -91,16 +92,10 @@ std::size_t ReadReference(const std::string& s, std::size_t at, bool bAnyCase, s
         if (digits > iMaxDigits || value > 0x10FFFF || IsSurrogate(static_cast<char32_t>(value))) return 0;
         cp = static_cast<char32_t>(value);
     }
+    // A reference never makes structure: NUL, the delimiter and the terminators stay text.
+    if (cp == 0 || cp == 0x1D || cp == 0x1E || cp == 0x1F) return 0;
     sUtf8 = Utf8Of(cp);
     return digits + 3 + (bSemicolon ? 1 : 0);
-}
-
-// Companion G1 code of a new G0 code when the escape left G1 as it was.
-std::string CompanionG1(const std::string& sG0) {
-    if (sG0 == "(2" || sG0 == "(S") return ")!E";
-    if (sG0 == "(N") return ")Q";
-    if (sG0 == "(3") return ")4";
-    return "s";
 }
 
 // Codes under which an ANSEL octet may be a combining mark outside 880 fields.
@@ -110,6 +105,21 @@ bool LatinLikeCode(const std::string& sCode) {
 }
 
 bool IsEaccG1(const std::string& sCode) { return sCode == "$)1"; }
+
+// The octets of the run of combining marks (U+0300 to U+036F, U+FE20 to U+FE2F) at `at`.
+std::size_t CombiningMarksAt(const std::string& s, std::size_t at) {
+    std::size_t q = at;
+    for (;;) {
+        if (q + 1 < s.size() && (OctetOf(s, q) == 0xCC || (OctetOf(s, q) == 0xCD && OctetOf(s, q + 1) <= 0xAF))) {
+            q += 2;
+        } else if (q + 2 < s.size() && OctetOf(s, q) == 0xEF && OctetOf(s, q + 1) == 0xB8 && OctetOf(s, q + 2) >= 0xA0 &&
+                   OctetOf(s, q + 2) <= 0xAF) {
+            q += 3;
+        } else {
+            return q - at;
+        }
+    }
+}
 
 // U+0314, the Greek set's rough breathing (dasia).
 constexpr const char* kRoughBreathing = "\xCC\x94";
@@ -137,16 +147,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreakAdjustCode(std::str
     // The designation is read whole by the one escape reader; sNextCharacterSet gets its code.
     const auto at = static_cast<std::size_t>(iEscape - 1);
     const marc8::EscapeSequence seq = marc8::ReadEscape(sWork, at);
-    std::string sDesignation(seq.designation);
-    if (sDesignation == "$,1" || sDesignation == "$1") {
-        sNextCharacterSet = "$1";
-    } else if (sDesignation.size() == 3 && sDesignation[0] == '$' && (sDesignation[1] == ')' || sDesignation[1] == '-')) {
-        sNextCharacterSet = std::string("$)") + sDesignation[2];
-    } else if (sDesignation == "(B" || sDesignation == ")B") {
-        sNextCharacterSet = "s";
-    } else {
-        sNextCharacterSet = sDesignation;
-    }
+    sNextCharacterSet = marc8::CodeOfDesignation(seq.designation);
     sWork.erase(0, std::min(sWork.size(), at + seq.Length()));
 }
 
@@ -160,7 +161,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork
     const std::size_t searchEnd = a == std::string::npos ? sWork.size() : a;
     // A piece that starts with a delimiter keeps it and its code.
     const std::size_t from = !sWork.empty() && sWork[0] == kDelimiter ? std::min<std::size_t>(2, searchEnd) : 0;
-    const bool bCutAtDelimiter = a != std::string::npos || sCharacterSet0 != "s";
+    const bool bCutAtDelimiter = a != std::string::npos || sCharacterSet0 != "s" || sCharacterSet1 != "s";
     if (bCutAtDelimiter) {
         const std::size_t d = sWork.find(kDelimiter, from);
         if (d != std::string::npos && d < searchEnd) {
@@ -184,26 +185,14 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork
         sWork.clear();
         return;
     }
-    const std::string sDesignation(seq.designation);
-    std::string sCode;
-    if (sDesignation.size() == 1) {
-        sNextCharacterSet0 = sDesignation;
-        sWork.erase(0, a + seq.Length());
-    } else if (sDesignation.size() == 3 && sDesignation[1] == '!') {
-        (sDesignation[0] == '(' ? sNextCharacterSet0 : sNextCharacterSet1) = sDesignation;
-        sWork.erase(0, a + seq.Length());
-    } else {
-        TranslateMarc2Utf8OneFieldFindBreakAdjustCode(sCode, static_cast<int32_t>(a + 1), sWork);
-        if (sCode == "$1") {
-            sNextCharacterSet0 = sNextCharacterSet1 = sCode;
-        } else if (marc8::DesignatesG1(sDesignation)) {
-            sNextCharacterSet1 = sCode;
-        } else {
-            sNextCharacterSet0 = sCode;
-        }
-    }
-    if (sNextCharacterSet0 != sCharacterSet0 && sNextCharacterSet1 == sCharacterSet1) {
-        sNextCharacterSet1 = CompanionG1(sNextCharacterSet0);
+    sNextCharacterSet0 = sCharacterSet0;
+    sNextCharacterSet1 = sCharacterSet1;
+    marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
+    sWork.erase(0, a + seq.Length());
+    if (!sWork.empty() && sWork[0] == kDelimiter) {
+        // An escape directly before a delimiter: the next subfield starts in the basic sets.
+        sNextCharacterSet0 = "s";
+        sNextCharacterSet1 = "s";
     }
 }
 
@@ -234,7 +223,9 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
     // writer) in the set the record is held in.
     const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
     const bool bEaccG0 = sMarc8CharacterSetCode0 == "$1";
-    const bool bEaccG1 = IsEaccG1(sMarc8CharacterSetCode1);
+    // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
+    // or under ESC "$1" until another G1 set is designated.
+    const bool bEaccG1 = IsEaccG1(sMarc8CharacterSetCode1) || sMarc8CharacterSetCode1 == "$1";
     const bool b880 = sTag == "880";
     std::string sOut;
     sOut.reserve(sText.size() * 2);
@@ -253,12 +244,13 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
     while (i < n) {
         const unsigned char octet = OctetOf(sText, i);
         const bool bFromG0 = octet < 0x80;
-        const bool bWide = bFromG0 ? bEaccG0 : (bEaccG1 || bEaccG0);
+        const bool bWide = bFromG0 ? bEaccG0 : bEaccG1;
         if (!bWide && sText[i] == '&') {
             const std::size_t len = ReadReference(sText, i, false, 6, true, sUtf8);
             if (len > 0) {
-                sOut += FlushCombiningMarksByClass();
+                // The marks before a reference belong to its character.
                 sOut += sUtf8;
+                sOut += FlushCombiningMarksByClass();
                 bChanged = true;
                 i += len;
                 continue;
@@ -346,12 +338,22 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
 void Utf8MarcRecordClass::TranslateHexCharacterReferences(std::string& sText) {
     // References the piece translation left: upper-case X, no ";" (ended by another character), or
     // split by an escape. One to four hex digits of a character; anything else stays text.
+    // Marks that stood before the reference in MARC-8 were put behind its "&" by the piece
+    // translation; they go behind the character.
     if (sText.size() < 3) return;
     std::string sUtf8;
+    std::string sReference;
     for (std::size_t p = sText.size() - 3 + 1; p-- > 0;) {
         if (sText[p] != '&') continue;
-        const std::size_t len = ReadReference(sText, p, true, 4, false, sUtf8);
-        if (len > 0) sText.replace(p, len, sUtf8);
+        const std::size_t marks = CombiningMarksAt(sText, p + 1);
+        if (marks == 0) {
+            const std::size_t len = ReadReference(sText, p, true, 4, false, sUtf8);
+            if (len > 0) sText.replace(p, len, sUtf8);
+            continue;
+        }
+        sReference = "&" + sText.substr(p + 1 + marks, 16);
+        const std::size_t len = ReadReference(sReference, 0, true, 4, false, sUtf8);
+        if (len > 0) sText.replace(p, marks + len, sUtf8 + sText.substr(p + 1, marks));
     }
 }
 
@@ -444,7 +446,8 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         sOut += "]";
         bError = true;
     }
-    if (sOut.find("&#") != std::string::npos) TranslateHexCharacterReferences(sOut);
+    // Also "&" with marks behind it and then "#": the marks before a reference.
+    if (sOut.find('&') != std::string::npos && sOut.find('#') != std::string::npos) TranslateHexCharacterReferences(sOut);
     if (m.OutputIsUlc) sOut = TranslateMarc2Utf8OneFieldLcPattern(sTag, sOut);
     if (sOut != sField) {
         bChanged = true;

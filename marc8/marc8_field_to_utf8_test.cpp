@@ -90,7 +90,33 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"Eacc", "500", "  ", "|a^$1!0!", "  ", "|a\xE4\xB8\x80", true, false},
         FieldCase{"EaccFourCharacterG0", "500", "  ", "|a^$,1!0!", "  ", "|a\xE4\xB8\x80", true, false},
         FieldCase{"EaccInG1", "500", "  ", "|a^$)1\xA1\xB0\xA1x", "  ", "|a\xE4\xB8\x80x", true, false},
-        FieldCase{"EaccLeftover", "500", "  ", "|a^$1!0!!0", "  ", "|a\xE4\xB8\x80[MARC+2130]", true, true}),
+        FieldCase{"EaccLeftover", "500", "  ", "|a^$1!0!!0", "  ", "|a\xE4\xB8\x80[MARC+2130]", true, true},
+        // A delimiter ends the piece and starts the next subfield in the basic sets, also right
+        // after an escape.
+        FieldCase{"CyrillicEscapeBeforeDelimiter", "500", "  ", "|aABC^(N|bDEF", "  ", "|aABC|bDEF", true, false},
+        FieldCase{"GreekEscapeBeforeDelimiter", "500", "  ", "|aABC^(S|bDEF", "  ", "|aABC|bDEF", true, false},
+        FieldCase{"SuperscriptEscapeBeforeDelimiter", "500", "  ", "|aABC^p|bDEF", "  ", "|aABC|bDEF", true, false},
+        FieldCase{"EaccEscapeBeforeDelimiter", "500", "  ", "|aABC^$1|bDEF", "  ", "|aABC|bDEF", true, false},
+        FieldCase{"G1ResetAtDelimiter", "500", "  ", "|a^)Q\xC0|b\xC0", "  ", "|a\xD2\x91|b\xC2\xB0", true, false},
+        // A reference never makes a delimiter, a terminator or NUL.
+        FieldCase{"ReferenceToDelimiter", "245", "00", "|aTitle&#x001F;cInjected author", "00",
+                  "|aTitle&#x001F;cInjected author", false, false},
+        FieldCase{"ReferenceToFieldTerminator", "500", "  ", "|a&#x001e;x", "  ", "|a&#x001e;x", false, false},
+        FieldCase{"ReferenceToRecordTerminator", "500", "  ", "|a&#x1D;", "  ", "|a&#x1D;", false, false},
+        FieldCase{"ReferenceToNul", "500", "  ", "|a&#x0000;", "  ", "|a&#x0000;", false, false},
+        FieldCase{"UpperReferenceToDelimiter", "500", "  ", "|a&#X001F;c", "  ", "|a&#X001F;c", false, false},
+        FieldCase{"ReferenceSplitByEscapeToDelimiter", "500", "  ", "|a&#x00^s1F;c", "  ", "|a&#x001F;c", true, false},
+        // G1 octets take the width of the G1 set, not that of an East Asian G0 set.
+        FieldCase{"EaccThenExtendedCyrillic", "500", "  ", "|a^$1!0!^)Q\xE4^)!E^(B", "  ",
+                  "|a\xE4\xB8\x80\xD0\x81", true, false},
+        FieldCase{"EaccThenExtendedArabic", "880", "  ", "|a^$1!0!^)4\xDC^)!E^(B", "  ",
+                  "|a\xE4\xB8\x80\xDA\xAD", true, false},
+        // A mark before a reference belongs to the referenced character.
+        FieldCase{"MarkBeforeReference", "500", "  ", "|ax\xE2&#x03B1;", "  ", "|ax\xCE\xB1\xCC\x81", true, false},
+        FieldCase{"MarkBeforeUpperReference", "500", "  ", "|ax\xE2&#X03B1;y", "  ", "|ax\xCE\xB1\xCC\x81y", true,
+                  false},
+        FieldCase{"MarkBeforeReferenceInNextPiece", "500", "  ", "|ax\xE2^s&#x03B1;", "  ", "|ax\xCE\xB1\xCC\x81",
+                  true, false}),
     [](const auto& info) { return info.param.sName; });
 
 // Outside a record run (the RTF writer) the octets are read in the set the record is held in.
@@ -179,4 +205,35 @@ TEST(TranslateMarc2Utf8OneFieldLcPattern, MarksHebrewSubfieldsAndClosesA260Date)
     EXPECT_EQ(record.TranslateMarc2Utf8OneFieldLcPattern("880", T("|6245-01|aLatin")), T("|6245-01|aLatin"));
 }
 
+// MARC-8 read to UTF-8, written back to MARC-8 and read again gives the same UTF-8: the cases
+// where a subfield lost its delimiter, a reference made structure, a G1 octet was read three
+// octets wide or a mark moved to the letter before a reference.
+TEST(TranslateMarc2Utf8OneField, ReadWriteReadKeepsSubfieldsAndCharacters) {
+    const std::string texts[] = {
+        "|aABC^(N|bDEF",
+        "|aABC^p|bDEF^(N|cGH",
+        "|aTitle&#x001F;cInjected author&#X001E;",
+        "|a^$1!0!^)Q\xE4^)!E^(B x^$1!0!^)4\xDC^)!E^(B",
+        "|ax\xE2&#x03B1;n \xE2&#x0259;",
+        "|a^)Q\xC0|b\xC0",
+    };
+    for (const std::string& text : texts) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetOut("M");
+        std::string sIndicators = "  ";
+        std::string sField = T(text);
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_FALSE(bError) << text;
+        const std::string sUtf8 = sField;
+        std::string sSetList;
+        std::string sTag = "500";
+        record.TranslateUtf82MarcOneField(sSetList, sTag, sField, bChanged, bError);
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, sUtf8) << text;
+    }
+}
+
 }  // namespace
+

@@ -84,7 +84,10 @@ constexpr std::array<OctetClass, 256> MakeOctetClasses() {
     set(0xAF, 0xAF, OctetClass::SetV);
     set(0xBB, 0xBB, OctetClass::SetV);
     set(0xBF, 0xBF, OctetClass::SetV);
-    set(0xC7, 0xCD, OctetClass::SetV);
+    // The sharp s and the euro sign of MARC-8 are superscripts 7 and 8 in "V": alone they speak
+    // for neither set.
+    set(0xC7, 0xC8, OctetClass::Plain);
+    set(0xC9, 0xCD, OctetClass::SetV);
     set(0xD0, 0xDD, OctetClass::SetV);
     set(0xBE, 0xBE, OctetClass::LScriptO);
     set(0xC0, 0xC6, OctetClass::SymbolM);

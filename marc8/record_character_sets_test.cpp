@@ -254,7 +254,11 @@ TEST(CharacterizeCharacterSet, TellsTheEightBitSetsApartByTheirOctets) {
         {O("BE C0"), "Y"},  // the symbols of "M" decide first
         {O("AF 1B"), "X"},
         {O("90"), "V"},
-        {O("C7"), "V"},
+        // the sharp s and the euro sign of MARC-8 speak for "V" only beside another octet of it
+        {O("C7"), "M"},
+        {O("C8 1B"), "M"},
+        {O("C7 C8 C3"), "Y"},
+        {O("C7 C9"), "V"},
         {O("1B 1B 1B"), "M"},
         {"plain text" + O("E2 A1 FE"), "M"},
         {"a" + O("09") + "b", "M Illegal character(s): 9"},

@@ -10,6 +10,7 @@
 #include <array>
 #include <string_view>
 
+#include "marc/display/display_text.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
 
@@ -27,9 +28,6 @@ std::string Octet(unsigned v) { return std::string(1, static_cast<char>(v)); }
 
 // ESC, the set letter, the character, ESC "s".
 std::string EscapeRun(char set, char c) { return std::string{kEscape, set, c, kEscape, 's'}; }
-
-// What G0 holds while a walker reads "M" or "O" text.
-enum class G0Kind { Latin, OneOctetRun, Other };
 
 }  // namespace
 
@@ -53,6 +51,10 @@ void Utf8MarcRecordClass::SetUpTranslation(int32_t& Translation) {
             if (kSymbolsV[n] != 0) row(0xC0 + n, Octet(kSymbolsV[n]));
         if (sMode == "M2V") row(0xC1, Octet(0xA0));
         else row(0xBE, Octet(0xA0));
+        // "V" holds superscripts where MARC-8 has the sharp s and the euro sign: they become
+        // references, which read back as the same characters.
+        row(0xC7, "&#x00df;");
+        row(0xC8, "&#x20ac;");
     } else if (sMode == "M2O") {
         row(0xC1, m.TranslationLScriptO);
     } else if (sMode == "O2M") {
@@ -88,31 +90,73 @@ void Utf8MarcRecordClass::ApplyTranslation(std::string& sText, bool& bChanged) {
         }
         return;
     }
+    TranslateFollowingEscapes(sText, bChanged, false);
+}
 
-    const bool bToV = sMode == "M2V" || sMode == "O2V";
+void Utf8MarcRecordClass::TranslateFollowingEscapes(std::string& sText, bool& bChanged, bool bKeepEscapes) {
+    // Two sets of codes are kept as the field reader keeps them: those of the text read and those
+    // of the text written. They part where an escape is dropped or a run becomes octets of "V";
+    // before an octet is written, the written text is brought to codes that read it as the text
+    // read does (ESC and the designation of the code that differs).
+    const bool bRunsToV = !bKeepEscapes && (m.TranslationTableName == "M2V" || m.TranslationTableName == "O2V");
+    std::string in0 = "s", in1 = "s";
+    std::string out0 = "s", out1 = "s";
     std::string sOut;
     sOut.reserve(sText.size() + 8);
-    bool bG1Latin = true;
-    G0Kind g0 = G0Kind::Latin;
-    std::string_view sG0 = "s";  // the G0 designation in force, for a run written inside another set
+    auto writeEscape = [&](std::string_view d) {
+        sOut += kEscape;
+        sOut += d;
+        marc8::FollowEscape(d, out0, out1);
+    };
+    auto syncG0 = [&](const std::string& target) {
+        if (out0 != target) writeEscape(target);
+    };
+    auto syncG1 = [&](const std::string& target) {
+        if (out1 == target || (marc8::IsLatinCodeG1(out1) && marc8::IsLatinCodeG1(target))) return;
+        writeEscape(marc8::IsLatinCodeG1(target) ? std::string_view(")!E") : std::string_view(target));
+    };
+    // Octets of the Latin G1 set; they go out under a Latin G1 set, which for the octets of a
+    // converted run may come with basic Latin in G0.
+    auto toLatinG1 = [&](bool bMayLeaveG0) {
+        if (marc8::IsLatinCodeG1(out1)) return;
+        writeEscape(bMayLeaveG0 && out0 != "s" ? std::string_view("s") : std::string_view(")!E"));
+    };
+
     const std::string_view text(sText);
     size_t i = 0;
     while (i < text.size()) {
         const unsigned v = OctetAt(text, i);
+        if (v == static_cast<unsigned char>(kDelimiter)) {
+            // Every subfield starts in the basic sets.
+            sOut += kDelimiter;
+            in0 = in1 = out0 = out1 = "s";
+            ++i;
+            continue;
+        }
         if (v != static_cast<unsigned char>(kEscape)) {
             const TranslationCell& cell = m.TranslationTable[v];
-            if (v >= 0x80 && bG1Latin && cell.Changed) {
-                std::string_view rep = cell.Replacement;
-                sOut += rep;
-                // A Greek, superscript or subscript run written while G0 holds another set
-                // returns to that set, not to Latin.
-                if (g0 == G0Kind::Other && rep.size() == 5 && rep[0] == kEscape) {
-                    sOut.resize(sOut.size() - 1);
-                    sOut += sG0;
+            if (v < 0x80) {
+                syncG0(in0);
+                sOut += static_cast<char>(v);
+            } else if (!marc8::IsLatinCodeG1(in1) || !cell.Changed) {
+                syncG1(in1);
+                sOut += static_cast<char>(v);
+            } else {
+                const std::string& rep = cell.Replacement;
+                if (!rep.empty() && rep[0] == kEscape) {
+                    // A Greek, superscript or subscript run, which returns to the G0 set in force.
+                    writeEscape(std::string_view(rep).substr(1, 1));
+                    sOut += rep[2];
+                    writeEscape(in0);
+                } else if (!rep.empty() && static_cast<unsigned char>(rep[0]) < 0x80) {
+                    // A reference, basic Latin text.
+                    syncG0("s");
+                    sOut += rep;
+                } else {
+                    toLatinG1(false);
+                    sOut += rep;
                 }
                 bChanged = true;
-            } else {
-                sOut += static_cast<char>(v);
             }
             ++i;
             continue;
@@ -125,8 +169,9 @@ void Utf8MarcRecordClass::ApplyTranslation(std::string& sText, bool& bChanged) {
         }
         const std::string_view d = esc.designation;
         const size_t next = i + esc.Length();
+        marc8::FollowEscape(d, in0, in1);
 
-        if (bToV && (d == "g" || d == "b" || d == "p")) {
+        if (bRunsToV && (d == "g" || d == "b" || d == "p")) {
             // The run up to the next escape, or to the first delimiter before it, becomes the
             // octets of "V"; its escape goes, and its other octets are dropped.
             const std::string_view list = d == "g" ? std::string_view("abc") : std::string_view("0123456789+-()");
@@ -134,35 +179,22 @@ void Utf8MarcRecordClass::ApplyTranslation(std::string& sText, bool& bChanged) {
             size_t end = text.find(kEscape, next);
             if (end == std::string_view::npos) end = text.size();
             const size_t delimiter = text.substr(0, end).find(kDelimiter, next);
-            const bool bCutAtDelimiter = delimiter != std::string_view::npos;
-            if (bCutAtDelimiter) end = delimiter;
+            if (delimiter != std::string_view::npos) end = delimiter;
             for (size_t q = next; q < end; ++q) {
                 const size_t at = list.find(text[q]);
-                if (at != std::string_view::npos && at < codes.size()) sOut += codes[at];
+                if (at == std::string_view::npos || at >= codes.size()) continue;
+                toLatinG1(true);
+                sOut += codes[at];
             }
             bChanged = true;
-            g0 = bCutAtDelimiter ? G0Kind::Latin : G0Kind::OneOctetRun;
             i = end;
             continue;
         }
-
-        bool bKeep = true;
-        if (marc8::IsLatinG0(d)) {
-            // Back to Latin: in "V" text only an escape that leaves a copied run is needed.
-            bKeep = !bToV || g0 == G0Kind::Other;
-            g0 = G0Kind::Latin;
-            sG0 = "s";
-        } else if (marc8::IsLatinG1(d)) {
-            bG1Latin = true;
-        } else if (marc8::DesignatesG1(d)) {
-            bG1Latin = false;
-        } else if (d == "g" || d == "b" || d == "p") {
-            g0 = G0Kind::OneOctetRun;
-        } else {
-            g0 = G0Kind::Other;
-            sG0 = d;
+        // Back to basic Latin: in "V" text only where the text written is in another G0 set.
+        if (!(bRunsToV && marc8::IsLatinG0(d) && out0 == "s")) {
+            sOut += text.substr(i, esc.Length());
+            marc8::FollowEscape(d, out0, out1);
         }
-        if (bKeep) sOut += text.substr(i, esc.Length());
         i = next;
     }
     if (sOut != sText) sText = std::move(sOut);
@@ -178,31 +210,38 @@ void Utf8MarcRecordClass::Translate880FieldText(std::string& sText, bool& bChang
         ApplyTranslation(sText, bChanged);
         return;
     }
-    const std::string_view text(sText);
-    std::string sPiece(text.substr(0, first));
-    Translate880FieldTranslateThePiece(sPiece, bChanged);
-    std::string sResult = sPiece;
-    bool bG1Latin = true;
-    size_t i = first;
-    while (i < text.size()) {
-        const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
-        if (!esc.complete) {
-            sResult += text.substr(i);
-            break;
+    std::string sResult = sText;
+    if (m.TranslationTableName != "L2M") {
+        // The escapes stay; the octets read in the Latin sets are translated where they stand.
+        TranslateFollowingEscapes(sResult, bChanged, true);
+    } else {
+        // Windows-1252 text piece by piece: the pieces after a Latin designation.
+        const std::string_view text(sText);
+        std::string sPiece(text.substr(0, first));
+        Translate880FieldTranslateThePiece(sPiece, bChanged);
+        sResult = sPiece;
+        bool bG1Latin = true;
+        size_t i = first;
+        while (i < text.size()) {
+            const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
+            if (!esc.complete) {
+                sResult += text.substr(i);
+                break;
+            }
+            const std::string_view d = esc.designation;
+            if (marc8::IsLatinG1(d)) bG1Latin = true;
+            else if (marc8::DesignatesG1(d)) bG1Latin = false;
+            const size_t start = i + esc.Length();
+            size_t end = text.find(kEscape, start);
+            if (end == std::string_view::npos) end = text.size();
+            sPiece.assign(text.substr(start, end - start));
+            const bool bLatin =
+                d == "p" || d == "s" || d == "g" || d == "b" || marc8::IsLatinG0(d) || marc8::IsLatinG1(d);
+            if (bLatin && bG1Latin) Translate880FieldTranslateThePiece(sPiece, bChanged);
+            sResult += text.substr(i, esc.Length());
+            sResult += sPiece;
+            i = end;
         }
-        const std::string_view d = esc.designation;
-        if (marc8::IsLatinG1(d)) bG1Latin = true;
-        else if (marc8::DesignatesG1(d)) bG1Latin = false;
-        const size_t start = i + esc.Length();
-        size_t end = text.find(kEscape, start);
-        if (end == std::string_view::npos) end = text.size();
-        sPiece.assign(text.substr(start, end - start));
-        // Pieces read in the Latin sets are translated; pieces of other scripts stay.
-        const bool bLatin = d == "p" || d == "s" || d == "g" || d == "b" || marc8::IsLatinG0(d) || marc8::IsLatinG1(d);
-        if (bLatin && bG1Latin) Translate880FieldTranslateThePiece(sPiece, bChanged);
-        sResult += text.substr(i, esc.Length());
-        sResult += sPiece;
-        i = end;
     }
     if (sResult != sText) {
         sText = std::move(sResult);
@@ -278,6 +317,9 @@ void Utf8MarcRecordClass::TranslateRecordL2M() {
 }
 
 void Utf8MarcRecordClass::TranslateRecordL2U() {
+    // The record's text is read by the Windows-1252 chart: every character
+    // stays itself (not the typing conventions of MsoftAscii2Marc, which
+    // hold a sharp s as a Greek beta).
     const bool bWasUtf8 = m.RecordIsUtf8;
     const int16_t iCurrent = m.FldPointer;
     m.RecordIsUtf8 = true;
@@ -296,7 +338,7 @@ void Utf8MarcRecordClass::TranslateRecordL2U() {
         std::string sTag, sIndicators, sField;
         FldLoadInfo(sTag, sIndicators, sField);
         if (iField >= iExisting || sTag == "005" || sTag == "006" || sTag == "007" || sTag == "008") continue;
-        const std::string sNew = MsoftAscii2Marc(sField);
+        const std::string sNew = display_text::Windows1252ToUtf8(sField);
         if (sNew != sField) {
             FldChange(sTag, sIndicators, sNew);
             m.MarcRecordTranslated = true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,20 @@ TEST(ApplyTranslation, RewritesOnlyOctetsReadInTheLatinSets) {
         {"O2V", T("^)4\xBE^)!E\xBE"), T("^)4\xBE^)!E\xA0"), true},
         {"V2M", T("^)Q\xBE\xC0^)!E\xBE"), T("^)Q\xBE\xC0^)!E^gb^s"), true},
         {"M2O", T("^)4\xC1"), T("^)4\xC1"), false},
-        // a run written inside another G0 set returns to that set
-        {"V2M", T("^(Na\xC2" "b^(B"), T("^(Na^p2^(Nb^(B"), true},
+        // after ESC "(N" the G1 set is extended Cyrillic; a run written inside another G0 set
+        // returns to that set
+        {"V2M", T("^(Na\xC2" "b^(B"), T("^(Na\xC2" "b^(B"), false},
+        {"V2M", T("^(N^)!Ea\xC2" "b^(B"), T("^(N^)!Ea^p2^(Nb^(B"), true},
+        {"M2V", T("^(N\xC0"), T("^(N\xC0"), false},
+        // the sharp s and the euro sign, superscripts in "V", become references
+        {"M2V", "Stra\xC7" "e 10\xC8", "Stra&#x00df;e 10&#x20ac;", true},
+        {"O2V", "\xC7", "&#x00df;", true},
+        {"M2V", T("^(N^)!E\xC7"), T("^(N^)!E^s&#x00df;"), true},
+        // a run converted inside another set: the text written returns to Latin first
+        {"M2V", T("^(Nab^p1^scd"), T("^(Nab^s\xC1" "cd"), true},
+        {"M2V", T("^)Q\xC0^p1^s\xC0"), T("^)Q\xC0^)!E\xC1\x90"), true},
+        // a delimiter starts the next subfield in the basic sets
+        {"M2V", T("^(N\xC0|b\xC0"), T("^(N\xC0|b\x90"), true},
         // an incomplete final escape is copied as it stands
         {"M2V", T("a\xC0^("), T("a\x90^("), true},
         {"M2V", T("a^"), T("a^"), false},
@@ -138,7 +151,8 @@ TEST(Translate880FieldText, TranslatesTheLatinPiecesAndKeepsEveryEscape) {
     const std::vector<Case> cases = {
         {"\xC0", "\x90", true},
         {T("\xC0^p1^s\xC2"), T("\x90^p1^s\x92"), true},
-        {T("^(2\xC0" "abc^(B\xC0"), T("^(2\xC0" "abc^(B\x90"), true},
+        {T("^(2\xC0" "abc^(B\xC0"), T("^(2\x90" "abc^(B\x90"), true},  // G1 stays extended Latin
+        {T("^(N\xC0" "abc^(B\xC0"), T("^(N\xC0" "abc^(B\x90"), true},
         {T("^)!E\xC3"), T("^)!E\x93"), true},
         {T("^)Q\xC3^s\xC3"), T("^)Q\xC3^s\xC3"), false},
         {T("^(Nab^(B"), T("^(Nab^(B"), false},
@@ -310,7 +324,8 @@ TEST(RecordTranslation, Windows1252ToMarc8AndToUtf8) {
     const std::vector<Case> cases = {
         {"M", D("$aCaf\xE2" "e euro Strasse"), "x\xE9", ' ', true},
         {"V", D("$aCaf\xE2" "e euro Strasse"), "x\xE9", ' ', true},
-        {"U", D("$aCafe\xCC\x81 euro Stra\xCE\xB2" "e"), "xe\xCC\x81", 'a', false},
+        // To UTF-8 by the Windows-1252 chart: every character stays itself.
+        {"U", D("$aCaf\xC3\xA9 \xE2\x82\xAC Stra\xC3\x9F" "e"), "x\xC3\xA9", 'a', false},
     };
     for (const Case& c : cases) {
         Utf8MarcRecordClass record;
@@ -346,6 +361,51 @@ TEST(RecordTranslation, Windows1252ToMarc8AndToUtf8) {
     }
 }
 
+// The record's translation from Windows-1252 to UTF-8 reads every octet by
+// the set's chart, as Python's cp1252 codec reads it; the five octets the
+// chart leaves undefined keep their value as C1 controls. The typing
+// conventions of MsoftAscii2Marc (a sharp s as beta, ’ as a prime) stay with
+// that member.
+TEST(RecordTranslation, Windows1252ToUtf8ReadsTheChart) {
+    std::ifstream in(std::string(EXITDESK_SOURCE_DIR) + "/testdata/cp1252_nfd.tsv");
+    std::string line, sAll, sExpected;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        const unsigned octet = static_cast<unsigned>(std::stoul(line.substr(0, 2), nullptr, 16));
+        const std::string ucs = line.substr(3, line.find('\t', 3) - 3);
+        if (octet < 0x80) continue;
+        ++rows;
+        const unsigned code = ucs == "-" ? octet : static_cast<unsigned>(std::stoul(ucs, nullptr, 16));
+        sAll += static_cast<char>(octet);
+        sAll += ' ';
+        if (code < 0x800) {
+            sExpected += static_cast<char>(0xC0 | (code >> 6));
+        } else {
+            sExpected += static_cast<char>(0xE0 | (code >> 12));
+            sExpected += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        sExpected += static_cast<char>(0x80 | (code & 0x3F));
+        sExpected += ' ';
+    }
+    ASSERT_EQ(rows, 128);
+    sAll.pop_back();  // the load trims a blank at the end of a subfield
+    sExpected.pop_back();
+    Utf8MarcRecordClass record;
+    record.CharacterSetIn("L");
+    record.CharacterSetOut("U");
+    record.MarcRecordIn(Iso2709(kLeader, {{"001", "x"},
+                                          {"100", D("1 $aO\x92" "Brien, \x93Stra\xDF" "e\x94")},
+                                          {"500", D("  $a") + sAll}}));
+    ASSERT_EQ(record.IsMarcErrorText(), "");
+    ASSERT_TRUE(record.FldFindFirst("100", ""));
+    EXPECT_EQ(record.FldText(), D("$aO\xE2\x80\x99" "Brien, \xE2\x80\x9CStra\xC3\x9F" "e\xE2\x80\x9D"));
+    ASSERT_TRUE(record.FldFindFirst("500", ""));
+    EXPECT_EQ(record.FldText(), D("$a") + sExpected);
+    // The member keeps its own conventions for text handed to it.
+    EXPECT_EQ(record.MsoftAscii2Marc("Stra\xDF" "e O\x92"), "Stra\xCE\xB2" "e O\xCA\xB9");
+}
+
 TEST(RecordTranslation, IdleWalksTranslateEscapedAndLinkedFields) {
     auto load = [] {
         auto record = std::make_unique<Utf8MarcRecordClass>();
@@ -370,6 +430,44 @@ TEST(RecordTranslation, IdleWalksTranslateEscapedAndLinkedFields) {
     EXPECT_EQ(text(*linked, "245"), D("$a" + T("^p2^s^(Nab^(B")));
     EXPECT_EQ(text(*linked, "500"), D("$a" + T("^p2^s")));
     EXPECT_EQ(text(*linked, "001"), "\xC0");
+}
+
+// Every character that "V" can hold keeps its meaning: a MARC-8 record read through "V" (and
+// back to "M") gives the UTF-8 that it gives read directly; one that "V" cannot hold comes back
+// through a reference.
+TEST(RecordTranslation, Marc8ThroughVReadsAsMarc8) {
+    const std::vector<std::string> texts = {
+        "$aStra\xC7" "e 10\xC8",
+        "$a" + T("^(N\xC0"),
+        "$a" + T("^(Nab^p1^scd"),
+        "$a" + T("^)Q\xC0^p1^s\xC0"),
+        "$a" + T("^(2\xC0"),
+        "$a" + T("^(N^)!E\xC7\xC0"),
+        "$a" + T("^(N\xC0") + "$b\xC0",
+        "$aABC" + T("^(N") + "$bDEF\xC0",
+        "$a" + T("^p2^s") + " \xC3 " + T("^gab^s") + " \xC1",
+    };
+    auto load = [](const std::string& sData, const std::vector<std::string>& sets) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut(sets.front());
+        record.MarcRecordIn(Iso2709(kLeader, {{"001", "1"}, {"245", D("10") + sData}, {"880", D("10") + sData}}));
+        for (std::size_t k = 1; k < sets.size(); ++k) record.CharacterSetOut(sets[k]);
+        std::vector<std::string> fields;
+        for (const char* tag : {"245", "880"}) {
+            EXPECT_TRUE(record.FldFindFirst(tag, ""));
+            fields.push_back(record.FldText());
+        }
+        return fields;
+    };
+    for (const std::string& text : texts) {
+        const std::string sData = D(text);
+        const auto direct = load(sData, {"U"});
+        EXPECT_EQ(load(sData, {"V", "U"}), direct) << testing::PrintToString(sData);
+        EXPECT_EQ(load(sData, {"V", "M", "U"}), direct) << testing::PrintToString(sData);
+        EXPECT_EQ(load(sData, {"O", "V", "U"}), direct) << testing::PrintToString(sData);
+    }
+    EXPECT_EQ(load(D("$aStra\xC7" "e 10\xC8"), {"U"})[0], D("$aStra\xC3\x9F" "e 10\xE2\x82\xAC"));
 }
 
 }  // namespace

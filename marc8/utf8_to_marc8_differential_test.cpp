@@ -117,7 +117,9 @@ std::string DecodeReferences(const std::string& s) {
             char32_t v = 0;
             while (j < s.size() && Hex(s[j]) >= 0 && j - i - 3 < 8) v = v * 16 + static_cast<char32_t>(Hex(s[j++]));
             const std::size_t digits = j - i - 3;
-            if (j < s.size() && s[j] == ';' && (digits == 4 || digits == 8)) {
+            // A reference never stands for the delimiter, a terminator or NUL.
+            const bool bStructure = digits == 4 && (v == 0 || (v >= 0x1D && v <= 0x1F));
+            if (j < s.size() && s[j] == ';' && (digits == 4 || digits == 8) && !bStructure) {
                 if (digits == 8) v = 0x10000 + (((v >> 16) - 0xD800) << 10) + ((v & 0xFFFF) - 0xDC00);
                 out += Encode({v});
                 i = j + 1;
@@ -167,6 +169,20 @@ std::vector<std::string> OwnRecords() {
                                       {"880", D("10$6245-01$a\xE2\x80\x8F\xD7\xA1\xD7\xA4\xD7\xA8 1990, \xD7\x90.")},
                                       {"880", D("  $6260-02$a\xD8\xA7\xD9\x84\xD9\x82\xD8\xA7\xD9\x87\xD8\xB1\xD8\xA9 :"
                                                 "$c1995.")}}),
+        // Each case where a field lost its structure or a character its meaning on the way
+        // through MARC-8: a reference to the delimiter and the terminators as text, East Asian
+        // beside extended Cyrillic and Arabic, the sharp s and the euro sign, a Greek accent,
+        // Hebrew gershayim and Arabic text with commas.
+        record_test::Iso2709(leader, {{"001", "own-3"},
+                                      {"008", s008},
+                                      {"245", D("10$aTitle&#x001F;cInjected author&#x001E;&#x001d;&#x0000;")},
+                                      {"500", D("  $a\xE4\xB8\x80\xD0\x81 \xE4\xB8\x80\xDA\xAD$b\xE4\xB8\x80\xDA\xAD")},
+                                      {"500", D("  $aStra\xC3\x9F" "e 10\xE2\x82\xAC")},
+                                      {"500", D("  $ax\xCE\xB1\xCC\x81n \xCE\xAC")},
+                                      {"880", D("  $6500-01$a\xD7\xAA\xD7\xA9\"\xD7\x9F \xD7\x90-\xD7\x91 "
+                                                "\xD7\x90'\xD7\x91")},
+                                      {"880", D("  $6500-02$a\xD8\xA7, \xD8\xA8 12, \xD8\xA7 1995% \xD8\xA8; "
+                                                "\xD8\xA7?")}}),
     };
 }
 
@@ -258,3 +274,17 @@ TEST(Utf8ToMarc8Differential, ThisSystemReadsBackWhatItWrites) {
         }
     }
 }
+
+// Characters MARC-8 lacks keep the marks that follow them, on the way out and back.
+TEST(Utf8ToMarc8Differential, MarksStayWithTheirBaseBesideReferences) {
+    const std::string sData = D("  $ax\xC9\x99\xCC\x81n$by\xE2\x98\x83\xCC\xA3\xCC\x88z");
+    Utf8MarcRecordClass record;
+    record.MarcRecordIn(record_test::Iso2709("00000nam a2200000   4500", {{"001", "1"}, {"500", sData}}));
+    record.CharacterSetOut("M");
+    ASSERT_TRUE(record.FldFindFirst("500", ""));
+    EXPECT_EQ(record.FldText(), D("$ax\xE2&#x0259;n$by\xF2\xE8&#x2603;z"));
+    record.CharacterSetOut("U");
+    ASSERT_TRUE(record.FldFindFirst("500", ""));
+    EXPECT_EQ(record.FldText(), sData.substr(2));
+}
+

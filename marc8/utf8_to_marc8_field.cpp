@@ -16,6 +16,7 @@
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
+#include "marc8/marc8_tables.h"
 #include "normalize/latin_letters.h"
 #include "platform/events.h"
 
@@ -92,6 +93,18 @@ bool ExtendedG1(char code) { return code == ':' || code == ';'; }
 bool IsScriptRun(std::string_view d) { return d == "(2" || d == "(N" || d == "(3"; }
 
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether every octet of the text means the same character in the script set of designation d
+// as in the basic set (Hebrew 0x22 is gershayim, basic Arabic 0x2C the Arabic comma ...).
+bool SameInScriptSet(std::string_view d, std::string_view text) {
+    const auto designation = marc8::FindDesignation(d);
+    if (!designation) return false;
+    const marc8::SetTable& table = marc8::SetTableOf(designation->set);
+    return std::all_of(text.begin(), text.end(), [&table](char c) {
+        const auto octet = static_cast<unsigned char>(c);
+        return table[octet] == octet;
+    });
+}
 
 // One run of a translated piece: its designation (the octets after ESC) and its text.
 struct EscapeRun {
@@ -208,7 +221,18 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
         if (bCharacterError) {
             bError = true;
             bChanged = true;
-            AppendReference(cluster.sReferences, cp);
+            chars.Utf8Char(sCharacter);
+            if (chars.Utf8CharCategory().starts_with("M")) {
+                // A mark MARC-8 lacks follows its base as a reference.
+                AppendReference(cluster.sReferences, cp);
+                continue;
+            }
+            // Any other character is a base of its own: the marks that follow it stand before
+            // its reference.
+            if (cluster.bHasBase || !cluster.marks.empty() || !cluster.sReferences.empty()) writeCluster();
+            cluster.bHasBase = true;
+            AppendReference(cluster.sBase, cp);
+            cluster.cTable = '1';
             continue;
         }
         const char cTable = sTable.empty() ? '1' : sTable[0];
@@ -301,22 +325,21 @@ void Utf8MarcRecordClass::TidyVernacularEscapes(std::string& sPiece, std::string
             sPrevious = run.designation;
             continue;
         }
+        // Only octets that mean the same character in the script set are joined into its run.
         bool bJoin = false;
         bool bSplit = false;
         if (d == "(3") {
-            const bool bArabicPunctuation =
-                run.text == "," || run.text == ";" || run.text == "?" || run.text == "%";
             bool bDigit = false;
             for (char c : run.text) bDigit = bDigit || IsAsciiDigit(c);
-            if (bArabicPunctuation || !b20) {
+            if (!b20) {
                 bJoin = false;
             } else if (!b30 || !bDigit) {
-                bJoin = true;
+                bJoin = SameInScriptSet(d, run.text);
             } else {
                 bSplit = true;
             }
         } else {
-            bJoin = b20 || b30;
+            bJoin = (b20 || b30) && SameInScriptSet(d, run.text);
         }
         if (bJoin) {
             out.append(run.text);
@@ -330,13 +353,16 @@ void Utf8MarcRecordClass::TidyVernacularEscapes(std::string& sPiece, std::string
             continue;
         }
         if (bSplit) {
-            std::size_t firstDigit = 0;
-            while (!IsAsciiDigit(run.text[firstDigit])) ++firstDigit;
-            std::size_t lastDigit = run.text.size() - 1;
-            while (!IsAsciiDigit(run.text[lastDigit])) --lastDigit;
-            out.append(run.text.substr(0, firstDigit));
-            writeRun("(B", run.text.substr(firstDigit, lastDigit + 1 - firstDigit));
-            const std::string_view after = run.text.substr(lastDigit + 1);
+            // The digits and what lies between them stay a basic-set run; the piece before the
+            // first digit joins the Arabic run before, the piece after the last digit the one
+            // after, each only when the Arabic set reads it as the basic set does.
+            std::size_t from = run.text.find_first_of("0123456789");
+            std::size_t to = run.text.find_last_of("0123456789") + 1;
+            if (!SameInScriptSet(d, run.text.substr(0, from))) from = 0;
+            if (!bLast && !SameInScriptSet(d, run.text.substr(to))) to = run.text.size();
+            out.append(run.text.substr(0, from));
+            writeRun("(B", run.text.substr(from, to - from));
+            const std::string_view after = run.text.substr(to);
             if (bLast) {
                 out.append(after);
             } else {

@@ -26,6 +26,7 @@ const std::string kCyrI = "\xD0\xB8";   // и
 const std::string kCyrEl = "\xD0\xBB", kCyrKa = "\xD0\xBA", kCyrA = "\xD0\xB0";
 const std::string kArAlif = "\xD8\xA7", kArBa = "\xD8\xA8";
 const std::string kAlpha = "\xCE\xB1", kBeta = "\xCE\xB2";
+const std::string kTav = "\xD7\xAA", kShin = "\xD7\xA9", kFinalNun = "\xD7\x9F";
 
 struct FieldCase {
     std::string sName;
@@ -106,8 +107,17 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"ArabicRunsJoinedByBlank880", "880", "|a" + kArAlif + " " + kArBa, "|a^(3\x47 \x48^(B", true, false},
         FieldCase{"ArabicCommaStaysBasic880", "880", "|a" + kArAlif + "," + kArBa, "|a^(3\x47^(B,^(3\x48^(B", true,
                   false},
+        // ", " means an Arabic comma in the Arabic set: it stays basic after the year.
         FieldCase{"ArabicYearBetweenRuns880", "880", "|a" + kArAlif + " 12, " + kArBa,
-                  "|a^(3\x47 ^(B12^(3, \x48^(B", true, false}),
+                  "|a^(3\x47 ^(B12, ^(3\x48^(B", true, false},
+        FieldCase{"ArabicCommaAndBlankStayBasic880", "880", "|a" + kArAlif + ", " + kArBa,
+                  "|a^(3\x47^(B, ^(3\x48^(B", true, false},
+        // The quotation mark is gershayim in the Hebrew set: it stays basic.
+        FieldCase{"HebrewQuotationMarkStaysBasic880", "880", "|a" + kTav + kShin + "\"" + kFinalNun,
+                  "|a^(2\x7A\x79^(B\"^(2\x6F^(B", true, false},
+        // A character MARC-8 lacks is a base of its own: the acute after it stays with it.
+        FieldCase{"MarkAfterMissingCharacter", "500", "|ax\xC9\x99" + kAcute + "n", "|ax\xE2&#x0259;n", true, true},
+        FieldCase{"MissingMarkFollowsItsBase", "500", "|ax\xCD\x98" + kAcute + "n", "|a\xE2x&#x0358;n", true, true}),
     [](const auto& info) { return info.param.sName; });
 
 // What the writer gives, this system's reader takes back: every case above that holds no
@@ -121,6 +131,12 @@ TEST(TranslateUtf82MarcOneField, ReadsBackThroughTheMarc8Reader) {
         "|ae" + kAcute + kDiaeresis + "|b" + kCyrI + kBreve,
         "|a" + kCyrIo + "e" + kAcute + " " + kCyrIo + kCyrEl + kCyrKa + kCyrA + " \xC3\xA6",
         "|ax|b|c" + kAlpha + kBeta + " " + "\xE4\xB8\x80" + "x",
+        "|aTitle&#x001F;cInjected author&#x001e;&#x0000;",
+        "|a\xE4\xB8\x80" + kCyrIo + "|b\xE4\xB8\x80\xDA\xAD",
+        "|aStra\xC3\x9F" "e 10\xE2\x82\xAC",
+        "|ax" + kAlpha + kAcute + "n",
+        "|a" + kTav + kShin + "\"" + kFinalNun + " " + kAlef + "-" + kBet + " " + kAlef + "'" + kBet,
+        "|a" + kArAlif + ", " + kArBa + " 12, " + kArAlif + " 1995% " + kArBa + "; " + kArAlif + "?",
     };
     for (const std::string& sText : texts) {
         for (const char* sTag : {"245", "880"}) {
@@ -170,6 +186,13 @@ TEST(TidyVernacularEscapes, JoinsOnlyScriptRuns) {
         {"|a^(3\x47^(B?^(3\x48", "|a^(3\x47^(B?^(3\x48"},   // the Arabic set's own question mark
         {"|a^(3\x47^(B - ^(3\x48", "|a^(3\x47 - \x48"},
         {"|a^(2\x60^(B(^b2^(B)", "|a^(2\x60^(B(^b2^(B)"},     // the next run is no Hebrew run
+        // only runs that the script set reads as the basic set does are joined
+        {"|a^(2\x60^(B\"^(2\x61", "|a^(2\x60^(B\"^(2\x61"},
+        {"|a^(2\x60^(B-^(2\x61", "|a^(2\x60^(B-^(2\x61"},
+        {"|a^(2\x60^(B. ^(2\x61", "|a^(2\x60. \x61"},
+        {"|a^(3\x47^(B, ^(3\x48", "|a^(3\x47^(B, ^(3\x48"},
+        {"|a^(3\x47^(B,12 ^(3\x48", "|a^(3\x47^(B,12^(3 \x48"},
+        {"|a^(3\x47^(B 12%", "|a^(3\x47 ^(B12%"},
         {"|aabc", "|aabc"},
     };
     Utf8MarcRecordClass record;

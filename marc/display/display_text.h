@@ -15,6 +15,10 @@ inline unsigned OctetAt(std::string_view s, size_t i) { return static_cast<unsig
 // that the set leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) and below 0x80.
 uint16_t Windows1252CodePoint(unsigned octet);
 
+// Windows-1252 text read by the set's chart into UTF-8, octet by octet; the
+// undefined octets become the C1 controls of their value.
+std::string Windows1252ToUtf8(std::string_view sText);
+
 // The octet count that a lead octet announces, as the character object counts
 // it: 1 below 0xC0, 2 for 0xC0-0xDF, 3 for 0xE0-0xEF, 4 from 0xF0.
 inline size_t AnnouncedOctets(unsigned lead) {

@@ -138,6 +138,10 @@ void rtf_text::AppendUnicodeEscape(std::string& sOut, uint32_t lValue) {
 
 std::string Utf8MarcRecordClass::TranslateMarc2RTF(std::string sIn, bool bIncludeRtfWrapper,
                                                     int16_t iFontSizeForRtfInPoints) {
+    if (RecordHeldInWindows1252())
+        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) {
+            return TranslateMarc2RTF(s, bIncludeRtfWrapper, iFontSizeForRtfInPoints);
+        });
     if (!m.RecordIsUtf8) {
         std::string sIndicators = FldInd();
         bool bChanged = false;

@@ -481,6 +481,17 @@ std::string Utf8MarcRecordClass::FldTextWithOnlyCertainSubfields(const std::stri
     });
 }
 
+std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const {
+    const int16_t fld = CurrentField();
+    if (fld < 0) return "";
+    const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
+    if (field.IsControl) {
+        const SubfieldEntry* sfd = FirstSubfieldOf(field);
+        return sfd == nullptr ? std::string() : sfd->Text;
+    }
+    return JoinSubfields(field, [&](const std::string& sCode) { return rt::InStr(sSubfieldsToExclude, sCode) == 0; });
+}
+
 // ---- tag, indicators and flags ----
 
 std::string Utf8MarcRecordClass::FldTag() const {

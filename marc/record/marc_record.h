@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chars/utf8_char.h"
@@ -137,6 +138,26 @@ struct FieldEntry {
     // Back to a default entry, its strings and subfield slots keeping their
     // memory (a member added above is reset here too).
     void Recycle();
+};
+
+// A character object the record makes on first use. A copy of the record
+// state starts without one and makes its own when it needs one, so that a
+// copy never shares the working character of the state it came from.
+class OwnedUtf8Char : public std::unique_ptr<Utf8CharClass> {
+public:
+    OwnedUtf8Char() = default;
+    OwnedUtf8Char(const OwnedUtf8Char&) noexcept : std::unique_ptr<Utf8CharClass>() {}
+    OwnedUtf8Char(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(const OwnedUtf8Char&) noexcept {
+        reset();
+        return *this;
+    }
+    OwnedUtf8Char& operator=(OwnedUtf8Char&&) noexcept = default;
+    OwnedUtf8Char& operator=(std::unique_ptr<Utf8CharClass>&& owned) noexcept {
+        std::unique_ptr<Utf8CharClass>::operator=(std::move(owned));
+        return *this;
+    }
+    ~OwnedUtf8Char() = default;
 };
 
 // Every member variable of a record object, under its given name.
@@ -256,9 +277,9 @@ struct Utf8MarcRecordState {
     std::string TranslationTableName;
 
     // ---- shared character objects ----
-    std::unique_ptr<Utf8CharClass> MyUtf8Char;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber;
-    std::unique_ptr<Utf8CharClass> MyUtf8CharCallNumber2;
+    OwnedUtf8Char MyUtf8Char;
+    OwnedUtf8Char MyUtf8CharCallNumber;
+    OwnedUtf8Char MyUtf8CharCallNumber2;
 
     // ---- constants filled by the constructor ----
     std::string YearPadding;
@@ -1373,10 +1394,21 @@ private:
 
     Utf8MarcRecordState m;
 
+    // ---- marc/display/: private members ----
+
+    // Whether the record is held in Windows-1252 (output set "L").
+    bool RecordHeldInWindows1252() const;
+    // The display of a Windows-1252 text as a display member gives it for a
+    // UTF-8 record: the text read by the Windows-1252 chart into UTF-8 and
+    // the record taken as UTF-8 while display runs.
+    std::string DisplayWindows1252AsUtf8(const std::string& sText,
+                                         const std::function<std::string(const std::string&)>& display);
+
     // ---- marc/xml/: private members ----
 
-    // XmlConditionText appended to sOut.
-    void AppendXmlConditionText(std::string& sOut, std::string_view sText) const;
+    // XmlConditionText appended to sOut; for an attribute value (bAttribute)
+    // TAB and LF are written as character references too, as CR always is.
+    void AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute = false) const;
     // The MARCXML document of the record, built in UTF-8.
     std::string XmlMarcxmlDocument();
     // A text the documents take from the record, in UTF-8: under an 8-bit
@@ -1531,6 +1563,10 @@ private:
 
     // Translates a text with the mode in force.
     void ApplyTranslation(std::string& sText, bool& bChanged);
+    // The table of the mode in force on the octets read in the Latin sets, following the escapes
+    // as the field reader does; bKeepEscapes keeps every escape (880 fields), else "M2V" and
+    // "O2V" turn Greek, superscript and subscript runs into octets of "V".
+    void TranslateFollowingEscapes(std::string& sText, bool& bChanged, bool bKeepEscapes);
     // An 880 field's text with escapes, piece by piece; the escapes stay.
     void Translate880FieldText(std::string& sText, bool& bChanged);
     // The mode in force on the current field's text, rewritten when it changed.
@@ -1735,6 +1771,9 @@ private:
 
     // The current field's slot, or -1 when FldPointer names none.
     int16_t CurrentField() const;
+    // The live subfields of the current field whose code is not in the
+    // exclude list, whatever the code; a control field's text alone.
+    std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const;
     // The rewrite behind every member that changes the current field.
     void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
     // Places the new last entry n by its order key (FldAdd).

@@ -130,7 +130,9 @@ std::string Utf8MarcRecordClass::FldTextByWalk(int32_t iOutput, const std::strin
             if (sCode.empty() || kCodesLeftOutOfProposals.find(sCode) != std::string::npos) continue;
             sSource += sDelimiter + sCode + SfdText();
         } else {
-            if (sCode.empty() || sSubfieldsToInclude.find(sCode) == std::string::npos ||
+            // An empty include list takes every code.
+            if (sCode.empty() ||
+                (!sSubfieldsToInclude.empty() && sSubfieldsToInclude.find(sCode) == std::string::npos) ||
                 sSubfieldsToExclude.find(sCode) != std::string::npos)
                 continue;
             sSource += " " + sDelimiter + sCode + " " + (iOutput == 13 ? SfdNormNaco() : SfdNorm());
@@ -159,9 +161,16 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             sText = TranslateMarc2RTF(rt::Trim(FldTextByWalk(iOutput, sSubfieldsToInclude, sSubfieldsToExclude)),
                                       false, 10);
             break;
-        default:
-            sText = Shape(*this, *form,
-                          FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude));
+        default: {
+            // An empty include list shows every subfield, whatever its code.
+            const std::string sSource = sSubfieldsToInclude.empty()
+                                            ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
+                                            : FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude);
+            // A record held in Windows-1252 is shaped as the same text in a
+            // UTF-8 record, so that no step reads text an earlier step made UTF-8.
+            const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
+            sText = RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(sSource, shape) : shape(sSource);
+        }
     }
     if (IsRtfEncoder(form->encoder) && bIncludeRtfWrapper)
         return rtf_text::ParagraphDocument(sText, iRtfFontSizeInPoints);
@@ -173,5 +182,6 @@ std::string Utf8MarcRecordClass::SfdTextFormatted(int32_t iOutput) {
     const Form* form = FormOf(kSubfieldForms, iOutput, FldTag());
     if (form == nullptr || form->encoder == Encoder::None) return "";
     if (form->encoder == Encoder::Proposal) return FldTextFormatted(4, false, 10, "", "");
-    return Shape(*this, *form, SfdText());
+    const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
+    return RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(SfdText(), shape) : shape(SfdText());
 }

@@ -49,8 +49,9 @@ TEST(FieldTextFormatted, EveryFormOfBothMembers) {
         {10, "\\u8225?a Cafe\\u769?  \\u123?x\\u125? \\u8225?b Sub \\u8225?w w1", ""},
         {11, "\\u8225?a Cafe<3C>-acute-<3E>  \\u123?x\\u125? \\u8225?b Sub \\u8225?w w1", ""},
         {12, "Cafe\\u769? \\u123?x\\u125? Sub w1", ""},
-        {13, "", ""},
-        {14, "", ""},
+        // An empty include list: every subfield.
+        {13, "\\u8225?a CAFE X \\u8225?b SUB \\u8225?w W1", ""},
+        {14, "\\u8225?a CAFE X \\u8225?b SUB \\u8225?w W1", ""},
         {15, "", ""},
         {-1, "", ""},
     };
@@ -61,6 +62,32 @@ TEST(FieldTextFormatted, EveryFormOfBothMembers) {
         f.r.SfdMoveFirst();
         EXPECT_EQ(Hex(f.r.SfdTextFormatted(k.form)), Hex(T(k.subfield))) << "subfield " << k.form;
     }
+}
+
+// With an empty include list every subfield shows, the code as it stands; a
+// caller's list still selects, an exclude list still leaves out, and
+// FldTextWithOnlyCertainSubfields keeps its default of digits and letters.
+TEST(FieldTextFormatted, EmptyIncludeListShowsEveryCode) {
+    OneField f("U", "245", T("$aMain title$Bsecond part$cby X$#sign"));
+    struct Case {
+        int32_t form;
+        const char* include;
+        const char* exclude;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {3, "", "", "|a Main title |B second part |c by X |# sign"},
+        {1, "", "", "|a Main title |B second part |c by X |# sign"},
+        {8, "", "", "Main title second part by X sign"},
+        {3, "", "B#", "|a Main title |c by X"},
+        {3, "ac", "", "|a Main title |c by X"},
+        {3, "aB", "", "|a Main title |B second part"},
+        {14, "", "", "\\u8225?a MAIN TITLE \\u8225?B SECOND PART \\u8225?c BY X \\u8225?# SIGN"},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(f.r.FldTextFormatted(k.form, false, 10, k.include, k.exclude), k.expected)
+            << k.form << " " << k.include << " " << k.exclude;
+    EXPECT_EQ(f.r.FldTextWithOnlyCertainSubfields("", ""), T("$aMain title$cby X"));
 }
 
 TEST(FieldTextFormatted, NoCurrentFieldOrSubfieldGivesNothing) {
@@ -88,7 +115,9 @@ TEST(FieldTextFormatted, SubfieldWalks) {
     };
     const std::vector<Case> cases = {
         {4, "a", "b", false, "One (x) <24>b Two <24>d Three"},
-        {13, "", "", true, kWrapperHead + "20 \\par}"},
+        // An empty include list takes every live subfield, in the walk's order.
+        {13, "", "", true,
+         kWrapperHead + "20 \\u8225?a ONE X \\u8225?b TWO \\u8225?d THREE \\u8225?0 ZZ \\u8225?w ABC\\par}"},
         {13, "abcd", "b", false, "\\u8225?a ONE X \\u8225?d THREE"},
         {14, "cd", "", true, kWrapperHead + "20 \\u8225?d THREE\\par}"},
     };

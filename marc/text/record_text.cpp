@@ -8,8 +8,6 @@
 
 namespace {
 
-const std::string kAllSubfieldCodes = "0123456789abcdefghijklmnopqrstuvwxyz";
-
 const char kDocumentStart[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\formshade\\deflang1033";
 const char kStylesheet[] =
     "{\\stylesheet {\\ql \\li0\\ri0\\widctlpar\\wrapdefault\\aspalpha\\aspnum\\faauto\\adjustright\\rin0\\lin0\\itap0 "
@@ -120,7 +118,8 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
             sText += ':';
             sText += plain(FldInd());
             sText += sAfterIndicators;
-            sText += FldTextFormatted(iOutput, false, 10, kAllSubfieldCodes, "");
+            // Every subfield, whatever its code.
+            sText += FldTextFormatted(iOutput, false, 10, "", "");
         }
         // Only the subfield walks move the subfield cursor; after the other
         // forms the cursor still stands where the move put it.

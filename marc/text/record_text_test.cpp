@@ -45,6 +45,19 @@ TEST(TextFormatted, RawTextOfTheRecord) {
     EXPECT_EQ(book.r.TextFormatted(3, 2, "245", false, 10), kCrLf + " 245:10: |a Title |b Sub");
 }
 
+// Every subfield shows, whatever its code: an upper-case letter, a damaged
+// code, a sign.
+TEST(TextFormatted, EverySubfieldCodeShows) {
+    Record book(k008, {{"245", "10", "$aMain title$Bsecond part$cby X"}, {"246", "3 ", "$#Damaged$<E9>Latin"}});
+    const std::string sRaw = book.r.TextRaw();
+    EXPECT_NE(sRaw.find(" 245:10: |a Main title |B second part |c by X"), std::string::npos) << sRaw;
+    EXPECT_NE(sRaw.find(" 246:3 : |# Damaged |" + T("<E9>") + " Latin"), std::string::npos) << sRaw;
+    const std::string sText = book.r.TextFormatted(1, 3, "", false, 10);
+    EXPECT_NE(sText.find(" 245:10: |a Main title |B second part |c by X"), std::string::npos) << sText;
+    const std::string sRtf = book.r.TextFormatted(10, 3, "245", false, 10);
+    EXPECT_NE(sRtf.find("B second part"), std::string::npos) << sRtf;
+}
+
 TEST(TextFormatted, HeadMarksAndTagList) {
     Record book(k008, {{"245", "10", "$aTitle"}, {"650", " 0", "$aX"}, {"500", "  ", "$aNote"}});
     book.r.FldFindFirst("245", "");

@@ -58,7 +58,7 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
             // The text of the field's one subfield; none when it was deleted.
             const SubfieldEntry* subfield = subfieldAt(field.FirstSubfield);
             sDocument += "\r\n\t\t<marc:controlfield tag=\"";
-            AppendXmlConditionText(sDocument, field.Tag);
+            AppendXmlConditionText(sDocument, field.Tag, true);
             sDocument += "\">";
             if (subfield && !subfield->Deleted) AppendXmlConditionText(sDocument, subfield->Text);
             sDocument += "</marc:controlfield>";
@@ -73,7 +73,7 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
             sfd = subfield->NextSubfield;
             if (subfield->Deleted) continue;
             sSubfields += "\r\n\t\t\t<marc:subfield code=\"";
-            AppendXmlConditionText(sSubfields, subfield->Code);
+            AppendXmlConditionText(sSubfields, subfield->Code, true);
             sSubfields += "\">";
             AppendXmlConditionText(sSubfields, subfield->Text);
             sSubfields += "</marc:subfield>";
@@ -87,11 +87,11 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
         const std::string_view sInd1 = sInd.size() >= 1 ? sInd.substr(0, 1) : std::string_view(" ");
         const std::string_view sInd2 = sInd.size() >= 2 ? sInd.substr(1, 1) : std::string_view(" ");
         sDataFields += "\r\n\t\t<marc:datafield tag=\"";
-        AppendXmlConditionText(sDataFields, field.Tag);
+        AppendXmlConditionText(sDataFields, field.Tag, true);
         sDataFields += "\" ind1=\"";
-        AppendXmlConditionText(sDataFields, sInd1);
+        AppendXmlConditionText(sDataFields, sInd1, true);
         sDataFields += "\" ind2=\"";
-        AppendXmlConditionText(sDataFields, sInd2);
+        AppendXmlConditionText(sDataFields, sInd2, true);
         sDataFields += "\">";
         sDataFields += sSubfields;
         sDataFields += "</marc:datafield>";

@@ -158,6 +158,13 @@ TEST(XmlDocuments, HostileValuesParseAndReadBack) {
             h.text = "a\x01" "b\x1F" "c\tY\nZ\x1B(B";
             h.readText = "a" + kFffd + "b" + kFffd + "c\tY\nZ" + kFffd + "(B";
         }),
+        // A reader gives back a raw CR of text as LF, and a raw TAB, LF or
+        // CR of an attribute value as a blank.
+        row("CR in text", [](Hostile& h) { h.text = "a\rb\r\nc\td\ne"; }),
+        row("CR in a control field", [](Hostile& h) { h.control = "a\rb"; }),
+        row("TAB and CR as indicators", [](Hostile& h) { h.ind = "\t\r"; }),
+        row("LF as an indicator", [](Hostile& h) { h.ind = "\n "; }),
+        row("TAB, LF, CR in a tag", [](Hostile& h) { h.tag = "\t\n\r"; }),
         row("NUL", [](Hostile& h) {
             h.text = std::string("a\0b", 3);
             h.readText = "a" + kFffd + "b";
@@ -173,7 +180,7 @@ TEST(XmlDocuments, HostileValuesParseAndReadBack) {
         }),
         row("Greek, Cyrillic, CJK", [](Hostile& h) { h.text = "\xCE\xB1\xCE\xB2 \xD0\x96 \xE4\xB8\xAD\xE6\x96\x87"; }),
     };
-    for (char c : kSpecials)
+    for (char c : kSpecials + "\t\n\r")
         cases.push_back(row("code", [c](Hostile& h) { h.code = std::string(1, c); }));
 
     for (const Hostile& h : cases) {

@@ -85,9 +85,13 @@ std::string Utf8MarcRecordClass::XmlElementFromSubfields(std::string sElement, i
             sContent = XmlTextFromRecord(sContent);
             if (nonfiling > 0) {
                 // Counted in characters: the content is UTF-8 here, whatever the record's set.
+                // A count that would take the whole content takes nothing, so
+                // that the text is never lost.
                 const size_t octets = OctetsOfCharacters(sContent, nonfiling);
-                sNonSort = sContent.substr(0, octets);
-                sContent.erase(0, octets);
+                if (octets < sContent.size()) {
+                    sNonSort = sContent.substr(0, octets);
+                    sContent.erase(0, octets);
+                }
                 nonfiling = 0;
             }
             if (sJoined.empty()) sJoined = sContent;

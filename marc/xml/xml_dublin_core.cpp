@@ -9,6 +9,24 @@
 
 namespace {
 
+// The ISBN at the start of an 020 $a: the leading run of digits and X (an x
+// written as X), with hyphens and blanks between them left out; a hyphen or
+// blank after the last of them ends the run.
+std::string LeadingIsbn(std::string_view sText) {
+    const auto isbnCharacter = [](char c) { return (c >= '0' && c <= '9') || c == 'X' || c == 'x'; };
+    std::string sIsbn;
+    size_t i = 0;
+    while (i < sText.size() && isbnCharacter(sText[i])) {
+        sIsbn += sText[i] == 'x' ? 'X' : sText[i];
+        ++i;
+        // Hyphens and blanks count only when another digit or X follows them.
+        size_t next = i;
+        while (next < sText.size() && (sText[next] == '-' || sText[next] == ' ')) ++next;
+        if (next > i && next < sText.size() && isbnCharacter(sText[next])) i = next;
+    }
+    return sIsbn;
+}
+
 constexpr std::string_view kRdfHeader =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" ?> "
     "\r\n<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\""
@@ -77,13 +95,9 @@ std::string Utf8MarcRecordClass::XmlDublinCoreDocument(bool bOai) {
         const std::string sTag = FldTag();
         if (bOai && sTag == "020") {
             if (!SfdFindFirst("a", "")) continue;
-            std::string sIsbn = SfdNorm();
-            if (sIsbn.size() != 10 && sIsbn.size() != 13) {
-                const size_t blank = sIsbn.find(' ');
-                if (blank != 10 && blank != 13) continue;
-                sIsbn.erase(blank);
-            }
-            line(XmlTags("dc:identifier", "URN:ISBN:" + XmlRecordTextEscaped(sIsbn)));
+            const std::string sIsbn = LeadingIsbn(SfdText());
+            if (sIsbn.size() != 10 && sIsbn.size() != 13) continue;
+            line(XmlTags("dc:identifier", "URN:ISBN:" + sIsbn));
         } else if (sTag == "050" || sTag == "082" || sTag == "080") {
             if (bOai) line(build("dc:subject", kAllLetters, " "));
             else

@@ -183,6 +183,39 @@ TEST(XmlDublinCore, Structure) {
     EXPECT_LT(sOai.find("<dc:identifier>ocm0001"), sOai.find("<dc:subject>"));
 }
 
+TEST(XmlDublinCore, OaiIsbnIsTheLeadingRunOfDigitsAndX) {
+    testsupport::TempSettingsFolder folder;
+    struct Case {
+        std::string a;     // the 020 $a
+        std::string isbn;  // "" for no identifier
+    };
+    const std::vector<Case> cases = {
+        {"0-306-40615-2", "0306406152"},
+        {"0 306 40615 2", "0306406152"},
+        {"2268040259 (br.)", "2268040259"},
+        {"978-0-306-40615-7", "9780306406157"},
+        {"978 0 306 40615 7 (pbk.)", "9780306406157"},
+        {"9780306406157 : $10.00", "9780306406157"},
+        {"080442957x", "080442957X"},
+        {"0-8044-2957-X (v. 2)", "080442957X"},
+        {"0940450348", "0940450348"},
+        {"978094045034", ""},            // 12 characters
+        {"0-306-40615-2 9780306406157", ""},  // blanks between runs join them: 23 characters
+        {"(pbk.) 0306406152", ""},       // no leading run
+        {"", ""},
+        {"03064061521", ""},
+    };
+    for (const Case& c : cases) {
+        Utf8MarcRecordClass record;
+        Load(record, kBib, {{"001", "x"}, {"020", D("  $a" + c.a + "$cUSD 5")}, {"245", D("10$aT.")}});
+        const xml_test::XmlDoc doc = xml_test::Parse(record.XMLRecordOut(4));
+        ASSERT_TRUE(doc) << c.a;
+        const std::vector<std::string> expected =
+            c.isbn.empty() ? std::vector<std::string>{} : std::vector<std::string>{"URN:ISBN:" + c.isbn};
+        EXPECT_EQ(xml_test::XPathTexts(doc.get(), "//dc:identifier[starts-with(., 'URN:ISBN:')]"), expected) << c.a;
+    }
+}
+
 TEST(XmlDublinCore, KindsWithoutDocumentAndCursorKept) {
     testsupport::TempSettingsFolder folder;
     for (const std::string& leader : {kAuth, kHold}) {

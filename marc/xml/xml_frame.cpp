@@ -4,6 +4,8 @@
 // its text with (AddQuotes, XmlTags, XmlConditionText).
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,13 +17,14 @@ namespace {
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
 // What the escaper does with an octet: pass it, replace it by a reference,
-// drop or replace a control XML forbids, or read a multi-octet character.
-enum class OctetKind : uint8_t { Pass, Special, Forbidden, High };
+// drop or replace a control XML forbids, read a multi-octet character, or
+// keep a TAB, LF or CR as a reader gives it back (White).
+enum class OctetKind : uint8_t { Pass, Special, Forbidden, High, White };
 
 constexpr std::array<OctetKind, 256> MakeOctetKinds() {
     std::array<OctetKind, 256> kinds{};
     for (int i = 0; i < 0x20; ++i) kinds[static_cast<size_t>(i)] = OctetKind::Forbidden;
-    kinds['\t'] = kinds['\n'] = kinds['\r'] = OctetKind::Pass;
+    kinds['\t'] = kinds['\n'] = kinds['\r'] = OctetKind::White;
     kinds['<'] = kinds['>'] = kinds['&'] = kinds['"'] = kinds['\''] = OctetKind::Special;
     for (int i = 0x80; i < 0x100; ++i) kinds[static_cast<size_t>(i)] = OctetKind::High;
     return kinds;
@@ -31,6 +34,9 @@ constexpr std::array<OctetKind, 256> kOctetKinds = MakeOctetKinds();
 
 std::string_view ReferenceOf(char c) {
     switch (c) {
+        case '\t': return "&#9;";
+        case '\n': return "&#10;";
+        case '\r': return "&#13;";
         case '<': return "&lt;";
         case '>': return "&gt;";
         case '&': return "&amp;";
@@ -80,10 +86,15 @@ size_t WellFormedLength(std::string_view text, size_t i, size_t& bad) {
 // ---------------------------------------------------------------- helpers
 
 std::string Utf8MarcRecordClass::AddQuotes(const std::string& sInputString) {
+    // A reader turns a TAB, LF or CR of an attribute value into a blank; as
+    // character references they come back as they are.
     std::string sOut;
     sOut.reserve(sInputString.size() + 2 * m.QuoteCharacter.size());
     sOut += m.QuoteCharacter;
-    sOut += sInputString;
+    for (char c : sInputString) {
+        if (kOctetKinds[static_cast<unsigned char>(c)] == OctetKind::White) sOut += ReferenceOf(c);
+        else sOut += c;
+    }
     sOut += m.QuoteCharacter;
     return sOut;
 }
@@ -110,7 +121,7 @@ std::string Utf8MarcRecordClass::XmlConditionText(const std::string& sText) {
     return sOut;
 }
 
-void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_view sText) const {
+void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute) const {
     const bool bUtf8 = m.RecordIsUtf8 || m.XmlDocumentInUtf8;
     size_t run = 0;  // start of the octets not yet appended
     size_t i = 0;
@@ -118,7 +129,10 @@ void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_
     while (i < n) {
         const char c = sText[i];
         const OctetKind kind = kOctetKinds[static_cast<unsigned char>(c)];
-        if (kind == OctetKind::Pass || (kind == OctetKind::High && !bUtf8)) {
+        // A CR in text comes back from a reader as LF, and in an attribute a
+        // TAB, LF or CR as a blank, unless written as a reference.
+        if (kind == OctetKind::Pass || (kind == OctetKind::High && !bUtf8) ||
+            (kind == OctetKind::White && c != '\r' && !bAttribute)) {
             ++i;
             continue;
         }
@@ -140,7 +154,7 @@ void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_
             continue;
         }
         sOut.append(sText, run, i - run);
-        if (kind == OctetKind::Special) sOut += ReferenceOf(c);
+        if (kind == OctetKind::Special || kind == OctetKind::White) sOut += ReferenceOf(c);
         else if (bUtf8) sOut += kReplacementCharacter;
         ++i;
         run = i;
@@ -195,26 +209,37 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Only MARCXML switches the record to UTF-8; the other documents convert
     // each text they take from the record.
     const bool bSwitch = sForm == 0 && sSavedSet != "U";
-    if (bSwitch && RecordPresent()) {
-        RequireRecordTranslation(sSavedSet, "U");
-        RequireRecordTranslation("U", sSavedSet);
-    }
+    if (bSwitch && RecordPresent()) RequireRecordTranslation(sSavedSet, "U");
 
-    // Puts back the output set, then the field, then the subfield, on every
-    // way out. On a normal return Finish does so, so that a failure of the
-    // translation back reaches the caller; after an error the destructor does
-    // so and keeps the first error.
+    // MARCXML of a record held in an 8-bit set is built from a UTF-8 copy:
+    // the state as held is kept aside and put back whole afterwards, so that
+    // the translation there and back never changes the record (a 066 moved or
+    // added, escape runs rewritten). The record's character objects stay its own.
+    std::optional<Utf8MarcRecordState> held;
+    if (bSwitch) held.emplace(m);
+
+    // Puts back the record as held, then the field, then the subfield, on
+    // every way out.
     struct Restore {
         Utf8MarcRecordClass& record;
-        const std::string& sSet;
-        bool bSwitched = false;
+        std::optional<Utf8MarcRecordState>& held;
         std::function<void()> cursor;
         bool bDone = false;
         void Finish() {
             bDone = true;
-            record.m.XmlDocumentInUtf8 = false;
-            record.m.LocalProfile = false;
-            if (bSwitched && record.m.CharacterSetOut != sSet) record.CharacterSetOut(sSet);
+            Utf8MarcRecordState& m = record.m;
+            if (held) {
+                held->MyUtf8Char = std::move(m.MyUtf8Char);
+                held->MyUtf8CharCallNumber = std::move(m.MyUtf8CharCallNumber);
+                held->MyUtf8CharCallNumber2 = std::move(m.MyUtf8CharCallNumber2);
+                m = std::move(*held);
+                held.reset();
+                // A rule memo of a walk in progress names the copy's tables.
+                m.SfdOrderMemoRules = nullptr;
+                m.FldSearchText.clear();
+            }
+            m.XmlDocumentInUtf8 = false;
+            m.LocalProfile = false;
             cursor();
         }
         ~Restore() {
@@ -225,17 +250,14 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
                 // The error that ended the document is the one the caller gets.
             }
         }
-    } restore{*this, sSavedSet, false, restoreCursor};
+    } restore{*this, held, restoreCursor};
 
     m.XmlDocumentInUtf8 = true;
     // The documents walk the fields with tag finds without text; a text the
     // caller's last find saved would otherwise filter those walks and drop
     // fields from the document.
     m.FldSearchText.clear();
-    if (bSwitch) {
-        restore.bSwitched = true;
-        CharacterSetOut("U");
-    }
+    if (bSwitch) CharacterSetOut("U");
     std::string sDocument;
     switch (sForm) {
         case 0: sDocument = XmlMarcxmlDocument(); break;

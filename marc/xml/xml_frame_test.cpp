@@ -59,9 +59,10 @@ TEST_F(XmlFrame, ConditionTextInUtf8AndIn8BitText) {
         {"", "", ""},
         {"a<b>c&d\"e'f", "a&lt;b&gt;c&amp;d&quot;e&apos;f", "a&lt;b&gt;c&amp;d&quot;e&apos;f"},
         {"&amp;&#x41;", "&amp;amp;&amp;#x41;", "&amp;amp;&amp;#x41;"},
-        // TAB, LF and CR stay; every other C0 control is replaced or dropped.
-        {std::string("\x01\tA\n\r\x1F", 6) + std::string(1, '\0') + "B", kFffd + "\tA\n\r" + kFffd + kFffd + "B",
-         "\tA\n\rB"},
+        // TAB and LF stay, CR becomes a reference (a reader would give it
+        // back as LF); every other C0 control is replaced or dropped.
+        {std::string("\x01\tA\n\r\x1F", 6) + std::string(1, '\0') + "B",
+         kFffd + "\tA\n&#13;" + kFffd + kFffd + "B", "\tA\n&#13;B"},
         {"\xCE\xB1\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80", "\xCE\xB1\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80",
          "\xCE\xB1\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80"},
         // Malformed UTF-8: stray, truncated, overlong, surrogate, past U+10FFFF;
@@ -106,6 +107,8 @@ TEST_F(XmlFrame, TagsAndQuotes) {
     for (const Case& c : cases) EXPECT_EQ(record.XmlTags(c.tag, c.text), c.expected);
     EXPECT_EQ(record.AddQuotes(""), "\"\"");
     EXPECT_EQ(record.AddQuotes("a<\"b"), "\"a<\"b\"");
+    // An attribute reader makes a blank of a raw TAB, LF or CR.
+    EXPECT_EQ(record.AddQuotes("a\tb\nc\rd"), "\"a&#9;b&#10;c&#13;d\"");
 }
 
 TEST_F(XmlFrame, FormsByRecordKind) {
@@ -214,6 +217,86 @@ TEST_F(XmlFrame, Marc8RecordGivesUtf8AndKeepsItsSet) {
     }
     EXPECT_EQ(record.CharacterSetOut(), "M");
     EXPECT_EQ(record.MarcRecordOut(), sRecordBefore);
+}
+
+// TAB, LF and CR in text and in attribute values read back by libxml2 as the
+// record holds them, in every form.
+TEST_F(XmlFrame, LineEndsAndTabsReadBackAsHeld) {
+    const std::string kTitle = "Main\rtitle\n2";
+    const std::string kLabel = "Lab\tel\rx\ny";
+    struct Case {
+        std::string leader;
+        int32_t form;
+        std::vector<std::string> xpaths;  // each must find one node
+    };
+    const std::string kText = "//*[text()='" + kTitle + "']";
+    const std::vector<Case> cases = {
+        // MARCXML keeps the label in the text; its attributes are checked
+        // with the hostile values of the MARCXML tests.
+        {kBib, 0, {"//*[text()='" + kTitle + "\t" + kLabel + "']", "//*[text()='Note\r\nend']"}},
+        {kBib, 1, {"//*[local-name()='title' and text()='" + kTitle + "']", "//*[@displayLabel='" + kLabel + "']"}},
+        {kBib, 2, {kText}},
+        {kBib, 4, {kText}},
+        {kBib, 5, {"//*[@displayLabel='" + kLabel + "']"}},
+        {kAuth, 1, {kText}},
+    };
+    for (const Case& c : cases) {
+        Utf8MarcRecordClass fresh;
+        std::vector<TaggedField> fields = {{"001", "x"},
+                                           {"008", std::string(40, ' ')},
+                                           {"245", D("10$a" + kTitle + "\t" + kLabel)},
+                                           {"500", D("  $aNote\r\nend")}};
+        if (c.leader == kAuth) fields[2] = {"100", D("1 $a" + kTitle)};
+        fresh.MarcRecordIn(Iso2709(c.leader, fields));
+        ASSERT_FALSE(fresh.MarcRecordIn().empty()) << fresh.IsMarcErrorText();
+        const std::string sDocument = fresh.XMLRecordOut(c.form);
+        const xml_test::XmlDoc doc = xml_test::Parse(sDocument);
+        ASSERT_TRUE(doc) << c.form << "\n" << sDocument;
+        for (const std::string& xpath : c.xpaths)
+            EXPECT_EQ(xml_test::XPathNumber(doc.get(), "count(" + xpath + ")"), 1)
+                << "form " << c.form << ": " << xpath << "\n" << sDocument;
+    }
+}
+
+// Every record of the sample files, held in each output set: no document of
+// any form changes what MarcRecordOut writes.
+TEST(XmlDocuments, NoFormChangesTheRecordOfTheSampleFiles) {
+    testsupport::TempSettingsFolder folder;
+    const std::string kSource = EXITDESK_SOURCE_DIR;
+    const std::vector<std::string> files = {"records/bib-marc8.mrc", "records/bib-utf8.mrc", "records/auth-marc8.mrc",
+                                            "records/auth-utf8.mrc", "records/microlif.mrc",
+                                            "iso2709/utf8_records.mrc"};
+    for (const std::string& file : files) {
+        // A UTF-8 record has no way into set "L": under it only 8-bit files load.
+        int loaded = 0;
+        for (const char* sSet : {"M", "O", "V", "U", "L"}) {
+            int changed = 0;
+            loaded += xml_test::ForEachLoadedRecord(
+                kSource + "/testdata/" + file,
+                [&](Utf8MarcRecordClass& record, const std::string&) {
+                    const std::string sBefore = record.MarcRecordOut();
+                    for (int32_t form = 0; form <= 5; ++form) {
+                        try {
+                            record.XMLRecordOut(form);
+                        } catch (const RaisedError&) {
+                            // A set without a way to UTF-8 is refused before anything changes.
+                        }
+                        const std::string sAfter = record.MarcRecordOut();
+                        if (sAfter != sBefore) {
+                            ++changed;
+                            ADD_FAILURE() << file << " set " << sSet << " form " << form << ": record changed";
+                            return;
+                        }
+                    }
+                },
+                [&](Utf8MarcRecordClass& record) {
+                    if (std::string(sSet) == "L") record.CharacterSetIn("L");
+                    record.CharacterSetOut(sSet);
+                });
+            EXPECT_EQ(changed, 0) << file << " set " << sSet;
+        }
+        EXPECT_GT(loaded, 0) << file;
+    }
 }
 
 TEST_F(XmlFrame, SuperscriptZeroBecomesTheDegreeSign) {

@@ -149,6 +149,25 @@ TEST(XmlModsTitles, TitleInfoTable) {
          1,
          {{kTitle + "/mods:nonSort", {"\xCE\xA4\xCE\xBF "}},
           {kTitle + "/mods:title", {"\xCE\xB2\xCE\xB9\xCE\xB2\xCE\xBB\xCE\xAF\xCE\xBF"}}}},
+        // A count that reaches the whole content of $a takes nothing: the
+        // title stays whole, without a nonSort.
+        {"nonfiling count beyond the title",
+         {{"245", D("19$aHamlet")}},
+         1,
+         {{kTitle + "/mods:nonSort", {}}, {kTitle + "/mods:title", {"Hamlet"}}},
+         {"<titleInfo><title>Hamlet</title></titleInfo>"}},
+        {"nonfiling count one above the title, with a subtitle",
+         {{"245", D("14$aThe$bend")}},
+         1,
+         {{kTitle + "/mods:nonSort", {}}, {kTitle + "/mods:title", {"The"}}, {kTitle + "/mods:subTitle", {"end"}}}},
+        {"nonfiling count equal to the title's length",
+         {{"245", D("13$aThe")}},
+         1,
+         {{kTitle + "/mods:nonSort", {}}, {kTitle + "/mods:title", {"The"}}}},
+        {"nonfiling count one below the title's length still cuts",
+         {{"245", D("13$aThe.")}},
+         1,
+         {{kTitle + "/mods:nonSort", {"The"}}, {kTitle + "/mods:title", {"."}}}},
     };
     RunCases(cases);
 }

@@ -240,9 +240,11 @@ inline XmlDoc ExpectMadsStructure(const std::string& sDocument, const std::strin
 
 // Calls visit with every record of an ISO 2709 file that loads (one the
 // load rejects or leaves empty is passed over) and the octets it was read
-// from; returns how many were visited.
+// from; returns how many were visited. prepare, when given, sets up each
+// record object before its load (its character sets, for example).
 inline int ForEachLoadedRecord(const std::string& path,
-                               const std::function<void(Utf8MarcRecordClass&, const std::string&)>& visit) {
+                               const std::function<void(Utf8MarcRecordClass&, const std::string&)>& visit,
+                               const std::function<void(Utf8MarcRecordClass&)>& prepare = nullptr) {
     Utf8MarcFileClass reader;
     reader.OpenFile(path);
     std::string sRecord;
@@ -250,6 +252,7 @@ inline int ForEachLoadedRecord(const std::string& path,
     while (reader.ReadNextRecord(sRecord)) {
         Utf8MarcRecordClass record;
         try {
+            if (prepare) prepare(record);
             record.MarcRecordIn(sRecord);
         } catch (const RaisedError&) {
             continue;
