@@ -358,7 +358,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
         // Give the entry up and add the field in order instead.
         m.FldCount = static_cast<int16_t>(m.FldCount - 1);
         m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
-        m.Fields[static_cast<size_t>(m.FldCount)] = FieldEntry{};
+        m.Fields[static_cast<size_t>(m.FldCount)].Recycle();
         if (bKeysSorted) m.FldKeysSortedCount = m.FldCount;
         if (sNewTag == "008") m.Fld008Pointer = -1;
         FldAdd(sNewTag, sInd, sText, false);

@@ -77,7 +77,7 @@ int16_t Utf8MarcRecordClass::GiveLiveControlSubfield(int16_t iField) {
     const int16_t slot = field.NewSubfieldSlot();
     field.SubfieldTop = slot;
     SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(slot)];
-    subfield = SubfieldEntry{};
+    subfield.Recycle();
     subfield.Code = "9";
     field.FirstSubfield = slot;
     field.LastSubfield = slot;

@@ -163,7 +163,8 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
 }
 
 void Utf8MarcRecordClass::EmptyFieldTable() {
-    m.Fields.assign(1, FieldEntry{});
+    m.Fields.clear();
+    m.Fields.resize(1);
     m.FldCount = 0;
     m.FldFirst = -1;
     m.FldLast = -1;
@@ -175,7 +176,8 @@ void Utf8MarcRecordClass::EmptyFieldTable() {
 void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     m.FldFirst = -1;
     m.FldLast = -1;
-    m.Fields.assign(1, FieldEntry{});
+    m.Fields.clear();
+    m.Fields.resize(1);
     m.FldCount = 0;
 
     const SfdOrderMemo memo(m);

@@ -41,10 +41,12 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
     if (m.FldCount < 1 || m.FldFirst < 0) return "";
 
     const int16_t iRemembered = m.FldPointer;
-    std::string sDirectory;
-    std::string sData;
-    sDirectory.reserve(static_cast<size_t>(m.FldCount) * 12);
-    std::string sText;
+    // Data and directory are composed in buffers kept from one output to the
+    // next; the record is then made in one piece.
+    std::string& sDirectory = m.MarcRecordOutDirectory;
+    std::string& sData = m.MarcRecordOutData;
+    sDirectory.clear();
+    sData.clear();
     // The walk follows the links; the count bounds it even over a broken list.
     int32_t visited = 0;
     for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount && visited <= m.FldCount && sErrorText.empty();
@@ -52,31 +54,33 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         const FieldEntry& field = m.Fields[static_cast<size_t>(i)];
         if (field.Deleted || field.Tag.size() != 3) continue;
         const bool bControl = field.IsControl;
-        sText.clear();
-        if (bControl) {
-            sText = ControlFieldText(i);
-        } else {
-            int32_t steps = 0;
-            for (int16_t j = field.FirstSubfield; j >= 0 && j <= field.SubfieldTop && steps <= field.SubfieldTop;
-                 j = field.Subfields[static_cast<size_t>(j)].NextSubfield, ++steps) {
-                const SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(j)];
-                if (subfield.Deleted) continue;
-                sText += kDelimiter;
-                sText += subfield.Code;
-                sText += subfield.Text;
-            }
-        }
-        if (sText.empty()) continue;
-
         const size_t start = sData.size();
-        if (!bControl) {
+        if (bControl) {
+            if (field.FirstSubfield >= 0 && field.FirstSubfield <= field.SubfieldTop) {
+                const SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(field.FirstSubfield)];
+                if (!subfield.Deleted) sData += subfield.Text;
+            }
+        } else {
             // Indicators that are not two characters (an insertion keeps empty
             // ones) are padded with blanks, so the first subfield stays one.
             const std::string& sInd = field.Indicators;
             sData += sInd.size() > 0 ? sInd[0] : ' ';
             sData += sInd.size() > 1 ? sInd[1] : ' ';
+            const size_t textStart = sData.size();
+            int32_t steps = 0;
+            for (int16_t j = field.FirstSubfield; j >= 0 && j <= field.SubfieldTop && steps <= field.SubfieldTop;
+                 j = field.Subfields[static_cast<size_t>(j)].NextSubfield, ++steps) {
+                const SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(j)];
+                if (subfield.Deleted) continue;
+                sData += kDelimiter;
+                sData += subfield.Code;
+                sData += subfield.Text;
+            }
+            // A field without a live subfield is left out.
+            if (sData.size() == textStart) sData.resize(start);
         }
-        sData += sText;
+        if (sData.size() == start) continue;
+
         if (sData.back() != kEndOfField) sData += kEndOfField;
         const size_t length = sData.size() - start;
         // (One pass over the octets; find_first_of would search the set once per octet.)

@@ -162,6 +162,70 @@ TEST(RecordLoad, BuildsTheFieldTableInDirectoryOrder) {
     EXPECT_EQ(record.MarcRecordOut(), text);
 }
 
+// A load empties the tables of the record before it without freeing them:
+// every entry it takes into use reads as a new one, with the counts and
+// bounds of a fresh table, and keeps the memory the entry had.
+TEST(RecordLoad, NextLoadReusesTheTablesAndStartsEveryEntryAfresh) {
+    const std::string sLong(40, 'x');
+    std::string sBig = "10";
+    for (const char code : std::string("abcdefghijkl")) sBig += D("$") + code + sLong;
+    Marc8Record record;
+    record.MarcRecordIn(Iso2709(kBibLeader, {{"001", "ocm1"}, {"245", sBig}, {"500", D("  $aNote")}}));
+    ASSERT_EQ(RecordTestAccess::State(record).FldCount, 3);
+    for (bool found = record.FldMoveFirst(true); found; found = record.FldMoveNext(true)) {
+        record.FldBoolean1(true);
+        for (bool sub = record.SfdMoveFirst(); sub; sub = record.SfdMoveNext()) {
+            record.SfdBoolean1(true);
+            record.Sfdboolean2(true);
+        }
+    }
+
+    const std::string sSmall = Iso2709(kBibLeader, {{"001", "ocm2"}, {"245", D("10$aTitle$bsub")}});
+    record.MarcRecordIn(sSmall);
+    const Utf8MarcRecordState& s = RecordTestAccess::State(record);
+    ASSERT_EQ(s.FldCount, 2);
+    EXPECT_EQ(s.Fields.size(), 3u);
+    for (int16_t i = 0; i < s.FldCount; ++i) {
+        const FieldEntry& field = s.Fields[static_cast<size_t>(i)];
+        EXPECT_FALSE(field.Boolean1);
+        EXPECT_EQ(field.SubfieldSlots, 5);
+        EXPECT_EQ(field.Subfields.size(), 6u);
+        for (size_t j = 0; j < field.Subfields.size(); ++j) {
+            const SubfieldEntry& subfield = field.Subfields[j];
+            EXPECT_FALSE(subfield.Boolean1 || subfield.Boolean2 || subfield.Deleted) << i << " " << j;
+            if (static_cast<int16_t>(j) > field.SubfieldTop) {
+                EXPECT_EQ(subfield.Code + subfield.Text + subfield.Norm + subfield.NormNaco, "") << i << " " << j;
+                EXPECT_EQ(subfield.NextSubfield, -1);
+            }
+        }
+    }
+    const FieldEntry& bound = s.Fields[2];
+    EXPECT_EQ(bound.Tag, "");
+    EXPECT_EQ(bound.SubfieldSlots, 0);
+    EXPECT_EQ(bound.SubfieldTop, -1);
+    EXPECT_TRUE(bound.Subfields.empty());
+    EXPECT_EQ(record.MarcRecordOut(), sSmall);
+    record.FldPointer(1);
+    EXPECT_EQ(record.FldText(), D("$aTitle$bsub"));
+    // The 245's first subfield kept the memory of the long text before it.
+    EXPECT_GE(s.Fields[1].Subfields[0].Text.capacity(), sLong.size());
+}
+
+// The subfield-order rule of a tag, looked up once, is looked up again when
+// the rules change between two loads.
+TEST(RecordLoad, SubfieldOrderRulesChangedBetweenLoadsApplyToTheNextLoad) {
+    const std::string sText = Iso2709(kBibLeader, {{"245", D("10$aTitle$bsub")}});
+    Marc8Record record;
+    record.MarcRecordIn(sText);
+    EXPECT_FALSE(record.MarcRecordModified());
+    record.MarcRecordIn("");
+    record.SetSfdOrder("B", "245", "ba");
+    record.MarcRecordIn(sText);
+    EXPECT_TRUE(record.MarcRecordModified());
+    record.FldPointer(0);
+    EXPECT_EQ(record.FldText(), D("$bsub$aTitle"));
+}
+
 TEST(RecordLoad, KindAndFormatFollowTheLeader) {
     struct Case { std::string typeAndLevel; std::string format; bool authority; };
     const std::vector<Case> cases = {

@@ -89,6 +89,48 @@ std::vector<const CombiningMark*> MarksByName(bool bAbove) {
 
 }  // namespace
 
+void SubfieldEntry::Recycle() {
+    Code.clear();
+    Text.clear();
+    Norm.clear();
+    NormNaco.clear();
+    NextSubfield = -1;
+    PrevSubfield = -1;
+    OrderPosition = 0;
+    OrderStepType = 0;
+    OrderStepCodes.clear();
+    Deleted = false;
+    Boolean1 = false;
+    Boolean2 = false;
+    FormsPending = false;
+    FormsTextSeparate = false;
+    FormsTagLength = 0;
+    FormsFormatLength = 0;
+    std::fill(std::begin(FormsTag), std::end(FormsTag), '\0');
+    FormsFormat = 0;
+    FormsText.clear();
+}
+
+void FieldEntry::Recycle() {
+    Tag.clear();
+    Indicators.clear();
+    IsControl = false;
+    OrderKey.clear();
+    OrderKeySuffix.clear();
+    Changed = false;
+    Deleted = false;
+    Boolean1 = false;
+    Boolean2 = false;
+    DirectoryEntry.clear();
+    NextField = -1;
+    PrevField = -1;
+    FirstSubfield = -1;
+    LastSubfield = -1;
+    SubfieldSlots = 0;
+    SubfieldTop = -1;
+    Subfields.clear();
+}
+
 int16_t FieldEntry::NewSubfieldSlot() {
     int16_t slot = rt::ToInt16(int32_t{SubfieldTop} + 1);
     if (slot > SubfieldSlots || SubfieldSlots < 1) {
@@ -260,7 +302,7 @@ int16_t Utf8MarcRecordClass::NewFieldSlot() {
     int16_t slot = m.FldCount;
     m.FldCount = rt::ToInt16(int32_t{m.FldCount} + 1);
     m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
-    m.Fields[static_cast<size_t>(slot)] = FieldEntry{};
+    m.Fields[static_cast<size_t>(slot)].Recycle();
     m.FldKeysSortedCount = -1;  // the caller that links the entry knows
     return slot;
 }
@@ -278,7 +320,8 @@ void Utf8MarcRecordClass::NewRecord(const std::string& sRecordType, const std::s
 
     m.FldFirst = -1;
     m.FldLast = -1;
-    m.Fields.assign(1, FieldEntry{});
+    m.Fields.clear();
+    m.Fields.resize(1);
     m.Fld008Pointer = -1;
     m.FldCount = 0;
 

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "chars/utf8_char.h"
+#include "marc/record/slot_table.h"
 
 // One rule of a field-order table: a range of tags and its order method.
 struct FieldOrderRule {
@@ -103,6 +104,10 @@ struct SubfieldEntry {
     char FormsTag[3] = {};
     char FormsFormat = 0;
     std::string FormsText;
+
+    // Back to a default entry, its strings keeping their memory (a member
+    // added above is reset here too).
+    void Recycle();
 };
 
 // One field of the record.
@@ -123,12 +128,16 @@ struct FieldEntry {
     int16_t LastSubfield = -1;
     int16_t SubfieldSlots = 0;
     int16_t SubfieldTop = -1;
-    std::vector<SubfieldEntry> Subfields;  // bounds 0 to SubfieldSlots once a subfield was added
+    SlotTable<SubfieldEntry> Subfields;  // bounds 0 to SubfieldSlots once a subfield was added
 
     // The slot for the next subfield, SubfieldTop + 1, made available: when it
     // exceeds SubfieldSlots (or no slot was ever allocated) the allocation grows
     // by 5, keeping the contents. Raises error 6 past 32,767 slots.
     int16_t NewSubfieldSlot();
+
+    // Back to a default entry, its strings and subfield slots keeping their
+    // memory (a member added above is reset here too).
+    void Recycle();
 };
 
 // A character object the record makes on first use. A copy of the record
@@ -168,7 +177,7 @@ struct Utf8MarcRecordState {
     bool MarcRecordModified = false;
 
     // ---- field table: slots 0 to FldCount - 1 in use, bounds 0 to FldCount ----
-    std::vector<FieldEntry> Fields = std::vector<FieldEntry>(1);
+    SlotTable<FieldEntry> Fields = SlotTable<FieldEntry>(1);
     int16_t FldCount = 0;
     int16_t FldFirst = -1;
     int16_t FldLast = -1;
@@ -370,6 +379,10 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
+    // The data part and the directory as the output composes them, kept so
+    // that their memory serves the next output.
+    std::string MarcRecordOutData;
+    std::string MarcRecordOutDirectory;
     // ---- marc/record/: subfield-order test ----
     // Titles before the subfield under test, kept across the tests of one
     // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
@@ -396,14 +409,18 @@ struct Utf8MarcRecordState {
     // Counts the rules copied into SfdOrderCurrent.
     uint32_t SfdOrderCurrentGeneration = 0;
     // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
-    // While SfdOrderMemoDepth is above 0 the rule tables do not change: the
-    // rule index found for a numeric tag is kept (-1: not looked up), and a
-    // rule already copied into SfdOrderCurrent is not copied again.
+    // The rule index found for a numeric tag (-1: not looked up), per family
+    // table (authority, bibliographic, holdings, other), kept from record to
+    // record while the table stays the same: every change of a rule table
+    // forgets them (SfdOrderMemo::Forget). While SfdOrderMemoDepth is above 0
+    // (a load, a walk) a rule already copied into SfdOrderCurrent is not
+    // copied again.
     int16_t SfdOrderMemoDepth = 0;
-    const SubfieldOrderRule* SfdOrderMemoRules = nullptr;
-    int16_t SfdOrderMemoCount = 0;
+    const SubfieldOrderRule* SfdOrderMemoRules[4] = {};
+    int16_t SfdOrderMemoCount[4] = {};
+    std::vector<int16_t> SfdOrderMemoIndex[4];
+    const SubfieldOrderRule* SfdOrderCurrentRules = nullptr;
     int16_t SfdOrderCurrentIndex = -1;
-    std::vector<int16_t> SfdOrderMemoIndex;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1693,7 +1710,7 @@ private:
                           std::string& sStepCodes, int16_t& iMatchCount);
     // -1 when the subfield belongs before its predecessor, 1 after its
     // successor, 0 in place, under the current subfield-order rule.
-    int16_t SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield);
+    int16_t SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield);
     // The step of a code under the current rule, as the test finds it; with
     // bTitleSteps only steps that hold "t" qualify.
     int16_t SfdOrderStepOf(const std::string& sCode, bool bTitleSteps) const;
@@ -1982,6 +1999,8 @@ private:
         ~SfdOrderMemo();
         SfdOrderMemo(const SfdOrderMemo&) = delete;
         SfdOrderMemo& operator=(const SfdOrderMemo&) = delete;
+        // Every look-up kept is forgotten (a rule table changed).
+        static void Forget(Utf8MarcRecordState& state);
 
     private:
         Utf8MarcRecordState& state_;

@@ -217,6 +217,7 @@ void Utf8MarcRecordClass::Nuc(const std::string& vNewValue) {
 
 void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count,
                                                 int16_t& slots) {
+    SfdOrderMemo::Forget(m);
     const std::string sAll = order_rules::kAllSubfieldCodes;
     if (count > 0 && static_cast<size_t>(count) < table.size() && table[static_cast<size_t>(count)].Tag == "XXX")
         return;
@@ -261,18 +262,27 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
         }
         return found;
     };
-    if (m.SfdOrderMemoDepth > 0 && bNumeric) {
-        if (m.SfdOrderMemoRules != table.Rules.data() || m.SfdOrderMemoCount != table.Count) {
-            m.SfdOrderMemoRules = table.Rules.data();
-            m.SfdOrderMemoCount = table.Count;
-            m.SfdOrderMemoIndex.assign(1000, -1);
+    if (bNumeric) {
+        const size_t family = &table.Rules == &m.SfdOrderAuth   ? 0
+                              : &table.Rules == &m.SfdOrderBib  ? 1
+                              : &table.Rules == &m.SfdOrderHold ? 2
+                                                                : 3;
+        if (m.SfdOrderMemoRules[family] != table.Rules.data() || m.SfdOrderMemoCount[family] != table.Count) {
+            m.SfdOrderMemoRules[family] = table.Rules.data();
+            m.SfdOrderMemoCount[family] = table.Count;
+            m.SfdOrderMemoIndex[family].assign(1000, -1);
+        }
+        int16_t& found = m.SfdOrderMemoIndex[family][static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 +
+                                                                          (sTag[2] - '0'))];
+        if (found < 0) found = search();
+        if (m.SfdOrderMemoDepth > 0) {
+            if (found == m.SfdOrderCurrentIndex && m.SfdOrderCurrentRules == table.Rules.data()) return;
+            m.SfdOrderCurrentIndex = found;
+            m.SfdOrderCurrentRules = table.Rules.data();
+        } else {
             m.SfdOrderCurrentIndex = -1;
         }
-        int16_t& found = m.SfdOrderMemoIndex[static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 + (sTag[2] - '0'))];
-        if (found < 0) found = search();
-        if (found == m.SfdOrderCurrentIndex) return;
         m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
-        m.SfdOrderCurrentIndex = found;
         ++m.SfdOrderCurrentGeneration;
         return;
     }
@@ -282,17 +292,16 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::SfdOrderMemo(Utf8MarcRecordState& state) : state_(state) {
-    if (state_.SfdOrderMemoDepth++ == 0) {
-        state_.SfdOrderMemoRules = nullptr;
-        state_.SfdOrderCurrentIndex = -1;
-    }
+    if (state_.SfdOrderMemoDepth++ == 0) state_.SfdOrderCurrentIndex = -1;
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() {
-    if (--state_.SfdOrderMemoDepth == 0) {
-        state_.SfdOrderMemoRules = nullptr;
-        state_.SfdOrderCurrentIndex = -1;
-    }
+    if (--state_.SfdOrderMemoDepth == 0) state_.SfdOrderCurrentIndex = -1;
+}
+
+void Utf8MarcRecordClass::SfdOrderMemo::Forget(Utf8MarcRecordState& state) {
+    for (const SubfieldOrderRule*& rules : state.SfdOrderMemoRules) rules = nullptr;
+    state.SfdOrderCurrentIndex = -1;
 }
 
 void Utf8MarcRecordClass::SfdOrderInstall(const std::string& sMarcFormat) {
@@ -361,7 +370,7 @@ bool Utf8MarcRecordClass::SfdTitleBeforeCursor() {
     return lTitles > 0;
 }
 
-int16_t Utf8MarcRecordClass::SfdOrderTest(std::vector<SubfieldEntry>& Subfields, int16_t iSubfield) {
+int16_t Utf8MarcRecordClass::SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield) {
     if (m.IgnoreSfdOrder) return 0;
     if (iSubfield < 0 || static_cast<size_t>(iSubfield) >= Subfields.size()) return 0;
     const SubfieldOrderRule& rule = m.SfdOrderCurrent;

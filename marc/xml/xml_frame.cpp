@@ -235,7 +235,7 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
                 m = std::move(*held);
                 held.reset();
                 // A rule memo of a walk in progress names the copy's tables.
-                m.SfdOrderMemoRules = nullptr;
+                SfdOrderMemo::Forget(m);
                 m.FldSearchText.clear();
             }
             m.XmlDocumentInUtf8 = false;
