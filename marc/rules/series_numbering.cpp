@@ -299,7 +299,10 @@ std::string Utf8MarcRecordClass::RewriteSeriesNumberCharacters(const std::string
                 t = rt::Trim(t.substr(3));  // the article "al-" goes, and the rewriting ends
                 break;
             } else if (i > 3 && t.compare(static_cast<size_t>(i - 4), 4, " al-") == 0) {
+                // The walk goes on before the blank: the positions after it
+                // have moved and were rewritten already.
                 replace(i - 3, 4, " ");
+                i -= 3;
             } else {
                 const std::string p = charAt(leadAt(i - 1));
                 const int po = p.size() == 1 ? static_cast<unsigned char>(p[0]) : -1;
