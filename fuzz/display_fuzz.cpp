@@ -141,10 +141,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(r.SubstituteRegularCharacters(text).size() <= text.size());
         Check(r.RemoveDiacritics(text).size() <= text.size());
 
+        // A Windows-1252 record labels its text as read into UTF-8, so its
+        // labels neither come back to the 8-bit octets nor label again alike.
         const std::string labelled = r.TranslateDiacriticsIntoLabels(text);
-        Check(r.TranslateDiacriticsIntoLabels(labelled) == labelled);
+        const bool bLabelsRoundTrip = i != 4;
+        if (bLabelsRoundTrip) Check(r.TranslateDiacriticsIntoLabels(labelled) == labelled);
         Check(r.TranslateLabelsIntoDiacritics(text).size() <= text.size());
-        if (text.find("<-") == std::string::npos && (!bUtf8 || IsWellFormedUtf8(text)))
+        if (bLabelsRoundTrip && text.find("<-") == std::string::npos && (!bUtf8 || IsWellFormedUtf8(text)))
             Check(r.TranslateLabelsIntoDiacritics(labelled) == text);
 
         const std::string hex = r.Marc2HexDisplay(text);
