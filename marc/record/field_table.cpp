@@ -543,21 +543,13 @@ void Utf8MarcRecordClass::FldText(const std::string& vNewValue) {
 
 std::string Utf8MarcRecordClass::FldTextWithOnlyCertainSubfields(const std::string& sSubfieldsToInclude,
                                                                  const std::string& sSubfieldsToExclude) const {
-    const int16_t fld = CurrentField();
-    if (fld < 0) return "";
-    const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
-    if (field.IsControl) {
-        const SubfieldEntry* sfd = FirstSubfieldOf(field);
-        return sfd == nullptr ? std::string() : sfd->Text;
-    }
     const std::string sInclude =
         sSubfieldsToInclude.empty() ? "0123456789abcdefghijklmnopqrstuvwxyz" : sSubfieldsToInclude;
-    return JoinSubfields(field, [&](const std::string& sCode) {
-        return rt::InStr(sInclude, sCode) > 0 && rt::InStr(sSubfieldsToExclude, sCode) == 0;
-    });
+    return FldTextWithoutCertainSubfields(sSubfieldsToExclude, &sInclude);
 }
 
-std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const {
+std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude,
+                                                                const std::string* pInclude) const {
     const int16_t fld = CurrentField();
     if (fld < 0) return "";
     const FieldEntry& field = m.Fields[static_cast<size_t>(fld)];
@@ -565,7 +557,9 @@ std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::strin
         const SubfieldEntry* sfd = FirstSubfieldOf(field);
         return sfd == nullptr ? std::string() : sfd->Text;
     }
-    return JoinSubfields(field, [&](const std::string& sCode) { return rt::InStr(sSubfieldsToExclude, sCode) == 0; });
+    return JoinSubfields(field, [&](const std::string& sCode) {
+        return (pInclude == nullptr || rt::InStr(*pInclude, sCode) > 0) && rt::InStr(sSubfieldsToExclude, sCode) == 0;
+    });
 }
 
 // ---- tag, indicators and flags ----

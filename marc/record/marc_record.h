@@ -1857,7 +1857,9 @@ private:
                       const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind);
     // The live subfields of the current field whose code is not in the
     // exclude list, whatever the code; a control field's text alone.
-    std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude) const;
+    // With pInclude, only the codes it lists are taken.
+    std::string FldTextWithoutCertainSubfields(const std::string& sSubfieldsToExclude,
+                                               const std::string* pInclude = nullptr) const;
     // The rewrite behind every member that changes the current field.
     void FldReplace(const std::string& sNewTag, const std::string& sNewIndicators, const std::string& sNewFieldText);
     // Places the new last entry n by its order key (FldAdd); bKeysSorted: the
