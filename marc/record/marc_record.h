@@ -53,6 +53,52 @@ struct SubfieldOrderRule {
     std::string LeadCodes;
 };
 
+// Where a subfield-order rule puts one code: its step (the first step before
+// the last that holds it, else the last; with the title switch only steps
+// that hold "t" qualify), that step's type when the step is one after the
+// first (else -1), the code's place in the step's codes (as InStr gives it)
+// and whether the code is the step's first.
+struct SubfieldOrderCodePlace {
+    int16_t Step = -1;
+    int16_t StepType = -1;
+    int32_t Place = 0;
+    bool Lead = false;
+};
+
+// All the order members read of a rule for one code: its place without and
+// with the title switch, the step that SfdOrderPosition gives (-1 none) and
+// its match count, both without and with the title seen, and whether the
+// code is one of the rule's repeated codes.
+struct SubfieldOrderCode {
+    SubfieldOrderCodePlace Plain;
+    SubfieldOrderCodePlace Title;
+    int16_t Position = -1;
+    int16_t MatchCount = 0;
+    int16_t TitlePosition = -1;
+    int16_t TitleMatchCount = 0;
+    bool Repeated = false;
+};
+
+// A subfield-order rule made ready for use: the rule and the answers for
+// every one-octet code. It never changes once made, so the record's current
+// rule and its kept rules share it; a change of the rule tables makes new
+// ones.
+struct CompiledSubfieldOrderRule {
+    SubfieldOrderRule Rule;
+    SubfieldOrderCode Codes[256];
+
+    static std::shared_ptr<const CompiledSubfieldOrderRule> Compile(const SubfieldOrderRule& rule);
+    // The rule of no steps, in force before any rule is loaded.
+    static const std::shared_ptr<const CompiledSubfieldOrderRule>& Empty();
+    // The answers for a code of any length, worked out from the rule.
+    static SubfieldOrderCode CodeOf(const SubfieldOrderRule& rule, std::string_view sCode);
+    // The answers for a code: from the table for one octet.
+    SubfieldOrderCode Code(std::string_view sCode) const {
+        return sCode.size() == 1 ? Codes[static_cast<unsigned char>(sCode[0])] : CodeOf(Rule, sCode);
+    }
+    const SubfieldOrderCode& Code(char c) const { return Codes[static_cast<unsigned char>(c)]; }
+};
+
 // A combining mark waiting in the canonical-order buffer of the translations.
 // Arrival numbers are 32-bit, so that a text of more than 32,767 marks on
 // one base character collects without overflow.
@@ -228,7 +274,9 @@ struct Utf8MarcRecordState {
     int16_t SfdOrderBibSlots = 0;
     int16_t SfdOrderHoldSlots = 0;
     int16_t SfdOrderOtherSlots = 0;
-    SubfieldOrderRule SfdOrderCurrent;
+    // The rule of the current field's tag (shared, never changed in place:
+    // a change of the tables leaves it as it was until the next load).
+    std::shared_ptr<const CompiledSubfieldOrderRule> SfdOrderCurrent = CompiledSubfieldOrderRule::Empty();
     bool FldOrderPairedBib = false;
     bool FldOrderPairedAuth = false;
     bool FldOrderPairedHold = false;
@@ -406,21 +454,20 @@ struct Utf8MarcRecordState {
     bool SfdSplitSorted = false;
     uint32_t SfdSplitRuleGeneration = 0;
     std::vector<std::pair<int64_t, int16_t>> SfdSplitLastOfRank;
-    // Counts the rules copied into SfdOrderCurrent.
+    // Counts the changes of SfdOrderCurrent to another rule.
     uint32_t SfdOrderCurrentGeneration = 0;
-    // ---- marc/record/: subfield-order rule look-up during a load or a walk ----
+    // ---- marc/record/: subfield-order rule look-up ----
     // The rule index found for a numeric tag (-1: not looked up), per family
     // table (authority, bibliographic, holdings, other), kept from record to
     // record while the table stays the same: every change of a rule table
-    // forgets them (SfdOrderMemo::Forget). While SfdOrderMemoDepth is above 0
-    // (a load, a walk) a rule already copied into SfdOrderCurrent is not
-    // copied again.
+    // forgets them (SfdOrderMemo::Forget).
     int16_t SfdOrderMemoDepth = 0;
     const SubfieldOrderRule* SfdOrderMemoRules[4] = {};
     int16_t SfdOrderMemoCount[4] = {};
     std::vector<int16_t> SfdOrderMemoIndex[4];
-    const SubfieldOrderRule* SfdOrderCurrentRules = nullptr;
-    int16_t SfdOrderCurrentIndex = -1;
+    // The compiled rules of each family table by rule index, made on first
+    // use and kept until a rule table changes (SfdOrderMemo::RulesChanged).
+    std::vector<std::shared_ptr<const CompiledSubfieldOrderRule>> SfdOrderCompiled[4];
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1677,7 +1724,7 @@ private:
     // The order key of a field: the key of the first rule whose range holds
     // the tag, with the linkage suffix of a paired field; "*" keeps the order.
     std::string FldOrderKey(const std::string& sTag, const std::string& sIndicators, const std::string& sFieldText);
-    // Copies the subfield-order rule of a tag into SfdOrderCurrent.
+    // Makes the subfield-order rule of a tag the current one (SfdOrderCurrent).
     void SfdOrderLoad(const std::string& sTag);
     // The key of a field under one field-order rule.
     std::string FldOrderKeyForRule(int32_t lRuleNumber, int16_t iMethod, const std::string& sTag,
@@ -1698,6 +1745,9 @@ private:
 
     // ---- marc/record/: subfield table private members ----
 
+    // SfdAdd of a code and a text that stay unchanged while it runs (a
+    // split's pieces of the field text, or the public SfdAdd's copies).
+    void SfdAddText(std::string_view sSubfieldCode, std::string_view sSubfieldText);
     // Fills a field's subfield table from its text (the field is current).
     // Raises error 6, the field unchanged, for more than 32,767 subfields.
     void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
@@ -1708,6 +1758,9 @@ private:
     // The step of the current subfield-order rule that holds a code.
     void SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition, int16_t& iStepType,
                           std::string& sStepCodes, int16_t& iMatchCount);
+    // The same for the slot of a new subfield: its OrderPosition,
+    // OrderStepType and OrderStepCodes.
+    void SfdOrderPositionInto(SubfieldEntry& entry, std::string_view sCode, bool bTitleSeen);
     // -1 when the subfield belongs before its predecessor, 1 after its
     // successor, 0 in place, under the current subfield-order rule.
     int16_t SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield);
@@ -1728,7 +1781,7 @@ private:
     SubfieldEntry* CurrentSubfieldEntry();
     const SubfieldEntry* CurrentSubfieldEntry() const;
     // The two insertions, the order loop that follows them and the shifts.
-    void SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter);
+    void SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter);
     void SfdOrderLoop(bool bAfter);
     void SfdShift(bool bLeft);
     // Adds a field's tag to FldsWithSfdsOutOfOrder, once.
@@ -2001,8 +2054,11 @@ private:
         ~SfdOrderMemo();
         SfdOrderMemo(const SfdOrderMemo&) = delete;
         SfdOrderMemo& operator=(const SfdOrderMemo&) = delete;
-        // Every look-up kept is forgotten (a rule table changed).
+        // Every look-up kept is forgotten (the tables may be others).
         static void Forget(Utf8MarcRecordState& state);
+        // A rule table changed: the look-ups and the compiled rules are
+        // forgotten (the current rule stays as it was).
+        static void RulesChanged(Utf8MarcRecordState& state);
 
     private:
         Utf8MarcRecordState& state_;

@@ -2,7 +2,10 @@
 // field-order table, the local institution codes, and the subfield-order
 // rules at work: completion of a table, loading the rule of a tag, and the
 // test of one subfield against its neighbours.
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
@@ -217,10 +220,10 @@ void Utf8MarcRecordClass::Nuc(const std::string& vNewValue) {
 
 void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& table, int16_t& count,
                                                 int16_t& slots) {
-    SfdOrderMemo::Forget(m);
     const std::string sAll = order_rules::kAllSubfieldCodes;
     if (count > 0 && static_cast<size_t>(count) < table.size() && table[static_cast<size_t>(count)].Tag == "XXX")
         return;
+    SfdOrderMemo::RulesChanged(m);
     for (int16_t r = 1; r <= count && static_cast<size_t>(r) < table.size(); ++r) {
         SubfieldOrderRule& rule = table[static_cast<size_t>(r)];
         if (rule.StepTop >= 0 && static_cast<size_t>(rule.StepTop) < rule.Steps.size() &&
@@ -240,6 +243,111 @@ void Utf8MarcRecordClass::SfdOrderCompleteTable(std::vector<SubfieldOrderRule>& 
     catchAll.Steps = {SubfieldOrderStep{1, sAll}};
     catchAll.StepTop = 0;
     table[static_cast<size_t>(count)] = std::move(catchAll);
+}
+
+// ------------------------------------------------------------ compiled subfield-order rules
+
+SubfieldOrderCode CompiledSubfieldOrderRule::CodeOf(const SubfieldOrderRule& rule, std::string_view sCode) {
+    SubfieldOrderCode code;
+    code.Repeated = rt::InStr(rule.RepeatedCodes, sCode) > 0;
+    const auto steps = static_cast<int32_t>(rule.Steps.size());
+    auto holds = [&](int16_t s, std::string_view sOf) { return rt::InStr(rule.Steps[static_cast<size_t>(s)].Codes, sOf) > 0; };
+    // The step of the test: the first before the last that holds the code.
+    auto place = [&](bool bTitleSteps) {
+        SubfieldOrderCodePlace at;
+        at.Step = rule.StepTop;
+        for (int16_t s = 0; s < rule.StepTop && s < steps; ++s)
+            if (holds(s, sCode) && (!bTitleSteps || holds(s, "t"))) {
+                at.Step = s;
+                break;
+            }
+        if (at.Step > 0 && at.Step < steps) {
+            const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(at.Step)];
+            at.StepType = step.StepType;
+            at.Place = rt::InStr(step.Codes, sCode);
+            at.Lead = sCode == std::string_view(step.Codes).substr(0, 1);
+        }
+        return at;
+    };
+    code.Plain = place(false);
+    code.Title = place(true);
+    // The step of a new subfield: the first that holds the code; with the
+    // title seen, a repeated code takes the first that also holds "t", else
+    // the last that holds it without one (past the first step).
+    int16_t iFallback = -1;
+    for (int16_t s = 0; s <= rule.StepTop && s < steps; ++s) {
+        if (!holds(s, sCode)) continue;
+        if (++code.MatchCount == 1) code.Position = s;
+        if (!holds(s, "t")) {
+            iFallback = s;
+            continue;
+        }
+        if (++code.TitleMatchCount == 1) code.TitlePosition = s;
+    }
+    if (code.TitleMatchCount == 0 && iFallback > 0) code.TitlePosition = iFallback;
+    return code;
+}
+
+std::shared_ptr<const CompiledSubfieldOrderRule> CompiledSubfieldOrderRule::Compile(const SubfieldOrderRule& rule) {
+    auto compiled = std::make_shared<CompiledSubfieldOrderRule>();
+    compiled->Rule = rule;
+    SubfieldOrderCode* codes = compiled->Codes;
+    // The answers of CodeOf for every octet at once, from one walk over the
+    // steps' codes (each step's codes taken once per octet).
+    const auto steps = static_cast<int32_t>(rule.Steps.size());
+    const int32_t walked = std::min<int32_t>(int32_t{rule.StepTop} + 1, steps);
+    int16_t fallback[256];
+    int32_t seenIn[256];
+    for (int c = 0; c < 256; ++c) {
+        codes[c].Plain.Step = rule.StepTop;
+        codes[c].Title.Step = rule.StepTop;
+        fallback[c] = -1;
+        seenIn[c] = -1;
+    }
+    for (char c : rule.RepeatedCodes) codes[static_cast<unsigned char>(c)].Repeated = true;
+    for (int16_t s = 0; s < walked; ++s) {
+        const std::string& sCodes = rule.Steps[static_cast<size_t>(s)].Codes;
+        const bool bTitleStep = sCodes.find('t') != std::string::npos;
+        for (char c : sCodes) {
+            const auto octet = static_cast<unsigned char>(c);
+            if (seenIn[octet] == s) continue;
+            seenIn[octet] = s;
+            SubfieldOrderCode& code = codes[octet];
+            if (s < rule.StepTop && code.Plain.Step == rule.StepTop) code.Plain.Step = s;
+            if (s < rule.StepTop && bTitleStep && code.Title.Step == rule.StepTop) code.Title.Step = s;
+            if (++code.MatchCount == 1) code.Position = s;
+            if (!bTitleStep) fallback[octet] = s;
+            else if (++code.TitleMatchCount == 1) code.TitlePosition = s;
+        }
+    }
+    // The places within the steps found, from a second walk.
+    for (int c = 0; c < 256; ++c) seenIn[c] = -1;
+    for (int16_t s = 1; s < walked; ++s) {
+        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(s)];
+        for (size_t i = 0; i < step.Codes.size(); ++i) {
+            const auto octet = static_cast<unsigned char>(step.Codes[i]);
+            if (seenIn[octet] == s) continue;
+            seenIn[octet] = s;
+            for (SubfieldOrderCodePlace* at : {&codes[octet].Plain, &codes[octet].Title})
+                if (at->Step == s) at->Place = static_cast<int32_t>(i) + 1;
+        }
+    }
+    for (int c = 0; c < 256; ++c) {
+        SubfieldOrderCode& code = codes[c];
+        if (code.TitleMatchCount == 0 && fallback[c] > 0) code.TitlePosition = fallback[c];
+        for (SubfieldOrderCodePlace* at : {&code.Plain, &code.Title}) {
+            if (at->Step <= 0 || at->Step >= steps) continue;
+            const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(at->Step)];
+            at->StepType = step.StepType;
+            at->Lead = !step.Codes.empty() && static_cast<unsigned char>(step.Codes[0]) == c;
+        }
+    }
+    return compiled;
+}
+
+const std::shared_ptr<const CompiledSubfieldOrderRule>& CompiledSubfieldOrderRule::Empty() {
+    static const std::shared_ptr<const CompiledSubfieldOrderRule> empty = Compile(SubfieldOrderRule{});
+    return empty;
 }
 
 void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
@@ -262,46 +370,46 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
         }
         return found;
     };
+    const size_t family = &table.Rules == &m.SfdOrderAuth   ? 0
+                          : &table.Rules == &m.SfdOrderBib  ? 1
+                          : &table.Rules == &m.SfdOrderHold ? 2
+                                                            : 3;
+    int16_t found = -1;
     if (bNumeric) {
-        const size_t family = &table.Rules == &m.SfdOrderAuth   ? 0
-                              : &table.Rules == &m.SfdOrderBib  ? 1
-                              : &table.Rules == &m.SfdOrderHold ? 2
-                                                                : 3;
         if (m.SfdOrderMemoRules[family] != table.Rules.data() || m.SfdOrderMemoCount[family] != table.Count) {
             m.SfdOrderMemoRules[family] = table.Rules.data();
             m.SfdOrderMemoCount[family] = table.Count;
             m.SfdOrderMemoIndex[family].assign(1000, -1);
         }
-        int16_t& found = m.SfdOrderMemoIndex[family][static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 +
-                                                                          (sTag[2] - '0'))];
-        if (found < 0) found = search();
-        if (m.SfdOrderMemoDepth > 0) {
-            if (found == m.SfdOrderCurrentIndex && m.SfdOrderCurrentRules == table.Rules.data()) return;
-            m.SfdOrderCurrentIndex = found;
-            m.SfdOrderCurrentRules = table.Rules.data();
-        } else {
-            m.SfdOrderCurrentIndex = -1;
-        }
-        m.SfdOrderCurrent = table.Rules[static_cast<size_t>(found)];
-        ++m.SfdOrderCurrentGeneration;
-        return;
+        int16_t& memo = m.SfdOrderMemoIndex[family][static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 +
+                                                                         (sTag[2] - '0'))];
+        if (memo < 0) memo = search();
+        found = memo;
+    } else {
+        found = search();
     }
-    m.SfdOrderCurrentIndex = -1;
-    m.SfdOrderCurrent = table.Rules[static_cast<size_t>(search())];
+    auto& compiled = m.SfdOrderCompiled[family];
+    if (compiled.size() <= static_cast<size_t>(found)) compiled.resize(static_cast<size_t>(found) + 1);
+    std::shared_ptr<const CompiledSubfieldOrderRule>& rule = compiled[static_cast<size_t>(found)];
+    if (!rule) rule = CompiledSubfieldOrderRule::Compile(table.Rules[static_cast<size_t>(found)]);
+    if (rule == m.SfdOrderCurrent) return;
+    m.SfdOrderCurrent = rule;
     ++m.SfdOrderCurrentGeneration;
 }
 
 Utf8MarcRecordClass::SfdOrderMemo::SfdOrderMemo(Utf8MarcRecordState& state) : state_(state) {
-    if (state_.SfdOrderMemoDepth++ == 0) state_.SfdOrderCurrentIndex = -1;
+    ++state_.SfdOrderMemoDepth;
 }
 
-Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() {
-    if (--state_.SfdOrderMemoDepth == 0) state_.SfdOrderCurrentIndex = -1;
-}
+Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() { --state_.SfdOrderMemoDepth; }
 
 void Utf8MarcRecordClass::SfdOrderMemo::Forget(Utf8MarcRecordState& state) {
     for (const SubfieldOrderRule*& rules : state.SfdOrderMemoRules) rules = nullptr;
-    state.SfdOrderCurrentIndex = -1;
+}
+
+void Utf8MarcRecordClass::SfdOrderMemo::RulesChanged(Utf8MarcRecordState& state) {
+    Forget(state);
+    for (auto& compiled : state.SfdOrderCompiled) compiled.clear();
 }
 
 void Utf8MarcRecordClass::SfdOrderInstall(const std::string& sMarcFormat) {
@@ -373,67 +481,55 @@ bool Utf8MarcRecordClass::SfdTitleBeforeCursor() {
 int16_t Utf8MarcRecordClass::SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield) {
     if (m.IgnoreSfdOrder) return 0;
     if (iSubfield < 0 || static_cast<size_t>(iSubfield) >= Subfields.size()) return 0;
-    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
-    const std::string sCode = Subfields[static_cast<size_t>(iSubfield)].Code;
-    const int16_t iPrev = Subfields[static_cast<size_t>(iSubfield)].PrevSubfield;
-    const int16_t iNext = Subfields[static_cast<size_t>(iSubfield)].NextSubfield;
-    const bool bTitle = rt::InStr(rule.RepeatedCodes, sCode) > 0 && SfdTitleBeforeCursor();
+    const CompiledSubfieldOrderRule& rule = *m.SfdOrderCurrent;
+    const SubfieldEntry& subfield = Subfields[static_cast<size_t>(iSubfield)];
+    const std::string& sCode = subfield.Code;
+    const int16_t iPrev = subfield.PrevSubfield;
+    const int16_t iNext = subfield.NextSubfield;
+    const SubfieldOrderCode own = rule.Code(sCode);
+    const bool bTitle = own.Repeated && SfdTitleBeforeCursor();
 
     // After a $t, a repeated code only in a step with "t".
-    auto stepOf = [&](const std::string& sOf) -> int16_t {
-        return SfdOrderStepOf(sOf, bTitle && rt::InStr(rule.RepeatedCodes, sOf) > 0);
+    auto placeOf = [&](const SubfieldOrderCode& code) -> SubfieldOrderCodePlace {
+        return bTitle && code.Repeated ? code.Title : code.Plain;
     };
     auto validSubfield = [&](int16_t i) { return i >= 0 && static_cast<size_t>(i) < Subfields.size(); };
     const bool bHasPrev = validSubfield(iPrev), bHasNext = validSubfield(iNext);
     if (!bHasPrev && !bHasNext) return 0;
 
-    const int16_t k = stepOf(sCode);
-    const bool bStepKnown = k > 0 && static_cast<size_t>(k) < rule.Steps.size();
-    const int16_t iType = bStepKnown ? rule.Steps[static_cast<size_t>(k)].StepType : int16_t{-1};
-    const std::string sStepCodes = bStepKnown ? rule.Steps[static_cast<size_t>(k)].Codes : std::string();
-    const std::string sLead = sStepCodes.substr(0, 1);
+    // Two codes of one step compare by their places in its codes, and in a
+    // "!" step by which of them is the step's first code.
+    const SubfieldOrderCodePlace at = placeOf(own);
+    const int16_t k = at.Step;
     if (bHasPrev) {
-        const std::string sPrevCode = Subfields[static_cast<size_t>(iPrev)].Code;
-        const int16_t j = stepOf(sPrevCode);
-        if (j > k) return -1;
-        if (j == k && bStepKnown) {
-            if (iType == 0 && rt::InStr(sStepCodes, sCode) < rt::InStr(sStepCodes, sPrevCode)) return -1;
-            if (iType == 2 && sCode == sLead && sPrevCode != sCode) return -1;
+        const std::string& sPrevCode = Subfields[static_cast<size_t>(iPrev)].Code;
+        const SubfieldOrderCodePlace prev = placeOf(rule.Code(sPrevCode));
+        if (prev.Step > k) return -1;
+        if (prev.Step == k) {
+            if (at.StepType == 0 && at.Place < prev.Place) return -1;
+            if (at.StepType == 2 && at.Lead && sPrevCode != sCode) return -1;
         }
     }
     if (bHasNext) {
-        const std::string sNextCode = Subfields[static_cast<size_t>(iNext)].Code;
-        const int16_t i = stepOf(sNextCode);
-        if (k < i) return 0;
-        if (i < k) return 1;
-        if (bStepKnown) {
-            if (iType == 0 && rt::InStr(sStepCodes, sNextCode) < rt::InStr(sStepCodes, sCode)) return 1;
-            if (iType == 2 && sNextCode == sLead && sNextCode != sCode) return 1;
-        }
+        const std::string& sNextCode = Subfields[static_cast<size_t>(iNext)].Code;
+        const SubfieldOrderCodePlace next = placeOf(rule.Code(sNextCode));
+        if (k < next.Step) return 0;
+        if (next.Step < k) return 1;
+        if (at.StepType == 0 && next.Place < at.Place) return 1;
+        if (at.StepType == 2 && next.Lead && sNextCode != sCode) return 1;
     }
     return 0;
 }
 
 int16_t Utf8MarcRecordClass::SfdOrderStepOf(const std::string& sCode, bool bTitleSteps) const {
-    // The first step before the last that holds the code, else the last step.
-    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
-    for (int16_t s = 0; s < rule.StepTop && static_cast<size_t>(s) < rule.Steps.size(); ++s) {
-        const std::string& sCodes = rule.Steps[static_cast<size_t>(s)].Codes;
-        if (rt::InStr(sCodes, sCode) > 0 && (!bTitleSteps || rt::InStr(sCodes, "t") > 0)) return s;
-    }
-    return rule.StepTop;
+    const SubfieldOrderCode code = m.SfdOrderCurrent->Code(sCode);
+    return bTitleSteps ? code.Title.Step : code.Plain.Step;
 }
 
 int64_t Utf8MarcRecordClass::SfdOrderRank(const std::string& sCode) const {
-    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
-    const int16_t k = SfdOrderStepOf(sCode, false);
-    int64_t lPlace = 0;
+    const SubfieldOrderCodePlace at = m.SfdOrderCurrent->Code(sCode).Plain;
     // As the test compares two codes of one step: in a plain step by their
     // first places in its codes, in a "!" step the first code before the others.
-    if (k > 0 && static_cast<size_t>(k) < rule.Steps.size()) {
-        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(k)];
-        if (step.StepType == 0) lPlace = rt::InStr(step.Codes, sCode);
-        else if (step.StepType == 2) lPlace = sCode == step.Codes.substr(0, 1) ? 0 : 1;
-    }
-    return int64_t{k} * (int64_t{1} << 32) + lPlace;
+    const int64_t lPlace = at.StepType == 0 ? at.Place : at.StepType == 2 ? (at.Lead ? 0 : 1) : 0;
+    return int64_t{at.Step} * (int64_t{1} << 32) + lPlace;
 }

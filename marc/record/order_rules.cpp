@@ -331,7 +331,7 @@ Utf8MarcRecordClass::SfdOrderTableRef Utf8MarcRecordClass::SfdOrderTableFor(cons
 void Utf8MarcRecordClass::ClearSfdOrder(const std::string& sMarcFormat) {
     m.OrderSetupPending = true;
     SfdOrderTableFor(sMarcFormat).Count = 0;
-    SfdOrderMemo::Forget(m);
+    SfdOrderMemo::RulesChanged(m);
 }
 
 void Utf8MarcRecordClass::SetSfdOrder(const std::string& sMarcFormat, const std::string& sTag,
@@ -355,7 +355,7 @@ void Utf8MarcRecordClass::SfdOrderAddStep(SubfieldOrderRule& rule, int16_t& iPen
 
 void Utf8MarcRecordClass::SfdOrderParse(std::vector<SubfieldOrderRule>& table, int16_t& count, int16_t& slots,
                                         const std::string& sTag, const std::string& sPattern) {
-    SfdOrderMemo::Forget(m);
+    SfdOrderMemo::RulesChanged(m);
     // The rule of the tag is rebuilt in place; a new tag gets a new rule.
     int16_t index = 0;
     for (int16_t i = 1; i <= count; ++i)

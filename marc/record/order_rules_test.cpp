@@ -253,7 +253,62 @@ TEST(SfdOrderRules, CompiledStepsAndCompletion) {
     // Another family's table, not completed: an unlisted tag meets its last rule.
     St(record).MarcRecordFormat = "A";
     RecordTestAccess::SfdOrderLoad(record, "245");
-    EXPECT_EQ(st.SfdOrderCurrent.Tag, "788");
+    EXPECT_EQ(st.SfdOrderCurrent->Rule.Tag, "788");
+}
+
+// The table of a compiled rule gives for every octet what the rule gives
+// for it as a code, over the installed tables of every family and patterns
+// of every kind of step (repeated codes, title steps, codes twice in a step).
+TEST(SfdOrderRules, CompiledCodesAnswerAsTheRuleDoes) {
+    auto same = [](const SubfieldOrderCodePlace& a, const SubfieldOrderCodePlace& b) {
+        return a.Step == b.Step && a.StepType == b.StepType && a.Place == b.Place && a.Lead == b.Lead;
+    };
+    auto check = [&](const SubfieldOrderRule& rule) {
+        const auto compiled = CompiledSubfieldOrderRule::Compile(rule);
+        for (int c = 0; c < 256; ++c) {
+            const std::string sCode(1, static_cast<char>(c));
+            const SubfieldOrderCode& got = compiled->Code(static_cast<char>(c));
+            const SubfieldOrderCode want = CompiledSubfieldOrderRule::CodeOf(rule, sCode);
+            const bool bSame = same(got.Plain, want.Plain) && same(got.Title, want.Title) &&
+                               got.Position == want.Position && got.MatchCount == want.MatchCount &&
+                               got.TitlePosition == want.TitlePosition &&
+                               got.TitleMatchCount == want.TitleMatchCount && got.Repeated == want.Repeated;
+            EXPECT_TRUE(bSame) << rule.Tag << " code " << c;
+            if (!bSame) return;
+        }
+    };
+    Utf8MarcRecordClass record;
+    for (const char* sFamily : {"A", "B", "H", "O"}) RecordTestAccess::SfdOrderInstall(record, sFamily);
+    const Utf8MarcRecordState& st = St(record);
+    for (const auto* table : {&st.SfdOrderAuth, &st.SfdOrderBib, &st.SfdOrderHold, &st.SfdOrderOther})
+        for (const SubfieldOrderRule& rule : *table) check(rule);
+    const char* patterns[] = {"", "aa{#tab}{!tka}{kt}{@kz}{@kzt}", "{#ab}{#ab}", "t{!ttk}k{^kx}", "{#\xC3\xA9" "a}b"};
+    for (const char* sPattern : patterns) {
+        record.ClearSfdOrder("O");
+        record.SetSfdOrder("O", sPattern, sPattern);
+        RecordTestAccess::SfdOrderInstall(record, "O");
+        for (const SubfieldOrderRule& rule : st.SfdOrderOther) check(rule);
+    }
+    check(SubfieldOrderRule{});
+}
+
+// A rule table changed while a field is current leaves that field's rule in
+// force until the next rule is loaded.
+TEST(SfdOrderRules, TheCurrentRuleOutlivesAChangeOfTheTables) {
+    Utf8MarcRecordClass record;
+    record.ClearSfdOrder("B");
+    record.SetSfdOrder("B", "245", "abc");
+    record.MarcRecordIn(Iso2709("nam a", {"001x", "24510$aA$cC"}));
+    ASSERT_TRUE(record.FldFindFirst("245", ""));
+    record.ClearSfdOrder("B");
+    record.SfdMoveLast();
+    record.SfdInsertAfter("b", "B");
+    EXPECT_EQ(Dollar(record.FldText()), "$aA$bB$cC");
+    // The next load of the rule finds the emptied table: one group of all codes.
+    record.FldPointer(record.FldPointer());
+    record.SfdMoveLast();
+    record.SfdInsertAfter("a", "A2");
+    EXPECT_EQ(Dollar(record.FldText()), "$aA$bB$cC$aA2");
 }
 
 // SfdOrderTest of the subfield at a place of a field, with the cursor on it.

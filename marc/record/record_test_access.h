@@ -21,6 +21,11 @@ struct RecordTestAccess {
     static int16_t NewFieldSlot(Utf8MarcRecordClass& record) { return record.NewFieldSlot(); }
     // ---- marc/record/: order keys and subfield-order rules ----
     static void SfdOrderLoad(Utf8MarcRecordClass& record, const std::string& sTag) { record.SfdOrderLoad(sTag); }
+    // Puts a rule in force as SfdOrderLoad would.
+    static void SfdOrderUse(Utf8MarcRecordClass& record, const SubfieldOrderRule& rule) {
+        record.m.SfdOrderCurrent = CompiledSubfieldOrderRule::Compile(rule);
+        ++record.m.SfdOrderCurrentGeneration;
+    }
     static std::string FldOrderKey(Utf8MarcRecordClass& record, const std::string& sTag,
                                    const std::string& sIndicators, const std::string& sText) {
         return record.FldOrderKey(sTag, sIndicators, sText);

@@ -77,6 +77,10 @@ std::string_view StoredCode(std::string_view sCode) {
 // ---------------------------------------------------------------- splitting
 
 void Utf8MarcRecordClass::FldRaiseIfTooManySubfields(const std::string& sTag, const std::string& sFieldText) const {
+    // Every subfield that takes a slot begins with a delimiter, so a text of
+    // no more octets than the limit cannot pass it: only a longer one is
+    // counted.
+    if (sFieldText.size() <= static_cast<size_t>(kMostSubfields)) return;
     // Count the subfields that will take a slot: the first always, a later
     // one when it has text (or is 853 $a). Text in fields below 011 (the 010)
     // keeps its blanks.
@@ -118,7 +122,7 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     std::string_view sCode, sText;
     while (reader.Next(sCode, sText)) {
         SplittingGuard splitting(m.SplittingField);
-        SfdAdd(std::string(sCode), std::string(sText));
+        SfdAddText(sCode, sText);
     }
 }
 
@@ -146,7 +150,9 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     const std::string& sText = pFormText ? *pFormText : entry.Text;
     // The forms of UTF-8 text depend on the scheme only through a delimiter
     // in it; a valid scheme in force comes back after the add as it was.
-    const std::string sTag = CurrentTag();
+    static const std::string kNoTag;
+    const FieldEntry* field = CurrentFieldEntry();
+    const std::string& sTag = field ? field->Tag : kNoTag;
     const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
                         (m.NormalizationScheme == "V" || m.NormalizationScheme == "P") &&
                         sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
@@ -202,22 +208,29 @@ void Utf8MarcRecordClass::SfdMakeNacoForm(SubfieldEntry& entry, const std::strin
 // ---------------------------------------------------------------- adding
 
 void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
-    if (!CurrentFieldEntry()) return;
-    const std::string sTag = CurrentTag();
-    std::string sCode = sSubfieldCode;
+    if (m.SplittingField) {
+        SfdAddText(sSubfieldCode, sSubfieldText);
+        return;
+    }
     // A split hands over texts of its own; any other caller's text is copied,
     // for it may live in the table that this add changes.
-    std::string sTextCopy;
-    if (!m.SplittingField) sTextCopy = sSubfieldText;
-    const std::string& sGivenText = m.SplittingField ? sSubfieldText : sTextCopy;
+    const std::string sCodeCopy = sSubfieldCode;
+    const std::string sTextCopy = sSubfieldText;
+    SfdAddText(sCodeCopy, sTextCopy);
+}
+
+void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string_view sGivenText) {
+    if (!CurrentFieldEntry()) return;
+    const std::string sTag = CurrentTag();
+    std::string_view sCode = sSubfieldCode;
 
     // An OCLC number in 035 $a takes its normal form, and another 035 whose
     // $a holds the same number makes this field a duplicate: it is deleted,
     // and still gets the subfield.
     std::string sNormalized;
-    const bool bOclcNumber =
-        sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers && IsOclcNumber(sGivenText, sNormalized);
-    const std::string& sText = bOclcNumber ? sNormalized : sGivenText;
+    const bool bOclcNumber = sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers &&
+                             IsOclcNumber(std::string(sGivenText), sNormalized);
+    const std::string_view sText = bOclcNumber ? std::string_view(sNormalized) : sGivenText;
     if (bOclcNumber) {
         const int16_t iField = m.FldPointer;
         FldMoveTop();
@@ -236,11 +249,12 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
     // A $6 added while editing goes first and gives the field its linkage.
     if (sCode == "6" && !m.SplittingField) {
-        const std::string sKey = FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + sText + FldText());
+        const std::string sKey =
+            FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + std::string(sText) + FldText());
         const int32_t lMarker = rt::InStr(sKey, m.Subfield6Marker);
         if (lMarker > 0 && CurrentFieldEntry()) CurrentFieldEntry()->OrderKeySuffix = rt::Mid(sKey, lMarker);
         SfdMoveFirst();
-        SfdInsertBefore("6", sText);
+        SfdInsert("6", sText, false);
         return;
     }
 
@@ -270,8 +284,8 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
         SubfieldEntry& only = field.Subfields[static_cast<size_t>(iOnly)];
         only.FormsPending = false;
         only.Text = sText;
-        only.NormNaco = NormStringNaco(sText, true, "P", m.MarcRecordFormat, sTag, sCode);
-        only.Norm = NormString(sText, true, "V");
+        only.NormNaco = NormStringNaco(only.Text, true, "P", m.MarcRecordFormat, sTag, std::string(sCode));
+        only.Norm = NormString(only.Text, true, "V");
         return;
     }
 
@@ -294,36 +308,30 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
         const int16_t iSlot = field.NewSubfieldSlot();
         field.SubfieldTop = iSlot;
-        int16_t iPosition = 0, iStepType = 0, iMatchCount = 0;
-        std::string sStepCodes;
-        SfdOrderPosition(sCode, false, iPosition, iStepType, sStepCodes, iMatchCount);
+        SubfieldEntry& slot = field.Subfields[static_cast<size_t>(iSlot)];
+        SfdOrderPositionInto(slot, sCode, false);
+        slot.Deleted = false;
+        slot.Code = sCode;
+        slot.Text = sText;
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
         // (Only a text that can lose something is copied.)
         std::string sWithoutNonfiling;
-        const std::string* pFormText = &sText;
+        bool bWithoutNonfiling = false;
         if (sCode == "a") {
             const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
-            if (NonfilingMayApply(sKind, sTag, sText)) {
+            if (NonfilingMayApply(sKind, sTag, slot.Text)) {
                 std::string sIndicators = field.Indicators;
-                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, sText, true);
-                pFormText = &sWithoutNonfiling;
+                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, slot.Text, true);
+                bWithoutNonfiling = true;
             }
         }
-        FieldEntry& entry = *CurrentFieldEntry();
-        SubfieldEntry& slot = entry.Subfields[static_cast<size_t>(iSlot)];
-        slot.OrderPosition = iPosition;
-        slot.OrderStepType = iStepType;
-        slot.OrderStepCodes = sStepCodes;
-        slot.Deleted = false;
-        slot.Code = sCode;
-        slot.Text = sText;
-        SfdStoreOrDeferForms(slot, pFormText == &sText ? nullptr : pFormText, true);
+        SfdStoreOrDeferForms(slot, bWithoutNonfiling ? &sWithoutNonfiling : nullptr, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
-        entry.FirstSubfield = iSlot;
-        entry.LastSubfield = iSlot;
+        field.FirstSubfield = iSlot;
+        field.LastSubfield = iSlot;
         SfdPointer(iSlot);
         return;
     }
@@ -331,12 +339,12 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
     // Any further subfield goes after the last one.
     field.Changed = true;
     SfdMoveLast();
-    SfdInsertAfter(sCode, sText);
+    SfdInsert(sCode, sText, true);
 
     // A $5 of one of our own institutions places the field anew by its new
     // order key.
     if (bLocal5 && !m.SplittingField && !m.Nuc.empty()) {
-        std::string sInstitution = sText;
+        std::string sInstitution(sText);
         const size_t iDelimiter = sInstitution.find(kDelimiter);
         if (iDelimiter != std::string::npos) sInstitution = rt::Trim(sInstitution.substr(0, iDelimiter));
         if (rt::InStr(m.Nuc, "(" + sInstitution) > 0 ||
@@ -359,12 +367,12 @@ void Utf8MarcRecordClass::SfdInsertAfter(const std::string& sSubfieldCode, const
     SfdInsert(sSubfieldCode, sSubfieldText, true);
 }
 
-void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std::string& sSubfieldText, bool bAfter) {
+void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter) {
     FieldEntry* field = CurrentFieldEntry();
     if (!field || field->IsControl) return;
-    const std::string sTag = field->Tag;
     if (sSubfieldCode.empty()) return;
-    if (sSubfieldText.empty() && !(bAfter && sSubfieldCode == "a" && sTag == "853")) return;
+    if (sSubfieldText.empty() && !(bAfter && sSubfieldCode == "a" && field->Tag == "853")) return;
+    const bool bKeepBlanks = field->Tag == "010" || (m.MarcRecordFormat == "A" && sSubfieldCode == "0");
 
     // The anchor: the current subfield, else the last (after) or the first
     // (before) subfield of a field that has some.
@@ -378,7 +386,7 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
     // appends knows the answer without it.
     const bool bSplitTracked = m.SplittingField && bAfter && iAnchor >= 0 && iAnchor == field->LastSubfield &&
                                SfdSplitTracked(*field);
-    const bool bTitleMatters = !m.IgnoreSfdOrder && rt::InStr(m.SfdOrderCurrent.RepeatedCodes, sSubfieldCode) > 0;
+    const bool bTitleMatters = !m.IgnoreSfdOrder && m.SfdOrderCurrent->Code(sSubfieldCode).Repeated;
     bool bTitleSeen = bSplitTracked && bTitleMatters && m.SfdSplitTitle;
     for (int16_t i = bTitleMatters && !bSplitTracked ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
         const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
@@ -390,23 +398,16 @@ void Utf8MarcRecordClass::SfdInsert(const std::string& sSubfieldCode, const std:
     m.SfdAtTop = false;
     m.SfdAtBottom = false;
 
-    int16_t iPosition = 0, iStepType = 0, iMatchCount = 0;
-    std::string sStepCodes;
-    SfdOrderPosition(sSubfieldCode, bTitleSeen, iPosition, iStepType, sStepCodes, iMatchCount);
-
     const int16_t iSlot = field->NewSubfieldSlot();
     field->SubfieldTop = iSlot;
     SfdPointer(iSlot);
 
     SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
     entry.Deleted = false;
-    entry.OrderPosition = iPosition;
+    SfdOrderPositionInto(entry, sSubfieldCode, bTitleSeen);
     entry.Code = sSubfieldCode;
-    const bool bKeepBlanks = sTag == "010" || (m.MarcRecordFormat == "A" && sSubfieldCode == "0");
-    entry.Text = bKeepBlanks ? sSubfieldText : rt::Trim(sSubfieldText);
+    entry.Text = bKeepBlanks ? sSubfieldText : TrimView(sSubfieldText);
     SfdStoreOrDeferForms(entry, nullptr, false);
-    entry.OrderStepType = iStepType;
-    entry.OrderStepCodes = sStepCodes;
     entry.NextSubfield = -1;
     entry.PrevSubfield = -1;
 
@@ -464,34 +465,47 @@ struct SfdTitleRun {
 
 }  // namespace
 
+namespace {
+
+// The step that SfdOrderPosition gives for a code under a rule, null for
+// none, and its match count.
+const SubfieldOrderStep* OrderStepOf(const CompiledSubfieldOrderRule& rule, std::string_view sCode, bool bTitleSeen,
+                                     int16_t& iPosition, int16_t& iMatchCount) {
+    const SubfieldOrderCode code = rule.Code(sCode);
+    // A repeated code after a $t belongs to a title step.
+    const bool bTitle = bTitleSeen && code.Repeated;
+    iMatchCount = bTitle ? code.TitleMatchCount : code.MatchCount;
+    iPosition = bTitle ? code.TitlePosition : code.Position;
+    return iPosition >= 0 ? &rule.Rule.Steps[static_cast<size_t>(iPosition)] : nullptr;
+}
+
+}  // namespace
+
 void Utf8MarcRecordClass::SfdOrderPosition(const std::string& sCode, bool bTitleSeen, int16_t& iPosition,
                                            int16_t& iStepType, std::string& sStepCodes, int16_t& iMatchCount) {
     iPosition = 1;
     iStepType = 2;
     iMatchCount = 0;
     if (m.IgnoreSfdOrder) return;
-    const SubfieldOrderRule& rule = m.SfdOrderCurrent;
-    const bool bRepeated = rt::InStr(rule.RepeatedCodes, sCode) > 0;
-    int16_t iFallback = -1;
-    for (int16_t i = 0; i <= rule.StepTop && static_cast<size_t>(i) < rule.Steps.size(); ++i) {
-        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(i)];
-        if (rt::InStr(step.Codes, sCode) == 0) continue;
-        if (bRepeated && bTitleSeen && rt::InStr(step.Codes, "t") == 0) {
-            iFallback = i;  // a repeated code after a $t belongs to a title step
-            continue;
-        }
-        if (++iMatchCount == 1) {
-            iPosition = i;
-            iStepType = step.StepType;
-            sStepCodes = step.Codes;
-        }
-    }
-    if (iMatchCount == 0 && iFallback > 0) {
-        const SubfieldOrderStep& step = rule.Steps[static_cast<size_t>(iFallback)];
-        iPosition = iFallback;
-        iStepType = step.StepType;
-        sStepCodes = step.Codes;
-    }
+    int16_t iStep = -1;
+    const SubfieldOrderStep* step = OrderStepOf(*m.SfdOrderCurrent, sCode, bTitleSeen, iStep, iMatchCount);
+    if (!step) return;
+    iPosition = iStep;
+    iStepType = step->StepType;
+    sStepCodes = step->Codes;
+}
+
+void Utf8MarcRecordClass::SfdOrderPositionInto(SubfieldEntry& entry, std::string_view sCode, bool bTitleSeen) {
+    entry.OrderPosition = 1;
+    entry.OrderStepType = 2;
+    entry.OrderStepCodes.clear();
+    if (m.IgnoreSfdOrder) return;
+    int16_t iStep = -1, iMatchCount = 0;
+    const SubfieldOrderStep* step = OrderStepOf(*m.SfdOrderCurrent, sCode, bTitleSeen, iStep, iMatchCount);
+    if (!step) return;
+    entry.OrderPosition = iStep;
+    entry.OrderStepType = step->StepType;
+    entry.OrderStepCodes = step->Codes;
 }
 
 // Shifts the new subfield (the current one) into order, or reports it where
@@ -570,7 +584,7 @@ bool Utf8MarcRecordClass::SfdSplitTracked(const FieldEntry& field) {
 
 bool Utf8MarcRecordClass::SfdSplitPlace(FieldEntry& field, int16_t iSlot) {
     SubfieldEntry& entry = field.Subfields[static_cast<size_t>(iSlot)];
-    const bool bTitleSwitch = m.SfdSplitTitle && rt::InStr(m.SfdOrderCurrent.RepeatedCodes, entry.Code) > 0;
+    const bool bTitleSwitch = m.SfdSplitTitle && m.SfdOrderCurrent->Code(entry.Code).Repeated;
     if (!m.SfdSplitSorted || m.SfdSplitRuleGeneration != m.SfdOrderCurrentGeneration || m.IgnoreSfdOrder ||
         m.MakeNoChange || !m.TestSubfieldOrder || bTitleSwitch || entry.NextSubfield >= 0)
         return false;

@@ -416,7 +416,7 @@ TEST(SfdOrderPosition, FindsTheStepOfACode) {
         {2, "a", true, false, 1, 1, "ab", 0},             // no title step: the last match serves
     };
     for (const Case& c : cases) {
-        St(record).SfdOrderCurrent = St(record).SfdOrderAuth[static_cast<size_t>(c.rule)];
+        RecordTestAccess::SfdOrderUse(record, St(record).SfdOrderAuth[static_cast<size_t>(c.rule)]);
         record.IgnoreSfdOrder(c.ignore);
         int16_t position = -5, stepType = -5, matches = -5;
         std::string codes;
