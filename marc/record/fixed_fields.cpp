@@ -78,6 +78,7 @@ int16_t Utf8MarcRecordClass::GiveLiveControlSubfield(int16_t iField) {
     field.SubfieldTop = slot;
     SubfieldEntry& subfield = field.Subfields[static_cast<size_t>(slot)];
     subfield.Recycle();
+    subfield.Written = true;
     subfield.Code = "9";
     field.FirstSubfield = slot;
     field.LastSubfield = slot;

@@ -90,15 +90,15 @@ std::vector<const CombiningMark*> MarksByName(bool bAbove) {
 }  // namespace
 
 void SubfieldEntry::Recycle() {
-    Code.clear();
-    Text.clear();
-    Norm.clear();
-    NormNaco.clear();
+    if (!Written) return;
+    Written = false;
+    // An empty string is left alone: its clear would only touch its memory.
+    for (std::string* s : {&Code, &Text, &Norm, &NormNaco, &OrderStepCodes, &FormsText})
+        if (!s->empty()) s->clear();
     NextSubfield = -1;
     PrevSubfield = -1;
     OrderPosition = 0;
     OrderStepType = 0;
-    OrderStepCodes.clear();
     Deleted = false;
     Boolean1 = false;
     Boolean2 = false;
@@ -108,7 +108,6 @@ void SubfieldEntry::Recycle() {
     FormsFormatLength = 0;
     std::fill(std::begin(FormsTag), std::end(FormsTag), '\0');
     FormsFormat = 0;
-    FormsText.clear();
 }
 
 void FieldEntry::Recycle() {
@@ -138,6 +137,7 @@ int16_t FieldEntry::NewSubfieldSlot() {
         SubfieldSlots = static_cast<int16_t>(std::min<int32_t>(int32_t{SubfieldSlots} + 5, 32767));
         Subfields.resize(static_cast<size_t>(SubfieldSlots) + 1);
     }
+    Subfields[static_cast<size_t>(slot)].Written = true;
     return slot;
 }
 

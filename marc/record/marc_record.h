@@ -150,9 +150,15 @@ struct SubfieldEntry {
     char FormsTag[3] = {};
     char FormsFormat = 0;
     std::string FormsText;
+    // ---- marc/record/: slot reuse ----
+    // False while the entry is as Recycle leaves it: NewSubfieldSlot sets it
+    // for the slot it hands out, and a writer of an entry after its Recycle
+    // sets it again.
+    bool Written = false;
 
     // Back to a default entry, its strings keeping their memory (a member
-    // added above is reset here too).
+    // added above is reset here too); an entry not written since costs
+    // nothing.
     void Recycle();
 };
 
@@ -468,6 +474,11 @@ struct Utf8MarcRecordState {
     // The compiled rules of each family table by rule index, made on first
     // use and kept until a rule table changes (SfdOrderMemo::RulesChanged).
     std::vector<std::shared_ptr<const CompiledSubfieldOrderRule>> SfdOrderCompiled[4];
+    // The numeric tag and the family table of the last look-up, whose rule
+    // is SfdOrderCurrent (no table: none), so that the loads of one field's
+    // rule after the first cost a comparison; forgotten with the look-ups.
+    const std::vector<SubfieldOrderRule>* SfdOrderLastTable = nullptr;
+    char SfdOrderLastTag[3] = {};
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins

@@ -355,6 +355,7 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
     const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
                           rt::IsAsciiDigit(sTag[2]);
+    if (bNumeric && m.SfdOrderLastTable == &table.Rules && sTag.compare(0, 3, m.SfdOrderLastTag, 3) == 0) return;
     auto search = [&] {
         int16_t found = table.Count;
         for (int16_t r = 1; r < table.Count; ++r) {
@@ -385,8 +386,11 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
                                                                          (sTag[2] - '0'))];
         if (memo < 0) memo = search();
         found = memo;
+        m.SfdOrderLastTable = &table.Rules;
+        sTag.copy(m.SfdOrderLastTag, 3);
     } else {
         found = search();
+        m.SfdOrderLastTable = nullptr;
     }
     auto& compiled = m.SfdOrderCompiled[family];
     if (compiled.size() <= static_cast<size_t>(found)) compiled.resize(static_cast<size_t>(found) + 1);
@@ -405,6 +409,7 @@ Utf8MarcRecordClass::SfdOrderMemo::~SfdOrderMemo() { --state_.SfdOrderMemoDepth;
 
 void Utf8MarcRecordClass::SfdOrderMemo::Forget(Utf8MarcRecordState& state) {
     for (const SubfieldOrderRule*& rules : state.SfdOrderMemoRules) rules = nullptr;
+    state.SfdOrderLastTable = nullptr;
 }
 
 void Utf8MarcRecordClass::SfdOrderMemo::RulesChanged(Utf8MarcRecordState& state) {

@@ -24,6 +24,7 @@ struct RecordTestAccess {
     // Puts a rule in force as SfdOrderLoad would.
     static void SfdOrderUse(Utf8MarcRecordClass& record, const SubfieldOrderRule& rule) {
         record.m.SfdOrderCurrent = CompiledSubfieldOrderRule::Compile(rule);
+        record.m.SfdOrderLastTable = nullptr;
         ++record.m.SfdOrderCurrentGeneration;
     }
     static std::string FldOrderKey(Utf8MarcRecordClass& record, const std::string& sTag,

@@ -67,6 +67,13 @@ private:
     std::string_view rest_;
 };
 
+// Whether a text is the one character c, and a tag the three characters of
+// sTag (the comparisons of every subfield, made without a call).
+constexpr bool IsChar(std::string_view s, char c) { return s.size() == 1 && s[0] == c; }
+bool IsTag(std::string_view s, const char (&sTag)[4]) {
+    return s.size() == 3 && s[0] == sTag[0] && s[1] == sTag[1] && s[2] == sTag[2];
+}
+
 // The code that SfdAdd stores for a given code.
 std::string_view StoredCode(std::string_view sCode) {
     return (sCode == " " || sCode.size() != 1) ? std::string_view("9") : sCode;
@@ -154,7 +161,7 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     const FieldEntry* field = CurrentFieldEntry();
     const std::string& sTag = field ? field->Tag : kNoTag;
     const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
-                        (m.NormalizationScheme == "V" || m.NormalizationScheme == "P") &&
+                        (IsChar(m.NormalizationScheme, 'V') || IsChar(m.NormalizationScheme, 'P')) &&
                         sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
                         sText.find(kDelimiter) == std::string::npos;
     if (!bDefer) {
@@ -228,7 +235,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     // $a holds the same number makes this field a duplicate: it is deleted,
     // and still gets the subfield.
     std::string sNormalized;
-    const bool bOclcNumber = sTag == "035" && sCode == "a" && m.RemoveDuplicateOclcNumbers &&
+    const bool bOclcNumber = IsTag(sTag, "035") && IsChar(sCode, 'a') && m.RemoveDuplicateOclcNumbers &&
                              IsOclcNumber(std::string(sGivenText), sNormalized);
     const std::string_view sText = bOclcNumber ? std::string_view(sNormalized) : sGivenText;
     if (bOclcNumber) {
@@ -248,7 +255,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     }
 
     // A $6 added while editing goes first and gives the field its linkage.
-    if (sCode == "6" && !m.SplittingField) {
+    if (IsChar(sCode, '6') && !m.SplittingField) {
         const std::string sKey =
             FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + std::string(sText) + FldText());
         const int32_t lMarker = rt::InStr(sKey, m.Subfield6Marker);
@@ -259,7 +266,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     }
 
     // Code check: a blank, empty or longer code is stored as "9".
-    if (sCode == " " || sCode.size() != 1) {
+    if (IsChar(sCode, ' ') || sCode.size() != 1) {
         sCode = "9";
         if (!CurrentFieldEntry()->IsControl) m.MarcRecordModified = true;
     }
@@ -270,7 +277,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     // first). The rule number is read from the order key; a key that names no
     // rule of the table ("*", a non-number, 0, past the count) is no such case.
     bool bLocal5 = false;
-    if (m.MarcRecordFormat == "A" && sCode == "5") {
+    if (IsChar(m.MarcRecordFormat, 'A') && IsChar(sCode, '5')) {
         const double dRule = rt::Val(rt::Left(field.OrderKey, 3));
         if (dRule >= 1 && dRule <= m.FldOrderAuthCount && dRule == static_cast<int16_t>(dRule)) {
             const size_t iRule = static_cast<size_t>(dRule);
@@ -319,8 +326,8 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         // (Only a text that can lose something is copied.)
         std::string sWithoutNonfiling;
         bool bWithoutNonfiling = false;
-        if (sCode == "a") {
-            const std::string sKind = rt::Mid(m.Leader, 7, 1) == "z" ? "A" : "B";
+        if (IsChar(sCode, 'a')) {
+            const std::string sKind = m.Leader.size() >= 7 && m.Leader[6] == 'z' ? "A" : "B";
             if (NonfilingMayApply(sKind, sTag, slot.Text)) {
                 std::string sIndicators = field.Indicators;
                 sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, slot.Text, true);
@@ -371,8 +378,9 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     FieldEntry* field = CurrentFieldEntry();
     if (!field || field->IsControl) return;
     if (sSubfieldCode.empty()) return;
-    if (sSubfieldText.empty() && !(bAfter && sSubfieldCode == "a" && field->Tag == "853")) return;
-    const bool bKeepBlanks = field->Tag == "010" || (m.MarcRecordFormat == "A" && sSubfieldCode == "0");
+    if (sSubfieldText.empty() && !(bAfter && IsChar(sSubfieldCode, 'a') && IsTag(field->Tag, "853"))) return;
+    const bool bKeepBlanks =
+        IsTag(field->Tag, "010") || (IsChar(m.MarcRecordFormat, 'A') && IsChar(sSubfieldCode, '0'));
 
     // The anchor: the current subfield, else the last (after) or the first
     // (before) subfield of a field that has some.
@@ -391,7 +399,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     for (int16_t i = bTitleMatters && !bSplitTracked ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
         const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
         if (i == iAnchor && !bAfter) break;
-        if (walked.Code == "t") bTitleSeen = true;
+        if (IsChar(walked.Code, 't')) bTitleSeen = true;
         if (i == iAnchor) break;
         i = walked.NextSubfield;
     }
@@ -518,7 +526,7 @@ void Utf8MarcRecordClass::SfdOrderLoop(bool bAfter) {
     const SfdTitleRun run(m);
     const int16_t iSlot = m.SfdPointer;
     const std::string sTag = field->Tag;
-    const bool bRecorded = field->Subfields[static_cast<size_t>(iSlot)].Code != "w";
+    const bool bRecorded = !IsChar(field->Subfields[static_cast<size_t>(iSlot)].Code, 'w');
     const int32_t lMostShifts = 2 * (int32_t{field->SubfieldTop} + 1);
     const bool bOnlyReport = m.MakeNoChange || !m.TestSubfieldOrder;
 
@@ -573,7 +581,7 @@ bool Utf8MarcRecordClass::SfdSplitTracked(const FieldEntry& field) {
         const std::string& sCode = field.Subfields[0].Code;
         m.SfdSplitField = m.FldPointer;
         m.SfdSplitCount = 1;
-        m.SfdSplitTitle = sCode == "t";
+        m.SfdSplitTitle = IsChar(sCode, 't');
         m.SfdSplitSorted = true;
         m.SfdSplitRuleGeneration = m.SfdOrderCurrentGeneration;
         m.SfdSplitLastOfRank.assign(1, {SfdOrderRank(sCode), int16_t{0}});
@@ -605,7 +613,7 @@ bool Utf8MarcRecordClass::SfdSplitPlace(FieldEntry& field, int16_t iSlot) {
         at(iBefore).PrevSubfield = iSlot;
         if (iAfter >= 0) at(iAfter).NextSubfield = iSlot;
         else field.FirstSubfield = iSlot;
-        if (entry.Code != "w") {
+        if (!IsChar(entry.Code, 'w')) {
             m.SfdOrderChanged = true;
             SfdOrderNoteTag(field.Tag, true);
         }
@@ -617,7 +625,7 @@ bool Utf8MarcRecordClass::SfdSplitPlace(FieldEntry& field, int16_t iSlot) {
 
 void Utf8MarcRecordClass::SfdSplitPlaced(const FieldEntry& field, int16_t iSlot, bool bPlacedDirectly) {
     m.SfdSplitCount = static_cast<int16_t>(m.SfdSplitCount + 1);
-    if (field.Subfields[static_cast<size_t>(iSlot)].Code == "t") m.SfdSplitTitle = true;
+    if (IsChar(field.Subfields[static_cast<size_t>(iSlot)].Code, 't')) m.SfdSplitTitle = true;
     // The loop may have left the subfields in an order of its own.
     if (!bPlacedDirectly) m.SfdSplitSorted = false;
 }
