@@ -73,6 +73,13 @@ constexpr bool IsChar(std::string_view s, char c) { return s.size() == 1 && s[0]
 bool IsTag(std::string_view s, const char (&sTag)[4]) {
     return s.size() == 3 && s[0] == sTag[0] && s[1] == sTag[1] && s[2] == sTag[2];
 }
+// Equal short texts (a scheme letter), compared octet by octet.
+bool SameShort(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 // The code that SfdAdd stores for a given code.
 std::string_view StoredCode(std::string_view sCode) {
@@ -228,14 +235,14 @@ void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::st
 
 void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string_view sGivenText) {
     if (!CurrentFieldEntry()) return;
-    const std::string sTag = CurrentTag();
     std::string_view sCode = sSubfieldCode;
 
     // An OCLC number in 035 $a takes its normal form, and another 035 whose
     // $a holds the same number makes this field a duplicate: it is deleted,
     // and still gets the subfield.
     std::string sNormalized;
-    const bool bOclcNumber = IsTag(sTag, "035") && IsChar(sCode, 'a') && m.RemoveDuplicateOclcNumbers &&
+    const bool bOclcNumber = IsTag(CurrentFieldEntry()->Tag, "035") && IsChar(sCode, 'a') &&
+                             m.RemoveDuplicateOclcNumbers &&
                              IsOclcNumber(std::string(sGivenText), sNormalized);
     const std::string_view sText = bOclcNumber ? std::string_view(sNormalized) : sGivenText;
     if (bOclcNumber) {
@@ -256,6 +263,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
 
     // A $6 added while editing goes first and gives the field its linkage.
     if (IsChar(sCode, '6') && !m.SplittingField) {
+        const std::string sTag = CurrentFieldEntry()->Tag;
         const std::string sKey =
             FldOrderKey(sTag, FldInd(), std::string(1, kDelimiter) + "6" + std::string(sText) + FldText());
         const int32_t lMarker = rt::InStr(sKey, m.Subfield6Marker);
@@ -272,6 +280,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     }
 
     FieldEntry& field = *CurrentFieldEntry();
+    const std::string& sTag = field.Tag;
 
     // An authority record's local $5 under a rule of method 4 (local $5
     // first). The rule number is read from the order key; a key that names no
@@ -304,7 +313,8 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
             const std::string& scheme;
             ~SchemeGuard() {
                 // Setting the scheme in force again would change nothing.
-                if (record.m.NormalizationScheme == scheme && record.SharedChar().NormalizationScheme() == scheme)
+                if (SameShort(record.m.NormalizationScheme, scheme) &&
+                    SameShort(record.SharedChar().NormalizationScheme(), scheme))
                     return;
                 try {
                     record.NormalizationScheme(scheme);
@@ -329,16 +339,21 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         if (IsChar(sCode, 'a')) {
             const std::string sKind = m.Leader.size() >= 7 && m.Leader[6] == 'z' ? "A" : "B";
             if (NonfilingMayApply(sKind, sTag, slot.Text)) {
+                // Copies, for the removal may yield to other work.
+                const std::string sTagCopy = sTag;
+                const std::string sTextCopy = slot.Text;
                 std::string sIndicators = field.Indicators;
-                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTag, sIndicators, slot.Text, true);
+                sWithoutNonfiling = RemoveNonfilingCharacters(sKind, sTagCopy, sIndicators, sTextCopy, true);
                 bWithoutNonfiling = true;
             }
         }
+        // The slot stays where it is whatever happened to the field table.
+        FieldEntry& entry = *CurrentFieldEntry();
         SfdStoreOrDeferForms(slot, bWithoutNonfiling ? &sWithoutNonfiling : nullptr, true);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
-        field.FirstSubfield = iSlot;
-        field.LastSubfield = iSlot;
+        entry.FirstSubfield = iSlot;
+        entry.LastSubfield = iSlot;
         SfdPointer(iSlot);
         return;
     }
