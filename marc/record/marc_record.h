@@ -1786,11 +1786,26 @@ private:
     int16_t SfdPrevPointer() const;
     // The current field's tag, "" without one.
     std::string CurrentTag() const;
-    // The current field and subfield, or null.
-    FieldEntry* CurrentFieldEntry();
-    const FieldEntry* CurrentFieldEntry() const;
-    SubfieldEntry* CurrentSubfieldEntry();
-    const SubfieldEntry* CurrentSubfieldEntry() const;
+    // The current field and subfield, or null (read several times for every
+    // subfield added, so defined here).
+    FieldEntry* CurrentFieldEntry() {
+        if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
+        return &m.Fields[static_cast<size_t>(m.FldPointer)];
+    }
+    const FieldEntry* CurrentFieldEntry() const {
+        if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
+        return &m.Fields[static_cast<size_t>(m.FldPointer)];
+    }
+    SubfieldEntry* CurrentSubfieldEntry() {
+        FieldEntry* field = CurrentFieldEntry();
+        if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
+        return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
+    }
+    const SubfieldEntry* CurrentSubfieldEntry() const {
+        const FieldEntry* field = CurrentFieldEntry();
+        if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
+        return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
+    }
     // The two insertions, the order loop that follows them and the shifts.
     void SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter);
     void SfdOrderLoop(bool bAfter);

@@ -5,30 +5,6 @@
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
 
-// ---------------------------------------------------------------- current entries
-
-FieldEntry* Utf8MarcRecordClass::CurrentFieldEntry() {
-    if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
-    return &m.Fields[static_cast<size_t>(m.FldPointer)];
-}
-
-const FieldEntry* Utf8MarcRecordClass::CurrentFieldEntry() const {
-    if (m.FldPointer < 0 || m.FldPointer >= m.FldCount) return nullptr;
-    return &m.Fields[static_cast<size_t>(m.FldPointer)];
-}
-
-SubfieldEntry* Utf8MarcRecordClass::CurrentSubfieldEntry() {
-    FieldEntry* field = CurrentFieldEntry();
-    if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
-    return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
-}
-
-const SubfieldEntry* Utf8MarcRecordClass::CurrentSubfieldEntry() const {
-    const FieldEntry* field = CurrentFieldEntry();
-    if (!field || m.SfdPointer < 0 || m.SfdPointer > field->SubfieldTop) return nullptr;
-    return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
-}
-
 // ---------------------------------------------------------------- assignment
 
 int16_t Utf8MarcRecordClass::SfdPointer() const { return m.SfdPointer; }
