@@ -97,6 +97,12 @@ struct CompiledSubfieldOrderRule {
         return sCode.size() == 1 ? Codes[static_cast<unsigned char>(sCode[0])] : CodeOf(Rule, sCode);
     }
     const SubfieldOrderCode& Code(char c) const { return Codes[static_cast<unsigned char>(c)]; }
+    // What read(answers) gives for a code, the table's answers read in place.
+    template <class Read>
+    auto With(std::string_view sCode, Read read) const {
+        if (sCode.size() == 1) return read(Codes[static_cast<unsigned char>(sCode[0])]);
+        return read(CodeOf(Rule, sCode));
+    }
 };
 
 // A combining mark waiting in the canonical-order buffer of the translations.
@@ -1757,8 +1763,10 @@ private:
     // ---- marc/record/: subfield table private members ----
 
     // SfdAdd of a code and a text that stay unchanged while it runs (a
-    // split's pieces of the field text, or the public SfdAdd's copies).
-    void SfdAddText(std::string_view sSubfieldCode, std::string_view sSubfieldText);
+    // split's pieces of the field text, or the public SfdAdd's copies);
+    // bPiece: the text is a piece of a data field's text between two
+    // delimiters, so it holds none.
+    void SfdAddText(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bPiece);
     // Fills a field's subfield table from its text (the field is current).
     // Raises error 6, the field unchanged, for more than 32,767 subfields.
     void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
@@ -1807,7 +1815,7 @@ private:
         return &field->Subfields[static_cast<size_t>(m.SfdPointer)];
     }
     // The two insertions, the order loop that follows them and the shifts.
-    void SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter);
+    void SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter, bool bPiece = false);
     void SfdOrderLoop(bool bAfter);
     void SfdShift(bool bLeft);
     // Adds a field's tag to FldsWithSfdsOutOfOrder, once.
@@ -1828,8 +1836,10 @@ private:
     // Stores the forms of a subfield, or, where they come out the same when
     // made later (a split of UTF-8 text under a valid scheme, no delimiter in
     // the text), marks them to be made on first use. pFormText: the text of
-    // the forms when it is not the subfield's text.
-    void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes);
+    // the forms when it is not the subfield's text; bPiece: the subfield's
+    // text is known to hold no delimiter.
+    void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes,
+                              bool bPiece = false);
     // Makes the forms of a subfield marked to be made on first use.
     void SfdFormsReady(const SubfieldEntry& entry) const;
     void SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,

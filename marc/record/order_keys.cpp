@@ -529,14 +529,16 @@ int16_t Utf8MarcRecordClass::SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, i
 }
 
 int16_t Utf8MarcRecordClass::SfdOrderStepOf(const std::string& sCode, bool bTitleSteps) const {
-    const SubfieldOrderCode code = m.SfdOrderCurrent->Code(sCode);
-    return bTitleSteps ? code.Title.Step : code.Plain.Step;
+    return m.SfdOrderCurrent->With(
+        sCode, [&](const SubfieldOrderCode& code) { return bTitleSteps ? code.Title.Step : code.Plain.Step; });
 }
 
 int64_t Utf8MarcRecordClass::SfdOrderRank(const std::string& sCode) const {
-    const SubfieldOrderCodePlace at = m.SfdOrderCurrent->Code(sCode).Plain;
-    // As the test compares two codes of one step: in a plain step by their
-    // first places in its codes, in a "!" step the first code before the others.
-    const int64_t lPlace = at.StepType == 0 ? at.Place : at.StepType == 2 ? (at.Lead ? 0 : 1) : 0;
-    return int64_t{at.Step} * (int64_t{1} << 32) + lPlace;
+    return m.SfdOrderCurrent->With(sCode, [](const SubfieldOrderCode& code) {
+        const SubfieldOrderCodePlace& at = code.Plain;
+        // As the test compares two codes of one step: in a plain step by their
+        // first places in its codes, in a "!" step the first code before the others.
+        const int64_t lPlace = at.StepType == 0 ? at.Place : at.StepType == 2 ? (at.Lead ? 0 : 1) : 0;
+        return int64_t{at.Step} * (int64_t{1} << 32) + lPlace;
+    });
 }

@@ -81,6 +81,17 @@ bool SameShort(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A tag at or after "011", as the comparison of the two texts orders them.
+bool TagFrom011(std::string_view sTag) {
+    constexpr std::string_view k011 = "011";
+    for (size_t i = 0; i < k011.size(); ++i) {
+        if (i == sTag.size()) return false;
+        const auto c = static_cast<unsigned char>(sTag[i]), d = static_cast<unsigned char>(k011[i]);
+        if (c != d) return c > d;
+    }
+    return true;
+}
+
 // The code that SfdAdd stores for a given code.
 std::string_view StoredCode(std::string_view sCode) {
     return (sCode == " " || sCode.size() != 1) ? std::string_view("9") : sCode;
@@ -98,7 +109,7 @@ void Utf8MarcRecordClass::FldRaiseIfTooManySubfields(const std::string& sTag, co
     // Count the subfields that will take a slot: the first always, a later
     // one when it has text (or is 853 $a). Text in fields below 011 (the 010)
     // keeps its blanks.
-    SubfieldReader counter(sFieldText, sTag >= "011");
+    SubfieldReader counter(sFieldText, TagFrom011(sTag));
     std::string_view sCode, sText;
     int32_t lSlots = 0;
     while (counter.Next(sCode, sText))
@@ -110,7 +121,7 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     if (iFieldPointer < 0 || iFieldPointer >= m.FldCount) return;
     const FieldEntry& field = m.Fields[static_cast<size_t>(iFieldPointer)];
     // Text in fields below 011 (the 010) keeps its blanks.
-    const bool bTrim = field.Tag >= "011";
+    const bool bTrim = TagFrom011(field.Tag);
     const bool bControl = field.IsControl;
 
     // Nothing changes before the count.
@@ -136,7 +147,7 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     std::string_view sCode, sText;
     while (reader.Next(sCode, sText)) {
         SplittingGuard splitting(m.SplittingField);
-        SfdAddText(sCode, sText);
+        SfdAddText(sCode, sText, true);
     }
 }
 
@@ -160,7 +171,7 @@ void Utf8MarcRecordClass::SfdMakeForms(SubfieldEntry& entry, const std::string& 
 }
 
 void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText,
-                                               bool bSwitchSchemes) {
+                                               bool bSwitchSchemes, bool bPiece) {
     const std::string& sText = pFormText ? *pFormText : entry.Text;
     // The forms of UTF-8 text depend on the scheme only through a delimiter
     // in it; a valid scheme in force comes back after the add as it was.
@@ -170,7 +181,7 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
                         (IsChar(m.NormalizationScheme, 'V') || IsChar(m.NormalizationScheme, 'P')) &&
                         sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
-                        sText.find(kDelimiter) == std::string::npos;
+                        ((bPiece && !pFormText) || sText.find(kDelimiter) == std::string::npos);
     if (!bDefer) {
         SfdStoreForms(entry, sText, bSwitchSchemes);
         return;
@@ -223,17 +234,17 @@ void Utf8MarcRecordClass::SfdMakeNacoForm(SubfieldEntry& entry, const std::strin
 
 void Utf8MarcRecordClass::SfdAdd(const std::string& sSubfieldCode, const std::string& sSubfieldText) {
     if (m.SplittingField) {
-        SfdAddText(sSubfieldCode, sSubfieldText);
+        SfdAddText(sSubfieldCode, sSubfieldText, false);
         return;
     }
     // A split hands over texts of its own; any other caller's text is copied,
     // for it may live in the table that this add changes.
     const std::string sCodeCopy = sSubfieldCode;
     const std::string sTextCopy = sSubfieldText;
-    SfdAddText(sCodeCopy, sTextCopy);
+    SfdAddText(sCodeCopy, sTextCopy, false);
 }
 
-void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string_view sGivenText) {
+void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string_view sGivenText, bool bPiece) {
     if (!CurrentFieldEntry()) return;
     std::string_view sCode = sSubfieldCode;
 
@@ -245,6 +256,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
                              m.RemoveDuplicateOclcNumbers &&
                              IsOclcNumber(std::string(sGivenText), sNormalized);
     const std::string_view sText = bOclcNumber ? std::string_view(sNormalized) : sGivenText;
+    if (bOclcNumber) bPiece = false;
     if (bOclcNumber) {
         const int16_t iField = m.FldPointer;
         FldMoveTop();
@@ -349,7 +361,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         }
         // The slot stays where it is whatever happened to the field table.
         FieldEntry& entry = *CurrentFieldEntry();
-        SfdStoreOrDeferForms(slot, bWithoutNonfiling ? &sWithoutNonfiling : nullptr, true);
+        SfdStoreOrDeferForms(slot, bWithoutNonfiling ? &sWithoutNonfiling : nullptr, true, bPiece);
         slot.NextSubfield = -1;
         slot.PrevSubfield = -1;
         entry.FirstSubfield = iSlot;
@@ -361,7 +373,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
     // Any further subfield goes after the last one.
     field.Changed = true;
     SfdMoveLast();
-    SfdInsert(sCode, sText, true);
+    SfdInsert(sCode, sText, true, bPiece);
 
     // A $5 of one of our own institutions places the field anew by its new
     // order key.
@@ -389,7 +401,8 @@ void Utf8MarcRecordClass::SfdInsertAfter(const std::string& sSubfieldCode, const
     SfdInsert(sSubfieldCode, sSubfieldText, true);
 }
 
-void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter) {
+void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_view sSubfieldText, bool bAfter,
+                                    bool bPiece) {
     FieldEntry* field = CurrentFieldEntry();
     if (!field || field->IsControl) return;
     if (sSubfieldCode.empty()) return;
@@ -409,7 +422,8 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     // appends knows the answer without it.
     const bool bSplitTracked = m.SplittingField && bAfter && iAnchor >= 0 && iAnchor == field->LastSubfield &&
                                SfdSplitTracked(*field);
-    const bool bTitleMatters = !m.IgnoreSfdOrder && m.SfdOrderCurrent->Code(sSubfieldCode).Repeated;
+    const bool bTitleMatters =
+        !m.IgnoreSfdOrder && m.SfdOrderCurrent->With(sSubfieldCode, [](const SubfieldOrderCode& c) { return c.Repeated; });
     bool bTitleSeen = bSplitTracked && bTitleMatters && m.SfdSplitTitle;
     for (int16_t i = bTitleMatters && !bSplitTracked ? field->FirstSubfield : int16_t{-1}; i >= 0;) {
         const SubfieldEntry& walked = field->Subfields[static_cast<size_t>(i)];
@@ -430,7 +444,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     SfdOrderPositionInto(entry, sSubfieldCode, bTitleSeen);
     entry.Code = sSubfieldCode;
     entry.Text = bKeepBlanks ? sSubfieldText : TrimView(sSubfieldText);
-    SfdStoreOrDeferForms(entry, nullptr, false);
+    SfdStoreOrDeferForms(entry, nullptr, false, bPiece);
     entry.NextSubfield = -1;
     entry.PrevSubfield = -1;
 
@@ -494,11 +508,12 @@ namespace {
 // none, and its match count.
 const SubfieldOrderStep* OrderStepOf(const CompiledSubfieldOrderRule& rule, std::string_view sCode, bool bTitleSeen,
                                      int16_t& iPosition, int16_t& iMatchCount) {
-    const SubfieldOrderCode code = rule.Code(sCode);
-    // A repeated code after a $t belongs to a title step.
-    const bool bTitle = bTitleSeen && code.Repeated;
-    iMatchCount = bTitle ? code.TitleMatchCount : code.MatchCount;
-    iPosition = bTitle ? code.TitlePosition : code.Position;
+    rule.With(sCode, [&](const SubfieldOrderCode& code) {
+        // A repeated code after a $t belongs to a title step.
+        const bool bTitle = bTitleSeen && code.Repeated;
+        iMatchCount = bTitle ? code.TitleMatchCount : code.MatchCount;
+        iPosition = bTitle ? code.TitlePosition : code.Position;
+    });
     return iPosition >= 0 ? &rule.Rule.Steps[static_cast<size_t>(iPosition)] : nullptr;
 }
 
@@ -607,7 +622,8 @@ bool Utf8MarcRecordClass::SfdSplitTracked(const FieldEntry& field) {
 
 bool Utf8MarcRecordClass::SfdSplitPlace(FieldEntry& field, int16_t iSlot) {
     SubfieldEntry& entry = field.Subfields[static_cast<size_t>(iSlot)];
-    const bool bTitleSwitch = m.SfdSplitTitle && m.SfdOrderCurrent->Code(entry.Code).Repeated;
+    const bool bTitleSwitch =
+        m.SfdSplitTitle && m.SfdOrderCurrent->With(entry.Code, [](const SubfieldOrderCode& c) { return c.Repeated; });
     if (!m.SfdSplitSorted || m.SfdSplitRuleGeneration != m.SfdOrderCurrentGeneration || m.IgnoreSfdOrder ||
         m.MakeNoChange || !m.TestSubfieldOrder || bTitleSwitch || entry.NextSubfield >= 0)
         return false;
