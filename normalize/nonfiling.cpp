@@ -35,19 +35,32 @@ constexpr std::array<NonfilingIndicator, 10> kBibliographicIndicators{{{"130", 1
 constexpr std::array<NonfilingIndicator, 5> kQIndicators{
     {{"245", 2}, {"440", 2}, {"630", 1}, {"730", 1}, {"740", 1}}};
 
+constexpr bool AllThreeCharacterTags(std::span<const NonfilingIndicator> row) {
+    for (const NonfilingIndicator& entry : row)
+        if (entry.Tag.size() != 3) return false;
+    return true;
+}
+static_assert(AllThreeCharacterTags(kAuthorityIndicators) && AllThreeCharacterTags(kBibliographicIndicators) &&
+              AllThreeCharacterTags(kQIndicators));
+
+// (Looked up for the first $a of every field a load adds, so the letters and
+// tags are compared octet by octet in place.)
 std::span<const NonfilingIndicator> IndicatorRow(const std::string& sRecordType) {
-    if (sRecordType == "A") return kAuthorityIndicators;
-    if (sRecordType.size() == 1 && std::string_view("BDFMPSU").find(sRecordType[0]) != std::string_view::npos)
-        return kBibliographicIndicators;
-    if (sRecordType == "Q") return kQIndicators;
-    return {};
+    if (sRecordType.size() != 1) return {};
+    switch (sRecordType[0]) {
+        case 'A': return kAuthorityIndicators;
+        case 'B': case 'D': case 'F': case 'M': case 'P': case 'S': case 'U': return kBibliographicIndicators;
+        case 'Q': return kQIndicators;
+        default: return {};
+    }
 }
 
 // The indicator of the tag's entry, 0 when the row has none. Tags match whole
 // entries, so an empty or partial tag matches nothing.
 int NonfilingIndicatorOf(std::span<const NonfilingIndicator> row, const std::string& sTag) {
+    if (sTag.size() != 3) return 0;  // every entry's tag has three characters
     for (const NonfilingIndicator& entry : row)
-        if (entry.Tag == sTag) return entry.Indicator;
+        if (entry.Tag[0] == sTag[0] && entry.Tag[1] == sTag[1] && entry.Tag[2] == sTag[2]) return entry.Indicator;
     return 0;
 }
 
