@@ -353,11 +353,12 @@ const std::shared_ptr<const CompiledSubfieldOrderRule>& CompiledSubfieldOrderRul
 void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
     SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
-    const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
-                          rt::IsAsciiDigit(sTag[2]);
-    if (bNumeric && m.SfdOrderLastTable == &table.Rules && sTag[0] == m.SfdOrderLastTag[0] &&
+    // The last tag looked up was numeric.
+    if (m.SfdOrderLastTable == &table.Rules && sTag.size() == 3 && sTag[0] == m.SfdOrderLastTag[0] &&
         sTag[1] == m.SfdOrderLastTag[1] && sTag[2] == m.SfdOrderLastTag[2])
         return;
+    const bool bNumeric = sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) &&
+                          rt::IsAsciiDigit(sTag[2]);
     auto search = [&] {
         int16_t found = table.Count;
         for (int16_t r = 1; r < table.Count; ++r) {
