@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/raised_error.h"
+#include "common/runtime.h"
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
@@ -209,6 +210,36 @@ TEST(RecordLoad, NextLoadReusesTheTablesAndStartsEveryEntryAfresh) {
     EXPECT_EQ(record.FldText(), D("$aTitle$bsub"));
     // The 245's first subfield kept the memory of the long text before it.
     EXPECT_GE(s.Fields[1].Subfields[0].Text.capacity(), sLong.size());
+}
+
+// A split that takes more slots than the last record's field used, across
+// two growths of its table, finds each slot as a new one: the flags of the
+// last record gone, the forms its own, the slots it did not take empty.
+TEST(RecordLoad, ASplitOverTheSlotsOfALongerFieldStartsEverySlotAfresh) {
+    std::string sBig = "10";
+    for (const char code : std::string("abcdefghijkl")) sBig += D("$") + code + "old text " + code;
+    Marc8Record record;
+    record.MarcRecordIn(Iso2709(kBibLeader, {{"001", "1"}, {"245", sBig}}));
+    record.FldPointer(1);
+    for (bool sub = record.SfdMoveFirst(); sub; sub = record.SfdMoveNext()) {
+        record.SfdBoolean1(true);
+        record.Sfdboolean2(true);
+        record.SfdDelete(false);
+    }
+    record.MarcRecordIn(Iso2709(kBibLeader, {{"001", "2"}, {"245", D("10$aA$bB$cC$fF$gG$hH$kK")}}));
+    record.FldPointer(1);
+    EXPECT_EQ(record.FldText(), D("$aA$bB$cC$fF$gG$hH$kK"));
+    for (bool sub = record.SfdMoveFirst(); sub; sub = record.SfdMoveNext()) {
+        EXPECT_FALSE(record.SfdBoolean1() || record.Sfdboolean2() || record.SfdDeleted()) << record.SfdCode();
+        EXPECT_EQ(record.SfdNorm(), rt::UCase(record.SfdText()));
+    }
+    const FieldEntry& field = RecordTestAccess::State(record).Fields[1];
+    EXPECT_EQ(field.SubfieldSlots, 10);
+    for (size_t j = static_cast<size_t>(field.SubfieldTop) + 1; j < field.Subfields.size(); ++j) {
+        const SubfieldEntry& slot = field.Subfields[j];
+        EXPECT_EQ(slot.Code + slot.Text + slot.Norm + slot.NormNaco + slot.OrderStepCodes, "") << j;
+        EXPECT_FALSE(slot.Boolean1 || slot.Boolean2 || slot.Deleted || slot.FormsPending) << j;
+    }
 }
 
 // The subfield-order rule of a tag, looked up once, is looked up again when

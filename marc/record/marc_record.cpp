@@ -130,15 +130,43 @@ void FieldEntry::Recycle() {
     Subfields.clear();
 }
 
-int16_t FieldEntry::NewSubfieldSlot() {
+void SubfieldEntry::RecycleForAdd() {
+    if (!Written) return;
+    for (std::string* s : {&Norm, &NormNaco, &FormsText})
+        if (!s->empty()) s->clear();
+    Boolean1 = false;
+    Boolean2 = false;
+    FormsPending = false;
+    FormsTextSeparate = false;
+    FormsTagLength = 0;
+    FormsFormatLength = 0;
+    std::fill(std::begin(FormsTag), std::end(FormsTag), '\0');
+    FormsFormat = 0;
+}
+
+int16_t FieldEntry::NewSubfieldSlot(int16_t* pFreshFrom) {
     int16_t slot = rt::ToInt16(int32_t{SubfieldTop} + 1);
     if (slot > SubfieldSlots || SubfieldSlots < 1) {
+        const auto iTaken = static_cast<int16_t>(Subfields.size());
         // Grows by 5, the last time only up to the largest 16-bit slot.
         SubfieldSlots = static_cast<int16_t>(std::min<int32_t>(int32_t{SubfieldSlots} + 5, 32767));
-        Subfields.resize(static_cast<size_t>(SubfieldSlots) + 1);
+        if (pFreshFrom) {
+            if (*pFreshFrom < 0) *pFreshFrom = iTaken;
+            Subfields.resize_as_they_are(static_cast<size_t>(SubfieldSlots) + 1);
+        } else {
+            Subfields.resize(static_cast<size_t>(SubfieldSlots) + 1);
+        }
     }
-    Subfields[static_cast<size_t>(slot)].Written = true;
+    SubfieldEntry& entry = Subfields[static_cast<size_t>(slot)];
+    if (pFreshFrom && *pFreshFrom >= 0 && slot >= *pFreshFrom) entry.RecycleForAdd();
+    entry.Written = true;
     return slot;
+}
+
+void FieldEntry::RecycleFreshSlots(int16_t iFreshFrom) {
+    if (iFreshFrom < 0) return;
+    const size_t from = static_cast<size_t>(std::max<int32_t>(iFreshFrom, int32_t{SubfieldTop} + 1));
+    for (size_t i = from; i < Subfields.size(); ++i) Subfields[i].Recycle();
 }
 
 Utf8MarcRecordClass::Utf8MarcRecordClass() {

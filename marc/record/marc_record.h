@@ -166,6 +166,9 @@ struct SubfieldEntry {
     // added above is reset here too); an entry not written since costs
     // nothing.
     void Recycle();
+    // Recycle for a slot whose code, text, order step, deletion flag and
+    // links the add that takes it writes anyway: only the rest is reset.
+    void RecycleForAdd();
 };
 
 // One field of the record.
@@ -191,7 +194,14 @@ struct FieldEntry {
     // The slot for the next subfield, SubfieldTop + 1, made available: when it
     // exceeds SubfieldSlots (or no slot was ever allocated) the allocation grows
     // by 5, keeping the contents. Raises error 6 past 32,767 slots.
-    int16_t NewSubfieldSlot();
+    // With pFreshFrom (an add that writes the slot's code, text, order step,
+    // deletion flag and links), the slots a growth takes into the table are
+    // left as they are, the first of them noted in *pFreshFrom (when -1),
+    // and the slot handed out from there is recycled for the add; the caller
+    // recycles the rest (RecycleFreshSlots) before they can be read.
+    int16_t NewSubfieldSlot(int16_t* pFreshFrom = nullptr);
+    // Recycles the slots from iFreshFrom that no subfield took.
+    void RecycleFreshSlots(int16_t iFreshFrom);
 
     // Back to a default entry, its strings and subfield slots keeping their
     // memory (a member added above is reset here too).
@@ -462,6 +472,10 @@ struct Utf8MarcRecordState {
     // rank, ranks ascending. A new subfield then goes straight to its place.
     int16_t SfdSplitField = -1;
     int16_t SfdSplitCount = 0;
+    // The field being split (-1: none) and the first slot of its table that
+    // the split took into use without recycling it (-1: none; NewSubfieldSlot).
+    int16_t SfdSplitFreshField = -1;
+    int16_t SfdSplitFreshFrom = -1;
     bool SfdSplitTitle = false;
     bool SfdSplitSorted = false;
     uint32_t SfdSplitRuleGeneration = 0;
@@ -1825,6 +1839,11 @@ private:
     // last subfield iSlot, false when the order loop must place it; and the
     // update after a subfield was placed.
     bool SfdSplitTracked(const FieldEntry& field);
+    // The note of the slots taken without recycling, for NewSubfieldSlot:
+    // while a subfield of the field being split is added, else null.
+    int16_t* SfdSplitFreshSlots() {
+        return m.SplittingField && m.FldPointer == m.SfdSplitFreshField ? &m.SfdSplitFreshFrom : nullptr;
+    }
     bool SfdSplitPlace(FieldEntry& field, int16_t iSlot);
     void SfdSplitPlaced(const FieldEntry& field, int16_t iSlot, bool bPlacedDirectly);
     // The normal form and the NACO form of a subfield's text.

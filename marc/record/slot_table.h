@@ -52,6 +52,12 @@ public:
         size_ = n;
     }
     void clear() { size_ = 0; }
+    // Takes entries into use as they are: for a caller that makes every one
+    // of them new itself before it is read.
+    void resize_as_they_are(size_t n) {
+        if (n > items_.size()) items_.resize(std::max(n, items_.size() * 2));
+        size_ = n;
+    }
 
 private:
     std::vector<Entry> items_;

@@ -137,6 +137,26 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
         explicit SplittingGuard(bool& f) : flag(f) { flag = true; }
         ~SplittingGuard() { flag = false; }
     };
+    // The slots that the adds of the split take into use are recycled as
+    // they are taken; at the end those that no subfield took are recycled.
+    struct FreshSlots {
+        Utf8MarcRecordState& state;
+        const int16_t iField;
+        const int16_t iFieldBefore = state.SfdSplitFreshField;
+        const int16_t iFromBefore = state.SfdSplitFreshFrom;
+        FreshSlots(Utf8MarcRecordState& s, int16_t iFieldPointer) : state(s), iField(iFieldPointer) {
+            state.SfdSplitFreshField = iField;
+            state.SfdSplitFreshFrom = -1;
+        }
+        ~FreshSlots() {
+            if (iField < state.FldCount)
+                state.Fields[static_cast<size_t>(iField)].RecycleFreshSlots(state.SfdSplitFreshFrom);
+            state.SfdSplitFreshField = iFieldBefore;
+            state.SfdSplitFreshFrom = iFromBefore;
+        }
+        FreshSlots(const FreshSlots&) = delete;
+        FreshSlots& operator=(const FreshSlots&) = delete;
+    } fresh(m, iFieldPointer);
 
     if (bControl) {
         SplittingGuard splitting(m.SplittingField);
@@ -186,8 +206,8 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
         SfdStoreForms(entry, sText, bSwitchSchemes);
         return;
     }
-    entry.Norm.clear();
-    entry.NormNaco.clear();
+    if (!entry.Norm.empty()) entry.Norm.clear();
+    if (!entry.NormNaco.empty()) entry.NormNaco.clear();
     entry.FormsPending = true;
     entry.FormsTextSeparate = pFormText != nullptr;
     if (pFormText) entry.FormsText = *pFormText;
@@ -335,7 +355,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
             }
         } restore{*this, sSchemeFound};
 
-        const int16_t iSlot = field.NewSubfieldSlot();
+        const int16_t iSlot = field.NewSubfieldSlot(SfdSplitFreshSlots());
         field.SubfieldTop = iSlot;
         SubfieldEntry& slot = field.Subfields[static_cast<size_t>(iSlot)];
         SfdOrderPositionInto(slot, sCode, false);
@@ -435,7 +455,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     m.SfdAtTop = false;
     m.SfdAtBottom = false;
 
-    const int16_t iSlot = field->NewSubfieldSlot();
+    const int16_t iSlot = field->NewSubfieldSlot(SfdSplitFreshSlots());
     field->SubfieldTop = iSlot;
     SfdPointer(iSlot);
 
