@@ -2102,7 +2102,8 @@ private:
     SfdOrderTableRef SfdOrderTableFor(const std::string& sMarcFormat);
     // ---- marc/record/: subfield-order look-up memo ----
     // Held over a stretch of work that changes no rule table (a load, a walk
-    // of the fields): SfdOrderLoad then remembers its look-ups.
+    // of the fields; SfdOrderMemoDepth counts the holders). The look-ups are
+    // kept whether or not one is held; the static members forget them.
     class SfdOrderMemo {
     public:
         explicit SfdOrderMemo(Utf8MarcRecordState& state);
