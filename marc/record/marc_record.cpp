@@ -91,15 +91,23 @@ std::vector<const CombiningMark*> MarksByName(bool bAbove) {
 
 void SubfieldEntry::Recycle() {
     if (!Written) return;
-    Written = false;
-    // An empty string is left alone: its clear would only touch its memory.
-    for (std::string* s : {&Code, &Text, &Norm, &NormNaco, &OrderStepCodes, &FormsText})
+    // What an add writes anyway, then the rest. An empty string is left
+    // alone: its clear would only touch its memory.
+    for (std::string* s : {&Code, &Text, &OrderStepCodes})
         if (!s->empty()) s->clear();
     NextSubfield = -1;
     PrevSubfield = -1;
     OrderPosition = 0;
     OrderStepType = 0;
     Deleted = false;
+    RecycleForAdd();
+    Written = false;
+}
+
+void SubfieldEntry::RecycleForAdd() {
+    if (!Written) return;
+    for (std::string* s : {&Norm, &NormNaco, &FormsText})
+        if (!s->empty()) s->clear();
     Boolean1 = false;
     Boolean2 = false;
     FormsPending = false;
@@ -128,20 +136,6 @@ void FieldEntry::Recycle() {
     SubfieldSlots = 0;
     SubfieldTop = -1;
     Subfields.clear();
-}
-
-void SubfieldEntry::RecycleForAdd() {
-    if (!Written) return;
-    for (std::string* s : {&Norm, &NormNaco, &FormsText})
-        if (!s->empty()) s->clear();
-    Boolean1 = false;
-    Boolean2 = false;
-    FormsPending = false;
-    FormsTextSeparate = false;
-    FormsTagLength = 0;
-    FormsFormatLength = 0;
-    std::fill(std::begin(FormsTag), std::end(FormsTag), '\0');
-    FormsFormat = 0;
 }
 
 int16_t FieldEntry::NewSubfieldSlot(int16_t* pFreshFrom) {

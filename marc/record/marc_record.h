@@ -163,8 +163,8 @@ struct SubfieldEntry {
     bool Written = false;
 
     // Back to a default entry, its strings keeping their memory (a member
-    // added above is reset here too); an entry not written since costs
-    // nothing.
+    // added above is reset here too, or in RecycleForAdd when an add does
+    // not write it); an entry not written since costs nothing.
     void Recycle();
     // Recycle for a slot whose code, text, order step, deletion flag and
     // links the add that takes it writes anyway: only the rest is reset.
