@@ -379,10 +379,6 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
-    // The data part and the directory as the output composes them, kept so
-    // that their memory serves the next output.
-    std::string MarcRecordOutData;
-    std::string MarcRecordOutDirectory;
     // ---- marc/record/: subfield-order test ----
     // Titles before the subfield under test, kept across the tests of one
     // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
