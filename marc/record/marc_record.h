@@ -379,6 +379,14 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
+    // ---- marc/record/: field-order look-up memo ----
+    // Every change of a field-order table counts FldOrderRulesGeneration up.
+    // FldOrderRuleMemo keeps, per family (A, B, H, other) and digit tag 000 to
+    // 999, the first rule whose range holds the tag (0 for none, -1 not yet
+    // looked up), valid while its generation is the tables' one.
+    uint32_t FldOrderRulesGeneration = 1;
+    uint32_t FldOrderRuleMemoGeneration[4] = {};
+    std::vector<int16_t> FldOrderRuleMemo[4];
     // ---- marc/record/: subfield-order test ----
     // Titles before the subfield under test, kept across the tests of one
     // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
@@ -1982,6 +1990,9 @@ private:
         int16_t& Slots;
     };
     FldOrderTableRef FldOrderTableFor(const std::string& sMarcFormat);
+    // The number of the first field-order rule whose range holds the tag, 0
+    // for none; remembered per digit tag until a field-order table changes.
+    int16_t FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag);
     struct SfdOrderTableRef {
         std::vector<SubfieldOrderRule>& Rules;
         int16_t& Count;
