@@ -6,6 +6,7 @@
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/order_family.h"
 #include "platform/events.h"
 
 namespace {
@@ -61,14 +62,15 @@ bool Utf8MarcRecordClass::MarcRecordModified() const { return m.MarcRecordModifi
 namespace {
 
 // The order key split at the first $6 marker into key and suffix.
-void SplitOrderKey(const std::string& sKey, const std::string& sMarker, FieldEntry& entry) {
+void SplitOrderKey(std::string sKey, const std::string& sMarker, FieldEntry& entry) {
     const size_t at = sKey.find(sMarker);
     if (at == std::string::npos) {
-        entry.OrderKey = sKey;
+        entry.OrderKey = std::move(sKey);
         entry.OrderKeySuffix.clear();
     } else {
-        entry.OrderKey = sKey.substr(0, at);
-        entry.OrderKeySuffix = sKey.substr(at);
+        entry.OrderKeySuffix.assign(sKey, at);
+        sKey.resize(at);
+        entry.OrderKey = std::move(sKey);
     }
 }
 
@@ -79,11 +81,11 @@ void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& 
     FldAddOfKind(sNewTag, sNewIndicators, sNewFieldText, bForceToFirstPosition, FieldKind::ByTag);
 }
 
-void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
-                                       const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind) {
-    std::string sTag = sNewTag;
-    std::string sIndicators = sNewIndicators;
-    std::string sText = sNewFieldText;
+void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string sNewFieldText,
+                                       bool bForceToFirstPosition, FieldKind kind) {
+    std::string& sTag = sNewTag;
+    std::string& sIndicators = sNewIndicators;
+    std::string& sText = sNewFieldText;
 
     // A linked copy given under its partner's tag is an 880.
     if (sTag != "880") {
@@ -109,15 +111,24 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
         return;
     }
     const bool bControl = kind == FieldKind::ByTag ? IsControlTag(sTag) : kind == FieldKind::Control;
+    // A data field's text that does not begin with a subfield gets "$a" in
+    // front; the key is made of the text as given.
+    std::string sPrefixed;
+    const bool bPrefix = !bControl && !sText.empty() && sText[0] != kDelimiter;
+    if (bPrefix) {
+        sPrefixed.reserve(sText.size() + 2);
+        sPrefixed += kDelimiter;
+        sPrefixed += 'a';
+        sPrefixed += sText;
+    }
     // A text that needs more subfields than a field can hold adds nothing
-    // (counted on the text as it will be split, "$a" in front as below).
-    if (!bControl)
-        FldRaiseIfTooManySubfields(sTag, sText.empty() || sText[0] == kDelimiter
-                                             ? sText
-                                             : std::string(1, kDelimiter) + "a" + sText);
+    // (counted on the text as it will be split).
+    if (!bControl) FldRaiseIfTooManySubfields(sTag, bPrefix ? sPrefixed : sText);
 
-    const std::string sKey = FldOrderKey(sTag, sIndicators, sText);
-    SfdOrderLoad(sTag);
+    std::string sKey = FldOrderKey(sTag, sIndicators, sText);
+    // The key loaded the tag's subfield-order rule; only the yield of the
+    // other formats' keys (or a key of the tests) may have run code since.
+    if (m.FldOrderKeyForTests || order_rules::OrderFamily(m.MarcRecordFormat) == 'O') SfdOrderLoad(sTag);
     const bool bTextGiven = !sText.empty();
 
     if (bControl) {
@@ -129,10 +140,10 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
             else if (length.Cut) sText.resize(length.Length);
         }
     } else {
-        sIndicators = (sIndicators + "  ").substr(0, 2);
+        sIndicators.resize(2, ' ');
         for (char& c : sIndicators)
             if (!IsIndicator(c)) c = ' ';
-        if (bTextGiven && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
+        if (bPrefix) sText = std::move(sPrefixed);
     }
 
     const bool bKeysSorted = FldKeysSorted();
@@ -142,7 +153,7 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
     entry.Indicators = std::move(sIndicators);
     entry.IsControl = bControl;
     entry.Changed = true;
-    SplitOrderKey(sKey, m.Subfield6Marker, entry);
+    SplitOrderKey(std::move(sKey), m.Subfield6Marker, entry);
 
     FldPointer(n);
     if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Pointer = n;
@@ -467,7 +478,7 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         const bool bWasControl = entry.IsControl;
         FldDelete();
         const FieldKind kind = IsDigitTag(sTag) ? FieldKind::ByTag : bControl ? FieldKind::Control : FieldKind::Data;
-        FldAddOfKind(sTag, bWasControl ? std::string() : sIndicators, sText, false, kind);
+        FldAddOfKind(sTag, bWasControl ? std::string() : sIndicators, std::move(sText), false, kind);
     }
     SfdPointer(iSfdPointer);
 }

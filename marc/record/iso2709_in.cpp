@@ -226,14 +226,13 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         }
     }
 
-    std::string sContent;
     for (size_t i = 0; i < spans.size(); ++i) {
-        const std::string sEntry = sDirectory.substr(i * 12, 12);
-        const std::string sTag = sEntry.substr(0, 3);
+        const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
+        std::string sTag(sEntry.substr(0, 3));
         const EntrySpan& span = spans[i];
         // The content: the span up to its first field terminator, or all of it.
         const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
-        sContent.assign(sSpan.substr(0, sSpan.find(kEndOfField)));
+        const std::string_view sContent = sSpan.substr(0, sSpan.find(kEndOfField));
         const bool bTerminated = !sSpan.empty() && sSpan.back() == kEndOfField;
 
         // The first damage in directory order is reported.
@@ -255,17 +254,19 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
             IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0 : !(sContent.size() > 2 && sContent[2] == '\x1F');
         const int16_t iBefore = m.FldPointer;
         if (!bControl) {
-            FldAddOfKind(sTag, sContent.substr(0, 2), sContent.size() > 2 ? sContent.substr(2) : std::string(), false,
+            FldAddOfKind(std::move(sTag), std::string(sContent.substr(0, 2)),
+                         sContent.size() > 2 ? std::string(sContent.substr(2)) : std::string(), false,
                          FieldKind::Data);
         } else {
-            for (char& c : sContent)
+            std::string sText(sContent);
+            for (char& c : sText)
                 if (c == '\x1F') c = fill;
             // The first 008 is the record's; a second one is a field of its own.
-            if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sContent.size());
-            FldAddOfKind(sTag, "", sContent, false, FieldKind::Control);
+            if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sText.size());
+            FldAddOfKind(std::move(sTag), std::string(), std::move(sText), false, FieldKind::Control);
         }
         if (m.FldPointer != iBefore && m.FldPointer >= 0 && m.FldPointer < m.FldCount)
-            m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry = sEntry;
+            m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry.assign(sEntry);
     }
 }
 

@@ -1857,8 +1857,10 @@ private:
     // three printable ASCII characters.
     static bool IsDigitTag(const std::string& sTag);
     static bool IsLoadableTag(const std::string& sTag);
-    void FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
-                      const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind);
+    // Takes its texts by value: a caller that has no further use for them
+    // moves them in.
+    void FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string sNewFieldText,
+                      bool bForceToFirstPosition, FieldKind kind);
     // The live subfields of the current field whose code is not in the
     // exclude list, whatever the code; a control field's text alone.
     // With pInclude, only the codes it lists are taken.
