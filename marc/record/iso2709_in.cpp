@@ -78,7 +78,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     // 3-4. A leader that lost characters before its entry map "45" gets
     // blanks in front of it, so that the map stands at 20; the repair is used
     // only when the text as given fails the tests and the repaired one passes.
-    m.Leader = sMarcRecord.substr(0, 24);
+    m.Leader.assign(sMarcRecord, 0, 24);
     const int32_t p = Rat(m.Leader, "45");
     std::string sRepaired;
     bool bValid = IsMarc(sMarcRecord);
@@ -86,7 +86,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         sRepaired = sMarcRecord;
         sRepaired.insert(static_cast<size_t>(p - 1), static_cast<size_t>(21 - p), ' ');
         bValid = IsMarc(sRepaired);
-        if (bValid) m.Leader = sRepaired.substr(0, 24);
+        if (bValid) m.Leader.assign(sRepaired, 0, 24);
         else IsMarc(sMarcRecord);
     }
     if (!bValid) {
@@ -107,7 +107,9 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         SfdOrderInstall(m.MarcRecordFormat);
     }
 
-    const std::string sLoadedLeader = m.Leader;
+    // The leader as loaded (24 octets), kept without an allocation.
+    char sLoadedLeader[24];
+    const size_t loadedLeaderLength = m.Leader.copy(sLoadedLeader, sizeof sLoadedLeader);
     // No half-loaded record: empty as after a failed test, the sets as they
     // were before the call; the leader stays.
     const auto unload = [&] {
@@ -115,7 +117,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         m.Directory.clear();
         m.RecordDataIn.clear();
         EmptyFieldTable();
-        m.Leader = sLoadedLeader;
+        m.Leader.assign(sLoadedLeader, loadedLeaderLength);
         m.CharacterSetOut = sSetOutBefore;
         m.RecordIsUtf8 = bRecordIsUtf8Before;
         m.OutputIsUlc = bOutputIsUlcBefore;
@@ -130,9 +132,9 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
 
         // 12. A base address below 25 gives an empty directory.
         m.MarcRecordIn = sText;
-        if (base - 1 > 24) m.Directory = sText.substr(24, static_cast<size_t>(base - 1 - 24));
+        if (base - 1 > 24) m.Directory.assign(sText, 24, static_cast<size_t>(base - 1 - 24));
         if (static_cast<size_t>(base) + 1 < sText.size())
-            m.RecordDataIn = sText.substr(static_cast<size_t>(base), sText.size() - 1 - static_cast<size_t>(base));
+            m.RecordDataIn.assign(sText, static_cast<size_t>(base), sText.size() - 1 - static_cast<size_t>(base));
         const bool bUtf8 = CharacterSetIn() == "U";
         if (bUtf8 && m.RecordDataIn.find(m.Utf8AlifVariant) != std::string::npos)
             m.RecordDataIn = ReplaceCharacters(m.RecordDataIn, m.Utf8AlifVariant, m.Utf8Alif);
