@@ -18,6 +18,19 @@ bool IsControlTag(const std::string& sTag) { return sTag.compare(0, 2, "00") == 
 
 bool IsIndicator(char c) { return c == ' ' || rt::IsAsciiDigit(c); }
 
+// A tag tested in place: a library compare per test costs more than the test.
+bool TagIs(const std::string& sTag, const char (&sWanted)[4]) {
+    return sTag.size() == 3 && sTag[0] == sWanted[0] && sTag[1] == sWanted[1] && sTag[2] == sWanted[2];
+}
+
+// The position of the first "$6" of a text, as find would give it: a search
+// for the delimiter alone, the code tested in place.
+size_t FindSubfield6(const std::string& sText) {
+    for (size_t at = sText.find(kDelimiter); at != std::string::npos; at = sText.find(kDelimiter, at + 1))
+        if (at + 1 < sText.size() && sText[at + 1] == '6') return at;
+    return std::string::npos;
+}
+
 // The length of a format's 008: padded up to it, and cut down to it except
 // where the format's 008 may run longer.
 struct Length008 {
@@ -88,12 +101,12 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     std::string& sText = sNewFieldText;
 
     // A linked copy given under its partner's tag is an 880.
-    if (sTag != "880") {
-        const size_t at = sText.find(kDelimiter6);
+    if (!TagIs(sTag, "880")) {
+        const size_t at = FindSubfield6(sText);
         if (at != std::string::npos && sText.compare(at + 2, 3, sTag) == 0) sTag = "880";
     }
     bool bPairing = false;
-    if (sTag == "880") {
+    if (TagIs(sTag, "880")) {
         const std::string& f = m.MarcRecordFormat;
         if (f == "A") bPairing = m.FldOrderPairedAuth;
         else if (f.size() == 1 && rt::InStr("BDFMPSU", f) > 0) bPairing = m.FldOrderPairedBib;
@@ -102,7 +115,7 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     // A caller's tag is three digits and a second 008 changes the first; a
     // field of known kind keeps its tag, and a second 008 is a field of its own.
     if (kind == FieldKind::ByTag) {
-        if (sTag == "008" && m.Fld008Pointer >= 0) {
+        if (TagIs(sTag, "008") && m.Fld008Pointer >= 0) {
             Change008Value(0, sText);
             return;
         }
@@ -134,7 +147,7 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     if (bControl) {
         sIndicators.clear();
         if (!sText.empty() && sText[0] == kDelimiter) sText.erase(0, std::min<size_t>(2, sText.size()));
-        if (sTag == "008") {
+        if (TagIs(sTag, "008")) {
             const Length008 length = Length008Of(m.MarcRecordFormat);
             if (sText.size() < length.Length) sText.append(length.Length - sText.size(), ' ');
             else if (length.Cut) sText.resize(length.Length);
@@ -156,7 +169,7 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     SplitOrderKey(std::move(sKey), m.Subfield6Marker, entry);
 
     FldPointer(n);
-    if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Pointer = n;
+    if (TagIs(sTag, "008") && m.Fld008Pointer < 0) m.Fld008Pointer = n;
 
     if (m.FldCount == 1) {
         m.FldFirst = n;
@@ -241,7 +254,7 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
         return;
     }
 
-    if (sTag == "880" && bPairing) {
+    if (bPairing && TagIs(sTag, "880")) {
         // A paired 880 without linkage follows the first live unlinked field
         // of its key, and the fields of that key after it.
         for (int16_t c = FldPlaceStart(n, bKeysSorted, true); c >= 0 && c != n;

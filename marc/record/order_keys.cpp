@@ -95,7 +95,7 @@ std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std:
         sKey = FldOrderKeyForRule(lRule, table.Rules[static_cast<size_t>(table.Count)].Method, *pKeyTag,
                                   *pKeyIndicators, sFieldText);
     }
-    if (sKey == "*") return sKey;
+    if (sKey.size() == 1 && sKey[0] == '*') return sKey;
     sKey += sSuffix;
     return sKey;
 }
