@@ -66,7 +66,8 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
 
     // The record is made in one buffer: leader, room for a directory entry
     // per field that may be written, then the data. A first walk counts the
-    // entries and octets at most needed, so the buffer is allocated once.
+    // entries and octets at most needed, so the buffer is allocated once and
+    // the second walk writes into it without a test of its room.
     size_t entries = 0;
     size_t dataBound = 0;
     walk([&](const FieldEntry& field) {
@@ -83,41 +84,46 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         return true;
     });
     const size_t leaderLength = m.Leader.size();
-    std::string sRecord;
-    sRecord.reserve(leaderLength + entries * 12 + 1 + dataBound + 1);
-    sRecord += m.Leader;
-    sRecord.append(entries * 12, ' ');
-    sRecord += kEndOfField;
-    const size_t dataStart = sRecord.size();
+    const size_t dataStart = leaderLength + entries * 12 + 1;
+    std::string sRecord(dataStart + dataBound + 1, '\0');
+    char* const buffer = sRecord.data();
+    std::memcpy(buffer, m.Leader.data(), leaderLength);
+    buffer[dataStart - 1] = kEndOfField;
+    size_t end = dataStart;
+    const auto put = [&](const std::string& s) {
+        std::memcpy(buffer + end, s.data(), s.size());
+        end += s.size();
+    };
     size_t written = 0;
 
     const int16_t iRemembered = m.FldPointer;
     walk([&](const FieldEntry& field) {
-        const size_t start = sRecord.size();
+        const size_t start = end;
         if (field.IsControl) {
-            if (const std::string* sText = controlText(field)) sRecord += *sText;
+            if (const std::string* sText = controlText(field)) put(*sText);
         } else {
             // Indicators that are not two characters (an insertion keeps empty
             // ones) are padded with blanks, so the first subfield stays one.
             const std::string& sInd = field.Indicators;
-            sRecord += sInd.size() > 0 ? sInd[0] : ' ';
-            sRecord += sInd.size() > 1 ? sInd[1] : ' ';
-            const size_t textStart = sRecord.size();
+            buffer[end++] = sInd.size() > 0 ? sInd[0] : ' ';
+            buffer[end++] = sInd.size() > 1 ? sInd[1] : ' ';
+            const size_t textStart = end;
             liveSubfields(field, [&](const SubfieldEntry& subfield) {
-                sRecord += kDelimiter;
-                sRecord += subfield.Code;
-                sRecord += subfield.Text;
+                buffer[end++] = kDelimiter;
+                if (subfield.Code.size() == 1) buffer[end++] = subfield.Code[0];
+                else put(subfield.Code);
+                put(subfield.Text);
             });
             // A field without a live subfield is left out.
-            if (sRecord.size() == textStart) sRecord.resize(start);
+            if (end == textStart) end = start;
         }
-        if (sRecord.size() == start) return true;
+        if (end == start) return true;
 
-        if (sRecord.back() != kEndOfField) sRecord += kEndOfField;
-        const size_t length = sRecord.size() - start;
+        if (buffer[end - 1] != kEndOfField) buffer[end++] = kEndOfField;
+        const size_t length = end - start;
         const size_t position = start - dataStart;
         // A terminator inside the field would end it early for every reader.
-        const char* const first = sRecord.data() + start;
+        const char* const first = buffer + start;
         const size_t inner = length - 1;
         if (std::memchr(first, kEndOfField, inner) != nullptr || std::memchr(first, kEndOfRecord, inner) != nullptr) {
             sErrorText = "Field " + field.Tag + " contains a field or record terminator";
@@ -127,13 +133,14 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
             sErrorText = "Field " + field.Tag + " starts beyond position 99999";
         } else {
             const size_t at = leaderLength + written * 12;
-            sRecord.replace(at, 3, field.Tag);
+            std::memcpy(buffer + at, field.Tag.data(), 3);
             WriteDigits(sRecord, at + 3, length, 4);
             WriteDigits(sRecord, at + 7, position, 5);
             ++written;
         }
         return sErrorText.empty();
     });
+    sRecord.resize(end);
 
     // Back to the remembered field, its subfield cursor on its first subfield.
     FldPointer(iRemembered);
