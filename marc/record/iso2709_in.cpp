@@ -209,11 +209,14 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     }
     // Overlaps, in one sweep over the spans by start: a span that begins
     // before the furthest end so far shares octets with the span of that end.
-    std::sort(byStart.begin(), byStart.end(), [&spans](int32_t a, int32_t b) {
+    // (A directory usually lists its fields in the order of the data.)
+    const auto byStartOrder = [&spans](int32_t a, int32_t b) {
         return spans[static_cast<size_t>(a)].Start != spans[static_cast<size_t>(b)].Start
                    ? spans[static_cast<size_t>(a)].Start < spans[static_cast<size_t>(b)].Start
                    : a < b;
-    });
+    };
+    if (!std::is_sorted(byStart.begin(), byStart.end(), byStartOrder))
+        std::sort(byStart.begin(), byStart.end(), byStartOrder);
     size_t furthestEnd = 0;
     int32_t furthest = -1;
     for (const int32_t i : byStart) {

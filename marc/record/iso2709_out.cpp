@@ -15,9 +15,11 @@ constexpr size_t kMaxPosition = 99999;
 
 // A number as `width` decimal digits with leading zeros (it fits), written
 // over the octets at `at`.
-void WriteDigits(std::string& s, size_t at, size_t value, int width) {
-    for (int i = width - 1; i >= 0; --i) {
-        s[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+template <int Width>
+void WriteDigits(std::string& s, size_t at, size_t value) {
+    char* const digits = s.data() + at;
+    for (int i = Width - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + value % 10);
         value /= 10;
     }
 }
@@ -134,8 +136,8 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         } else {
             const size_t at = leaderLength + written * 12;
             std::memcpy(buffer + at, field.Tag.data(), 3);
-            WriteDigits(sRecord, at + 3, length, 4);
-            WriteDigits(sRecord, at + 7, position, 5);
+            WriteDigits<4>(sRecord, at + 3, length);
+            WriteDigits<5>(sRecord, at + 7, position);
             ++written;
         }
         return sErrorText.empty();
@@ -163,8 +165,8 @@ std::string Utf8MarcRecordClass::ComposeMarcRecordOut(bool bReCast502, std::stri
         sErrorText = "Record is longer than 99999 characters";
         return "";
     }
-    WriteDigits(sRecord, 12, base, 5);
-    WriteDigits(sRecord, 0, sRecord.size(), 5);
+    WriteDigits<5>(sRecord, 12, base);
+    WriteDigits<5>(sRecord, 0, sRecord.size());
     return sRecord;
 }
 
