@@ -291,11 +291,19 @@ void Utf8MarcRecordClass::MarkModifiedIfReordered() {
     int16_t expected = 0;
     for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount; i = m.Fields[static_cast<size_t>(i)].NextField, ++expected) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(i)];
-        int16_t expectedSubfield = 0;
         bool bReordered = i != expected;
-        for (int16_t j = field.FirstSubfield; !bReordered && j >= 0 && j <= field.SubfieldTop;
-             j = field.Subfields[static_cast<size_t>(j)].NextSubfield, ++expectedSubfield)
-            bReordered = j != expectedSubfield;
+        // The subfield list in slot order is 0, 1, 2 ... up to its end or a
+        // link out of the table: each slot links to the next, so the slots
+        // are read in turn rather than by following the links.
+        const int16_t top = field.SubfieldTop;
+        if (!bReordered && field.FirstSubfield >= 0 && field.FirstSubfield <= top) {
+            bReordered = field.FirstSubfield != 0;
+            for (int16_t j = 0; !bReordered; ++j) {
+                const int16_t next = field.Subfields[static_cast<size_t>(j)].NextSubfield;
+                if (next < 0 || next > top) break;
+                bReordered = next != j + 1;
+            }
+        }
         if (bReordered) {
             m.MarcRecordModified = true;
             return;

@@ -349,6 +349,7 @@ TEST(MarcRecordIn, LoadsOrderFieldsAndSubfieldsByTheRules) {
         {"in order", {"001x", "24510$aT$cC", "650 0$aS"}, "001 245 650", false, false, ""},
         {"a field moved", {"001x", "650 0$aS", "24510$aT"}, "001 245 650", true, false, ""},
         {"a subfield moved", {"001x", "24510$cC$aT"}, "001 245", true, true, "245"},
+        {"a later subfield moved", {"001x", "24510$6880-01$bB$aT"}, "001 245", true, true, "245"},
         {"paired 880", {"24510$6880-01$aT", "880 0$6650-01$aS", "88010$6245-01$aT", "650 0$6880-01$aS"},
          "245 880 650 880", true, false, ""},
     };
