@@ -741,7 +741,10 @@ void Utf8MarcRecordClass::FldChangedClearAll() {
         if (!field.Deleted) field.Changed = false;
         platform::DoEvents();
     }
-    if (iLast >= 0) FldPointer(iLast);
+    // When the field of the call is one of the table's, making it current
+    // again sets all that making the last field current would set.
+    const bool bRestored = iPointer >= 0 && iPointer < m.FldCount;
+    if (iLast >= 0 && !bRestored) FldPointer(iLast);
     FldPointer(-1);
     m.FldAtTop = false;
     m.FldAtBottom = false;
