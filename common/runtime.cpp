@@ -124,7 +124,6 @@ bool ParseWholeNumber(std::string_view s, double& result) {
 
 char UCaseChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 char LCaseChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
