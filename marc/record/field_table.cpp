@@ -12,7 +12,6 @@
 namespace {
 
 constexpr char kDelimiter = '\x1F';
-const std::string kDelimiter6 = std::string(1, kDelimiter) + "6";
 
 bool IsControlTag(const std::string& sTag) { return sTag.compare(0, 2, "00") == 0 && sTag.size() >= 2; }
 
@@ -75,15 +74,16 @@ bool Utf8MarcRecordClass::MarcRecordModified() const { return m.MarcRecordModifi
 namespace {
 
 // The order key split at the first $6 marker into key and suffix.
-void SplitOrderKey(std::string sKey, const std::string& sMarker, FieldEntry& entry) {
+void SplitOrderKey(std::string sKey, const std::string& sMarker, std::string& sOrderKey,
+                   std::string& sOrderKeySuffix) {
     const size_t at = sKey.find(sMarker);
     if (at == std::string::npos) {
-        entry.OrderKey = std::move(sKey);
-        entry.OrderKeySuffix.clear();
+        sOrderKey = std::move(sKey);
+        sOrderKeySuffix.clear();
     } else {
-        entry.OrderKeySuffix.assign(sKey, at);
+        sOrderKeySuffix.assign(sKey, at);
         sKey.resize(at);
-        entry.OrderKey = std::move(sKey);
+        sOrderKey = std::move(sKey);
     }
 }
 
@@ -166,7 +166,7 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     entry.Indicators = std::move(sIndicators);
     entry.IsControl = bControl;
     entry.Changed = true;
-    SplitOrderKey(std::move(sKey), m.Subfield6Marker, entry);
+    SplitOrderKey(std::move(sKey), m.Subfield6Marker, entry.OrderKey, entry.OrderKeySuffix);
 
     FldPointer(n);
     if (TagIs(sTag, "008") && m.Fld008Pointer < 0) m.Fld008Pointer = n;
@@ -324,7 +324,7 @@ void Utf8MarcRecordClass::FldLinkAfter(int16_t n, int16_t c) {
 
 void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::string& sNewInd,
                                     const std::string& sNewFieldText, bool bBefore) {
-    if (m.FldCount == 0 || (sNewTag == "880" && sNewFieldText.find(kDelimiter6) != std::string::npos)) {
+    if (m.FldCount == 0 || (sNewTag == "880" && FindSubfield6(sNewFieldText) != std::string::npos)) {
         FldAdd(sNewTag, sNewInd, sNewFieldText, false);
         return;
     }
@@ -361,7 +361,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
     entry.Tag = sNewTag;
     entry.Indicators = sInd;
     entry.IsControl = bControl;
-    SplitOrderKey(sKey, m.Subfield6Marker, entry);
+    SplitOrderKey(sKey, m.Subfield6Marker, entry.OrderKey, entry.OrderKeySuffix);
     if (sNewTag == "008") m.Fld008Pointer = n;
 
     const FieldEntry& current = m.Fields[static_cast<size_t>(c)];
@@ -430,7 +430,7 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
     // keeps the kind the field has.
     const bool bControl = IsDigitTag(sTag) ? IsControlTag(sTag) : m.Fields[static_cast<size_t>(fld)].IsControl;
     // A data field's text begins with a subfield, as FldAdd makes it.
-    if (!bControl && !sText.empty() && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
+    if (!bControl && !sText.empty() && sText[0] != kDelimiter) sText.insert(sText.begin(), {kDelimiter, 'a'});
 
     const int16_t iSfdPointer = m.SfdPointer;
     std::string sCarried;
@@ -448,28 +448,33 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         SfdPointer(iSfdPointer);
     }
     // A text that needs more subfields than a field can hold changes nothing.
-    if (!bControl) FldRaiseIfTooManySubfields(sTag, sText + sCarried);
+    if (!bControl) {
+        if (sCarried.empty()) FldRaiseIfTooManySubfields(sTag, sText);
+        else FldRaiseIfTooManySubfields(sTag, sText + sCarried);
+    }
 
-    FieldEntry probe;
-    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, probe);
-    SfdOrderLoad(sTag);
+    std::string sProbeKey;
+    std::string sProbeSuffix;
+    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, sProbeKey, sProbeSuffix);
+    // As in FldAddOfKind: the key loaded the tag's rule.
+    if (m.FldOrderKeyForTests || order_rules::OrderFamily(m.MarcRecordFormat) == 'O') SfdOrderLoad(sTag);
     FldChanged(true);
     sText += sCarried;
 
     FieldEntry& entry = m.Fields[static_cast<size_t>(fld)];
     bool bInPlace;
-    if (sText.find(kDelimiter6) != std::string::npos) {
-        entry.OrderKeySuffix = probe.OrderKeySuffix;
+    if (FindSubfield6(sText) != std::string::npos) {
+        entry.OrderKeySuffix = sProbeSuffix;
         bInPlace = true;
-    } else if (probe.OrderKey == entry.OrderKey && probe.OrderKeySuffix == entry.OrderKeySuffix) {
+    } else if (sProbeKey == entry.OrderKey && sProbeSuffix == entry.OrderKeySuffix) {
         bInPlace = true;
     } else {
-        const bool bSuffixes = probe.OrderKeySuffix == entry.OrderKeySuffix || probe.OrderKeySuffix.empty() ||
+        const bool bSuffixes = sProbeSuffix == entry.OrderKeySuffix || sProbeSuffix.empty() ||
                                entry.OrderKeySuffix.empty();
         const int16_t prev = FldPrevPointer();
         const int16_t next = FldNextPointer();
-        const bool bFits = (prev < 0 || m.Fields[static_cast<size_t>(prev)].OrderKey <= probe.OrderKey) &&
-                           (next < 0 || probe.OrderKey <= m.Fields[static_cast<size_t>(next)].OrderKey);
+        const bool bFits = (prev < 0 || m.Fields[static_cast<size_t>(prev)].OrderKey <= sProbeKey) &&
+                           (next < 0 || sProbeKey <= m.Fields[static_cast<size_t>(next)].OrderKey);
         bInPlace = bSuffixes && bFits;
     }
 
@@ -480,11 +485,14 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         if (fld == m.Fld008Pointer && sTag != "008") m.Fld008Pointer = -1;
         entry.Tag = sTag;
         const bool bKeysSorted = FldKeysSorted();
-        entry.OrderKey = probe.OrderKey;
+        entry.OrderKey = sProbeKey;
         FldKeysSortedAround(fld, bKeysSorted);
         entry.IsControl = bControl;
         if (bControl) entry.Indicators.clear();
-        else entry.Indicators = (sIndicators + "  ").substr(0, 2);
+        else {
+            entry.Indicators = sIndicators;
+            entry.Indicators.resize(2, ' ');
+        }
         FldSplitText(fld, sText);
         if (sTag == "008") m.Fld008Pointer = fld;
     } else {
