@@ -91,10 +91,11 @@ void SplitOrderKey(std::string sKey, const std::string& sMarker, std::string& sO
 
 void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& sNewIndicators,
                                  const std::string& sNewFieldText, bool bForceToFirstPosition) {
-    FldAddOfKind(sNewTag, sNewIndicators, sNewFieldText, bForceToFirstPosition, FieldKind::ByTag);
+    std::string sText = sNewFieldText;
+    FldAddOfKind(sNewTag, sNewIndicators, sText, bForceToFirstPosition, FieldKind::ByTag);
 }
 
-void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string sNewFieldText,
+void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string& sNewFieldText,
                                        bool bForceToFirstPosition, FieldKind kind) {
     std::string& sTag = sNewTag;
     std::string& sIndicators = sNewIndicators;
@@ -499,7 +500,7 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         const bool bWasControl = entry.IsControl;
         FldDelete();
         const FieldKind kind = IsDigitTag(sTag) ? FieldKind::ByTag : bControl ? FieldKind::Control : FieldKind::Data;
-        FldAddOfKind(sTag, bWasControl ? std::string() : sIndicators, std::move(sText), false, kind);
+        FldAddOfKind(sTag, bWasControl ? std::string() : sIndicators, sText, false, kind);
     }
     SfdPointer(iSfdPointer);
 }

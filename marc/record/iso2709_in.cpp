@@ -238,6 +238,8 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         }
     }
 
+    // The texts of all fields pass through one buffer.
+    std::string sText;
     for (size_t i = 0; i < spans.size(); ++i) {
         const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
         std::string sTag(sEntry.substr(0, 3));
@@ -266,16 +268,14 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
             IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0 : !(sContent.size() > 2 && sContent[2] == '\x1F');
         const int16_t iBefore = m.FldPointer;
         if (!bControl) {
-            FldAddOfKind(std::move(sTag), std::string(sContent.substr(0, 2)),
-                         sContent.size() > 2 ? std::string(sContent.substr(2)) : std::string(), false,
-                         FieldKind::Data);
+            sText.assign(sContent.size() > 2 ? sContent.substr(2) : std::string_view());
+            FldAddOfKind(std::move(sTag), std::string(sContent.substr(0, 2)), sText, false, FieldKind::Data);
         } else {
-            std::string sText(sContent);
-            for (char& c : sText)
-                if (c == '\x1F') c = fill;
+            sText.assign(sContent);
+            if (sText.find('\x1F') != std::string::npos) std::replace(sText.begin(), sText.end(), '\x1F', fill);
             // The first 008 is the record's; a second one is a field of its own.
             if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sText.size());
-            FldAddOfKind(std::move(sTag), std::string(), std::move(sText), false, FieldKind::Control);
+            FldAddOfKind(std::move(sTag), std::string(), sText, false, FieldKind::Control);
         }
         if (m.FldPointer != iBefore && m.FldPointer >= 0 && m.FldPointer < m.FldCount)
             m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry.assign(sEntry);

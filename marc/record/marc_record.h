@@ -1857,9 +1857,10 @@ private:
     // three printable ASCII characters.
     static bool IsDigitTag(const std::string& sTag);
     static bool IsLoadableTag(const std::string& sTag);
-    // Takes its texts by value: a caller that has no further use for them
-    // moves them in.
-    void FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string sNewFieldText,
+    // Takes tag and indicators by value, and the text as a working copy that
+    // it may change, so that a caller adding many fields (a load) keeps one
+    // buffer for all their texts.
+    void FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string& sNewFieldText,
                       bool bForceToFirstPosition, FieldKind kind);
     // The live subfields of the current field whose code is not in the
     // exclude list, whatever the code; a control field's text alone.
