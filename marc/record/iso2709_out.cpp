@@ -1,5 +1,6 @@
 // ISO 2709 output: the record in memory as leader, directory, data and
 // terminators, and the getters of the record as loaded.
+#include <cstdint>
 #include <cstring>
 
 #include "common/runtime.h"
@@ -18,9 +19,10 @@ constexpr size_t kMaxPosition = 99999;
 template <int Width>
 void WriteDigits(std::string& s, size_t at, size_t value) {
     char* const digits = s.data() + at;
+    auto rest = static_cast<uint32_t>(value);  // at most 99999
     for (int i = Width - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
+        digits[i] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
     }
 }
 
