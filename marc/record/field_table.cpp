@@ -22,6 +22,19 @@ bool TagIs(const std::string& sTag, const char (&sWanted)[4]) {
     return sTag.size() == 3 && sTag[0] == sWanted[0] && sTag[1] == sWanted[1] && sTag[2] == sWanted[2];
 }
 
+// Two order keys compared as compare does. Keys of different rules differ
+// in their first octets, and a key of one octet ("*") is common: those are
+// told apart in place.
+int CompareOrderKeys(const std::string& a, const std::string& b) {
+    if (!a.empty() && !b.empty()) {
+        const auto x = static_cast<unsigned char>(a[0]);
+        const auto y = static_cast<unsigned char>(b[0]);
+        if (x != y) return x < y ? -1 : 1;
+        if (a.size() == 1 && b.size() == 1) return 0;
+    }
+    return a.compare(b);
+}
+
 // The position of the first "$6" of a text, as find would give it: a search
 // for the delimiter alone, the code tested in place.
 size_t FindSubfield6(const std::string& sText) {
@@ -197,9 +210,10 @@ bool Utf8MarcRecordClass::FldKeysSorted() const {
 
 void Utf8MarcRecordClass::FldKeysSortedAround(int16_t n, bool bWasSorted) {
     const FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
-    const bool bSorted =
-        bWasSorted && (entry.PrevField < 0 || m.Fields[static_cast<size_t>(entry.PrevField)].OrderKey <= entry.OrderKey) &&
-        (entry.NextField < 0 || entry.OrderKey <= m.Fields[static_cast<size_t>(entry.NextField)].OrderKey);
+    const auto keyOf = [this](int16_t i) -> const std::string& { return m.Fields[static_cast<size_t>(i)].OrderKey; };
+    const bool bSorted = bWasSorted &&
+                         (entry.PrevField < 0 || CompareOrderKeys(keyOf(entry.PrevField), entry.OrderKey) <= 0) &&
+                         (entry.NextField < 0 || CompareOrderKeys(entry.OrderKey, keyOf(entry.NextField)) <= 0);
     m.FldKeysSortedLast = m.FldLast;
     m.FldKeysSortedCount = bSorted ? m.FldCount : int16_t{-1};
 }
@@ -210,7 +224,7 @@ int16_t Utf8MarcRecordClass::FldPlaceStart(int16_t n, bool bKeysSorted, bool bEq
     int16_t start = -1;
     for (int16_t c = m.Fields[static_cast<size_t>(n)].PrevField; c >= 0;) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
-        const int iCompare = field.OrderKey.compare(sKey);
+        const int iCompare = CompareOrderKeys(field.OrderKey, sKey);
         if (iCompare < 0 || (iCompare == 0 && !bEqualToo)) break;
         start = c;
         c = field.PrevField;

@@ -127,7 +127,8 @@ std::string Utf8MarcRecordClass::FldOrderKeyForRule(int32_t lRuleNumber, int16_t
     std::string sKey;
     if (lRuleNumber >= 0) {
         const char digits[3] = {static_cast<char>('0' + lRuleNumber / 100 % 10),
-                                static_cast<char>('0' + lRuleNumber / 10 % 10), static_cast<char>('0' + lRuleNumber % 10)};
+                                static_cast<char>('0' + lRuleNumber / 10 % 10),
+                                static_cast<char>('0' + lRuleNumber % 10)};
         sKey.assign(digits, 3);
     } else {
         sKey = ThreeDigits(std::to_string(lRuleNumber));
