@@ -154,10 +154,13 @@ double Val(std::string_view s) {
 
 int64_t Digits(std::string_view s, DigitSkip skip, int64_t limit) {
     int64_t value = 0;
+    // Up to this value no digit can take the number past the limit (-1: no
+    // such value), so the test of the limit needs no division there.
+    const int64_t safe = limit >= 9 ? (limit - 9) / 10 : -1;
     for (char c : s) {
         if (c >= '0' && c <= '9') {
             const int digit = c - '0';
-            value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
+            value = value <= safe || value <= (limit - digit) / 10 ? value * 10 + digit : limit;
             continue;
         }
         if (skip != DigitSkip::Nothing && c == ' ') continue;

@@ -16,14 +16,7 @@ constexpr char kEndOfRecord = '\x1D';
 // reading stops at any other non-digit.
 int32_t NumberAt(const std::string& s, size_t start, size_t length) {
     if (start >= s.size()) return 0;
-    const std::string_view sNumber = std::string_view(s).substr(start, length);
-    // The usual case, digits only (five at most), read at once.
-    int32_t value = 0;
-    for (const char c : sNumber) {
-        if (!rt::IsAsciiDigit(c)) return static_cast<int32_t>(rt::Digits(sNumber, rt::DigitSkip::Blanks));
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return static_cast<int32_t>(rt::Digits(std::string_view(s).substr(start, length), rt::DigitSkip::Blanks));
 }
 
 }  // namespace
