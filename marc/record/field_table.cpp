@@ -6,7 +6,6 @@
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
-#include "marc/record/order_family.h"
 #include "platform/events.h"
 
 namespace {
@@ -152,10 +151,11 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     // (counted on the text as it will be split).
     if (!bControl) FldRaiseIfTooManySubfields(sTag, bPrefix ? sPrefixed : sText);
 
+    // The key loads the tag's subfield-order rule; only the yield of the
+    // other formats' keys (or a key of the tests) may run code after that.
+    const bool bKeyMayYield = KeyMayRunCode();
     std::string sKey = FldOrderKey(sTag, sIndicators, sText);
-    // The key loaded the tag's subfield-order rule; only the yield of the
-    // other formats' keys (or a key of the tests) may have run code since.
-    if (m.FldOrderKeyForTests || order_rules::OrderFamily(m.MarcRecordFormat) == 'O') SfdOrderLoad(sTag);
+    if (bKeyMayYield) SfdOrderLoad(sTag);
     const bool bTextGiven = !sText.empty();
 
     if (bControl) {
@@ -470,9 +470,10 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
 
     std::string sProbeKey;
     std::string sProbeSuffix;
+    // As in FldAddOfKind: the key loads the tag's rule.
+    const bool bKeyMayYield = KeyMayRunCode();
     SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, sProbeKey, sProbeSuffix);
-    // As in FldAddOfKind: the key loaded the tag's rule.
-    if (m.FldOrderKeyForTests || order_rules::OrderFamily(m.MarcRecordFormat) == 'O') SfdOrderLoad(sTag);
+    if (bKeyMayYield) SfdOrderLoad(sTag);
     FldChanged(true);
     sText += sCarried;
 

@@ -1996,6 +1996,9 @@ private:
     // The number of the first field-order rule whose range holds the tag, 0
     // for none; remembered per digit tag until a field-order table changes.
     int16_t FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag);
+    // Whether FldOrderKey may run other code after it loaded the tag's
+    // subfield-order rule (the yield of the other formats, a key of the tests).
+    bool KeyMayRunCode() const;
     struct SfdOrderTableRef {
         std::vector<SubfieldOrderRule>& Rules;
         int16_t& Count;

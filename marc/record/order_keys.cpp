@@ -100,6 +100,10 @@ std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std:
     return sKey;
 }
 
+bool Utf8MarcRecordClass::KeyMayRunCode() const {
+    return static_cast<bool>(m.FldOrderKeyForTests) || OrderFamily(m.MarcRecordFormat) == 'O';
+}
+
 int16_t Utf8MarcRecordClass::FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag) {
     const auto search = [&] {
         for (int16_t r = 1; r <= table.Count && static_cast<size_t>(r) < table.Rules.size(); ++r) {
