@@ -124,7 +124,6 @@ bool ParseWholeNumber(std::string_view s, double& result) {
 
 char UCaseChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 char LCaseChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -155,10 +154,13 @@ double Val(std::string_view s) {
 
 int64_t Digits(std::string_view s, DigitSkip skip, int64_t limit) {
     int64_t value = 0;
+    // Up to this value no digit can take the number past the limit (-1: no
+    // such value), so the test of the limit needs no division there.
+    const int64_t safe = limit >= 9 ? (limit - 9) / 10 : -1;
     for (char c : s) {
         if (c >= '0' && c <= '9') {
             const int digit = c - '0';
-            value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
+            value = value <= safe || value <= (limit - digit) / 10 ? value * 10 + digit : limit;
             continue;
         }
         if (skip != DigitSkip::Nothing && c == ' ') continue;

@@ -60,7 +60,7 @@ std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 char UCaseChar(char c);
 char LCaseChar(char c);
-bool IsAsciiDigit(char c);
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(char c);
 // The value of a hexadecimal digit in either case, -1 for any other octet.
 int HexDigitValue(char c);

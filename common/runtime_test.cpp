@@ -49,6 +49,8 @@ TEST(Runtime, DigitsReadsOnlyDecimalDigits) {
         // leading digits only, saturating at the result's range
         {"123abc", DigitSkip::Nothing, 32767, 123}, {" 12", DigitSkip::Nothing, 32767, 0},
         {"32767", DigitSkip::Nothing, 32767, 32767}, {"32768", DigitSkip::Nothing, 32767, 32767},
+        {"32759", DigitSkip::Nothing, 32767, 32759}, {"32777", DigitSkip::Nothing, 32767, 32767},
+        {"75", DigitSkip::Nothing, 5, 5},
         {"99999999999999999999999", DigitSkip::Nothing, 32767, 32767},
         {"99999999999999999999999", DigitSkip::Nothing, kNone, kNone},
         {"9223372036854775807", DigitSkip::Nothing, kNone, kNone},

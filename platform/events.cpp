@@ -14,6 +14,7 @@ std::function<void(MousePointer)>& PointerHook() {
 }  // namespace
 
 void DoEvents() {
+    if (!Pump()) return;
     // A copy, so that a pump which replaces itself while running stays alive.
     EventPump pump = Pump();
     if (pump) pump();

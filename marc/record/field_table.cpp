@@ -11,11 +11,36 @@
 namespace {
 
 constexpr char kDelimiter = '\x1F';
-const std::string kDelimiter6 = std::string(1, kDelimiter) + "6";
 
 bool IsControlTag(const std::string& sTag) { return sTag.compare(0, 2, "00") == 0 && sTag.size() >= 2; }
 
 bool IsIndicator(char c) { return c == ' ' || rt::IsAsciiDigit(c); }
+
+// A tag tested in place: a library compare per test costs more than the test.
+bool TagIs(const std::string& sTag, const char (&sWanted)[4]) {
+    return sTag.size() == 3 && sTag[0] == sWanted[0] && sTag[1] == sWanted[1] && sTag[2] == sWanted[2];
+}
+
+// Two order keys compared as compare does. Keys of different rules differ
+// in their first octets, and a key of one octet ("*") is common: those are
+// told apart in place.
+int CompareOrderKeys(const std::string& a, const std::string& b) {
+    if (!a.empty() && !b.empty()) {
+        const auto x = static_cast<unsigned char>(a[0]);
+        const auto y = static_cast<unsigned char>(b[0]);
+        if (x != y) return x < y ? -1 : 1;
+        if (a.size() == 1 && b.size() == 1) return 0;
+    }
+    return a.compare(b);
+}
+
+// The position of the first "$6" of a text, as find would give it: a search
+// for the delimiter alone, the code tested in place.
+size_t FindSubfield6(const std::string& sText) {
+    for (size_t at = sText.find(kDelimiter); at != std::string::npos; at = sText.find(kDelimiter, at + 1))
+        if (at + 1 < sText.size() && sText[at + 1] == '6') return at;
+    return std::string::npos;
+}
 
 // The length of a format's 008: padded up to it, and cut down to it except
 // where the format's 008 may run longer.
@@ -61,14 +86,16 @@ bool Utf8MarcRecordClass::MarcRecordModified() const { return m.MarcRecordModifi
 namespace {
 
 // The order key split at the first $6 marker into key and suffix.
-void SplitOrderKey(const std::string& sKey, const std::string& sMarker, FieldEntry& entry) {
+void SplitOrderKey(std::string sKey, const std::string& sMarker, std::string& sOrderKey,
+                   std::string& sOrderKeySuffix) {
     const size_t at = sKey.find(sMarker);
     if (at == std::string::npos) {
-        entry.OrderKey = sKey;
-        entry.OrderKeySuffix.clear();
+        sOrderKey = std::move(sKey);
+        sOrderKeySuffix.clear();
     } else {
-        entry.OrderKey = sKey.substr(0, at);
-        entry.OrderKeySuffix = sKey.substr(at);
+        sOrderKeySuffix.assign(sKey, at);
+        sKey.resize(at);
+        sOrderKey = std::move(sKey);
     }
 }
 
@@ -76,22 +103,23 @@ void SplitOrderKey(const std::string& sKey, const std::string& sMarker, FieldEnt
 
 void Utf8MarcRecordClass::FldAdd(const std::string& sNewTag, const std::string& sNewIndicators,
                                  const std::string& sNewFieldText, bool bForceToFirstPosition) {
-    FldAddOfKind(sNewTag, sNewIndicators, sNewFieldText, bForceToFirstPosition, FieldKind::ByTag);
+    std::string sText = sNewFieldText;
+    FldAddOfKind(sNewTag, sNewIndicators, sText, bForceToFirstPosition, FieldKind::ByTag);
 }
 
-void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
-                                       const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind) {
-    std::string sTag = sNewTag;
-    std::string sIndicators = sNewIndicators;
-    std::string sText = sNewFieldText;
+void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string& sNewFieldText,
+                                       bool bForceToFirstPosition, FieldKind kind) {
+    std::string& sTag = sNewTag;
+    std::string& sIndicators = sNewIndicators;
+    std::string& sText = sNewFieldText;
 
     // A linked copy given under its partner's tag is an 880.
-    if (sTag != "880") {
-        const size_t at = sText.find(kDelimiter6);
+    if (!TagIs(sTag, "880")) {
+        const size_t at = FindSubfield6(sText);
         if (at != std::string::npos && sText.compare(at + 2, 3, sTag) == 0) sTag = "880";
     }
     bool bPairing = false;
-    if (sTag == "880") {
+    if (TagIs(sTag, "880")) {
         const std::string& f = m.MarcRecordFormat;
         if (f == "A") bPairing = m.FldOrderPairedAuth;
         else if (f.size() == 1 && rt::InStr("BDFMPSU", f) > 0) bPairing = m.FldOrderPairedBib;
@@ -100,7 +128,7 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
     // A caller's tag is three digits and a second 008 changes the first; a
     // field of known kind keeps its tag, and a second 008 is a field of its own.
     if (kind == FieldKind::ByTag) {
-        if (sTag == "008" && m.Fld008Pointer >= 0) {
+        if (TagIs(sTag, "008") && m.Fld008Pointer >= 0) {
             Change008Value(0, sText);
             return;
         }
@@ -109,30 +137,40 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
         return;
     }
     const bool bControl = kind == FieldKind::ByTag ? IsControlTag(sTag) : kind == FieldKind::Control;
+    // A data field's text that does not begin with a subfield gets "$a" in
+    // front; the key is made of the text as given.
+    std::string sPrefixed;
+    const bool bPrefix = !bControl && !sText.empty() && sText[0] != kDelimiter;
+    if (bPrefix) {
+        sPrefixed.reserve(sText.size() + 2);
+        sPrefixed += kDelimiter;
+        sPrefixed += 'a';
+        sPrefixed += sText;
+    }
     // A text that needs more subfields than a field can hold adds nothing
-    // (counted on the text as it will be split, "$a" in front as below).
-    if (!bControl)
-        FldRaiseIfTooManySubfields(sTag, sText.empty() || sText[0] == kDelimiter
-                                             ? sText
-                                             : std::string(1, kDelimiter) + "a" + sText);
+    // (counted on the text as it will be split).
+    if (!bControl) FldRaiseIfTooManySubfields(sTag, bPrefix ? sPrefixed : sText);
 
-    const std::string sKey = FldOrderKey(sTag, sIndicators, sText);
-    SfdOrderLoad(sTag);
+    // The key loads the tag's subfield-order rule; only the yield of the
+    // other formats' keys (or a key of the tests) may run code after that.
+    const bool bKeyMayYield = KeyMayRunCode();
+    std::string sKey = FldOrderKey(sTag, sIndicators, sText);
+    if (bKeyMayYield) SfdOrderLoad(sTag);
     const bool bTextGiven = !sText.empty();
 
     if (bControl) {
         sIndicators.clear();
         if (!sText.empty() && sText[0] == kDelimiter) sText.erase(0, std::min<size_t>(2, sText.size()));
-        if (sTag == "008") {
+        if (TagIs(sTag, "008")) {
             const Length008 length = Length008Of(m.MarcRecordFormat);
             if (sText.size() < length.Length) sText.append(length.Length - sText.size(), ' ');
             else if (length.Cut) sText.resize(length.Length);
         }
     } else {
-        sIndicators = (sIndicators + "  ").substr(0, 2);
+        sIndicators.resize(2, ' ');
         for (char& c : sIndicators)
             if (!IsIndicator(c)) c = ' ';
-        if (bTextGiven && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
+        if (bPrefix) sText = std::move(sPrefixed);
     }
 
     const bool bKeysSorted = FldKeysSorted();
@@ -142,10 +180,10 @@ void Utf8MarcRecordClass::FldAddOfKind(const std::string& sNewTag, const std::st
     entry.Indicators = std::move(sIndicators);
     entry.IsControl = bControl;
     entry.Changed = true;
-    SplitOrderKey(sKey, m.Subfield6Marker, entry);
+    SplitOrderKey(std::move(sKey), m.Subfield6Marker, entry.OrderKey, entry.OrderKeySuffix);
 
     FldPointer(n);
-    if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Pointer = n;
+    if (TagIs(sTag, "008") && m.Fld008Pointer < 0) m.Fld008Pointer = n;
 
     if (m.FldCount == 1) {
         m.FldFirst = n;
@@ -172,9 +210,10 @@ bool Utf8MarcRecordClass::FldKeysSorted() const {
 
 void Utf8MarcRecordClass::FldKeysSortedAround(int16_t n, bool bWasSorted) {
     const FieldEntry& entry = m.Fields[static_cast<size_t>(n)];
-    const bool bSorted =
-        bWasSorted && (entry.PrevField < 0 || m.Fields[static_cast<size_t>(entry.PrevField)].OrderKey <= entry.OrderKey) &&
-        (entry.NextField < 0 || entry.OrderKey <= m.Fields[static_cast<size_t>(entry.NextField)].OrderKey);
+    const auto keyOf = [this](int16_t i) -> const std::string& { return m.Fields[static_cast<size_t>(i)].OrderKey; };
+    const bool bSorted = bWasSorted &&
+                         (entry.PrevField < 0 || CompareOrderKeys(keyOf(entry.PrevField), entry.OrderKey) <= 0) &&
+                         (entry.NextField < 0 || CompareOrderKeys(entry.OrderKey, keyOf(entry.NextField)) <= 0);
     m.FldKeysSortedLast = m.FldLast;
     m.FldKeysSortedCount = bSorted ? m.FldCount : int16_t{-1};
 }
@@ -185,7 +224,7 @@ int16_t Utf8MarcRecordClass::FldPlaceStart(int16_t n, bool bKeysSorted, bool bEq
     int16_t start = -1;
     for (int16_t c = m.Fields[static_cast<size_t>(n)].PrevField; c >= 0;) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(c)];
-        const int iCompare = field.OrderKey.compare(sKey);
+        const int iCompare = CompareOrderKeys(field.OrderKey, sKey);
         if (iCompare < 0 || (iCompare == 0 && !bEqualToo)) break;
         start = c;
         c = field.PrevField;
@@ -230,7 +269,7 @@ void Utf8MarcRecordClass::FldPlace(int16_t n, const std::string& sTag, bool bPai
         return;
     }
 
-    if (sTag == "880" && bPairing) {
+    if (bPairing && TagIs(sTag, "880")) {
         // A paired 880 without linkage follows the first live unlinked field
         // of its key, and the fields of that key after it.
         for (int16_t c = FldPlaceStart(n, bKeysSorted, true); c >= 0 && c != n;
@@ -300,7 +339,7 @@ void Utf8MarcRecordClass::FldLinkAfter(int16_t n, int16_t c) {
 
 void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::string& sNewInd,
                                     const std::string& sNewFieldText, bool bBefore) {
-    if (m.FldCount == 0 || (sNewTag == "880" && sNewFieldText.find(kDelimiter6) != std::string::npos)) {
+    if (m.FldCount == 0 || (sNewTag == "880" && FindSubfield6(sNewFieldText) != std::string::npos)) {
         FldAdd(sNewTag, sNewInd, sNewFieldText, false);
         return;
     }
@@ -337,7 +376,7 @@ void Utf8MarcRecordClass::FldInsert(const std::string& sNewTag, const std::strin
     entry.Tag = sNewTag;
     entry.Indicators = sInd;
     entry.IsControl = bControl;
-    SplitOrderKey(sKey, m.Subfield6Marker, entry);
+    SplitOrderKey(sKey, m.Subfield6Marker, entry.OrderKey, entry.OrderKeySuffix);
     if (sNewTag == "008") m.Fld008Pointer = n;
 
     const FieldEntry& current = m.Fields[static_cast<size_t>(c)];
@@ -406,7 +445,7 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
     // keeps the kind the field has.
     const bool bControl = IsDigitTag(sTag) ? IsControlTag(sTag) : m.Fields[static_cast<size_t>(fld)].IsControl;
     // A data field's text begins with a subfield, as FldAdd makes it.
-    if (!bControl && !sText.empty() && sText[0] != kDelimiter) sText = std::string(1, kDelimiter) + "a" + sText;
+    if (!bControl && !sText.empty() && sText[0] != kDelimiter) sText.insert(sText.begin(), {kDelimiter, 'a'});
 
     const int16_t iSfdPointer = m.SfdPointer;
     std::string sCarried;
@@ -424,28 +463,34 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         SfdPointer(iSfdPointer);
     }
     // A text that needs more subfields than a field can hold changes nothing.
-    if (!bControl) FldRaiseIfTooManySubfields(sTag, sText + sCarried);
+    if (!bControl) {
+        if (sCarried.empty()) FldRaiseIfTooManySubfields(sTag, sText);
+        else FldRaiseIfTooManySubfields(sTag, sText + sCarried);
+    }
 
-    FieldEntry probe;
-    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, probe);
-    SfdOrderLoad(sTag);
+    std::string sProbeKey;
+    std::string sProbeSuffix;
+    // As in FldAddOfKind: the key loads the tag's rule.
+    const bool bKeyMayYield = KeyMayRunCode();
+    SplitOrderKey(FldOrderKey(sTag, sIndicators, sText), m.Subfield6Marker, sProbeKey, sProbeSuffix);
+    if (bKeyMayYield) SfdOrderLoad(sTag);
     FldChanged(true);
     sText += sCarried;
 
     FieldEntry& entry = m.Fields[static_cast<size_t>(fld)];
     bool bInPlace;
-    if (sText.find(kDelimiter6) != std::string::npos) {
-        entry.OrderKeySuffix = probe.OrderKeySuffix;
+    if (FindSubfield6(sText) != std::string::npos) {
+        entry.OrderKeySuffix = sProbeSuffix;
         bInPlace = true;
-    } else if (probe.OrderKey == entry.OrderKey && probe.OrderKeySuffix == entry.OrderKeySuffix) {
+    } else if (sProbeKey == entry.OrderKey && sProbeSuffix == entry.OrderKeySuffix) {
         bInPlace = true;
     } else {
-        const bool bSuffixes = probe.OrderKeySuffix == entry.OrderKeySuffix || probe.OrderKeySuffix.empty() ||
+        const bool bSuffixes = sProbeSuffix == entry.OrderKeySuffix || sProbeSuffix.empty() ||
                                entry.OrderKeySuffix.empty();
         const int16_t prev = FldPrevPointer();
         const int16_t next = FldNextPointer();
-        const bool bFits = (prev < 0 || m.Fields[static_cast<size_t>(prev)].OrderKey <= probe.OrderKey) &&
-                           (next < 0 || probe.OrderKey <= m.Fields[static_cast<size_t>(next)].OrderKey);
+        const bool bFits = (prev < 0 || m.Fields[static_cast<size_t>(prev)].OrderKey <= sProbeKey) &&
+                           (next < 0 || sProbeKey <= m.Fields[static_cast<size_t>(next)].OrderKey);
         bInPlace = bSuffixes && bFits;
     }
 
@@ -456,11 +501,14 @@ void Utf8MarcRecordClass::FldReplace(const std::string& sNewTag, const std::stri
         if (fld == m.Fld008Pointer && sTag != "008") m.Fld008Pointer = -1;
         entry.Tag = sTag;
         const bool bKeysSorted = FldKeysSorted();
-        entry.OrderKey = probe.OrderKey;
+        entry.OrderKey = sProbeKey;
         FldKeysSortedAround(fld, bKeysSorted);
         entry.IsControl = bControl;
         if (bControl) entry.Indicators.clear();
-        else entry.Indicators = (sIndicators + "  ").substr(0, 2);
+        else {
+            entry.Indicators = sIndicators;
+            entry.Indicators.resize(2, ' ');
+        }
         FldSplitText(fld, sText);
         if (sTag == "008") m.Fld008Pointer = fld;
     } else {
@@ -717,7 +765,10 @@ void Utf8MarcRecordClass::FldChangedClearAll() {
         if (!field.Deleted) field.Changed = false;
         platform::DoEvents();
     }
-    if (iLast >= 0) FldPointer(iLast);
+    // When the field of the call is one of the table's, making it current
+    // again sets all that making the last field current would set.
+    const bool bRestored = iPointer >= 0 && iPointer < m.FldCount;
+    if (iLast >= 0 && !bRestored) FldPointer(iLast);
     FldPointer(-1);
     m.FldAtTop = false;
     m.FldAtBottom = false;

@@ -78,7 +78,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
     // 3-4. A leader that lost characters before its entry map "45" gets
     // blanks in front of it, so that the map stands at 20; the repair is used
     // only when the text as given fails the tests and the repaired one passes.
-    m.Leader = sMarcRecord.substr(0, 24);
+    m.Leader.assign(sMarcRecord, 0, 24);
     const int32_t p = Rat(m.Leader, "45");
     std::string sRepaired;
     bool bValid = IsMarc(sMarcRecord);
@@ -86,7 +86,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         sRepaired = sMarcRecord;
         sRepaired.insert(static_cast<size_t>(p - 1), static_cast<size_t>(21 - p), ' ');
         bValid = IsMarc(sRepaired);
-        if (bValid) m.Leader = sRepaired.substr(0, 24);
+        if (bValid) m.Leader.assign(sRepaired, 0, 24);
         else IsMarc(sMarcRecord);
     }
     if (!bValid) {
@@ -107,7 +107,9 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         SfdOrderInstall(m.MarcRecordFormat);
     }
 
-    const std::string sLoadedLeader = m.Leader;
+    // The leader as loaded (24 octets), kept without an allocation.
+    char sLoadedLeader[24];
+    const size_t loadedLeaderLength = m.Leader.copy(sLoadedLeader, sizeof sLoadedLeader);
     // No half-loaded record: empty as after a failed test, the sets as they
     // were before the call; the leader stays.
     const auto unload = [&] {
@@ -115,7 +117,7 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
         m.Directory.clear();
         m.RecordDataIn.clear();
         EmptyFieldTable();
-        m.Leader = sLoadedLeader;
+        m.Leader.assign(sLoadedLeader, loadedLeaderLength);
         m.CharacterSetOut = sSetOutBefore;
         m.RecordIsUtf8 = bRecordIsUtf8Before;
         m.OutputIsUlc = bOutputIsUlcBefore;
@@ -130,9 +132,9 @@ void Utf8MarcRecordClass::MarcRecordIn(const std::string& sMarcRecord) {
 
         // 12. A base address below 25 gives an empty directory.
         m.MarcRecordIn = sText;
-        if (base - 1 > 24) m.Directory = sText.substr(24, static_cast<size_t>(base - 1 - 24));
+        if (base - 1 > 24) m.Directory.assign(sText, 24, static_cast<size_t>(base - 1 - 24));
         if (static_cast<size_t>(base) + 1 < sText.size())
-            m.RecordDataIn = sText.substr(static_cast<size_t>(base), sText.size() - 1 - static_cast<size_t>(base));
+            m.RecordDataIn.assign(sText, static_cast<size_t>(base), sText.size() - 1 - static_cast<size_t>(base));
         const bool bUtf8 = CharacterSetIn() == "U";
         if (bUtf8 && m.RecordDataIn.find(m.Utf8AlifVariant) != std::string::npos)
             m.RecordDataIn = ReplaceCharacters(m.RecordDataIn, m.Utf8AlifVariant, m.Utf8Alif);
@@ -207,11 +209,14 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     }
     // Overlaps, in one sweep over the spans by start: a span that begins
     // before the furthest end so far shares octets with the span of that end.
-    std::sort(byStart.begin(), byStart.end(), [&spans](int32_t a, int32_t b) {
+    // (A directory usually lists its fields in the order of the data.)
+    const auto byStartOrder = [&spans](int32_t a, int32_t b) {
         return spans[static_cast<size_t>(a)].Start != spans[static_cast<size_t>(b)].Start
                    ? spans[static_cast<size_t>(a)].Start < spans[static_cast<size_t>(b)].Start
                    : a < b;
-    });
+    };
+    if (!std::is_sorted(byStart.begin(), byStart.end(), byStartOrder))
+        std::sort(byStart.begin(), byStart.end(), byStartOrder);
     size_t furthestEnd = 0;
     int32_t furthest = -1;
     for (const int32_t i : byStart) {
@@ -226,14 +231,15 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         }
     }
 
-    std::string sContent;
+    // The texts of all fields pass through one buffer.
+    std::string sText;
     for (size_t i = 0; i < spans.size(); ++i) {
-        const std::string sEntry = sDirectory.substr(i * 12, 12);
-        const std::string sTag = sEntry.substr(0, 3);
+        const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
+        std::string sTag(sEntry.substr(0, 3));
         const EntrySpan& span = spans[i];
         // The content: the span up to its first field terminator, or all of it.
         const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
-        sContent.assign(sSpan.substr(0, sSpan.find(kEndOfField)));
+        const std::string_view sContent = sSpan.substr(0, sSpan.find(kEndOfField));
         const bool bTerminated = !sSpan.empty() && sSpan.back() == kEndOfField;
 
         // The first damage in directory order is reported.
@@ -255,17 +261,17 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
             IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0 : !(sContent.size() > 2 && sContent[2] == '\x1F');
         const int16_t iBefore = m.FldPointer;
         if (!bControl) {
-            FldAddOfKind(sTag, sContent.substr(0, 2), sContent.size() > 2 ? sContent.substr(2) : std::string(), false,
-                         FieldKind::Data);
+            sText.assign(sContent.size() > 2 ? sContent.substr(2) : std::string_view());
+            FldAddOfKind(std::move(sTag), std::string(sContent.substr(0, 2)), sText, false, FieldKind::Data);
         } else {
-            for (char& c : sContent)
-                if (c == '\x1F') c = fill;
+            sText.assign(sContent);
+            if (sText.find('\x1F') != std::string::npos) std::replace(sText.begin(), sText.end(), '\x1F', fill);
             // The first 008 is the record's; a second one is a field of its own.
-            if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sContent.size());
-            FldAddOfKind(sTag, "", sContent, false, FieldKind::Control);
+            if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sText.size());
+            FldAddOfKind(std::move(sTag), std::string(), sText, false, FieldKind::Control);
         }
         if (m.FldPointer != iBefore && m.FldPointer >= 0 && m.FldPointer < m.FldCount)
-            m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry = sEntry;
+            m.Fields[static_cast<size_t>(m.FldPointer)].DirectoryEntry.assign(sEntry);
     }
 }
 
@@ -285,11 +291,19 @@ void Utf8MarcRecordClass::MarkModifiedIfReordered() {
     int16_t expected = 0;
     for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount; i = m.Fields[static_cast<size_t>(i)].NextField, ++expected) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(i)];
-        int16_t expectedSubfield = 0;
         bool bReordered = i != expected;
-        for (int16_t j = field.FirstSubfield; !bReordered && j >= 0 && j <= field.SubfieldTop;
-             j = field.Subfields[static_cast<size_t>(j)].NextSubfield, ++expectedSubfield)
-            bReordered = j != expectedSubfield;
+        // The subfield list in slot order is 0, 1, 2 ... up to its end or a
+        // link out of the table: each slot links to the next, so the slots
+        // are read in turn rather than by following the links.
+        const int16_t top = field.SubfieldTop;
+        if (!bReordered && field.FirstSubfield >= 0 && field.FirstSubfield <= top) {
+            bReordered = field.FirstSubfield != 0;
+            for (int16_t j = 0; !bReordered; ++j) {
+                const int16_t next = field.Subfields[static_cast<size_t>(j)].NextSubfield;
+                if (next < 0 || next > top) break;
+                bReordered = next != j + 1;
+            }
+        }
         if (bReordered) {
             m.MarcRecordModified = true;
             return;

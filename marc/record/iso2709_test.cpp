@@ -608,6 +608,14 @@ TEST(RecordOutput, DeletedEmptyAndTerminatedFields) {
     out = record.MarcRecordOut();
     EXPECT_EQ(out.substr(24, 12), "500000900000");
     EXPECT_EQ(out.substr(37), D("  $aNote\x1E\x1D"));
+
+    // a field left out between others leaves no room in the directory
+    record.FldAdd("700", "1 ", D("$aName"), false);
+    out = record.MarcRecordOut();
+    EXPECT_EQ(out.substr(0, 5), "00068");
+    EXPECT_EQ(out.substr(12, 5), "00049");
+    EXPECT_EQ(out.substr(24, 25), "500000900000700000900009\x1E");
+    EXPECT_EQ(out.substr(49), D("  $aNote\x1E" "1 $aName\x1E\x1D"));
 }
 
 TEST(RecordOutput, IndicatorsAreWrittenAsTwoCharacters) {

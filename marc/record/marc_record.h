@@ -449,10 +449,14 @@ struct Utf8MarcRecordState {
     // Why the last MarcRecordOut gave "" for a record that does not fit the
     // format's widths; "" after every other output.
     std::string MarcRecordOutErrorText;
-    // The data part and the directory as the output composes them, kept so
-    // that their memory serves the next output.
-    std::string MarcRecordOutData;
-    std::string MarcRecordOutDirectory;
+    // ---- marc/record/: field-order look-up memo ----
+    // Every change of a field-order table counts FldOrderRulesGeneration up.
+    // FldOrderRuleMemo keeps, per family (A, B, H, other) and digit tag 000 to
+    // 999, the first rule whose range holds the tag (0 for none, -1 not yet
+    // looked up), valid while its generation is the tables' one.
+    uint32_t FldOrderRulesGeneration = 1;
+    uint32_t FldOrderRuleMemoGeneration[4] = {};
+    std::vector<int16_t> FldOrderRuleMemo[4];
     // ---- marc/record/: subfield-order test ----
     // Titles before the subfield under test, kept across the tests of one
     // shifting run (SfdTitleRunDepth above 0) so that each test after a shift
@@ -1961,8 +1965,11 @@ private:
     // three printable ASCII characters.
     static bool IsDigitTag(const std::string& sTag);
     static bool IsLoadableTag(const std::string& sTag);
-    void FldAddOfKind(const std::string& sNewTag, const std::string& sNewIndicators,
-                      const std::string& sNewFieldText, bool bForceToFirstPosition, FieldKind kind);
+    // Takes tag and indicators by value, and the text as a working copy that
+    // it may change, so that a caller adding many fields (a load) keeps one
+    // buffer for all their texts.
+    void FldAddOfKind(std::string sNewTag, std::string sNewIndicators, std::string& sNewFieldText,
+                      bool bForceToFirstPosition, FieldKind kind);
     // The live subfields of the current field whose code is not in the
     // exclude list, whatever the code; a control field's text alone.
     // With pInclude, only the codes it lists are taken.
@@ -2094,6 +2101,12 @@ private:
         int16_t& Slots;
     };
     FldOrderTableRef FldOrderTableFor(const std::string& sMarcFormat);
+    // The number of the first field-order rule whose range holds the tag, 0
+    // for none; remembered per digit tag until a field-order table changes.
+    int16_t FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag);
+    // Whether FldOrderKey may run other code after it loaded the tag's
+    // subfield-order rule (the yield of the other formats, a key of the tests).
+    bool KeyMayRunCode() const;
     struct SfdOrderTableRef {
         std::vector<SubfieldOrderRule>& Rules;
         int16_t& Count;

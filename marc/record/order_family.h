@@ -8,11 +8,13 @@ namespace order_rules {
 // "A" authority, "B" bibliographic ("B", "D", "F", "M", "P", "S", "U"), "H"
 // holdings, "O" every other format.
 inline char OrderFamily(const std::string& sMarcFormat) {
-    if (sMarcFormat == "A") return 'A';
-    if (sMarcFormat == "H") return 'H';
-    if (sMarcFormat.size() == 1 && std::string_view("BDFMPSU").find(sMarcFormat[0]) != std::string_view::npos)
-        return 'B';
-    return 'O';
+    if (sMarcFormat.size() != 1) return 'O';
+    switch (sMarcFormat[0]) {
+        case 'A': return 'A';
+        case 'H': return 'H';
+        case 'B': case 'D': case 'F': case 'M': case 'P': case 'S': case 'U': return 'B';
+        default: return 'O';
+    }
 }
 
 // Every subfield code, in the order of the final "any order" group.

@@ -57,23 +57,29 @@ std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std:
                          : family == 'B' ? m.FldOrderPairedBib
                                          : m.FldOrderPairedHold;
     std::string sSuffix;
-    std::string sKeyTag = sTag;
-    std::string sKeyIndicators = sIndicators;
-    const size_t at6 = sFieldText.find(Delimited('6'));
-    if (bPaired && !sFieldText.empty() && at6 != std::string::npos) {
+    // The tag and indicators the key is made of: the field's own, or those of
+    // the field an 880 is linked to.
+    const std::string* pKeyTag = &sTag;
+    const std::string* pKeyIndicators = &sIndicators;
+    std::string sLinkedTag;
+    std::string sLinkedIndicators;
+    const size_t at6 = bPaired ? sFieldText.find(Delimited('6')) : std::string::npos;
+    if (at6 != std::string::npos) {
         // The linkage: the linked tag, then the occurrence number.
         const std::string sLinkage = rt::Trim(sFieldText.substr(at6 + 2));
         const std::string sRest = CutBeforeDelimiter(sLinkage.size() > 3 ? sLinkage.substr(3) : "");
         if (sTag == "880") {
-            const std::string sLinkedTag = sLinkage.substr(0, 3);
+            sLinkedTag = sLinkage.substr(0, 3);
             if (family == 'B' && m.FldOrderPairedLcBib && sLinkedTag.substr(0, 1) == "6" &&
-                rt::Mid(sIndicators, 2, 1) == "4")
-                sKeyIndicators = rt::Left(sIndicators, 1) + "0";
+                rt::Mid(sIndicators, 2, 1) == "4") {
+                sLinkedIndicators = rt::Left(sIndicators, 1) + "0";
+                pKeyIndicators = &sLinkedIndicators;
+            }
             if (!sRest.empty()) {
                 const std::string sNumber = rt::DigitsAbsoluteText(sRest);
                 sSuffix = m.Subfield6Marker + (sNumber == "0" ? "000" : ThreeDigits(sNumber) + " G");
             }
-            sKeyTag = sLinkedTag;
+            pKeyTag = &sLinkedTag;
         } else if (!sRest.empty()) {
             sSuffix = m.Subfield6Marker + ThreeDigits(rt::DigitsAbsoluteText(sRest));
         }
@@ -82,33 +88,64 @@ std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std:
     FldOrderTableRef table = FldOrderTableFor(m.MarcRecordFormat);
     if (family == 'O') platform::DoEvents();
     std::string sKey;
-    bool bFound = false;
-    for (int16_t r = 1; r <= table.Count && static_cast<size_t>(r) < table.Rules.size(); ++r) {
-        const FieldOrderRule& rule = table.Rules[static_cast<size_t>(r)];
-        if (rule.BeginTag <= sKeyTag && sKeyTag <= rule.EndTag) {
-            sKey = FldOrderKeyForRule(r, rule.Method, sKeyTag, sKeyIndicators, sFieldText);
-            bFound = true;
-            break;
-        }
-    }
-    // A tag in no range takes the last rule's method; with an empty table
-    // the key is the suffix alone.
-    if (!bFound && table.Count > 0 && static_cast<size_t>(table.Count) < table.Rules.size()) {
+    const int16_t r = FldOrderRuleFor(table, family, *pKeyTag);
+    if (r > 0) {
+        sKey = FldOrderKeyForRule(r, table.Rules[static_cast<size_t>(r)].Method, *pKeyTag, *pKeyIndicators, sFieldText);
+    } else if (table.Count > 0 && static_cast<size_t>(table.Count) < table.Rules.size()) {
+        // A tag in no range takes the last rule's method; with an empty table
+        // the key is the suffix alone.
         const int32_t lRule = family == 'O' ? int32_t{table.Count} + 1 : int32_t{table.Count};
-        sKey = FldOrderKeyForRule(lRule, table.Rules[static_cast<size_t>(table.Count)].Method, sKeyTag,
-                                  sKeyIndicators, sFieldText);
+        sKey = FldOrderKeyForRule(lRule, table.Rules[static_cast<size_t>(table.Count)].Method, *pKeyTag,
+                                  *pKeyIndicators, sFieldText);
     }
-    if (sKey == "*") return "*";
-    return sKey + sSuffix;
+    if (sKey.size() == 1 && sKey[0] == '*') return sKey;
+    sKey += sSuffix;
+    return sKey;
+}
+
+bool Utf8MarcRecordClass::KeyMayRunCode() const {
+    return static_cast<bool>(m.FldOrderKeyForTests) || OrderFamily(m.MarcRecordFormat) == 'O';
+}
+
+int16_t Utf8MarcRecordClass::FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag) {
+    const auto search = [&] {
+        for (int16_t r = 1; r <= table.Count && static_cast<size_t>(r) < table.Rules.size(); ++r) {
+            const FieldOrderRule& rule = table.Rules[static_cast<size_t>(r)];
+            if (rule.BeginTag <= sTag && sTag <= rule.EndTag) return r;
+        }
+        return int16_t{0};
+    };
+    if (!IsDigitTag(sTag)) return search();
+    const size_t f = family == 'A' ? 0 : family == 'B' ? 1 : family == 'H' ? 2 : 3;
+    std::vector<int16_t>& memo = m.FldOrderRuleMemo[f];
+    if (m.FldOrderRuleMemoGeneration[f] != m.FldOrderRulesGeneration || memo.empty()) {
+        memo.assign(1000, -1);
+        m.FldOrderRuleMemoGeneration[f] = m.FldOrderRulesGeneration;
+    }
+    int16_t& found = memo[static_cast<size_t>((sTag[0] - '0') * 100 + (sTag[1] - '0') * 10 + (sTag[2] - '0'))];
+    if (found < 0) found = search();
+    return found;
 }
 
 std::string Utf8MarcRecordClass::FldOrderKeyForRule(int32_t lRuleNumber, int16_t iMethod, const std::string& sTag,
                                                     const std::string& sIndicators, const std::string& sFieldText) {
-    std::string sKey = ThreeDigits(std::to_string(lRuleNumber));
+    if (iMethod == 9) return "*";
+    // The rule number's last three digits.
+    std::string sKey;
+    if (lRuleNumber >= 0) {
+        const char digits[3] = {static_cast<char>('0' + lRuleNumber / 100 % 10),
+                                static_cast<char>('0' + lRuleNumber / 10 % 10),
+                                static_cast<char>('0' + lRuleNumber % 10)};
+        sKey.assign(digits, 3);
+    } else {
+        sKey = ThreeDigits(std::to_string(lRuleNumber));
+    }
     std::string s;
     switch (iMethod) {
         case 1: sKey += sFieldText.find(Delimited('t')) != std::string::npos ? "7T" : "7 "; break;
-        case 2: sKey += sTag.substr(0, 1); break;
+        case 2:
+            if (!sTag.empty()) sKey += sTag[0];
+            break;
         case 3: {
             const std::string sSecond = rt::Mid(sIndicators, 2, 1);
             if (sSecond == " ") sKey += sTag == "653" ? m.SortingIndicatorFor653Field : std::string(1, '\xFF');
@@ -165,7 +202,6 @@ std::string Utf8MarcRecordClass::FldOrderKeyForRule(int32_t lRuleNumber, int16_t
             else sKey += s + sTag;
             break;
         }
-        case 9: return "*";
         case 11: sKey += sIndicators.substr(0, 1); break;
         case 12:
             sKey += FirstSubfieldText(sFieldText, '3', s) ? NormString(s, true, "V") : "*";

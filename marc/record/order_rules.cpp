@@ -240,6 +240,7 @@ Utf8MarcRecordClass::FldOrderTableRef Utf8MarcRecordClass::FldOrderTableFor(cons
 void Utf8MarcRecordClass::ClearFldOrder(const std::string& sMarcFormat) {
     if (m.FldCount != 0) return;
     m.OrderSetupPending = true;
+    ++m.FldOrderRulesGeneration;
     FldOrderTableFor(sMarcFormat).Count = 0;
     switch (OrderFamily(sMarcFormat)) {
         case 'A': m.FldOrderPairedAuth = false; break;
@@ -266,6 +267,7 @@ void Utf8MarcRecordClass::SetFldOrder(const std::string& sMarcFormat, const std:
         iSortMethod = 2;
     }
     FldOrderTableRef table = FldOrderTableFor(sMarcFormat);
+    ++m.FldOrderRulesGeneration;
     table.Count = rt::ToInt16(int32_t{table.Count} + 1);
     if (table.Count > table.Slots || table.Slots == 0) {
         table.Slots = rt::ToInt16(int32_t{table.Slots} + 5);
@@ -295,6 +297,7 @@ void Utf8MarcRecordClass::FldOrderCompleteTable(std::vector<FieldOrderRule>& tab
         const FieldOrderRule& last = table[static_cast<size_t>(count)];
         if (last.BeginTag == "001" && last.EndTag == "999") return;
     }
+    ++m.FldOrderRulesGeneration;
     count = rt::ToInt16(int32_t{count} + 1);
     if (count > slots) {
         slots = count;

@@ -162,6 +162,43 @@ TEST(FldOrderKey, MethodsSwitchesAndEmptyTables) {
     EXPECT_EQ(many.SummarizeFieldOrderInstructions("B").substr(0, 21), "900-900 by tag\r\n900-9");
 }
 
+TEST(FldOrderKey, TheRuleFoundForATagFollowsEveryChangeOfTheTables) {
+    Utf8MarcRecordClass record;
+    St(record).MarcRecordFormat = "B";
+    record.SetDefaultFldOrderBib();
+    struct Step {
+        const char* action;  // what changes before the keys are read
+        const char* key245;
+        const char* key650;
+    };
+    const Step steps[] = {
+        {"default tables", "001245", "0030"},
+        {"cleared, 200-299 by tag's first digit", "0012", "0016"},  // 650 in no range: the last rule
+        {"600-699 by tag and 001-999 generic added", "0012", "002650"},
+        {"holdings table read meanwhile", "0012", "002650"},
+    };
+    for (const Step& step : steps) {
+        const std::string sAction = step.action;
+        if (sAction.rfind("cleared", 0) == 0) {
+            record.ClearFldOrder("B");
+            record.SetFldOrder("B", "200", "299", 2);
+        } else if (sAction.rfind("600-699", 0) == 0) {
+            record.SetFldOrder("B", "600", "699", 6);
+            record.SetFldOrder("B", "001", "999", 2);
+        } else if (sAction.rfind("holdings", 0) == 0) {
+            St(record).MarcRecordFormat = "H";
+            record.SetDefaultFldOrderHold();
+            EXPECT_EQ(Key(record, "853", "  ", "$av."), "002000");
+            St(record).MarcRecordFormat = "B";
+        }
+        // Read twice: the second look-up is the remembered one.
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(Key(record, "245", "10", "$aT"), step.key245) << sAction;
+            EXPECT_EQ(Key(record, "650", " 0", "$aT"), step.key650) << sAction;
+        }
+    }
+}
+
 TEST(FldOrderKey, LocalFiveFirstReadsNucAndItsFiveList) {
     struct Case {
         const char* nuc;
@@ -367,6 +404,7 @@ TEST(MarcRecordIn, LoadsOrderFieldsAndSubfieldsByTheRules) {
         {"in order", {"001x", "24510$aT$cC", "650 0$aS"}, "001 245 650", false, false, ""},
         {"a field moved", {"001x", "650 0$aS", "24510$aT"}, "001 245 650", true, false, ""},
         {"a subfield moved", {"001x", "24510$cC$aT"}, "001 245", true, true, "245"},
+        {"a later subfield moved", {"001x", "24510$6880-01$bB$aT"}, "001 245", true, true, "245"},
         {"paired 880", {"24510$6880-01$aT", "880 0$6650-01$aS", "88010$6245-01$aT", "650 0$6880-01$aS"},
          "245 880 650 880", true, false, ""},
     };
