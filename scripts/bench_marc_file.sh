@@ -5,7 +5,9 @@
 # record, prints nothing); best of three runs each. Prints both rates and the
 # ratio (1.0 or more means ours is no slower per record), then the reader's
 # peak resident size for 1,000 records and for the whole file, which must be
-# about the same: the reader holds one record and one block, never the file.
+# about the same: the reader holds one record and one block, never the file;
+# and the same with each record loaded into one record object and written out,
+# which keeps its tables from one record to the next.
 # Usage: scripts/bench_marc_file.sh [RECORDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,4 +26,8 @@ yaz=$(best yaz-marcdump -n "$input")
 report_rates "$records" "$ours" "$yaz"
 for n in 1000 "$records"; do
   echo "peak resident size, $n records: $(build/bin/marc_file_read "$work/records-$n.mrc" | sed 's/.*peak_rss_kb //') KiB"
+done
+# The same with each record loaded into one record object and written out.
+for n in 1000 "$records"; do
+  echo "peak resident size, $n records loaded: $(build/bin/marc_file_read --load "$work/records-$n.mrc" | sed 's/.*peak_rss_kb //') KiB"
 done
