@@ -335,6 +335,7 @@ private:
         marc8::OctetShift shift = marc8::OctetShift::None;
         bool mayBeMark = false;  // a character of the set may be a combining mark
         bool greek = false;      // the Greek set, whose own marks are found by octet
+        bool prepared = false;
     };
     void Prepare(Half& half, const std::string& sCode, bool bWide) const;
     // -2 no mark, -1 a mark without a class, else its class.
@@ -355,6 +356,9 @@ private:
 };
 
 void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) const {
+    // The pieces of a field mostly keep the sets of the piece before.
+    if (half.prepared && half.wide == bWide && (bWide || half.code == sCode)) return;
+    half.prepared = true;
     half.wide = bWide;
     half.code = bWide ? std::string("$1") : sCode;
     half.table = nullptr;
