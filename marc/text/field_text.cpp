@@ -7,6 +7,7 @@
 #include "common/runtime.h"
 #include "marc/display/rtf_text.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/spaced_delimiters.h"
 
 namespace {
 
@@ -93,11 +94,36 @@ bool IsRtfEncoder(Encoder encoder) {
            encoder == Encoder::NormWalk;
 }
 
+// RemoveDelimiters(AddSpacesAroundDelimiters(sText), sReplacement) in one pass.
+std::string SpacedWithoutDelimiters(Utf8MarcRecordClass& r, const std::string& sText, const std::string& sReplacement) {
+    const std::string sDelimiter = r.MarcDelimiter();
+    const char delimiter = sDelimiter[0];
+    const std::string sShown = sReplacement == sDelimiter ? "$" : sReplacement;
+    if (sShown.find(delimiter) != std::string::npos) return r.RemoveDelimiters(r.AddSpacesAroundDelimiters(sText), sReplacement);
+    const bool bCodeToo = sShown.empty() || sShown == " ";
+    std::string sOut;
+    sOut.reserve(sText.size() + sText.size() / 4 + 2);
+    bool bSkip = false;  // the octet after a delimiter that goes with it
+    spaced_delimiters::ForEachOctet(sText, delimiter, [&](char c) {
+        if (bSkip) {
+            bSkip = false;
+        } else if (c != delimiter) {
+            sOut += c;
+        } else if (bCodeToo) {
+            sOut += ' ';
+            bSkip = true;
+        } else {
+            sOut += sShown;
+        }
+    });
+    return sOut;
+}
+
 // The shaping steps and the encoder of a row, on source text.
 std::string Shape(Utf8MarcRecordClass& r, const Form& form, std::string sText) {
-    if (form.delimiters != Delimiters::Untouched) sText = r.AddSpacesAroundDelimiters(sText);
-    if (form.delimiters == Delimiters::Bar) sText = r.RemoveDelimiters(sText, "|");
-    else if (form.delimiters == Delimiters::Blank) sText = r.RemoveDelimiters(sText, "");
+    if (form.delimiters == Delimiters::Bar) sText = SpacedWithoutDelimiters(r, sText, "|");
+    else if (form.delimiters == Delimiters::Blank) sText = SpacedWithoutDelimiters(r, sText, "");
+    else if (form.delimiters != Delimiters::Untouched) sText = r.AddSpacesAroundDelimiters(sText);
     if (form.collapse) sText = r.RemoveRepeatedCharacters(sText, " ");
     switch (form.encoder) {
         case Encoder::Hex: sText = r.Marc2HexDisplay(sText); break;
