@@ -10,30 +10,35 @@
 
 namespace spaced_delimiters {
 
-// Calls emit(char) for each octet of the spaced text of s.
+// Calls emit(std::string_view) for the runs of octets that make the spaced text of s, in order.
 template <class Emit>
-void ForEachOctet(std::string_view s, char delimiter, Emit&& emit) {
+void ForEachRun(std::string_view s, char delimiter, Emit&& emit) {
     constexpr char kBlank = ' ';
     const std::size_t n = s.size();
     bool bBlankTaken = false;  // the blank before this delimiter became the code of the one before
     for (std::size_t i = 0; i < n;) {
-        if (s[i] != delimiter || i + 1 >= n) {
-            emit(s[i++]);
-            continue;
-        }
-        if (i > 0 && !bBlankTaken) emit(kBlank);
+        std::size_t d = s.find(delimiter, i);
+        if (d != std::string_view::npos && d + 1 >= n) d = std::string_view::npos;  // the last octet
+        const std::size_t end = d == std::string_view::npos ? n : d;
+        if (end > i) emit(s.substr(i, end - i));
+        if (end == n) break;
+        i = d;
+        char pair[4];
+        std::size_t k = 0;
+        if (i > 0 && !bBlankTaken) pair[k++] = kBlank;
         bBlankTaken = false;
-        emit(delimiter);
+        pair[k++] = delimiter;
         if (s[i + 1] == delimiter && i + 2 < n) {
-            emit(kBlank);
-            emit(kBlank);
+            pair[k++] = kBlank;
+            pair[k++] = kBlank;
             bBlankTaken = true;
             i += 1;
         } else {
-            emit(s[i + 1]);
-            emit(kBlank);
+            pair[k++] = s[i + 1];
+            pair[k++] = kBlank;
             i += 2;
         }
+        emit(std::string_view(pair, k));
     }
 }
 

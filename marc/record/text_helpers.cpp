@@ -165,7 +165,7 @@ std::string Utf8MarcRecordClass::AddSpacesAroundDelimiters(const std::string& sI
     const char delimiter = MarcDelimiter()[0];
     std::string sOut;
     sOut.reserve(sInputMarcString.size() + sInputMarcString.size() / 4 + 2);
-    spaced_delimiters::ForEachOctet(sInputMarcString, delimiter, [&sOut](char c) { sOut += c; });
+    spaced_delimiters::ForEachRun(sInputMarcString, delimiter, [&sOut](std::string_view run) { sOut += run; });
     return sOut;
 }
 

@@ -3,6 +3,7 @@
 // result; the field member and the subfield member each have their table.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "common/runtime.h"
 #include "marc/display/rtf_text.h"
@@ -104,17 +105,26 @@ std::string SpacedWithoutDelimiters(Utf8MarcRecordClass& r, const std::string& s
     std::string sOut;
     sOut.reserve(sText.size() + sText.size() / 4 + 2);
     bool bSkip = false;  // the octet after a delimiter that goes with it
-    spaced_delimiters::ForEachOctet(sText, delimiter, [&](char c) {
-        if (bSkip) {
+    spaced_delimiters::ForEachRun(sText, delimiter, [&](std::string_view run) {
+        if (bSkip && !run.empty()) {
+            run.remove_prefix(1);
             bSkip = false;
-        } else if (c != delimiter) {
-            sOut += c;
-        } else if (bCodeToo) {
-            sOut += ' ';
-            bSkip = true;
-        } else {
-            sOut += sShown;
         }
+        for (std::size_t p; (p = run.find(delimiter)) != std::string_view::npos;) {
+            sOut += run.substr(0, p);
+            if (!bCodeToo) {
+                sOut += sShown;
+                run.remove_prefix(p + 1);
+            } else if (p + 1 < run.size()) {
+                sOut += ' ';
+                run.remove_prefix(p + 2);
+            } else {
+                sOut += ' ';
+                bSkip = true;
+                run = {};
+            }
+        }
+        sOut += run;
     });
     return sOut;
 }
