@@ -193,13 +193,21 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
     while (i < n) {
         const unsigned char lead = OctetAt(sPiece, i);
         if (PlainAscii(lead)) {
-            // The common case, as the one-character translator gives it: itself, table "1".
+            // The common case, as the one-character translator gives it: itself, table "1". In a
+            // run of them each but the last is a whole cluster, written at once; the last waits
+            // for marks that may follow it.
             if (cluster.bHasBase || !cluster.marks.empty() || !cluster.sReferences.empty()) writeCluster();
+            std::size_t last = i;
+            while (last + 1 < n && PlainAscii(OctetAt(sPiece, last + 1))) ++last;
+            if (last > i) {
+                switchTo('1');
+                out.append(sPiece, i, last - i);
+            }
             cluster.bHasBase = true;
-            cluster.sBase.assign(1, static_cast<char>(lead));
+            cluster.sBase.assign(1, sPiece[last]);
             cluster.cTable = '1';
-            if (b880) baseCodes.push_back('1');
-            ++i;
+            if (b880) baseCodes.insert(baseCodes.end(), last - i + 1, '1');
+            i = last + 1;
             continue;
         }
         char32_t cp = 0;
