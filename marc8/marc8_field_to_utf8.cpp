@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chars/utf8_char.h"
 #include "common/runtime.h"
@@ -337,7 +338,7 @@ private:
         bool greek = false;      // the Greek set, whose own marks are found by octet
         bool prepared = false;
     };
-    void Prepare(Half& half, const std::string& sCode, bool bWide) const;
+    void Prepare(Half& half, const std::string& sCode, bool bWide);
     // -2 no mark, -1 a mark without a class, else its class.
     int16_t MarkClass(std::string_view sUtf8, char32_t cp, bool bHaveCodePoint) const;
     void WriteRejected(std::string_view octets, std::string& sOut) const;
@@ -350,14 +351,24 @@ private:
     bool bEaccByTable = false;
     Half g0;
     Half g1;
+    std::vector<Half> seenSets;  // the single-octet sets met so far
     std::string sGreekLetters[3];  // alpha, beta, gamma, once a Greek set is read
     std::string sUtf8;   // the character object's answer
     std::string sOctets;
 };
 
-void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) const {
+void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) {
     // The pieces of a field mostly keep the sets of the piece before.
     if (half.prepared && half.wide == bWide && (bWide || half.code == sCode)) return;
+    if (!bWide) {
+        // A field goes back and forth between few sets: each is looked up once.
+        for (const Half& seen : seenSets) {
+            if (seen.code == sCode) {
+                half = seen;
+                return;
+            }
+        }
+    }
     half.prepared = true;
     half.wide = bWide;
     half.code = bWide ? std::string("$1") : sCode;
@@ -375,6 +386,7 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
     }
     half.mayBeMark = LatinLikeCode(sCode) || b880;
     half.greek = sCode == "8" || sCode == "(S" || sCode == ")S";
+    seenSets.push_back(half);
 }
 
 int16_t Marc8TextReader::MarkClass(std::string_view sUtf8, char32_t cp, bool bHaveCodePoint) const {
