@@ -225,7 +225,10 @@ std::size_t EncodeUtf8(char32_t cp, char* out) {
 bool DecodeOneCharacter(std::string_view s, char32_t& cp) {
     if (s.size() < 2 || s.size() > 4) return false;
     const unsigned char lead = static_cast<unsigned char>(s[0]);
-    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4
+                          : lead >= 0xE0              ? 3
+                          : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                      : 0;
     if (n != s.size()) return false;
     cp = lead & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
     for (std::size_t k = 1; k < n; ++k) {
@@ -440,6 +443,23 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
                 continue;
             }
         }
+        if (bFromG0 && half.table && half.shift == marc8::OctetShift::None) {
+            // A run of octets the set reads as themselves (no set holds 0x00) is copied whole;
+            // marks waiting go behind its first character.
+            std::size_t j = i;
+            while (j < n) {
+                const unsigned char o = static_cast<unsigned char>(text[j]);
+                if (o == 0 || o >= 0x80 || o == '&' || o == kDelimiter || (*half.table)[o] != o) break;
+                ++j;
+            }
+            if (j > i) {
+                sOut += text[i];
+                FlushMarks(m, sOut);
+                sOut.append(text.data() + i + 1, j - i - 1);
+                i = j;
+                continue;
+            }
+        }
         const std::size_t width = half.wide ? 3 : 1;
         if (i + width > n) {
             // EACC octets short of a whole character.
@@ -474,8 +494,9 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
                 lCode = (lCode << 8) | c;
             }
             const marc8::EaccEntry* const end = marc8::EaccTable + marc8::kEaccEntryCount;
-            const marc8::EaccEntry* it = std::lower_bound(
-                marc8::EaccTable, end, lCode, [](const marc8::EaccEntry& entry, uint32_t code) { return entry.eacc < code; });
+            const marc8::EaccEntry* it =
+                std::lower_bound(marc8::EaccTable, end, lCode,
+                                 [](const marc8::EaccEntry& entry, uint32_t code) { return entry.eacc < code; });
             if (it == end || it->eacc != lCode) {
                 bCharacterError = true;
             } else {
@@ -634,8 +655,11 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     m.CombiningMarkCount = 0;
     const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
     const std::array<bool, 128>& plain = PlainLatinOctets(sSetIn == "V");
-    if (std::all_of(sField.begin(), sField.end(),
-                    [&plain](char c) { return static_cast<unsigned char>(c) < 0x80 && plain[static_cast<unsigned char>(c)]; }) &&
+    const auto isPlain = [&plain](char c) {
+        const auto octet = static_cast<unsigned char>(c);
+        return octet < 0x80 && plain[octet];
+    };
+    if (std::all_of(sField.begin(), sField.end(), isPlain) &&
         (sField.empty() || m.Marc8Diacritics.find(sField.back()) == std::string::npos))
         return;
 

@@ -96,11 +96,13 @@ bool IsRtfEncoder(Encoder encoder) {
 }
 
 // RemoveDelimiters(AddSpacesAroundDelimiters(sText), sReplacement) in one pass.
-std::string SpacedWithoutDelimiters(Utf8MarcRecordClass& r, const std::string& sText, const std::string& sReplacement) {
+std::string SpacedWithoutDelimiters(Utf8MarcRecordClass& r, const std::string& sText,
+                                    const std::string& sReplacement) {
     const std::string sDelimiter = r.MarcDelimiter();
     const char delimiter = sDelimiter[0];
     const std::string sShown = sReplacement == sDelimiter ? "$" : sReplacement;
-    if (sShown.find(delimiter) != std::string::npos) return r.RemoveDelimiters(r.AddSpacesAroundDelimiters(sText), sReplacement);
+    if (sShown.find(delimiter) != std::string::npos)
+        return r.RemoveDelimiters(r.AddSpacesAroundDelimiters(sText), sReplacement);
     const bool bCodeToo = sShown.empty() || sShown == " ";
     std::string sOut;
     sOut.reserve(sText.size() + sText.size() / 4 + 2);
