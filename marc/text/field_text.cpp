@@ -149,6 +149,40 @@ std::string Shape(Utf8MarcRecordClass& r, const Form& form, std::string sText) {
     return sText;
 }
 
+// The form with bars of a data field made straight from its live subfields: each delimiter and
+// code as "|", the code and a blank, with a blank before each but the first, the text after it.
+// That is what the spaced delimiters with bars give of the field's text where every live
+// subfield has a one-octet code other than the delimiter and no delimiter in its text; for any
+// other field, and for a field whose links are broken (its text is ""), false.
+bool BarsFromSubfields(const FieldEntry& field, std::string& sOut) {
+    if (field.IsControl) return false;
+    constexpr char kDelimiter = '\x1F';
+    size_t iLength = 0;
+    int32_t iSteps = 0;
+    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
+            ++iSteps > field.SubfieldTop + 1)
+            return false;
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        if (sfd.Deleted) continue;
+        if (sfd.Code.size() != 1 || sfd.Code[0] == kDelimiter || sfd.Text.find(kDelimiter) != std::string::npos)
+            return false;
+        iLength += 4 + sfd.Text.size();
+    }
+    sOut.clear();
+    sOut.reserve(iLength);
+    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        if (sfd.Deleted) continue;
+        if (!sOut.empty()) sOut += ' ';
+        sOut += '|';
+        sOut += sfd.Code;
+        sOut += ' ';
+        sOut += sfd.Text;
+    }
+    return true;
+}
+
 void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
     for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
 }
@@ -200,6 +234,11 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
                                       false, 10);
             break;
         default: {
+            const int16_t fld = CurrentField();
+            if (form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar && !form->collapse &&
+                !form->trim && sSubfieldsToInclude.empty() && sSubfieldsToExclude.empty() && fld >= 0 &&
+                !RecordHeldInWindows1252() && BarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
+                return sText;
             // An empty include list shows every subfield, whatever its code.
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
