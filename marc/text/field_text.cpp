@@ -9,6 +9,7 @@
 #include "marc/display/rtf_text.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/spaced_delimiters.h"
+#include "marc/text/subfield_bars.h"
 
 namespace {
 
@@ -149,12 +150,13 @@ std::string Shape(Utf8MarcRecordClass& r, const Form& form, std::string sText) {
     return sText;
 }
 
-// The form with bars of a data field made straight from its live subfields: each delimiter and
-// code as "|", the code and a blank, with a blank before each but the first, the text after it.
-// That is what the spaced delimiters with bars give of the field's text where every live
-// subfield has a one-octet code other than the delimiter and no delimiter in its text; for any
-// other field, and for a field whose links are broken (its text is ""), false.
-bool BarsFromSubfields(const FieldEntry& field, std::string& sOut) {
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
+    for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
+}
+
+}  // namespace
+
+bool field_text::AppendBarsFromSubfields(const FieldEntry& field, std::string& sOut) {
     if (field.IsControl) return false;
     constexpr char kDelimiter = '\x1F';
     size_t iLength = 0;
@@ -169,12 +171,13 @@ bool BarsFromSubfields(const FieldEntry& field, std::string& sOut) {
             return false;
         iLength += 4 + sfd.Text.size();
     }
-    sOut.clear();
-    sOut.reserve(iLength);
+    sOut.reserve(sOut.size() + iLength);
+    bool bFirst = true;
     for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
         const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
         if (sfd.Deleted) continue;
-        if (!sOut.empty()) sOut += ' ';
+        if (!bFirst) sOut += ' ';
+        bFirst = false;
         sOut += '|';
         sOut += sfd.Code;
         sOut += ' ';
@@ -182,12 +185,6 @@ bool BarsFromSubfields(const FieldEntry& field, std::string& sOut) {
     }
     return true;
 }
-
-void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
-    for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
-}
-
-}  // namespace
 
 std::string Utf8MarcRecordClass::FldTextByWalk(int32_t iOutput, const std::string& sSubfieldsToInclude,
                                                const std::string& sSubfieldsToExclude) {
@@ -237,7 +234,7 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             const int16_t fld = CurrentField();
             if (form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar && !form->collapse &&
                 !form->trim && sSubfieldsToInclude.empty() && sSubfieldsToExclude.empty() && fld >= 0 &&
-                !RecordHeldInWindows1252() && BarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
+                !RecordHeldInWindows1252() && field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
                 return sText;
             // An empty include list shows every subfield, whatever its code.
             const std::string sSource = sSubfieldsToInclude.empty()
