@@ -232,10 +232,10 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             break;
         default: {
             const int16_t fld = CurrentField();
-            if (form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar && !form->collapse &&
-                !form->trim && sSubfieldsToInclude.empty() && sSubfieldsToExclude.empty() && fld >= 0 &&
-                !RecordHeldInWindows1252() && field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
-                return sText;
+            const bool bBars = form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar &&
+                               !form->collapse && !form->trim && sSubfieldsToInclude.empty() &&
+                               sSubfieldsToExclude.empty() && fld >= 0 && !RecordHeldInWindows1252();
+            if (bBars && field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText)) return sText;
             // An empty include list shows every subfield, whatever its code.
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
