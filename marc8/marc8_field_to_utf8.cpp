@@ -321,8 +321,6 @@ public:
           bSetV(sSetIn == "V"),
           b880(b880) {
         if (!m.Utf8MarkClasses.Built) BuildMarkClasses(m);
-        const auto eacc = marc8::FindDesignation("$1");
-        bEaccByTable = eacc && eacc->set == marc8::Marc8Set::Eacc && eacc->shift == marc8::OctetShift::None;
     }
 
     // The UTF-8 of `text`, read in the sets sCode0 (octets below 0x80) and sCode1 (from 0x80),
@@ -351,10 +349,15 @@ private:
     const std::string& sSetIn;
     const bool bSetV;
     const bool b880;
-    bool bEaccByTable = false;
+    // The East Asian designation reads three octets as they stand in the one EACC table.
+    inline static const bool bEaccByTable = [] {
+        const auto eacc = marc8::FindDesignation("$1");
+        return eacc && eacc->set == marc8::Marc8Set::Eacc && eacc->shift == marc8::OctetShift::None;
+    }();
     Half g0;
     Half g1;
-    std::vector<Half> seenSets;  // the single-octet sets met so far
+    std::array<Half, 6> seenSets;  // the first single-octet sets met
+    std::size_t iSeenSets = 0;
     std::string sGreekLetters[3];  // alpha, beta, gamma, once a Greek set is read
     std::string sUtf8;   // the character object's answer
     std::string sOctets;
@@ -365,9 +368,9 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
     if (half.prepared && half.wide == bWide && (bWide || half.code == sCode)) return;
     if (!bWide) {
         // A field goes back and forth between few sets: each is looked up once.
-        for (const Half& seen : seenSets) {
-            if (seen.code == sCode) {
-                half = seen;
+        for (std::size_t k = 0; k < iSeenSets; ++k) {
+            if (seenSets[k].code == sCode) {
+                half = seenSets[k];
                 return;
             }
         }
@@ -389,7 +392,7 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
     }
     half.mayBeMark = LatinLikeCode(sCode) || b880;
     half.greek = sCode == "8" || sCode == "(S" || sCode == ")S";
-    seenSets.push_back(half);
+    if (iSeenSets < seenSets.size()) seenSets[iSeenSets++] = half;
 }
 
 int16_t Marc8TextReader::MarkClass(std::string_view sUtf8, char32_t cp, bool bHaveCodePoint) const {
