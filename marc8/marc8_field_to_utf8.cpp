@@ -452,7 +452,8 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
             std::size_t j = i;
             while (j < n) {
                 const unsigned char o = static_cast<unsigned char>(text[j]);
-                if (o == 0 || o >= 0x80 || o == '&' || o == kDelimiter || (*half.table)[o] != o) break;
+                if (o == 0 || o >= 0x80 || o == kDelimiter || (*half.table)[o] != o) break;
+                if (o == '&' && j + 1 < n && text[j + 1] == '#') break;  // perhaps a reference
                 ++j;
             }
             if (j > i) {
@@ -609,7 +610,7 @@ void Utf8MarcRecordClass::TranslateHexCharacterReferences(std::string& sText) {
 namespace {
 
 // The octets below 0x80 that the basic Latin set reads as themselves, for the set "V" (1) and the
-// others (0), leaving out the escape and "&" (a reference may start there).
+// others (0), leaving out the escape.
 const std::array<bool, 128>& PlainLatinOctets(bool bSetV) {
     static const auto tables = [] {
         std::array<std::array<bool, 128>, 2> result{};
@@ -617,7 +618,7 @@ const std::array<bool, 128>& PlainLatinOctets(bool bSetV) {
         for (int v = 0; v < 2; ++v) {
             if (!latin || latin->shift != marc8::OctetShift::None) continue;
             const marc8::SetTable& table = marc8::SetTableOf(latin->set, v == 1);
-            for (unsigned o = 0; o < 128; ++o) result[v][o] = table[o] == o && o != 0 && o != 0x1B && o != '&';
+            for (unsigned o = 0; o < 128; ++o) result[v][o] = table[o] == o && o != 0 && o != 0x1B;
         }
         return result;
     }();
@@ -662,8 +663,10 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         const auto octet = static_cast<unsigned char>(c);
         return octet < 0x80 && plain[octet];
     };
+    // Without "#" no "&" starts a reference.
     if (std::all_of(sField.begin(), sField.end(), isPlain) &&
-        (sField.empty() || m.Marc8Diacritics.find(sField.back()) == std::string::npos))
+        (sField.empty() || m.Marc8Diacritics.find(sField.back()) == std::string::npos) &&
+        (sField.find('&') == std::string::npos || sField.find('#') == std::string::npos))
         return;
 
     Utf8CharClass& chars = SharedChar();

@@ -68,6 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"MarkBeforeLatinRunAfterCyrillic", "500", "  ", "|a^(Nab^(B\xE2" "cd ef", "  ",
                   "|a\xD0\x90\xD0\x91" "c\xCC\x81" "d ef", true, false},
         FieldCase{"ReferenceInsideLatinRun", "500", "  ", "|a^(Ba&#x41;bc", "  ", "|aaAbc", true, false},
+        // An "&" starts no reference without "#" after it.
+        FieldCase{"AmpersandInPlainText", "500", "  ", "|aSmith & Sons", "  ", "|aSmith & Sons", false, false},
+        FieldCase{"AmpersandAndHashInPlainText", "500", "  ", "|aA & B #1", "  ", "|aA & B #1", false, false},
+        FieldCase{"AmpersandThenReference", "500", "  ", "|aA & &#x41;", "  ", "|aA & A", true, false},
+        FieldCase{"MarkBeforeAmpersand", "500", "  ", "|a\xE2&a", "  ", "|a&\xCC\x81" "a", true, false},
         FieldCase{"HebrewThenLatin", "500", "  ", "|a^(2abc^(Bd", "  ", "|a\xD7\x91\xD7\x92\xD7\x93" "d", true, false},
         FieldCase{"NonfilingShrinks", "245", "03", "|aL'\xE2" "Ecole", "02", "|aL'E\xCC\x81" "cole", true, false},
         FieldCase{"NonfilingLongerThanText", "245", "09", "|aLe", "02", "|aLe", true, false},
