@@ -114,6 +114,16 @@ struct CombiningMarkEntry {
     int32_t Sequence = 0;
 };
 
+// The combining marks that the MARC-8 reader looks up for every character it reads: the marks
+// of the lists above and below by code point, each with its class from the list of classes (-1
+// where that list has none). Exact: the lists hold whole UTF-8 characters, so that a look-up here
+// answers as a search of the lists would. Built on first use.
+struct Utf8MarkClassTable {
+    bool Built = false;
+    bool Exact = false;
+    std::vector<std::pair<char32_t, int16_t>> Marks;  // ascending code point
+};
+
 // One cell of the single-octet set-to-set translation table.
 struct TranslationCell {
     bool Changed = false;
@@ -369,6 +379,7 @@ struct Utf8MarcRecordState {
     std::string Utf8DiacriticsBelow;
     std::string Marc8DiacriticClasses;
     std::string Utf8DiacriticClasses;
+    Utf8MarkClassTable Utf8MarkClasses;  // made from the three lists above
     std::string Marc8CurrencySigns;
     std::string Marc8MathSigns;
     std::string Marc8SpecialUpper;
@@ -1657,11 +1668,13 @@ private:
 
     // Every field of the loaded record from MARC-8 to UTF-8; 066 goes, leader/09 becomes "a".
     void TranslateRecordMarc8ToUtf8();
-    // Cuts the next piece off sWork and reads the escape that ends it into the next codes; an
-    // escape the text ends inside of is left in sUnreadEscape.
-    void TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork, std::string& sPiece, std::string sCharacterSet0,
-                                             std::string sCharacterSet1, std::string& sNextCharacterSet0,
-                                             std::string& sNextCharacterSet1, std::string& sUnreadEscape);
+    // The next piece of sField from iAt, which ends at iPieceEnd, and the escape that ends it read
+    // into the next codes; iAt moves to where the piece after it starts. An escape the text ends
+    // inside of is left in sUnreadEscape.
+    void TranslateMarc2Utf8OneFieldFindBreak(const std::string& sField, std::size_t& iAt, std::size_t& iPieceEnd,
+                                             const std::string& sCharacterSet0, const std::string& sCharacterSet1,
+                                             std::string& sNextCharacterSet0, std::string& sNextCharacterSet1,
+                                             std::string& sUnreadEscape);
     // "&#x" references with one to four hex digits left in the text, either case of x.
     void TranslateHexCharacterReferences(std::string& sText);
     // Which octet ranges a text holds: 0x20-0x2F, 0x30-0x3F, anything else.
