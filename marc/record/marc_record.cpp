@@ -111,6 +111,7 @@ void SubfieldEntry::RecycleForAdd() {
     Boolean1 = false;
     Boolean2 = false;
     FormsPending = false;
+    FormsSet = 0;
     FormsTextSeparate = false;
     FormsTagLength = 0;
     FormsFormatLength = 0;

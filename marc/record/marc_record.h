@@ -153,13 +153,15 @@ struct SubfieldEntry {
     bool Boolean1 = false;
     bool Boolean2 = false;
     // ---- marc/record/: forms made on first use ----
-    // A split of UTF-8 text leaves Norm and NormNaco to be made when first
-    // read (FormsPending): from FormsText when the forms leave nonfiling
+    // A split leaves Norm and NormNaco to be made when first read
+    // (FormsPending): from FormsText when the forms leave nonfiling
     // characters out (FormsTextSeparate), else from Text, under the tag and
     // record format that were current when the subfield was stored.
     // The tag (up to three characters) and the format (up to one) are held
-    // in place, with their lengths.
+    // in place, with their lengths. FormsSet: 0 for forms of UTF-8 text,
+    // else the 8-bit output set they are made in ('V', or 'M' for "M" and "O").
     bool FormsPending = false;
+    char FormsSet = 0;
     bool FormsTextSeparate = false;
     uint8_t FormsTagLength = 0;
     uint8_t FormsFormatLength = 0;
@@ -1870,8 +1872,9 @@ private:
     void SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                       const std::string& sFormat);
     // Stores the forms of a subfield, or, where they come out the same when
-    // made later (a split of UTF-8 text under a valid scheme, no delimiter in
-    // the text), marks them to be made on first use. pFormText: the text of
+    // made later (a split under a valid scheme: of UTF-8 text with no
+    // delimiter in it, or of 8-bit text too short to overflow), marks them
+    // to be made on first use. pFormText: the text of
     // the forms when it is not the subfield's text; bPiece: the subfield's
     // text is known to hold no delimiter.
     void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes,
