@@ -828,6 +828,6 @@ void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
         }
         FldPointer(iField);
     }
-    while (FldFindFirst("066", "")) FldDelete();
+    FldDeleteEvery066();
     if (m.Leader.size() >= 10) m.Leader[9] = 'a';
 }

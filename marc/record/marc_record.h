@@ -1684,6 +1684,10 @@ private:
     // The combining-mark buffer in ascending class, equal classes in arrival order.
     std::string FlushCombiningMarksByClass();
 
+    // Both translations of a record delete every 066: the record as
+    // `while (FldFindFirst("066", "")) FldDelete();` leaves it.
+    void FldDeleteEvery066();
+
     // ---- marc8/: UTF-8 to MARC-8 of fields and records, private members ----
 
     // Every data field of a UTF-8 record to MARC-8; the 066 is rebuilt from the scripts of the
