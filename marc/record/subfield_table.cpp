@@ -210,8 +210,8 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
                                                                                   : 0;
     const bool bDefer =
         m.SplittingField && (IsChar(m.NormalizationScheme, 'V') || IsChar(m.NormalizationScheme, 'P')) &&
-        (m.RecordIsUtf8 ? sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
-                              ((bPiece && !pFormText) || sText.find(kDelimiter) == std::string::npos)
+        sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
+        (m.RecordIsUtf8 ? (bPiece && !pFormText) || sText.find(kDelimiter) == std::string::npos
                         : cSet != 0 && sText.size() <= kLongestDeferredEightBitText);
     if (!bDefer) {
         SfdStoreForms(entry, sText, bSwitchSchemes);
