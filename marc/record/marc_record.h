@@ -2017,6 +2017,11 @@ private:
     // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
     // indicator in that record type, or the text holds a marker.
     bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
+    // RemoveNonfilingCharacters with these indicators can give another text
+    // than the given one: the text holds a marker, or the tag's nonfiling
+    // indicator holds a count of 1 to 9.
+    bool NonfilingChangesText(const std::string& sRecordType, const std::string& sTag, const std::string& sIndicators,
+                              const std::string& sField);
 
     // ---- normalize/: call-number rules ----
 

@@ -365,12 +365,12 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
-        // (Only a text that can lose something is copied.)
+        // (Only a text that loses something is copied.)
         std::string sWithoutNonfiling;
         bool bWithoutNonfiling = false;
         if (IsChar(sCode, 'a')) {
             const std::string sKind = m.Leader.size() >= 7 && m.Leader[6] == 'z' ? "A" : "B";
-            if (NonfilingMayApply(sKind, sTag, slot.Text)) {
+            if (NonfilingChangesText(sKind, sTag, field.Indicators, slot.Text)) {
                 // Copies, for the removal may yield to other work.
                 const std::string sTagCopy = sTag;
                 const std::string sTextCopy = slot.Text;
