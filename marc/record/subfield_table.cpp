@@ -179,6 +179,7 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
     // serves both.
     if (bSwitchSchemes) NormalizationScheme("V");
     entry.FormsPending = false;
+    entry.FormsWritten = true;
     entry.Norm = NormString(sText, true, "V");
     if (bSwitchSchemes) NormalizationScheme("P");
     SfdMakeNacoForm(entry, sText, CurrentTag(), m.MarcRecordFormat);
@@ -186,6 +187,7 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
 
 void Utf8MarcRecordClass::SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                                        const std::string& sFormat) {
+    entry.FormsWritten = true;
     entry.Norm = NormString(sText, true, "V");
     SfdMakeNacoForm(entry, sText, sTag, sFormat);
 }
@@ -206,11 +208,16 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
         SfdStoreForms(entry, sText, bSwitchSchemes);
         return;
     }
-    if (!entry.Norm.empty()) entry.Norm.clear();
-    if (!entry.NormNaco.empty()) entry.NormNaco.clear();
+    if (entry.FormsWritten) {
+        if (!entry.Norm.empty()) entry.Norm.clear();
+        if (!entry.NormNaco.empty()) entry.NormNaco.clear();
+    }
     entry.FormsPending = true;
     entry.FormsTextSeparate = pFormText != nullptr;
-    if (pFormText) entry.FormsText = *pFormText;
+    if (pFormText) {
+        entry.FormsWritten = true;
+        entry.FormsText = *pFormText;
+    }
     entry.FormsTagLength = static_cast<uint8_t>(sTag.copy(entry.FormsTag, sizeof entry.FormsTag));
     entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.copy(&entry.FormsFormat, 1));
 }
@@ -236,6 +243,7 @@ void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
 
 void Utf8MarcRecordClass::SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                                           const std::string& sFormat) {
+    entry.FormsWritten = true;
     const size_t comma = sText.find(',');
     if (entry.Code != "a") {
         entry.NormNaco = NormStringNaco(sText, true, "P", sFormat, sTag, entry.Code);
@@ -331,6 +339,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         const int16_t iOnly = field.FirstSubfield >= 0 ? field.FirstSubfield : field.SubfieldTop;
         SubfieldEntry& only = field.Subfields[static_cast<size_t>(iOnly)];
         only.FormsPending = false;
+        only.FormsWritten = true;
         only.Text = sText;
         only.NormNaco = NormStringNaco(only.Text, true, "P", m.MarcRecordFormat, sTag, std::string(sCode));
         only.Norm = NormString(only.Text, true, "V");
