@@ -506,6 +506,9 @@ struct Utf8MarcRecordState {
     // rule after the first cost a comparison; forgotten with the look-ups.
     const std::vector<SubfieldOrderRule>* SfdOrderLastTable = nullptr;
     char SfdOrderLastTag[3] = {};
+    // The record format of that look-up when it was one octet (else -1), so
+    // that a repeated load under the same format skips the family look-up.
+    int16_t SfdOrderLastFormat = -1;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
