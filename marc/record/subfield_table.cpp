@@ -92,6 +92,13 @@ bool TagFrom011(std::string_view sTag) {
     return true;
 }
 
+// A subfield's code written over the last one of its slot; a one-octet code
+// over a one-octet code is written in place.
+void StoreCode(std::string& sStored, std::string_view sCode) {
+    if (sStored.size() == 1 && sCode.size() == 1) sStored[0] = sCode[0];
+    else sStored.assign(sCode);
+}
+
 // The code that SfdAdd stores for a given code.
 std::string_view StoredCode(std::string_view sCode) {
     return (sCode == " " || sCode.size() != 1) ? std::string_view("9") : sCode;
@@ -218,8 +225,11 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
         entry.FormsWritten = true;
         entry.FormsText = *pFormText;
     }
-    entry.FormsTagLength = static_cast<uint8_t>(sTag.copy(entry.FormsTag, sizeof entry.FormsTag));
-    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.copy(&entry.FormsFormat, 1));
+    // (Both fit, as tested above: copied octet by octet.)
+    entry.FormsTagLength = static_cast<uint8_t>(sTag.size());
+    for (size_t i = 0; i < sTag.size(); ++i) entry.FormsTag[i] = sTag[i];
+    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.size());
+    if (!m.MarcRecordFormat.empty()) entry.FormsFormat = m.MarcRecordFormat[0];
 }
 
 void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
@@ -369,7 +379,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         SubfieldEntry& slot = field.Subfields[static_cast<size_t>(iSlot)];
         SfdOrderPositionInto(slot, sCode, false);
         slot.Deleted = false;
-        slot.Code = sCode;
+        StoreCode(slot.Code, sCode);
         slot.Text = sText;
 
         // The forms of a $a leave its nonfiling characters out; the field's
@@ -471,7 +481,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
     entry.Deleted = false;
     SfdOrderPositionInto(entry, sSubfieldCode, bTitleSeen);
-    entry.Code = sSubfieldCode;
+    StoreCode(entry.Code, sSubfieldCode);
     entry.Text = bKeepBlanks ? sSubfieldText : TrimView(sSubfieldText);
     SfdStoreOrDeferForms(entry, nullptr, false, bPiece);
     entry.NextSubfield = -1;
