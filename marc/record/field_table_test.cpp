@@ -77,6 +77,35 @@ TEST(FieldAdd, PreparesTagIndicatorsAndText) {
     }
 }
 
+// Only the first $6 of a text decides whether a field given under its
+// partner's tag becomes an 880, wherever in the text it stands.
+TEST(FieldAdd, FirstLinkageAnywhereInTheText) {
+    struct Case {
+        std::string Text;
+        std::string ExpectedTag;
+    };
+    const std::vector<Case> cases = {
+        {"$6245-01", "880"},
+        {"$aA$6245-01", "880"},
+        {"$aABCDE$6245-01", "880"},      // $6 across the first eight octets
+        {"$aABCDEF$6245-01", "880"},     // $6 at the start of the second eight
+        {"$aABCDEFGHIJKLMN$6245-01", "880"},
+        {"$a" + std::string(40, '6') + "$b6$6245-01", "880"},
+        {"$aX6245$b$6245", "880"},
+        {"$6880-01$6245-01", "245"},     // the first linkage names another tag
+        {"$aABCDEFGHIJKLM$6880-01$6245-01", "245"},
+        {"$aABCDEFGHIJK6245-01", "245"},  // a 6 that is no subfield code
+        {"$aABCDEFGHIJKLMN$", "245"},     // a delimiter as the last octet
+        {"$aABCDEFGHIJKLM$6", "245"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Utf8MarcRecordClass r;
+        r.FldAdd("245", "00", D(c.Text), false);
+        EXPECT_EQ(r.FldTag(), c.ExpectedTag);
+    }
+}
+
 TEST(FieldAdd, ASecondOrADeleted008) {
     Utf8MarcRecordClass r;
     r.FldAdd("008", "", "abc", false);
