@@ -397,6 +397,37 @@ TEST(FieldInsert, BeforeAndAfterTheCurrentField) {
     }
 }
 
+// Entries of an earlier, larger table and an entry given up by an insertion
+// come back as new fields with nothing of what they held.
+TEST(FieldAdd, ReusedEntriesStartEmpty) {
+    const std::string sLeader = "00000nam a2200000 a 4500";
+    Utf8MarcRecordClass r;
+    r.MarcRecordIn(record_test::Iso2709(
+        sLeader, {{"001", "a1"}, {"100", "1 \x1F" "aA"}, {"245", "10\x1F" "aT"}, {"650", " 0\x1F" "aS"}}));
+    ASSERT_EQ(RecordTestAccess::State(r).FldCount, 4);
+    for (bool found = r.FldMoveFirst(true); found; found = r.FldMoveNext(true)) {
+        r.FldBoolean1(true);
+        r.FldBoolean2(true);
+    }
+    r.FldMoveLast(true);
+    r.FldDelete();
+    r.MarcRecordIn(record_test::Iso2709(sLeader, {{"001", "b2345678901234567"}}));
+    UseTestKeys(r);
+    r.FldAdd("245", "00", "{2}", false);
+    r.FldPointer(1);
+    r.FldInsertBefore("600", "", "{6}");  // does not fit before the 245: given up, then added
+    r.FldAdd("500", "", "{5}", false);
+    EXPECT_EQ(TagOrder(r), "001 245 500 600");
+    for (bool found = r.FldMoveFirst(false); found; found = r.FldMoveNext(false)) {
+        SCOPED_TRACE(r.FldTag());
+        EXPECT_FALSE(r.FldBoolean1());
+        EXPECT_FALSE(r.FldBoolean2());
+        EXPECT_FALSE(r.FldDeleted());
+        EXPECT_EQ(r.FldDirectory().empty(), r.FldTag() != "001");
+    }
+    ExpectLinked(r);
+}
+
 TEST(FieldInsert, StoresWhatItIsGiven) {
     Utf8MarcRecordClass r;
     r.FldInsertAfter("245", "", "Title");  // an empty table: added
