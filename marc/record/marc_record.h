@@ -140,18 +140,20 @@ struct NormOctetForm {
 
 // One subfield of a field.
 struct SubfieldEntry {
-    std::string Code;
-    std::string Text;
-    std::string Norm;
-    std::string NormNaco;
+    // (The small members lead, so that they, the code and the text that every
+    // add writes share the entry's first cache line.)
     int16_t NextSubfield = -1;
     int16_t PrevSubfield = -1;
     int16_t OrderPosition = 0;
     int16_t OrderStepType = 0;
-    std::string OrderStepCodes;
     bool Deleted = false;
     bool Boolean1 = false;
     bool Boolean2 = false;
+    // ---- marc/record/: slot reuse ----
+    // False while the entry is as Recycle leaves it: NewSubfieldSlot sets it
+    // for the slot it hands out, and a writer of an entry after its Recycle
+    // sets it again.
+    bool Written = false;
     // ---- marc/record/: forms made on first use ----
     // A split of UTF-8 text leaves Norm and NormNaco to be made when first
     // read (FormsPending): from FormsText when the forms leave nonfiling
@@ -165,12 +167,17 @@ struct SubfieldEntry {
     uint8_t FormsFormatLength = 0;
     char FormsTag[3] = {};
     char FormsFormat = 0;
+    // Norm, NormNaco or FormsText may hold text: every writer of them sets
+    // it, so that a recycling leaves the three (and their cache lines) alone
+    // while it is false.
+    bool FormsWritten = false;
+    // (The strings an add writes first; the forms, which a split defers, last.)
+    std::string Code;
+    std::string Text;
+    std::string OrderStepCodes;
+    std::string Norm;
+    std::string NormNaco;
     std::string FormsText;
-    // ---- marc/record/: slot reuse ----
-    // False while the entry is as Recycle leaves it: NewSubfieldSlot sets it
-    // for the slot it hands out, and a writer of an entry after its Recycle
-    // sets it again.
-    bool Written = false;
 
     // Back to a default entry, its strings keeping their memory (a member
     // added above is reset here too, or in RecycleForAdd when an add does
@@ -514,6 +521,9 @@ struct Utf8MarcRecordState {
     // rule after the first cost a comparison; forgotten with the look-ups.
     const std::vector<SubfieldOrderRule>* SfdOrderLastTable = nullptr;
     char SfdOrderLastTag[3] = {};
+    // The record format of that look-up when it was one octet (else -1), so
+    // that a repeated load under the same format skips the family look-up.
+    int16_t SfdOrderLastFormat = -1;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -2037,6 +2047,11 @@ private:
     // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
     // indicator in that record type, or the text holds a marker.
     bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
+    // RemoveNonfilingCharacters with these indicators can give another text
+    // than the given one: the text holds a marker, or the tag's nonfiling
+    // indicator holds a count of 1 to 9.
+    bool NonfilingChangesText(const std::string& sRecordType, const std::string& sTag, const std::string& sIndicators,
+                              const std::string& sField);
 
     // ---- normalize/: call-number rules ----
 
