@@ -4,9 +4,11 @@
 // of the load-and-output loop.
 //
 // Usage: iso2709_copy INPUT OUTPUT [INPUT-SET [OUTPUT-SET]]
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -18,21 +20,25 @@ int main(int argc, char** argv) {
         std::cerr << "usage: iso2709_copy INPUT OUTPUT [INPUT-SET [OUTPUT-SET]]\n";
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
+    // Read record by record through a large stdio buffer, as yaz-marcdump
+    // reads its input: the file is never held whole.
+    std::FILE* in = std::fopen(argv[1], "rb");
+    if (in == nullptr) {
         std::cerr << "cannot read " << argv[1] << "\n";
         return 1;
     }
-    // One read of the whole file (a character-by-character copy would cost
-    // about as much as the copy of the records it feeds).
-    in.seekg(0, std::ios::end);
-    std::string file(static_cast<size_t>(in.tellg()), '\0');
-    in.seekg(0, std::ios::beg);
-    in.read(file.data(), static_cast<std::streamsize>(file.size()));
+    static char inBuffer[1 << 20];
+    std::setvbuf(in, inBuffer, _IOFBF, sizeof inBuffer);
 
-    std::ofstream out(argv[2], std::ios::binary);
-    static char buffer[1 << 20];
-    out.rdbuf()->pubsetbuf(buffer, sizeof buffer);
+    // Written through a large stdio buffer too (a stream's write of a record
+    // over a kilobyte would go to the file at once, a system call a record).
+    std::FILE* out = std::fopen(argv[2], "wb");
+    if (out == nullptr) {
+        std::cerr << "cannot write " << argv[2] << "\n";
+        return 1;
+    }
+    static char outBuffer[1 << 20];
+    std::setvbuf(out, outBuffer, _IOFBF, sizeof outBuffer);
 
     const auto start = std::chrono::steady_clock::now();
     Utf8MarcRecordClass record;
@@ -40,23 +46,24 @@ int main(int argc, char** argv) {
     if (argc > 4) record.CharacterSetOut(argv[4]);
     long read = 0, written = 0, refused = 0;
     std::string sRecord;
-    for (size_t at = 0; at < file.size();) {
-        size_t end = file.find('\x1D', at);
-        end = end == std::string::npos ? file.size() : end + 1;
+    char* line = nullptr;
+    size_t lineCapacity = 0;
+    for (ssize_t length; (length = getdelim(&line, &lineCapacity, '\x1D', in)) > 0;) {
         ++read;
         try {
-            sRecord.assign(file, at, end - at);
+            sRecord.assign(line, static_cast<size_t>(length));
             record.MarcRecordIn(sRecord);
             const std::string sOut = record.MarcRecordOut();
             if (sOut.empty()) ++refused;
             else ++written;
-            out.write(sOut.data(), static_cast<std::streamsize>(sOut.size()));
+            std::fwrite(sOut.data(), 1, sOut.size(), out);
         } catch (const RaisedError&) {
             ++refused;
         }
-        at = end;
     }
-    out.flush();
+    std::free(line);
+    std::fclose(in);
+    std::fclose(out);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     std::printf("records %ld written %ld refused %ld seconds %.6f us/record %.3f\n", read, written, refused,

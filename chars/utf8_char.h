@@ -186,14 +186,14 @@ public:
     OctetString MarcEndOfField() const { return EndOfFieldChar; }
     OctetString MarcFill() const { return FillChar; }
     OctetString MarcEscape() const { return EscapeChar; }
-    OctetString Utf8NonSortBegin() const { return NonSortBeginUtf8; }
-    OctetString Utf8NonSortEnd() const { return NonSortEndUtf8; }
+    const OctetString& Utf8NonSortBegin() const { return NonSortBeginUtf8; }
+    const OctetString& Utf8NonSortEnd() const { return NonSortEndUtf8; }
     OctetString Utf8Delimiter() const { return DelimiterChar; }
     OctetString Utf8EndOfField() const { return EndOfFieldChar; }
     OctetString Utf8EndOfRecord() const { return EndOfRecordChar; }
     OctetString Utf8Escape() const { return EscapeChar; }
     OctetString Utf8Fill() const { return FillChar; }
-    OctetString MarcNonSortEnd() const { return NonSortEndMarc8; }
+    const OctetString& MarcNonSortEnd() const { return NonSortEndMarc8; }
     // Decimal value (0 to 9) of a digit character of category Nd; 0 otherwise.
     // Makes sChar's first character the current one unless it already is.
     int16_t Utf8CharVal(const OctetString& sChar);

@@ -78,21 +78,29 @@ inline std::string_view CompanionG1(std::string_view g0) {
 // and "(" designations set G0, ")" designations G1, the East Asian G0 designation both; a change
 // of G0 that leaves G1 as it was brings G1 the companion of the new G0 set.
 inline void FollowEscape(std::string_view d, std::string& g0, std::string& g1) {
-    std::string n0 = g0;
-    std::string n1 = g1;
+    // The new code of each set the designation names; the other keeps its code.
+    std::string code;
+    std::string_view n0, n1;
+    bool b0 = false, b1 = false;
     if (d.size() == 1) {
+        b0 = true;
         n0 = d;
     } else if (d.size() == 3 && d[1] == '!') {
+        (d[0] == '(' ? b0 : b1) = true;
         (d[0] == '(' ? n0 : n1) = d;
     } else {
-        std::string code = CodeOfDesignation(d);
-        if (code == "$1") n0 = n1 = code;
-        else if (DesignatesG1(d)) n1 = std::move(code);
-        else n0 = std::move(code);
+        code = CodeOfDesignation(d);
+        if (code == "$1") b0 = b1 = true;
+        else (DesignatesG1(d) ? b1 : b0) = true;
+        n0 = n1 = code;
     }
-    if (n0 != g0 && n1 == g1) n1 = CompanionG1(n0);
-    g0 = std::move(n0);
-    g1 = std::move(n1);
+    if (b0 && n0 != g0 && (!b1 || n1 == g1)) {
+        g0.assign(n0);
+        g1.assign(CompanionG1(g0));
+        return;
+    }
+    if (b0) g0.assign(n0);
+    if (b1) g1.assign(n1);
 }
 
 // Codes under which the reader takes octets as Latin: basic Latin in G0, extended Latin in G1.

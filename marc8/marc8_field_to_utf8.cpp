@@ -1,12 +1,15 @@
 // The record's MARC-8 members around the field translations: the designation of a table code.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chars/utf8_char.h"
+#include "common/runtime.h"
 #include "marc/record/marc_record.h"
 #include "marc8/escape_designation.h"
 #include "marc8/marc8_tables.h"
@@ -71,7 +74,7 @@ bool IsSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 // of its character. Accepted: 1 to iMaxDigits hex digits of a scalar value, or (with more than 4
 // allowed) the 8 digits of a surrogate pair as the MARC-8 writer puts them, of any character but
 // the record's control characters. Anything else: 0.
-std::size_t ReadReference(const std::string& s, std::size_t at, bool bAnyCase, std::size_t iMaxDigits,
+std::size_t ReadReference(std::string_view s, std::size_t at, bool bAnyCase, std::size_t iMaxDigits,
                           bool bSemicolonRequired, std::string& sUtf8) {
     if (at + 3 > s.size() || s[at] != '&' || s[at + 1] != '#') return 0;
     if (!(s[at + 2] == 'x' || (bAnyCase && s[at + 2] == 'X'))) return 0;
@@ -151,62 +154,419 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreakAdjustCode(std::str
     sWork.erase(0, std::min(sWork.size(), at + seq.Length()));
 }
 
-void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork, std::string& sPiece,
-                                                             std::string sCharacterSet0, std::string sCharacterSet1,
+void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(const std::string& sField, std::size_t& iAt,
+                                                             std::size_t& iPieceEnd,
+                                                             const std::string& sCharacterSet0,
+                                                             const std::string& sCharacterSet1,
                                                              std::string& sNextCharacterSet0,
                                                              std::string& sNextCharacterSet1,
                                                              std::string& sUnreadEscape) {
     sUnreadEscape.clear();
-    const std::size_t a = sWork.find(marc8::kEscape);
-    const std::size_t searchEnd = a == std::string::npos ? sWork.size() : a;
+    const std::size_t start = iAt;
+    const std::size_t a = sField.find(marc8::kEscape, start);
+    const std::size_t searchEnd = a == std::string::npos ? sField.size() : a;
     // A piece that starts with a delimiter keeps it and its code.
-    const std::size_t from = !sWork.empty() && sWork[0] == kDelimiter ? std::min<std::size_t>(2, searchEnd) : 0;
+    const std::size_t from =
+        start < sField.size() && sField[start] == kDelimiter ? std::min(start + 2, searchEnd) : start;
     const bool bCutAtDelimiter = a != std::string::npos || sCharacterSet0 != "s" || sCharacterSet1 != "s";
     if (bCutAtDelimiter) {
-        const std::size_t d = sWork.find(kDelimiter, from);
+        const std::size_t d = sField.find(kDelimiter, from);
         if (d != std::string::npos && d < searchEnd) {
-            sPiece = sWork.substr(0, d);
-            sWork.erase(0, d);
+            iPieceEnd = d;
+            iAt = d;
             sNextCharacterSet0 = "s";
             sNextCharacterSet1 = "s";
             return;
         }
     }
     if (a == std::string::npos) {
-        sPiece = std::move(sWork);
-        sWork.clear();
+        iPieceEnd = iAt = sField.size();
         return;
     }
-    sPiece = sWork.substr(0, a);
-    const marc8::EscapeSequence seq = marc8::ReadEscape(sWork, a);
+    iPieceEnd = a;
+    const marc8::EscapeSequence seq = marc8::ReadEscape(sField, a);
     if (!seq.complete) {
         // An escape that the field ends inside of: kept for the caller to write as octets.
-        sUnreadEscape = sWork.substr(a);
-        sWork.clear();
+        sUnreadEscape.assign(sField, a, std::string::npos);
+        iAt = sField.size();
         return;
     }
     sNextCharacterSet0 = sCharacterSet0;
     sNextCharacterSet1 = sCharacterSet1;
     marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
-    sWork.erase(0, a + seq.Length());
-    if (!sWork.empty() && sWork[0] == kDelimiter) {
+    iAt = a + seq.Length();
+    if (iAt < sField.size() && sField[iAt] == kDelimiter) {
         // An escape directly before a delimiter: the next subfield starts in the basic sets.
         sNextCharacterSet0 = "s";
         sNextCharacterSet1 = "s";
     }
 }
 
-std::string Utf8MarcRecordClass::FlushCombiningMarksByClass() {
-    // Ascending class; marks of equal class keep their MARC-8 order.
-    if (m.CombiningMarkCount <= 0) return "";
+namespace {
+
+// UTF-8 of a code point of the single-octet tables into `out`; its length.
+std::size_t EncodeUtf8(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+}
+
+// The code point of a text that is exactly one whole UTF-8 character of two to four octets.
+bool DecodeOneCharacter(std::string_view s, char32_t& cp) {
+    if (s.size() < 2 || s.size() > 4) return false;
+    const unsigned char lead = static_cast<unsigned char>(s[0]);
+    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4
+                          : lead >= 0xE0              ? 3
+                          : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                      : 0;
+    if (n != s.size()) return false;
+    cp = lead & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+    for (std::size_t k = 1; k < n; ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[k]);
+        if ((c & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    return true;
+}
+
+// The class that the list of classes gives a mark: the three digits after its first occurrence;
+// -1 where the list does not hold it.
+int16_t ClassInList(std::string_view sClassList, std::string_view sMark) {
+    const std::size_t at = sMark.empty() ? 0 : sClassList.find(sMark);
+    if (at == std::string_view::npos) return -1;
+    return static_cast<int16_t>(rt::Digits(sClassList.substr(at + sMark.size(), 3), rt::DigitSkip::Nothing));
+}
+
+constexpr int16_t kNoMark = -2;
+
+void BuildMarkClasses(Utf8MarcRecordState& m) {
+    Utf8MarkClassTable& table = m.Utf8MarkClasses;
+    table.Built = true;
+    table.Exact = true;
+    table.Marks.clear();
+    for (const std::string* list : {&m.Utf8DiacriticsAbove, &m.Utf8DiacriticsBelow}) {
+        const std::string_view s(*list);
+        for (std::size_t i = 0; i < s.size();) {
+            const unsigned char lead = static_cast<unsigned char>(s[i]);
+            const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            char32_t cp = 0;
+            if (n == 1 || !DecodeOneCharacter(s.substr(i, n), cp)) {
+                // Not whole characters of two octets and more: the lists are searched as text.
+                table.Exact = false;
+                table.Marks.clear();
+                return;
+            }
+            table.Marks.emplace_back(cp, ClassInList(m.Utf8DiacriticClasses, s.substr(i, n)));
+            i += n;
+        }
+    }
+    // The first occurrence of a mark gives its class, so equal marks keep the first.
+    std::stable_sort(table.Marks.begin(), table.Marks.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    table.Marks.erase(std::unique(table.Marks.begin(), table.Marks.end(),
+                                  [](const auto& x, const auto& y) { return x.first == y.first; }),
+                      table.Marks.end());
+}
+
+// One mark of a known class into the record's combining-mark buffer.
+void CollectMark(Utf8MarcRecordState& m, std::string_view sMark, int16_t iClass) {
+    ++m.CombiningMarkCount;
+    if (m.CombiningMarkSlots < m.CombiningMarkCount) {
+        m.CombiningMarkSlots += 5;
+        m.CombiningMarks.resize(static_cast<size_t>(m.CombiningMarkSlots) + 1);
+    }
+    CombiningMarkEntry& entry = m.CombiningMarks[static_cast<size_t>(m.CombiningMarkCount)];
+    entry.Mark.assign(sMark);
+    entry.CombiningClass = iClass;
+    entry.Sequence = m.CombiningMarkCount;
+}
+
+// The marks collected so far, in ascending class (equal classes in MARC-8 order), onto sOut.
+void FlushMarks(Utf8MarcRecordState& m, std::string& sOut) {
+    if (m.CombiningMarkCount <= 0) return;
     const auto first = m.CombiningMarks.begin() + 1;
     const auto last = first + m.CombiningMarkCount;
-    std::stable_sort(first, last, [](const CombiningMarkEntry& x, const CombiningMarkEntry& y) {
-        return x.CombiningClass < y.CombiningClass;
-    });
-    std::string sResult;
-    for (auto it = first; it != last; ++it) sResult += it->Mark;
+    if (m.CombiningMarkCount > 1) {
+        std::stable_sort(first, last, [](const CombiningMarkEntry& x, const CombiningMarkEntry& y) {
+            return x.CombiningClass < y.CombiningClass;
+        });
+    }
+    for (auto it = first; it != last; ++it) sOut += it->Mark;
     m.CombiningMarkCount = 0;
+}
+
+// Reads MARC-8 text into UTF-8, piece by piece, into the caller's buffer: a table look-up per
+// octet in the single-octet sets, a search of the one EACC table for the East Asian set, and the
+// combining marks, which precede their base character in MARC-8, put behind it in canonical
+// order. The one-character translation of the character object serves what the tables do not
+// hold (a code that selects no set).
+class Marc8TextReader {
+public:
+    Marc8TextReader(Utf8MarcRecordState& state, Utf8CharClass& chars, bool b880)
+        : m(state),
+          chars(chars),
+          // Inside a record run the octets are in the set the record came in; outside one (the RTF
+          // writer) in the set the record is held in.
+          sSetIn(state.Marc8ToUtf8RecordRun ? state.CharacterSetInEffective : state.CharacterSetOut),
+          bSetV(sSetIn == "V"),
+          b880(b880) {
+        if (!m.Utf8MarkClasses.Built) BuildMarkClasses(m);
+    }
+
+    // The UTF-8 of `text`, read in the sets sCode0 (octets below 0x80) and sCode1 (from 0x80),
+    // appended to sOut. bChanged and bError are set, never cleared.
+    void Append(const std::string& sCode0, const std::string& sCode1, std::string_view text, std::string& sOut,
+                bool& bChanged, bool& bError);
+
+private:
+    // What octets of one half (G0 below 0x80, G1 from 0x80) are read in.
+    struct Half {
+        bool wide = false;  // three octets a character, East Asian
+        std::string code;   // the code of the set, "$1" when wide
+        const marc8::SetTable* table = nullptr;  // the single-octet set, when the code selects one
+        marc8::OctetShift shift = marc8::OctetShift::None;
+        bool mayBeMark = false;  // a character of the set may be a combining mark
+        bool greek = false;      // the Greek set, whose own marks are found by octet
+        bool prepared = false;
+    };
+    void Prepare(Half& half, const std::string& sCode, bool bWide);
+    // -2 no mark, -1 a mark without a class, else its class.
+    int16_t MarkClass(std::string_view sUtf8, char32_t cp, bool bHaveCodePoint) const;
+    void WriteRejected(std::string_view octets, std::string& sOut) const;
+
+    Utf8MarcRecordState& m;
+    Utf8CharClass& chars;
+    const std::string& sSetIn;
+    const bool bSetV;
+    const bool b880;
+    // The East Asian designation reads three octets as they stand in the one EACC table.
+    inline static const bool bEaccByTable = [] {
+        const auto eacc = marc8::FindDesignation("$1");
+        return eacc && eacc->set == marc8::Marc8Set::Eacc && eacc->shift == marc8::OctetShift::None;
+    }();
+    Half g0;
+    Half g1;
+    std::array<Half, 6> seenSets;  // the first single-octet sets met
+    std::size_t iSeenSets = 0;
+    std::string sGreekLetters[3];  // alpha, beta, gamma, once a Greek set is read
+    std::string sUtf8;   // the character object's answer
+    std::string sOctets;
+};
+
+void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) {
+    // The pieces of a field mostly keep the sets of the piece before.
+    if (half.prepared && half.wide == bWide && (bWide || half.code == sCode)) return;
+    if (!bWide) {
+        // A field goes back and forth between few sets: each is looked up once.
+        for (std::size_t k = 0; k < iSeenSets; ++k) {
+            if (seenSets[k].code == sCode) {
+                half = seenSets[k];
+                return;
+            }
+        }
+    }
+    half.prepared = true;
+    half.wide = bWide;
+    half.code = bWide ? std::string("$1") : sCode;
+    half.table = nullptr;
+    half.shift = marc8::OctetShift::None;
+    half.greek = false;
+    if (bWide) {
+        half.mayBeMark = true;
+        return;
+    }
+    const auto lookup = marc8::FindDesignation(sCode);
+    if (lookup && lookup->set != marc8::Marc8Set::Eacc) {
+        half.table = &marc8::SetTableOf(lookup->set, bSetV);
+        half.shift = lookup->shift;
+    }
+    half.mayBeMark = LatinLikeCode(sCode) || b880;
+    half.greek = sCode == "8" || sCode == "(S" || sCode == ")S";
+    if (iSeenSets < seenSets.size()) seenSets[iSeenSets++] = half;
+}
+
+int16_t Marc8TextReader::MarkClass(std::string_view sUtf8, char32_t cp, bool bHaveCodePoint) const {
+    const Utf8MarkClassTable& table = m.Utf8MarkClasses;
+    if (table.Exact && (bHaveCodePoint || DecodeOneCharacter(sUtf8, cp))) {
+        const auto it = std::lower_bound(table.Marks.begin(), table.Marks.end(), cp,
+                                         [](const auto& entry, char32_t value) { return entry.first < value; });
+        return it != table.Marks.end() && it->first == cp ? it->second : kNoMark;
+    }
+    if (m.Utf8DiacriticsAbove.find(sUtf8) == std::string::npos &&
+        m.Utf8DiacriticsBelow.find(sUtf8) == std::string::npos)
+        return kNoMark;
+    return ClassInList(m.Utf8DiacriticClasses, sUtf8);
+}
+
+void Marc8TextReader::WriteRejected(std::string_view octets, std::string& sOut) const {
+    sOut += "[MARC+";
+    for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
+    sOut += "]";
+}
+
+void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode1, std::string_view text,
+                             std::string& sOut, bool& bChanged, bool& bError) {
+    const bool bEaccG0 = sCode0 == "$1";
+    // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
+    // or under ESC "$1" until another G1 set is designated.
+    const bool bEaccG1 = IsEaccG1(sCode1) || sCode1 == "$1";
+    Prepare(g0, sCode0, bEaccG0);
+    Prepare(g1, sCode1, bEaccG1);
+    if ((g0.greek || g1.greek) && sGreekLetters[0].empty()) {
+        sGreekLetters[0] = chars.Utf8Alpha();
+        sGreekLetters[1] = chars.Utf8Beta();
+        sGreekLetters[2] = chars.Utf8Gamma();
+    }
+    char buffer[4];
+    std::string sReference;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        const unsigned char octet = static_cast<unsigned char>(text[i]);
+        const bool bFromG0 = octet < 0x80;
+        const Half& half = bFromG0 ? g0 : g1;
+        if (!half.wide && octet == '&') {
+            const std::size_t len = ReadReference(text, i, false, 6, true, sReference);
+            if (len > 0) {
+                // The marks before a reference belong to its character.
+                sOut += sReference;
+                FlushMarks(m, sOut);
+                bChanged = true;
+                i += len;
+                continue;
+            }
+        }
+        if (bFromG0 && half.table && half.shift == marc8::OctetShift::None) {
+            // A run of octets the set reads as themselves (no set holds 0x00) is copied whole;
+            // marks waiting go behind its first character.
+            std::size_t j = i;
+            while (j < n) {
+                const unsigned char o = static_cast<unsigned char>(text[j]);
+                if (o == 0 || o >= 0x80 || o == kDelimiter || (*half.table)[o] != o) break;
+                if (o == '&' && j + 1 < n && text[j + 1] == '#') break;  // perhaps a reference
+                ++j;
+            }
+            if (j > i) {
+                sOut += text[i];
+                FlushMarks(m, sOut);
+                sOut.append(text.data() + i + 1, j - i - 1);
+                i = j;
+                continue;
+            }
+        }
+        const std::size_t width = half.wide ? 3 : 1;
+        if (i + width > n) {
+            // EACC octets short of a whole character.
+            bError = true;
+            WriteRejected(text.substr(i), sOut);
+            break;
+        }
+        std::string_view utf8;
+        char32_t cp = 0;
+        bool bHaveCodePoint = false;
+        bool bOneChanged = false;
+        bool bCharacterError = false;
+        if (half.table) {
+            // A single-octet set: one look-up in its table.
+            unsigned char o = octet;
+            if (half.shift == marc8::OctetShift::Lower && o >= 0x80) o = static_cast<unsigned char>(o - 0x80);
+            else if (half.shift == marc8::OctetShift::Raise && o < 0x80) o = static_cast<unsigned char>(o + 0x80);
+            cp = (*half.table)[o];
+            if (cp == 0) {
+                bCharacterError = true;
+            } else {
+                bHaveCodePoint = true;
+                utf8 = std::string_view(buffer, EncodeUtf8(cp, buffer));
+                bOneChanged = !(utf8.size() == 1 && static_cast<unsigned char>(utf8[0]) == o);
+            }
+        } else if (half.wide && bEaccByTable) {
+            uint32_t lCode = 0;
+            for (std::size_t k = 0; k < 3; ++k) {
+                unsigned char c = static_cast<unsigned char>(text[i + k]);
+                if (!bFromG0 && !bEaccG0) c &= 0x7F;
+                buffer[k] = static_cast<char>(c);
+                lCode = (lCode << 8) | c;
+            }
+            const marc8::EaccEntry* const end = marc8::EaccTable + marc8::kEaccEntryCount;
+            const marc8::EaccEntry* it =
+                std::lower_bound(marc8::EaccTable, end, lCode,
+                                 [](const marc8::EaccEntry& entry, uint32_t code) { return entry.eacc < code; });
+            if (it == end || it->eacc != lCode) {
+                bCharacterError = true;
+            } else {
+                const std::string_view octets(buffer, 3);
+                sUtf8.clear();
+                for (int shift = 24; shift >= 0; shift -= 8) {
+                    const auto c = static_cast<unsigned char>(it->utf8 >> shift);
+                    if (c != 0 || !sUtf8.empty()) sUtf8 += static_cast<char>(c);
+                }
+                bOneChanged = sUtf8 != octets;
+                utf8 = sUtf8;
+            }
+        } else {
+            sOctets.assign(text.data() + i, width);
+            if (half.wide && !bFromG0 && !bEaccG0) {
+                for (char& c : sOctets) c = static_cast<char>(static_cast<unsigned char>(c) & 0x7F);
+            }
+            chars.TranslateMarc2Utf8OneCharacter(sSetIn, half.code, sOctets, sUtf8, bOneChanged, bCharacterError);
+            utf8 = sUtf8;
+        }
+        i += width;
+        if (bCharacterError) {
+            bError = true;
+            WriteRejected(text.substr(i - width, width), sOut);
+            continue;
+        }
+        if (bOneChanged) bChanged = true;
+        if (utf8.size() == 1 && utf8[0] == kDelimiter) {
+            FlushMarks(m, sOut);
+            sOut += utf8;
+            continue;
+        }
+        bool bMayBeMark = half.mayBeMark;
+        if (!bMayBeMark && half.greek) {
+            bMayBeMark = utf8 == sGreekLetters[0] || utf8 == sGreekLetters[1] || utf8 == sGreekLetters[2];
+            // The Greek set's own marks (0x21 to 0x27 of either half) precede their base as
+            // ANSEL's do.
+            const unsigned char position = octet & 0x7F;
+            bMayBeMark = bMayBeMark || (position >= 0x21 && position <= 0x27);
+        }
+        if (bMayBeMark && utf8 == kRoughBreathing) {
+            // The rough breathing is no ANSEL mark: it has a class of its own here.
+            CollectMark(m, utf8, 230);
+            bChanged = true;
+            continue;
+        }
+        if (bMayBeMark && utf8.size() > 1) {
+            const int16_t iClass = MarkClass(utf8, cp, bHaveCodePoint);
+            if (iClass != kNoMark) {
+                // A mark the list of classes lacks is dropped.
+                if (iClass >= 0) CollectMark(m, utf8, iClass);
+                bChanged = true;
+                continue;
+            }
+        }
+        sOut += utf8;
+        FlushMarks(m, sOut);
+    }
+    FlushMarks(m, sOut);
+}
+
+}  // namespace
+
+std::string Utf8MarcRecordClass::FlushCombiningMarksByClass() {
+    std::string sResult;
+    FlushMarks(m, sResult);
     return sResult;
 }
 
@@ -218,120 +578,10 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
         bChanged = false;
         return;
     }
-    Utf8CharClass& chars = *m.MyUtf8Char;
-    // Inside a record run the octets are in the set the record came in; outside one (the RTF
-    // writer) in the set the record is held in.
-    const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
-    const bool bEaccG0 = sMarc8CharacterSetCode0 == "$1";
-    // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
-    // or under ESC "$1" until another G1 set is designated.
-    const bool bEaccG1 = IsEaccG1(sMarc8CharacterSetCode1) || sMarc8CharacterSetCode1 == "$1";
-    const bool b880 = sTag == "880";
     std::string sOut;
     sOut.reserve(sText.size() * 2);
-    std::string sUtf8;
-    std::string sOctets;
-    const bool bSetV = sSetIn == "V";
-    std::string sLookupCode;
-    std::optional<marc8::Designation> lookup;
-    auto writeRejected = [&](std::string_view octets) {
-        sOut += "[MARC+";
-        for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
-        sOut += "]";
-    };
-    std::size_t i = 0;
-    const std::size_t n = sText.size();
-    while (i < n) {
-        const unsigned char octet = OctetOf(sText, i);
-        const bool bFromG0 = octet < 0x80;
-        const bool bWide = bFromG0 ? bEaccG0 : bEaccG1;
-        if (!bWide && sText[i] == '&') {
-            const std::size_t len = ReadReference(sText, i, false, 6, true, sUtf8);
-            if (len > 0) {
-                // The marks before a reference belong to its character.
-                sOut += sUtf8;
-                sOut += FlushCombiningMarksByClass();
-                bChanged = true;
-                i += len;
-                continue;
-            }
-        }
-        const std::size_t width = bWide ? 3 : 1;
-        if (i + width > n) {
-            // EACC octets short of a whole character.
-            bError = true;
-            writeRejected(std::string_view(sText).substr(i));
-            break;
-        }
-        sOctets.assign(sText, i, width);
-        std::string sCode = bFromG0 ? sMarc8CharacterSetCode0 : sMarc8CharacterSetCode1;
-        if (bWide) {
-            if (!bFromG0 && !bEaccG0) {
-                for (char& c : sOctets) c = static_cast<char>(static_cast<unsigned char>(c) & 0x7F);
-            }
-            sCode = "$1";
-        }
-        bool bOneChanged = false;
-        bool bCharacterError = false;
-        if (!bWide && sCode != sLookupCode) {
-            sLookupCode = sCode;
-            lookup = marc8::FindDesignation(sCode);
-        }
-        if (!bWide && lookup && lookup->set != marc8::Marc8Set::Eacc) {
-            // A single-octet set: one look-up in its table, as the one-character translation
-            // makes it.
-            unsigned char o = octet;
-            if (lookup->shift == marc8::OctetShift::Lower && o >= 0x80) o = static_cast<unsigned char>(o - 0x80);
-            else if (lookup->shift == marc8::OctetShift::Raise && o < 0x80) o = static_cast<unsigned char>(o + 0x80);
-            const char16_t cp = marc8::SetTableOf(lookup->set, bSetV)[o];
-            if (cp == 0) {
-                bCharacterError = true;
-                sUtf8.clear();
-            } else {
-                sUtf8 = Utf8Of(cp);
-                bOneChanged = !(sUtf8.size() == 1 && static_cast<unsigned char>(sUtf8[0]) == o);
-            }
-        } else {
-            chars.TranslateMarc2Utf8OneCharacter(sSetIn, sCode, sOctets, sUtf8, bOneChanged, bCharacterError);
-        }
-        i += width;
-        if (bCharacterError) {
-            bError = true;
-            writeRejected(std::string_view(sText).substr(i - width, width));
-            continue;
-        }
-        if (bOneChanged) bChanged = true;
-        if (sUtf8.size() == 1 && sUtf8[0] == kDelimiter) {
-            sOut += FlushCombiningMarksByClass();
-            sOut += sUtf8;
-            continue;
-        }
-        bool bMayBeMark = bWide || LatinLikeCode(sCode) || b880;
-        const bool bGreekSet = sCode == "8" || sCode == "(S" || sCode == ")S";
-        if (!bMayBeMark && bGreekSet) {
-            bMayBeMark = sUtf8 == chars.Utf8Alpha() || sUtf8 == chars.Utf8Beta() || sUtf8 == chars.Utf8Gamma();
-            // The Greek set's own marks (0x21 to 0x27 of either half) precede their base as
-            // ANSEL's do.
-            const unsigned char position = octet & 0x7F;
-            bMayBeMark = bMayBeMark || (position >= 0x21 && position <= 0x27);
-        }
-        if (bMayBeMark && sUtf8 == kRoughBreathing) {
-            // The rough breathing is no ANSEL mark: it has a class of its own here.
-            CollectCombiningMark(sUtf8, std::string(kRoughBreathing) + "230");
-            bChanged = true;
-            continue;
-        }
-        if (bMayBeMark && sUtf8.size() > 1 &&
-            (m.Utf8DiacriticsAbove.find(sUtf8) != std::string::npos ||
-             m.Utf8DiacriticsBelow.find(sUtf8) != std::string::npos)) {
-            CollectCombiningMark(sUtf8, m.Utf8DiacriticClasses);
-            bChanged = true;
-            continue;
-        }
-        sOut += sUtf8;
-        sOut += FlushCombiningMarksByClass();
-    }
-    sOut += FlushCombiningMarksByClass();
+    Marc8TextReader(m, SharedChar(), sTag == "880")
+        .Append(sMarc8CharacterSetCode0, sMarc8CharacterSetCode1, sText, sOut, bChanged, bError);
     sText = std::move(sOut);
 }
 
@@ -356,6 +606,26 @@ void Utf8MarcRecordClass::TranslateHexCharacterReferences(std::string& sText) {
         if (len > 0) sText.replace(p, marks + len, sUtf8 + sText.substr(p + 1, marks));
     }
 }
+
+namespace {
+
+// The octets below 0x80 that the basic Latin set reads as themselves, for the set "V" (1) and the
+// others (0), leaving out the escape.
+const std::array<bool, 128>& PlainLatinOctets(bool bSetV) {
+    static const auto tables = [] {
+        std::array<std::array<bool, 128>, 2> result{};
+        const auto latin = marc8::FindDesignation("s");
+        for (int v = 0; v < 2; ++v) {
+            if (!latin || latin->shift != marc8::OctetShift::None) continue;
+            const marc8::SetTable& table = marc8::SetTableOf(latin->set, v == 1);
+            for (unsigned o = 0; o < 128; ++o) result[v][o] = table[o] == o && o != 0 && o != 0x1B;
+        }
+        return result;
+    }();
+    return tables[bSetV ? 1 : 0];
+}
+
+}  // namespace
 
 void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordFormat, std::string sTag,
                                                      std::string& sIndicators, std::string& sField, bool& bChanged,
@@ -385,8 +655,22 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         }
     }
 
-    std::string sWork = sField;
-    std::string sPiece;
+    // Most fields are basic Latin throughout: one piece that reads as itself.
+    m.CombiningMarkCount = 0;
+    const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
+    const std::array<bool, 128>& plain = PlainLatinOctets(sSetIn == "V");
+    const auto isPlain = [&plain](char c) {
+        const auto octet = static_cast<unsigned char>(c);
+        return octet < 0x80 && plain[octet];
+    };
+    // Without "#" no "&" starts a reference.
+    if (std::all_of(sField.begin(), sField.end(), isPlain) &&
+        (sField.empty() || m.Marc8Diacritics.find(sField.back()) == std::string::npos) &&
+        (sField.find('&') == std::string::npos || sField.find('#') == std::string::npos))
+        return;
+
+    Utf8CharClass& chars = SharedChar();
+    Marc8TextReader reader(m, chars, sTag == "880");
     std::string sCode0 = "s";
     std::string sCode1 = "s";
     std::string sNext0 = "s";
@@ -397,42 +681,49 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     std::string sOut;
     sOut.reserve(sField.size() * 2);
     bool bPieceChanged = false;
-    Utf8CharClass& chars = *m.MyUtf8Char;
-    TranslateMarc2Utf8OneFieldFindBreak(sWork, sPiece, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
+    std::size_t iAt = 0;
+    std::size_t iPieceStart = 0;
+    std::size_t iPieceEnd = 0;
+    TranslateMarc2Utf8OneFieldFindBreak(sField, iAt, iPieceEnd, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
     for (;;) {
         sTrailing.clear();
         if (sCode1 == "s" || sCode1 == ")!E" || sCode1 == "(!E") {
             // Marks that end the piece wait for the first character of the next one.
-            std::size_t start = sPiece.size();
-            while (start > 0 && m.Marc8Diacritics.find(sPiece[start - 1]) != std::string::npos) --start;
-            if (start < sPiece.size()) {
+            std::size_t start = iPieceEnd;
+            while (start > iPieceStart && m.Marc8Diacritics.find(sField[start - 1]) != std::string::npos) --start;
+            if (start < iPieceEnd) {
                 m.CombiningMarkCount = 0;
-                for (std::size_t k = start; k < sPiece.size(); ++k) {
-                    chars.Marc8Char(std::string(1, sPiece[k]));
+                for (std::size_t k = start; k < iPieceEnd; ++k) {
+                    chars.Marc8Char(std::string(1, sField[k]));
                     CollectCombiningMark(chars.Utf8Char(), m.Utf8DiacriticClasses);
                 }
-                sPiece.erase(start);
-                sTrailing = FlushCombiningMarksByClass();
+                iPieceEnd = start;
+                FlushMarks(m, sTrailing);
             }
         }
-        TranslateMarc2Utf8Text(sCode0, sCode1, sTag, sPiece, bPieceChanged, bError);
+        // The piece's translation goes straight behind the pieces before it.
+        m.CombiningMarkCount = 0;
+        const std::size_t iOutStart = sOut.size();
+        reader.Append(sCode0, sCode1, std::string_view(sField).substr(iPieceStart, iPieceEnd - iPieceStart), sOut,
+                      bPieceChanged, bError);
         if (!sWaiting.empty()) {
-            if (sPiece.empty()) {
+            if (sOut.size() == iOutStart) {
                 sTrailing = sWaiting + sTrailing;
-            } else if (sPiece[0] == kDelimiter) {
+            } else if (sOut[iOutStart] == kDelimiter) {
                 // No base before the delimiter: the marks stay before it.
-                sOut += sWaiting;
+                sOut.insert(iOutStart, sWaiting);
             } else {
-                const std::size_t first = static_cast<std::size_t>(std::max<int16_t>(1, chars.Utf8CharOctets(sPiece)));
-                sPiece.insert(std::min(first, sPiece.size()), sWaiting);
+                const auto first = static_cast<std::size_t>(
+                    std::max<int16_t>(1, chars.Utf8CharOctets(std::string(1, sOut[iOutStart]))));
+                sOut.insert(iOutStart + std::min(first, sOut.size() - iOutStart), sWaiting);
             }
             sWaiting.clear();
         }
-        sOut += sPiece;
-        if (sWork.empty()) break;
+        if (iAt >= sField.size()) break;
         sCode0 = sNext0;
         sCode1 = sNext1;
-        TranslateMarc2Utf8OneFieldFindBreak(sWork, sPiece, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
+        iPieceStart = iAt;
+        TranslateMarc2Utf8OneFieldFindBreak(sField, iAt, iPieceEnd, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
         sWaiting = std::move(sTrailing);
     }
     if (!sTrailing.empty()) {

@@ -6,6 +6,7 @@
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
+#include "marc8/marc8_tables.h"
 
 namespace {
 
@@ -59,6 +60,20 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Marc8FieldToUtf8,
     ::testing::Values(
         FieldCase{"PlainAscii", "245", "00", "|aPlain text.", "00", "|aPlain text.", false, false},
+        // Basic Latin that a set holds no character for is no plain text.
+        FieldCase{"ControlOctetInPlainText", "500", "  ", "|aA\x01" "B", "  ", "|aA[MARC+01]B", true, true},
+        FieldCase{"NulInPlainText", "500", "  ", std::string("|aA\0B", 5), "  ", "|aA[MARC+00]B", true, true},
+        // A mark goes behind the first character of the Latin run after it, in any piece.
+        FieldCase{"MarkBeforeLatinRun", "500", "  ", "|a\xE2" "abc d", "  ", "|aa\xCC\x81" "bc d", true, false},
+        FieldCase{"MarkBeforeLatinRunAfterCyrillic", "500", "  ", "|a^(Nab^(B\xE2" "cd ef", "  ",
+                  "|a\xD0\x90\xD0\x91" "c\xCC\x81" "d ef", true, false},
+        FieldCase{"ReferenceInsideLatinRun", "500", "  ", "|a^(Ba&#x41;bc", "  ", "|aaAbc", true, false},
+        // An "&" starts no reference without "#" after it.
+        FieldCase{"AmpersandInPlainText", "500", "  ", "|aSmith & Sons", "  ", "|aSmith & Sons", false, false},
+        FieldCase{"AmpersandAndHashInPlainText", "500", "  ", "|aA & B #1", "  ", "|aA & B #1", false, false},
+        FieldCase{"AmpersandThenReference", "500", "  ", "|aA & &#x41;", "  ", "|aA & A", true, false},
+        FieldCase{"MarkBeforeAmpersand", "500", "  ", "|a\xE2&a", "  ", "|a&\xCC\x81" "a", true, false},
+        FieldCase{"HebrewThenLatin", "500", "  ", "|a^(2abc^(Bd", "  ", "|a\xD7\x91\xD7\x92\xD7\x93" "d", true, false},
         FieldCase{"NonfilingShrinks", "245", "03", "|aL'\xE2" "Ecole", "02", "|aL'E\xCC\x81" "cole", true, false},
         FieldCase{"NonfilingLongerThanText", "245", "09", "|aLe", "02", "|aLe", true, false},
         FieldCase{"NonfilingFirstIndicator", "630", "4 ", "|aDie", "3 ", "|aDie", true, false},
@@ -118,6 +133,23 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"MarkBeforeReferenceInNextPiece", "500", "  ", "|ax\xE2^s&#x03B1;", "  ", "|ax\xCE\xB1\xCC\x81",
                   true, false}),
     [](const auto& info) { return info.param.sName; });
+
+// Every character of the East Asian table reads as its UTF-8, the first and last of the table and
+// of each of its chunks among them.
+TEST(TranslateMarc2Utf8OneField, EveryEaccCharacterReads) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    for (const marc8::EaccEntry& entry : marc8::EaccTable) {
+        std::string sField = T("|a^$1");
+        for (int shift = 16; shift >= 0; shift -= 8) sField += static_cast<char>((entry.eacc >> shift) & 0xFF);
+        std::string sIndicators = "  ";
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, T("|a") + marc8::UnpackOctets(entry.utf8)) << std::hex << entry.eacc;
+        EXPECT_FALSE(bError) << std::hex << entry.eacc;
+    }
+}
 
 // Outside a record run (the RTF writer) the octets are read in the set the record is held in.
 TEST(TranslateMarc2Utf8OneField, ReadsOctetsInTheOutputSet) {

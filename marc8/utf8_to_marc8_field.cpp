@@ -193,13 +193,21 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
     while (i < n) {
         const unsigned char lead = OctetAt(sPiece, i);
         if (PlainAscii(lead)) {
-            // The common case, as the one-character translator gives it: itself, table "1".
+            // The common case, as the one-character translator gives it: itself, table "1". In a
+            // run of them each but the last is a whole cluster, written at once; the last waits
+            // for marks that may follow it.
             if (cluster.bHasBase || !cluster.marks.empty() || !cluster.sReferences.empty()) writeCluster();
+            std::size_t last = i;
+            while (last + 1 < n && PlainAscii(OctetAt(sPiece, last + 1))) ++last;
+            if (last > i) {
+                switchTo('1');
+                out.append(sPiece, i, last - i);
+            }
             cluster.bHasBase = true;
-            cluster.sBase.assign(1, static_cast<char>(lead));
+            cluster.sBase.assign(1, sPiece[last]);
             cluster.cTable = '1';
-            if (b880) baseCodes.push_back('1');
-            ++i;
+            if (b880) baseCodes.insert(baseCodes.end(), last - i + 1, '1');
+            i = last + 1;
             continue;
         }
         char32_t cp = 0;
@@ -255,7 +263,8 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
     if (ExtendedG1(cInForce)) out += "\x1B)!E";
 
     // The subfield ends in the basic set.
-    const std::size_t lastEscape = out.rfind(kEsc);
+    // (A forward search first: most pieces hold no escape, and it finds that fastest.)
+    const std::size_t lastEscape = out.find(kEsc) == std::string::npos ? std::string::npos : out.rfind(kEsc);
     if (lastEscape != std::string::npos) {
         const std::string_view after = std::string_view(out).substr(lastEscape + 1);
         const bool bEndsBasic = after.substr(0, 2) == "(B";
@@ -478,9 +487,8 @@ void Utf8MarcRecordClass::TranslateRecordUtf8ToMarc8() {
     FldMoveTop();
     while (FldMoveNext(true)) {
         const int16_t iField = m.FldPointer;
-        if (iField >= iCount) continue;
+        if (iField >= iCount || FldIsControl()) continue;
         FldLoadInfo(sTag, sIndicators, sField);
-        if (FldIsControl()) continue;
         // The changed flag is cleared once for the walk: from the first changed field on,
         // every later data field is written back.
         std::string sNew = sField;

@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"SubscriptInside", "500", "|aH\xE2\x82\x82O", "|aH^b2^(BO", true, false},
         FieldCase{"SubscriptAtEnd", "500", "|ax\xE2\x82\x82", "|ax^b2^s", true, false},
         FieldCase{"MarkBeforeBase", "500", "|ae" + kAcute, "|a\xE2" "e", true, false},
+        // Only the last letter of a run of basic Latin takes the marks after it.
+        FieldCase{"MarkAfterLatinRun", "500", "|aabc" + kAcute + "d", "|aab\xE2" "cd", true, false},
         FieldCase{"MarksOfClass230KeepOrder", "500", "|ae" + kAcute + kDiaeresis, "|a\xE2\xE8" "e", true, false},
         FieldCase{"MarkBeforeEscapeOfItsBase", "500", "|a" + kCyrI + kBreve, "|a\xE6^(N\x49^(B", true, false},
         FieldCase{"ReferenceForUnknown", "500", "|ax\xE0\xA0\x80", "|ax&#x0800;", true, true},

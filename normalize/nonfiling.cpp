@@ -68,13 +68,23 @@ bool StartsAt(const std::string& s, size_t at, const std::string& marker) {
     return !marker.empty() && at < s.size() && s.compare(at, marker.size(), marker) == 0;
 }
 
+// Whether s holds either marker; two markers that open with the same octet
+// (the UTF-8 ones) are looked for in one pass.
+bool HoldsEither(std::string_view s, std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty() || a[0] != b[0])
+        return s.find(a) != std::string_view::npos || s.find(b) != std::string_view::npos;
+    for (size_t at = s.find(a[0]); at != std::string_view::npos; at = s.find(a[0], at + 1)) {
+        const std::string_view rest = s.substr(at);
+        if (rest.starts_with(a) || rest.starts_with(b)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool Utf8MarcRecordClass::HasNonsortMarker(const std::string& sText) {
     Utf8CharClass& chars = SharedChar();
-    if (m.RecordIsUtf8)
-        return sText.find(chars.Utf8NonSortBegin()) != std::string::npos ||
-               sText.find(chars.Utf8NonSortEnd()) != std::string::npos;
+    if (m.RecordIsUtf8) return HoldsEither(sText, chars.Utf8NonSortBegin(), chars.Utf8NonSortEnd());
     return sText.find(chars.MarcNonSortBegin()) != std::string::npos ||
            sText.find(chars.MarcNonSortEnd()) != std::string::npos;
 }
@@ -82,6 +92,15 @@ bool Utf8MarcRecordClass::HasNonsortMarker(const std::string& sText) {
 bool Utf8MarcRecordClass::NonfilingMayApply(const std::string& sRecordType, const std::string& sTag,
                                             const std::string& sField) {
     return NonfilingIndicatorOf(IndicatorRow(sRecordType), sTag) > 0 || HasNonsortMarker(sField);
+}
+
+bool Utf8MarcRecordClass::NonfilingChangesText(const std::string& sRecordType, const std::string& sTag,
+                                               const std::string& sIndicators, const std::string& sField) {
+    // Without a marker the removal cuts only a count of 1 to 9 that the
+    // tag's indicator holds.
+    const size_t at = static_cast<size_t>(NonfilingIndicatorOf(IndicatorRow(sRecordType), sTag)) - 1;
+    if (at < sIndicators.size() && sIndicators[at] >= '1' && sIndicators[at] <= '9') return true;
+    return HasNonsortMarker(sField);
 }
 
 bool Utf8MarcRecordClass::RemoveNonfilingZone(std::string& sTextIn) {

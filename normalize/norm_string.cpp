@@ -132,7 +132,9 @@ bool CommonOctetCode(unsigned char c, std::string& sCode) {
 std::string Utf8MarcRecordClass::NormalizationScheme() const { return m.NormalizationScheme; }
 
 void Utf8MarcRecordClass::NormalizationScheme(const std::string& vNewValue) {
-    const std::string sLetter = rt::UCase(rt::Left(rt::Trim(vNewValue), 1));
+    // The letter itself, as the record's own calls give it, is taken as it stands.
+    const bool bLetter = vNewValue.size() == 1 && (vNewValue[0] == 'V' || vNewValue[0] == 'P');
+    const std::string sLetter = bLetter ? vNewValue : rt::UCase(rt::Left(rt::Trim(vNewValue), 1));
     if (sLetter != "V" && sLetter != "P")
         throw RaisedError(ErrorNumber::InvalidPropertyValue, "MarcClass",
                           "Invalid value for NormalizationScheme property");

@@ -314,6 +314,11 @@ constexpr OctetValue V(uint32_t cp) { return ValueOf(cp); }
 std::string Utf8CharClass::NormalizationScheme() const { return SchemeLetter; }
 
 void Utf8CharClass::NormalizationScheme(const std::string& vNewValue) {
+    // The letter itself is taken as it stands.
+    if (vNewValue.size() == 1 && (vNewValue[0] == 'V' || vNewValue[0] == 'P')) {
+        SchemeLetter = vNewValue;
+        return;
+    }
     std::string letter = rt::UCase(rt::Left(rt::Trim(vNewValue), 1));
     SchemeLetter = (letter == "P" || letter == "V") ? letter : "V";
 }

@@ -553,7 +553,18 @@ const SubfieldEntry* FirstSubfieldOf(const FieldEntry& field) {
 template <class KeepCode>
 std::string JoinSubfields(const FieldEntry& field, KeepCode keep) {
     std::string sText;
+    // One allocation: the length of every subfield the links reach.
+    size_t iLength = 0;
     int32_t iSteps = 0;
+    for (int16_t i = field.FirstSubfield; i >= 0 && i <= field.SubfieldTop &&
+                                          static_cast<size_t>(i) < field.Subfields.size() &&
+                                          ++iSteps <= field.SubfieldTop + 1;
+         i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        iLength += 1 + sfd.Code.size() + sfd.Text.size();
+    }
+    sText.reserve(iLength);
+    iSteps = 0;
     for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
         if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
             ++iSteps > field.SubfieldTop + 1)
@@ -612,6 +623,8 @@ std::string Utf8MarcRecordClass::FldTextWithoutCertainSubfields(const std::strin
         const SubfieldEntry* sfd = FirstSubfieldOf(field);
         return sfd == nullptr ? std::string() : sfd->Text;
     }
+    if (pInclude == nullptr && sSubfieldsToExclude.empty())
+        return JoinSubfields(field, [](const std::string&) { return true; });
     return JoinSubfields(field, [&](const std::string& sCode) {
         return (pInclude == nullptr || rt::InStr(*pInclude, sCode) > 0) && rt::InStr(sSubfieldsToExclude, sCode) == 0;
     });

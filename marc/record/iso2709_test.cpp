@@ -257,6 +257,26 @@ TEST(RecordLoad, SubfieldOrderRulesChangedBetweenLoadsApplyToTheNextLoad) {
     EXPECT_EQ(record.FldText(), D("$bsub$aTitle"));
 }
 
+// The same tag loaded next under another format takes that format's rule,
+// in both directions and again after a load of the first format.
+TEST(RecordLoad, ATagLoadedAgainUnderAnotherFormatTakesThatFormatsRule) {
+    std::string sAuthorityLeader = kBibLeader;
+    sAuthorityLeader[6] = 'z';
+    const std::string sBib = Iso2709(kBibLeader, {{"245", D("10$aTitle$bsub")}});
+    const std::string sAuthority = Iso2709(sAuthorityLeader, {{"245", D("10$aTitle$bsub")}});
+    Marc8Record record;
+    record.MarcRecordIn("");
+    record.SetSfdOrder("B", "245", "ba");
+    record.SetSfdOrder("A", "245", "ab");
+    for (const std::string* sText : {&sBib, &sAuthority, &sAuthority, &sBib, &sAuthority}) {
+        const bool bBib = sText == &sBib;
+        record.MarcRecordIn(*sText);
+        EXPECT_EQ(record.MarcRecordModified(), bBib);
+        record.FldPointer(0);
+        EXPECT_EQ(record.FldText(), bBib ? D("$bsub$aTitle") : D("$aTitle$bsub"));
+    }
+}
+
 TEST(RecordLoad, KindAndFormatFollowTheLeader) {
     struct Case { std::string typeAndLevel; std::string format; bool authority; };
     const std::vector<Case> cases = {

@@ -106,8 +106,11 @@ void SubfieldEntry::Recycle() {
 
 void SubfieldEntry::RecycleForAdd() {
     if (!Written) return;
-    for (std::string* s : {&Norm, &NormNaco, &FormsText})
-        if (!s->empty()) s->clear();
+    if (FormsWritten) {
+        for (std::string* s : {&Norm, &NormNaco, &FormsText})
+            if (!s->empty()) s->clear();
+        FormsWritten = false;
+    }
     Boolean1 = false;
     Boolean2 = false;
     FormsPending = false;

@@ -114,6 +114,16 @@ struct CombiningMarkEntry {
     int32_t Sequence = 0;
 };
 
+// The combining marks that the MARC-8 reader looks up for every character it reads: the marks
+// of the lists above and below by code point, each with its class from the list of classes (-1
+// where that list has none). Exact: the lists hold whole UTF-8 characters, so that a look-up here
+// answers as a search of the lists would. Built on first use.
+struct Utf8MarkClassTable {
+    bool Built = false;
+    bool Exact = false;
+    std::vector<std::pair<char32_t, int16_t>> Marks;  // ascending code point
+};
+
 // One cell of the single-octet set-to-set translation table.
 struct TranslationCell {
     bool Changed = false;
@@ -130,18 +140,20 @@ struct NormOctetForm {
 
 // One subfield of a field.
 struct SubfieldEntry {
-    std::string Code;
-    std::string Text;
-    std::string Norm;
-    std::string NormNaco;
+    // (The small members lead, so that they, the code and the text that every
+    // add writes share the entry's first cache line.)
     int16_t NextSubfield = -1;
     int16_t PrevSubfield = -1;
     int16_t OrderPosition = 0;
     int16_t OrderStepType = 0;
-    std::string OrderStepCodes;
     bool Deleted = false;
     bool Boolean1 = false;
     bool Boolean2 = false;
+    // ---- marc/record/: slot reuse ----
+    // False while the entry is as Recycle leaves it: NewSubfieldSlot sets it
+    // for the slot it hands out, and a writer of an entry after its Recycle
+    // sets it again.
+    bool Written = false;
     // ---- marc/record/: forms made on first use ----
     // A split of UTF-8 text leaves Norm and NormNaco to be made when first
     // read (FormsPending): from FormsText when the forms leave nonfiling
@@ -155,12 +167,17 @@ struct SubfieldEntry {
     uint8_t FormsFormatLength = 0;
     char FormsTag[3] = {};
     char FormsFormat = 0;
+    // Norm, NormNaco or FormsText may hold text: every writer of them sets
+    // it, so that a recycling leaves the three (and their cache lines) alone
+    // while it is false.
+    bool FormsWritten = false;
+    // (The strings an add writes first; the forms, which a split defers, last.)
+    std::string Code;
+    std::string Text;
+    std::string OrderStepCodes;
+    std::string Norm;
+    std::string NormNaco;
     std::string FormsText;
-    // ---- marc/record/: slot reuse ----
-    // False while the entry is as Recycle leaves it: NewSubfieldSlot sets it
-    // for the slot it hands out, and a writer of an entry after its Recycle
-    // sets it again.
-    bool Written = false;
 
     // Back to a default entry, its strings keeping their memory (a member
     // added above is reset here too, or in RecycleForAdd when an add does
@@ -369,6 +386,7 @@ struct Utf8MarcRecordState {
     std::string Utf8DiacriticsBelow;
     std::string Marc8DiacriticClasses;
     std::string Utf8DiacriticClasses;
+    Utf8MarkClassTable Utf8MarkClasses;  // made from the three lists above
     std::string Marc8CurrencySigns;
     std::string Marc8MathSigns;
     std::string Marc8SpecialUpper;
@@ -503,6 +521,9 @@ struct Utf8MarcRecordState {
     // rule after the first cost a comparison; forgotten with the look-ups.
     const std::vector<SubfieldOrderRule>* SfdOrderLastTable = nullptr;
     char SfdOrderLastTag[3] = {};
+    // The record format of that look-up when it was one octet (else -1), so
+    // that a repeated load under the same format skips the family look-up.
+    int16_t SfdOrderLastFormat = -1;
 
     // ---- state of later members, by folder ----
     // marc/record/: field table stand-ins
@@ -1657,11 +1678,13 @@ private:
 
     // Every field of the loaded record from MARC-8 to UTF-8; 066 goes, leader/09 becomes "a".
     void TranslateRecordMarc8ToUtf8();
-    // Cuts the next piece off sWork and reads the escape that ends it into the next codes; an
-    // escape the text ends inside of is left in sUnreadEscape.
-    void TranslateMarc2Utf8OneFieldFindBreak(std::string& sWork, std::string& sPiece, std::string sCharacterSet0,
-                                             std::string sCharacterSet1, std::string& sNextCharacterSet0,
-                                             std::string& sNextCharacterSet1, std::string& sUnreadEscape);
+    // The next piece of sField from iAt, which ends at iPieceEnd, and the escape that ends it read
+    // into the next codes; iAt moves to where the piece after it starts. An escape the text ends
+    // inside of is left in sUnreadEscape.
+    void TranslateMarc2Utf8OneFieldFindBreak(const std::string& sField, std::size_t& iAt, std::size_t& iPieceEnd,
+                                             const std::string& sCharacterSet0, const std::string& sCharacterSet1,
+                                             std::string& sNextCharacterSet0, std::string& sNextCharacterSet1,
+                                             std::string& sUnreadEscape);
     // "&#x" references with one to four hex digits left in the text, either case of x.
     void TranslateHexCharacterReferences(std::string& sText);
     // Which octet ranges a text holds: 0x20-0x2F, 0x30-0x3F, anything else.
@@ -2031,6 +2054,11 @@ private:
     // RemoveNonfilingCharacters can change the text: the tag has a nonfiling
     // indicator in that record type, or the text holds a marker.
     bool NonfilingMayApply(const std::string& sRecordType, const std::string& sTag, const std::string& sField);
+    // RemoveNonfilingCharacters with these indicators can give another text
+    // than the given one: the text holds a marker, or the tag's nonfiling
+    // indicator holds a count of 1 to 9.
+    bool NonfilingChangesText(const std::string& sRecordType, const std::string& sTag, const std::string& sIndicators,
+                              const std::string& sField);
 
     // ---- normalize/: call-number rules ----
 

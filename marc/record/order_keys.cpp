@@ -387,6 +387,12 @@ const std::shared_ptr<const CompiledSubfieldOrderRule>& CompiledSubfieldOrderRul
 }
 
 void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
+    // The same numeric tag under the same format as the last look-up.
+    const std::string& sFormat = m.MarcRecordFormat;
+    if (m.SfdOrderLastTable && sFormat.size() == 1 && m.SfdOrderLastFormat == static_cast<unsigned char>(sFormat[0]) &&
+        sTag.size() == 3 && sTag[0] == m.SfdOrderLastTag[0] && sTag[1] == m.SfdOrderLastTag[1] &&
+        sTag[2] == m.SfdOrderLastTag[2])
+        return;
     SfdOrderTableRef table = SfdOrderTableFor(m.MarcRecordFormat);
     if (table.Count == 0) SfdOrderCompleteTable(table.Rules, table.Count, table.Slots);
     // The last tag looked up was numeric.
@@ -427,6 +433,7 @@ void Utf8MarcRecordClass::SfdOrderLoad(const std::string& sTag) {
         found = memo;
         m.SfdOrderLastTable = &table.Rules;
         sTag.copy(m.SfdOrderLastTag, 3);
+        m.SfdOrderLastFormat = sFormat.size() == 1 ? int16_t{static_cast<unsigned char>(sFormat[0])} : int16_t{-1};
     } else {
         found = search();
         m.SfdOrderLastTable = nullptr;

@@ -92,6 +92,13 @@ bool TagFrom011(std::string_view sTag) {
     return true;
 }
 
+// A subfield's code written over the last one of its slot; a one-octet code
+// over a one-octet code is written in place.
+void StoreCode(std::string& sStored, std::string_view sCode) {
+    if (sStored.size() == 1 && sCode.size() == 1) sStored[0] = sCode[0];
+    else sStored.assign(sCode);
+}
+
 // The code that SfdAdd stores for a given code.
 std::string_view StoredCode(std::string_view sCode) {
     return (sCode == " " || sCode.size() != 1) ? std::string_view("9") : sCode;
@@ -179,6 +186,7 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
     // serves both.
     if (bSwitchSchemes) NormalizationScheme("V");
     entry.FormsPending = false;
+    entry.FormsWritten = true;
     entry.Norm = NormString(sText, true, "V");
     if (bSwitchSchemes) NormalizationScheme("P");
     SfdMakeNacoForm(entry, sText, CurrentTag(), m.MarcRecordFormat);
@@ -186,6 +194,7 @@ void Utf8MarcRecordClass::SfdStoreForms(SubfieldEntry& entry, const std::string&
 
 void Utf8MarcRecordClass::SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                                        const std::string& sFormat) {
+    entry.FormsWritten = true;
     entry.Norm = NormString(sText, true, "V");
     SfdMakeNacoForm(entry, sText, sTag, sFormat);
 }
@@ -206,13 +215,21 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
         SfdStoreForms(entry, sText, bSwitchSchemes);
         return;
     }
-    if (!entry.Norm.empty()) entry.Norm.clear();
-    if (!entry.NormNaco.empty()) entry.NormNaco.clear();
+    if (entry.FormsWritten) {
+        if (!entry.Norm.empty()) entry.Norm.clear();
+        if (!entry.NormNaco.empty()) entry.NormNaco.clear();
+    }
     entry.FormsPending = true;
     entry.FormsTextSeparate = pFormText != nullptr;
-    if (pFormText) entry.FormsText = *pFormText;
-    entry.FormsTagLength = static_cast<uint8_t>(sTag.copy(entry.FormsTag, sizeof entry.FormsTag));
-    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.copy(&entry.FormsFormat, 1));
+    if (pFormText) {
+        entry.FormsWritten = true;
+        entry.FormsText = *pFormText;
+    }
+    // (Both fit, as tested above: copied octet by octet.)
+    entry.FormsTagLength = static_cast<uint8_t>(sTag.size());
+    for (size_t i = 0; i < sTag.size(); ++i) entry.FormsTag[i] = sTag[i];
+    entry.FormsFormatLength = static_cast<uint8_t>(m.MarcRecordFormat.size());
+    if (!m.MarcRecordFormat.empty()) entry.FormsFormat = m.MarcRecordFormat[0];
 }
 
 void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
@@ -236,6 +253,7 @@ void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
 
 void Utf8MarcRecordClass::SfdMakeNacoForm(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                                           const std::string& sFormat) {
+    entry.FormsWritten = true;
     const size_t comma = sText.find(',');
     if (entry.Code != "a") {
         entry.NormNaco = NormStringNaco(sText, true, "P", sFormat, sTag, entry.Code);
@@ -331,6 +349,7 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         const int16_t iOnly = field.FirstSubfield >= 0 ? field.FirstSubfield : field.SubfieldTop;
         SubfieldEntry& only = field.Subfields[static_cast<size_t>(iOnly)];
         only.FormsPending = false;
+        only.FormsWritten = true;
         only.Text = sText;
         only.NormNaco = NormStringNaco(only.Text, true, "P", m.MarcRecordFormat, sTag, std::string(sCode));
         only.Norm = NormString(only.Text, true, "V");
@@ -360,17 +379,17 @@ void Utf8MarcRecordClass::SfdAddText(std::string_view sSubfieldCode, std::string
         SubfieldEntry& slot = field.Subfields[static_cast<size_t>(iSlot)];
         SfdOrderPositionInto(slot, sCode, false);
         slot.Deleted = false;
-        slot.Code = sCode;
+        StoreCode(slot.Code, sCode);
         slot.Text = sText;
 
         // The forms of a $a leave its nonfiling characters out; the field's
         // indicators stay as they are.
-        // (Only a text that can lose something is copied.)
+        // (Only a text that loses something is copied.)
         std::string sWithoutNonfiling;
         bool bWithoutNonfiling = false;
         if (IsChar(sCode, 'a')) {
             const std::string sKind = m.Leader.size() >= 7 && m.Leader[6] == 'z' ? "A" : "B";
-            if (NonfilingMayApply(sKind, sTag, slot.Text)) {
+            if (NonfilingChangesText(sKind, sTag, field.Indicators, slot.Text)) {
                 // Copies, for the removal may yield to other work.
                 const std::string sTagCopy = sTag;
                 const std::string sTextCopy = slot.Text;
@@ -462,7 +481,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
     entry.Deleted = false;
     SfdOrderPositionInto(entry, sSubfieldCode, bTitleSeen);
-    entry.Code = sSubfieldCode;
+    StoreCode(entry.Code, sSubfieldCode);
     entry.Text = bKeepBlanks ? sSubfieldText : TrimView(sSubfieldText);
     SfdStoreOrDeferForms(entry, nullptr, false, bPiece);
     entry.NextSubfield = -1;

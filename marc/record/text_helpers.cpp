@@ -7,6 +7,7 @@
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/spaced_delimiters.h"
 #include "platform/events.h"
 
 namespace {
@@ -161,25 +162,11 @@ std::string Utf8MarcRecordClass::RemoveSpaces(const std::string& sText) {
 }
 
 std::string Utf8MarcRecordClass::AddSpacesAroundDelimiters(const std::string& sInputMarcString) {
-    const std::string sDelimiter = MarcDelimiter();
-    const char delimiter = sDelimiter[0];
-    const std::string& s = sInputMarcString;
-    // Built from the right, reversed: the octet after a delimiter is whatever
-    // now follows it, a blank already inserted included.
-    std::string tail;
-    tail.reserve(s.size() + s.size() / 4 + 2);
-    for (size_t i = s.size(); i-- > 0;) {
-        if (s[i] == delimiter && i + 1 < s.size()) {
-            const char code = tail.back();
-            tail.back() = kBlank;
-            tail += code;
-            tail += delimiter;
-            if (i > 0) tail += kBlank;
-        } else {
-            tail += s[i];
-        }
-    }
-    return std::string(tail.rbegin(), tail.rend());
+    const char delimiter = MarcDelimiter()[0];
+    std::string sOut;
+    sOut.reserve(sInputMarcString.size() + sInputMarcString.size() / 4 + 2);
+    spaced_delimiters::ForEachRun(sInputMarcString, delimiter, [&sOut](std::string_view run) { sOut += run; });
+    return sOut;
 }
 
 std::string Utf8MarcRecordClass::RemoveSpacesAroundDelimiters(const std::string& sText) {

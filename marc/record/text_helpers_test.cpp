@@ -153,6 +153,9 @@ TEST_F(TextHelpers, RemovingRepeatsBlanksAndEdges) {
 TEST_F(TextHelpers, BlanksAroundDelimiters) {
     const std::vector<std::pair<std::string, std::string>> adding = {
         {"$aX$bY", "$a X $b Y"}, {"$a X", "$a  X"}, {"X$", "X$"}, {"$$a", "$  $a "}, {"", ""}, {"$a", "$a "},
+        // A delimiter after a delimiter: the blank before the second stands as the first one's code.
+        {"$$$a", "$  $  $a "}, {"$$", "$$ "}, {"a$$b", "a $  $b "}, {"$a$$", "$a  $$ "}, {"x$a$", "x $a $"},
+        {"$$$", "$  $$ "}, {"$ab$$cd", "$a b $  $c d"},
     };
     for (const auto& [text, expected] : adding) EXPECT_EQ(utf8.AddSpacesAroundDelimiters(D(text)), D(expected)) << text;
 

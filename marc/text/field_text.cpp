@@ -3,10 +3,13 @@
 // result; the field member and the subfield member each have their table.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "common/runtime.h"
 #include "marc/display/rtf_text.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/spaced_delimiters.h"
+#include "marc/text/subfield_bars.h"
 
 namespace {
 
@@ -93,11 +96,47 @@ bool IsRtfEncoder(Encoder encoder) {
            encoder == Encoder::NormWalk;
 }
 
+// RemoveDelimiters(AddSpacesAroundDelimiters(sText), sReplacement) in one pass.
+std::string SpacedWithoutDelimiters(Utf8MarcRecordClass& r, const std::string& sText,
+                                    const std::string& sReplacement) {
+    const std::string sDelimiter = r.MarcDelimiter();
+    const char delimiter = sDelimiter[0];
+    const std::string sShown = sReplacement == sDelimiter ? "$" : sReplacement;
+    if (sShown.find(delimiter) != std::string::npos)
+        return r.RemoveDelimiters(r.AddSpacesAroundDelimiters(sText), sReplacement);
+    const bool bCodeToo = sShown.empty() || sShown == " ";
+    std::string sOut;
+    sOut.reserve(sText.size() + sText.size() / 4 + 2);
+    bool bSkip = false;  // the octet after a delimiter that goes with it
+    spaced_delimiters::ForEachRun(sText, delimiter, [&](std::string_view run) {
+        if (bSkip && !run.empty()) {
+            run.remove_prefix(1);
+            bSkip = false;
+        }
+        for (std::size_t p; (p = run.find(delimiter)) != std::string_view::npos;) {
+            sOut += run.substr(0, p);
+            if (!bCodeToo) {
+                sOut += sShown;
+                run.remove_prefix(p + 1);
+            } else if (p + 1 < run.size()) {
+                sOut += ' ';
+                run.remove_prefix(p + 2);
+            } else {
+                sOut += ' ';
+                bSkip = true;
+                run = {};
+            }
+        }
+        sOut += run;
+    });
+    return sOut;
+}
+
 // The shaping steps and the encoder of a row, on source text.
 std::string Shape(Utf8MarcRecordClass& r, const Form& form, std::string sText) {
-    if (form.delimiters != Delimiters::Untouched) sText = r.AddSpacesAroundDelimiters(sText);
-    if (form.delimiters == Delimiters::Bar) sText = r.RemoveDelimiters(sText, "|");
-    else if (form.delimiters == Delimiters::Blank) sText = r.RemoveDelimiters(sText, "");
+    if (form.delimiters == Delimiters::Bar) sText = SpacedWithoutDelimiters(r, sText, "|");
+    else if (form.delimiters == Delimiters::Blank) sText = SpacedWithoutDelimiters(r, sText, "");
+    else if (form.delimiters != Delimiters::Untouched) sText = r.AddSpacesAroundDelimiters(sText);
     if (form.collapse) sText = r.RemoveRepeatedCharacters(sText, " ");
     switch (form.encoder) {
         case Encoder::Hex: sText = r.Marc2HexDisplay(sText); break;
@@ -116,6 +155,36 @@ void ReplaceAll(std::string& s, const std::string& from, const std::string& to) 
 }
 
 }  // namespace
+
+bool field_text::AppendBarsFromSubfields(const FieldEntry& field, std::string& sOut) {
+    if (field.IsControl) return false;
+    constexpr char kDelimiter = '\x1F';
+    size_t iLength = 0;
+    int32_t iSteps = 0;
+    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
+            ++iSteps > field.SubfieldTop + 1)
+            return false;
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        if (sfd.Deleted) continue;
+        if (sfd.Code.size() != 1 || sfd.Code[0] == kDelimiter || sfd.Text.find(kDelimiter) != std::string::npos)
+            return false;
+        iLength += 4 + sfd.Text.size();
+    }
+    sOut.reserve(sOut.size() + iLength);
+    bool bFirst = true;
+    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        if (sfd.Deleted) continue;
+        if (!bFirst) sOut += ' ';
+        bFirst = false;
+        sOut += '|';
+        sOut += sfd.Code;
+        sOut += ' ';
+        sOut += sfd.Text;
+    }
+    return true;
+}
 
 std::string Utf8MarcRecordClass::FldTextByWalk(int32_t iOutput, const std::string& sSubfieldsToInclude,
                                                const std::string& sSubfieldsToExclude) {
@@ -162,6 +231,11 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
                                       false, 10);
             break;
         default: {
+            const int16_t fld = CurrentField();
+            const bool bBars = form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar &&
+                               !form->collapse && !form->trim && sSubfieldsToInclude.empty() &&
+                               sSubfieldsToExclude.empty() && fld >= 0 && !RecordHeldInWindows1252();
+            if (bBars && field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText)) return sText;
             // An empty include list shows every subfield, whatever its code.
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,33 @@ TEST(FieldTextFormatted, EmptyIncludeListShowsEveryCode) {
         EXPECT_EQ(f.r.FldTextFormatted(k.form, false, 10, k.include, k.exclude), k.expected)
             << k.form << " " << k.include << " " << k.exclude;
     EXPECT_EQ(f.r.FldTextWithOnlyCertainSubfields("", ""), T("$aMain title$cby X"));
+}
+
+// Form 3 of a field after edits of its second subfield: read from the subfields where each has a
+// one-octet code and no delimiter in its text, and as the spaced text of the field where a
+// delimiter stands in a code or a text.
+TEST(FieldTextFormatted, BarsAfterEditsOfSubfields) {
+    struct Case {
+        const char* name;
+        std::function<void(Utf8MarcRecordClass&)> edit;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"unedited", [](Utf8MarcRecordClass&) {}, "|a One |b Two |c Three"},
+        {"deleted", [](Utf8MarcRecordClass& r) { r.SfdDelete(false); }, "|a One |c Three"},
+        {"emptied", [](Utf8MarcRecordClass& r) { r.SfdText(""); }, "|a One |c Three"},
+        {"added without code", [](Utf8MarcRecordClass& r) { r.SfdAdd("", "none"); },
+         "|a One |b Two |c Three |9 none"},
+        {"delimiter in text", [](Utf8MarcRecordClass& r) { r.SfdText(T("T$wo")); }, "|a One |b T |w o |c Three"},
+        {"delimiter as code", [](Utf8MarcRecordClass& r) { r.SfdCode(T("$")); }, "|a One |  |T wo |c Three"},
+    };
+    for (const Case& c : cases) {
+        OneField f("U", "245", T("$aOne$bTwo$cThree"));
+        f.r.SfdMoveFirst();
+        f.r.SfdMoveNext();
+        c.edit(f.r);
+        EXPECT_EQ(f.r.FldTextFormatted(3, false, 10, "", ""), c.expected) << c.name;
+    }
 }
 
 TEST(FieldTextFormatted, NoCurrentFieldOrSubfieldGivesNothing) {

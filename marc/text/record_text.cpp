@@ -5,6 +5,7 @@
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
 #include "marc/text/fixed_field_block.h"
+#include "marc/text/subfield_bars.h"
 
 namespace {
 
@@ -68,13 +69,16 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
     }
     const bool bAllTags = sTagList.empty();
     auto listed = [&](const char* sTag) { return bAllTags || sTagList.find(sTag) != std::string::npos; };
-    // Text that does not pass through the RTF translation is escaped in the
-    // RTF lines, so that no "\", "{" or "}" of a tag or hex display is read
-    // as RTF.
-    auto plain = [bRtfLines](const std::string& s) { return bRtfLines ? EscapeRtfReserved(s) : s; };
 
     const FieldPointerRestorer restorer(*this, FldPointer());
     std::string sText;
+    // Text that does not pass through the RTF translation is escaped in the
+    // RTF lines, so that no "\", "{" or "}" of a tag or hex display is read
+    // as RTF.
+    auto appendPlain = [bRtfLines, &sText](const std::string& s) {
+        if (bRtfLines) sText += EscapeRtfReserved(s);
+        else sText += s;
+    };
     if (iOutput == 3) {
         if (listed("000")) sText = " 000     " + m.Leader;
     } else if (listed("008") && FldFindFirst("008", "")) {
@@ -107,19 +111,22 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
             sText += sLineEnd;
             sText += sMarkFont;
             sText += sMark;
-            sText += plain(sTag);
+            appendPlain(sTag);
             sText += sAfterControlTag;
-            sText += plain(Marc2HexDisplay(FldText()));
+            appendPlain(Marc2HexDisplay(FldText()));
         } else {
             sText += sLineEnd;
             sText += sMarkFont;
             sText += sMark;
-            sText += plain(sTag);
+            appendPlain(sTag);
             sText += ':';
-            sText += plain(FldInd());
+            appendPlain(FldInd());
             sText += sAfterIndicators;
-            // Every subfield, whatever its code.
-            sText += FldTextFormatted(iOutput, false, 10, "", "");
+            // Every subfield, whatever its code; form 3 straight from the subfields where it can be.
+            const int16_t fld = CurrentField();
+            if (iOutput != 3 || fld < 0 || RecordHeldInWindows1252() ||
+                !field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
+                sText += FldTextFormatted(iOutput, false, 10, "", "");
         }
         // Only the subfield walks move the subfield cursor; after the other
         // forms the cursor still stands where the move put it.

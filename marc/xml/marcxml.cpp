@@ -33,9 +33,10 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
     AppendXmlConditionText(sDocument, sLeader);
     sDocument += "4500</marc:leader>";
 
-    std::string sDataFields;
-    sDataFields.reserve(2 * m.MarcRecordIn.size());
-    std::string sSubfields;
+    // The document is written in one buffer: the data fields from where the first stands, and a
+    // control field met after that into a buffer of its own, put in before them at the end.
+    size_t iDataFieldsAt = std::string::npos;
+    std::string sLateControlFields;
 
     // The fields in list order, as FldMoveTop and FldMoveNext with deleted
     // fields skipped reach them (a yield for each deleted field passed over);
@@ -55,43 +56,47 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
         if (field.IsControl) {
             // The text of the field's one subfield; none when it was deleted.
             const SubfieldEntry* subfield = subfieldAt(field.FirstSubfield);
-            sDocument += "\r\n\t\t<marc:controlfield tag=\"";
-            AppendXmlConditionText(sDocument, field.Tag, true);
-            sDocument += "\">";
-            if (subfield && !subfield->Deleted) AppendXmlConditionText(sDocument, subfield->Text);
-            sDocument += "</marc:controlfield>";
+            std::string& sOut = iDataFieldsAt == std::string::npos ? sDocument : sLateControlFields;
+            sOut += "\r\n\t\t<marc:controlfield tag=\"";
+            AppendXmlConditionText(sOut, field.Tag, true);
+            sOut += "\">";
+            if (subfield && !subfield->Deleted) AppendXmlConditionText(sOut, subfield->Text);
+            sOut += "</marc:controlfield>";
             continue;
         }
 
-        sSubfields.clear();
+        if (iDataFieldsAt == std::string::npos) iDataFieldsAt = sDocument.size();
+        const size_t iFieldAt = sDocument.size();
+        // A missing indicator is written as a blank.
+        const std::string_view sInd = field.Indicators;
+        const std::string_view sInd1 = sInd.size() >= 1 ? sInd.substr(0, 1) : std::string_view(" ");
+        const std::string_view sInd2 = sInd.size() >= 2 ? sInd.substr(1, 1) : std::string_view(" ");
+        sDocument += "\r\n\t\t<marc:datafield tag=\"";
+        AppendXmlConditionText(sDocument, field.Tag, true);
+        sDocument += "\" ind1=\"";
+        AppendXmlConditionText(sDocument, sInd1, true);
+        sDocument += "\" ind2=\"";
+        AppendXmlConditionText(sDocument, sInd2, true);
+        sDocument += "\">";
+        const size_t iSubfieldsAt = sDocument.size();
         int16_t sfd = field.FirstSubfield;
         for (int32_t count = 0; count <= field.SubfieldTop; ++count) {
             const SubfieldEntry* subfield = subfieldAt(sfd);
             if (!subfield) break;
             sfd = subfield->NextSubfield;
             if (subfield->Deleted) continue;
-            sSubfields += "\r\n\t\t\t<marc:subfield code=\"";
-            AppendXmlConditionText(sSubfields, subfield->Code, true);
-            sSubfields += "\">";
-            AppendXmlConditionText(sSubfields, subfield->Text);
-            sSubfields += "</marc:subfield>";
+            sDocument += "\r\n\t\t\t<marc:subfield code=\"";
+            AppendXmlConditionText(sDocument, subfield->Code, true);
+            sDocument += "\">";
+            AppendXmlConditionText(sDocument, subfield->Text);
+            sDocument += "</marc:subfield>";
         }
         // A field without a written subfield is left out.
-        if (sSubfields.empty()) continue;
-
-        // A missing indicator is written as a blank.
-        const std::string_view sInd = field.Indicators;
-        const std::string_view sInd1 = sInd.size() >= 1 ? sInd.substr(0, 1) : std::string_view(" ");
-        const std::string_view sInd2 = sInd.size() >= 2 ? sInd.substr(1, 1) : std::string_view(" ");
-        sDataFields += "\r\n\t\t<marc:datafield tag=\"";
-        AppendXmlConditionText(sDataFields, field.Tag, true);
-        sDataFields += "\" ind1=\"";
-        AppendXmlConditionText(sDataFields, sInd1, true);
-        sDataFields += "\" ind2=\"";
-        AppendXmlConditionText(sDataFields, sInd2, true);
-        sDataFields += "\">";
-        sDataFields += sSubfields;
-        sDataFields += "</marc:datafield>";
+        if (sDocument.size() == iSubfieldsAt) {
+            sDocument.resize(iFieldAt);
+            continue;
+        }
+        sDocument += "</marc:datafield>";
     }
     // Where the walk leaves the cursor: past the last field, no edge flag set.
     m.FldPointer = -1;
@@ -100,7 +105,7 @@ std::string Utf8MarcRecordClass::XmlMarcxmlDocument() {
     m.SfdWasFound = false;
     m.FldAtTop = m.FldAtBottom = m.SfdAtTop = m.SfdAtBottom = false;
 
-    sDocument += sDataFields;
+    if (!sLateControlFields.empty()) sDocument.insert(iDataFieldsAt, sLateControlFields);
     sDocument += kDocumentEnd;
     return sDocument;
 }
