@@ -75,16 +75,6 @@ Length008 Length008Of(const std::string& sFormat) {
 
 }  // namespace
 
-// ---- tags ----
-
-bool Utf8MarcRecordClass::IsDigitTag(const std::string& sTag) {
-    return sTag.size() == 3 && rt::IsAsciiDigit(sTag[0]) && rt::IsAsciiDigit(sTag[1]) && rt::IsAsciiDigit(sTag[2]);
-}
-
-bool Utf8MarcRecordClass::IsLoadableTag(const std::string& sTag) {
-    return sTag.size() == 3 && std::all_of(sTag.begin(), sTag.end(), [](char c) { return c >= ' ' && c <= '~'; });
-}
-
 // ---- order switches and results ----
 
 bool Utf8MarcRecordClass::TestFieldOrder() const { return m.TestFieldOrder; }

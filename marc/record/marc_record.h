@@ -1993,8 +1993,15 @@ private:
     enum class FieldKind : int8_t { ByTag, Control, Data };
     // A caller's tag: three digits. A tag that a loaded field may carry:
     // three printable ASCII characters.
-    static bool IsDigitTag(const std::string& sTag);
-    static bool IsLoadableTag(const std::string& sTag);
+    // (Defined here so that the load's per-field tests are inlined.)
+    static bool IsDigitTag(const std::string& sTag) {
+        return sTag.size() == 3 && sTag[0] >= '0' && sTag[0] <= '9' && sTag[1] >= '0' && sTag[1] <= '9' &&
+               sTag[2] >= '0' && sTag[2] <= '9';
+    }
+    static bool IsLoadableTag(const std::string& sTag) {
+        return sTag.size() == 3 && sTag[0] >= ' ' && sTag[0] <= '~' && sTag[1] >= ' ' && sTag[1] <= '~' &&
+               sTag[2] >= ' ' && sTag[2] <= '~';
+    }
     // Takes tag and indicators by value, and the text as a working copy that
     // it may change, so that a caller adding many fields (a load) keeps one
     // buffer for all their texts.
