@@ -2147,7 +2147,8 @@ private:
     // for none; remembered per digit tag until a field-order table changes.
     int16_t FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag);
     // Whether FldOrderKey may run other code after it loaded the tag's
-    // subfield-order rule (the yield of the other formats, a key of the tests).
+    // subfield-order rule (the yield of the other formats, a key of the tests,
+    // any yield with an event pump installed).
     bool KeyMayRunCode() const;
     struct SfdOrderTableRef {
         std::vector<SubfieldOrderRule>& Rules;

@@ -104,7 +104,9 @@ std::string Utf8MarcRecordClass::FldOrderKey(const std::string& sTag, const std:
 }
 
 bool Utf8MarcRecordClass::KeyMayRunCode() const {
-    return static_cast<bool>(m.FldOrderKeyForTests) || OrderFamily(m.MarcRecordFormat) == 'O';
+    // Every key may yield with a pump installed (the search for a local $5).
+    return static_cast<bool>(m.FldOrderKeyForTests) || OrderFamily(m.MarcRecordFormat) == 'O' ||
+           platform::EventPumpInstalled();
 }
 
 int16_t Utf8MarcRecordClass::FldOrderRuleFor(const FldOrderTableRef& table, char family, const std::string& sTag) {

@@ -13,6 +13,7 @@
 #include "marc/record/field_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -243,6 +244,34 @@ TEST(SfdAdd, ALocalFiveMovesAnAuthorityFieldAheadOfTheOthers) {
     EXPECT_EQ(ListOrder(record), "645/  =$at$5DLC 645/  =$an");
     record.SfdAdd("5", "CaOONL");
     EXPECT_EQ(ListOrder(record), "645/  =$an$5CaOONL 645/  =$at$5DLC -645/  =$an$5CaOONL");
+}
+
+// A rewrite in place orders the new text's subfields by its new tag's rule,
+// also when the key's search for a local $5 yields to a pump that sets the
+// field pointer again (which loads the rule of the field's old tag).
+TEST(FldChange, TheNewTagsRuleOrdersTheTextWhenThePumpMovesTheCursor) {
+    for (const bool bPump : {false, true}) {
+        SCOPED_TRACE(bPump ? "pump" : "no pump");
+        Utf8MarcRecordClass record;
+        record.Nuc("(CaOONL)");
+        record.SetDefaultFldOrderAuth();
+        record.SetSfdOrder("A", "100", "6a{#qbcdek}{u4}{!tkfghlmnoprs}{#vxyz}5");
+        record.MarcRecordIn(Iso2709("nz  a", {"001a1", "10010$aName$dDate"}));
+        ASSERT_EQ(record.MarcRecordFormat(), "A");
+        ASSERT_TRUE(record.FldFindFirst("100", ""));
+        int iYields = 0;
+        if (bPump)
+            platform::SetEventPump([&] {
+                ++iYields;
+                record.FldPointer(record.FldPointer());
+            });
+        record.FldChange("645", "  ", D("$5DLC$aX$dY"));
+        platform::SetEventPump(nullptr);
+        EXPECT_EQ(bPump, iYields > 0);
+        EXPECT_EQ(Dollar(record.FldText()), "$5DLC$aX$dY");
+        EXPECT_FALSE(record.SfdOrderChanged());
+        EXPECT_EQ(record.FldsWithSfdsOutOfOrder(), "");
+    }
 }
 
 TEST(SfdOrderRules, CompiledStepsAndCompletion) {
