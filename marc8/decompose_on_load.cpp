@@ -40,6 +40,22 @@ bool MayHoldSubstitutes(std::string_view s) {
     return false;
 }
 
+// The first test of the decomposition made on a field's live subfields in
+// place, rather than on the field's text joined from them: false only when
+// no octet of that text can begin a character with a substitute. A broken
+// subfield list is left to the decomposition.
+bool FieldMayHoldSubstitutes(const FieldEntry& field) {
+    int32_t iSteps = 0;
+    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
+        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
+            ++iSteps > field.SubfieldTop + 1)
+            return true;
+        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+        if (!sfd.Deleted && (MayHoldSubstitutes(sfd.Text) || MayHoldSubstitutes(sfd.Code))) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string Utf8MarcRecordClass::DecomposeUnicodeCharactersInString(const std::string& sField, bool& bChanged) {
@@ -103,7 +119,7 @@ void Utf8MarcRecordClass::AutoDecomposeFields() {
     for (int16_t iField = m.FldFirst; iField >= 0 && iField < m.FldCount;
          iField = m.Fields[static_cast<size_t>(iField)].NextField) {
         const FieldEntry& field = m.Fields[static_cast<size_t>(iField)];
-        if (field.Deleted || field.IsControl) continue;
+        if (field.Deleted || field.IsControl || !FieldMayHoldSubstitutes(field)) continue;
         m.FldPointer = iField;
         bool bChanged = false;
         const std::string sDecomposed = DecomposeUnicodeCharactersInString(FldText(), bChanged);

@@ -121,6 +121,22 @@ TEST(AutoDecomposeFields, DecomposesTheVariableFieldsOfAUtf8Record) {
     while (record.FldMoveNext(true)) EXPECT_FALSE(record.FldChanged()) << record.FldTag();
 }
 
+// A field is decomposed whichever of its subfields holds the character.
+TEST(AutoDecomposeFields, ACharacterInALaterSubfield) {
+    testsupport::TempSettingsFolder settings;
+    Utf8MarcRecordClass record;
+    record.CharacterSetIn("U");
+    record.CharacterSetOut("U");
+    record.MarcRecordIn(record_test::Iso2709("00000nam a2200000   4500",
+                                             {{"001", "plain identifier"},
+                                              {"650", D(" 0$aPlain$xMore$yCaf" + U(0xE9))},
+                                              {"651", D(" 0$aPlain$xMore")}}));
+    ASSERT_TRUE(record.FldFindFirst("650", ""));
+    EXPECT_EQ(record.FldText(), D("$aPlain$xMore$yCafe" + kAcute));
+    ASSERT_TRUE(record.FldFindFirst("651", ""));
+    EXPECT_EQ(record.FldText(), D("$aPlain$xMore"));
+}
+
 TEST(AutoDecomposeFields, AFieldMovedByItsNewTextDoesNotHideTheFieldsAfterIt) {
     // The click letter gives the first 700 a $t, which orders it after the
     // fields that follow it (a key by tag, and last for a field with a $t).

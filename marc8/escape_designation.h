@@ -11,6 +11,15 @@ namespace marc8 {
 
 inline constexpr char kEscape = '\x1B';
 
+// Whether two codes are the same, compared octet by octet in place: they are
+// a few octets long, too short for a library comparison to pay.
+constexpr bool SameCode(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 struct EscapeSequence {
     std::string_view designation;  // the octets after ESC; what there is when incomplete
     bool complete = false;         // false: the text ends inside the sequence
@@ -53,24 +62,24 @@ inline bool DesignatesG1(std::string_view d) {
 }
 
 // The designations that return to the Latin sets: basic Latin as G0, extended Latin as G1.
-inline bool IsLatinG0(std::string_view d) { return d == "s" || d == "(B"; }
-inline bool IsLatinG1(std::string_view d) { return d == ")!E"; }
+inline bool IsLatinG0(std::string_view d) { return SameCode(d, "s") || SameCode(d, "(B"); }
+inline bool IsLatinG1(std::string_view d) { return SameCode(d, ")!E"); }
 
 // The code a designation puts in force, as the field reader names it: "s" for a return to the
 // Latin sets, "$1" for the East Asian set in G0 ("$1", "$,1"), "$)" and the final octet for it in
 // G1 ("$)1", "$-1"); any other designation is its own code.
 inline std::string CodeOfDesignation(std::string_view d) {
-    if (d == "(B" || d == ")B") return "s";
-    if (d == "$1" || d == "$,1") return "$1";
+    if (SameCode(d, "(B") || SameCode(d, ")B")) return "s";
+    if (SameCode(d, "$1") || SameCode(d, "$,1")) return "$1";
     if (d.size() == 3 && d[0] == '$' && (d[1] == ')' || d[1] == '-')) return std::string("$)") + d[2];
     return std::string(d);
 }
 
 // The G1 code that comes with a new G0 code when the escape leaves G1 as it was.
 inline std::string_view CompanionG1(std::string_view g0) {
-    if (g0 == "(2" || g0 == "(S") return ")!E";
-    if (g0 == "(N") return ")Q";
-    if (g0 == "(3") return ")4";
+    if (SameCode(g0, "(2") || SameCode(g0, "(S")) return ")!E";
+    if (SameCode(g0, "(N")) return ")Q";
+    if (SameCode(g0, "(3")) return ")4";
     return "s";
 }
 
@@ -90,11 +99,11 @@ inline void FollowEscape(std::string_view d, std::string& g0, std::string& g1) {
         (d[0] == '(' ? n0 : n1) = d;
     } else {
         code = CodeOfDesignation(d);
-        if (code == "$1") b0 = b1 = true;
+        if (SameCode(code, "$1")) b0 = b1 = true;
         else (DesignatesG1(d) ? b1 : b0) = true;
         n0 = n1 = code;
     }
-    if (b0 && n0 != g0 && (!b1 || n1 == g1)) {
+    if (b0 && !SameCode(n0, g0) && (!b1 || SameCode(n1, g1))) {
         g0.assign(n0);
         g1.assign(CompanionG1(g0));
         return;
@@ -104,7 +113,7 @@ inline void FollowEscape(std::string_view d, std::string& g0, std::string& g1) {
 }
 
 // Codes under which the reader takes octets as Latin: basic Latin in G0, extended Latin in G1.
-inline bool IsLatinCodeG0(std::string_view code) { return code == "s"; }
-inline bool IsLatinCodeG1(std::string_view code) { return code == "s" || code == ")!E"; }
+inline bool IsLatinCodeG0(std::string_view code) { return SameCode(code, "s"); }
+inline bool IsLatinCodeG1(std::string_view code) { return SameCode(code, "s") || SameCode(code, ")!E"); }
 
 }  // namespace marc8

@@ -14,6 +14,8 @@
 #include "marc8/escape_designation.h"
 #include "marc8/marc8_tables.h"
 
+using marc8::SameCode;
+
 std::string Utf8MarcRecordClass::TranslateUtf82MarcShortCodeToLong(const std::string& sShortCharacterSetCode) const {
     if (sShortCharacterSetCode.size() != 1) return sShortCharacterSetCode;
     switch (sShortCharacterSetCode[0]) {
@@ -104,10 +106,10 @@ std::size_t ReadReference(std::string_view s, std::size_t at, bool bAnyCase, std
 // Codes under which an ANSEL octet may be a combining mark outside 880 fields.
 bool LatinLikeCode(const std::string& sCode) {
     return (sCode.size() == 1 && std::string_view("1234sgbp").find(sCode[0]) != std::string_view::npos) ||
-           sCode == ")!E" || sCode == "(!E";
+           SameCode(sCode, ")!E") || SameCode(sCode, "(!E");
 }
 
-bool IsEaccG1(const std::string& sCode) { return sCode == "$)1"; }
+bool IsEaccG1(const std::string& sCode) { return SameCode(sCode, "$)1"); }
 
 // The octets of the run of combining marks (U+0300 to U+036F, U+FE20 to U+FE2F) at `at`.
 std::size_t CombiningMarksAt(const std::string& s, std::size_t at) {
@@ -168,7 +170,8 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(const std::string&
     // A piece that starts with a delimiter keeps it and its code.
     const std::size_t from =
         start < sField.size() && sField[start] == kDelimiter ? std::min(start + 2, searchEnd) : start;
-    const bool bCutAtDelimiter = a != std::string::npos || sCharacterSet0 != "s" || sCharacterSet1 != "s";
+    const bool bCutAtDelimiter =
+        a != std::string::npos || !SameCode(sCharacterSet0, "s") || !SameCode(sCharacterSet1, "s");
     if (bCutAtDelimiter) {
         const std::size_t d = sField.find(kDelimiter, from);
         if (d != std::string::npos && d < searchEnd) {
@@ -318,7 +321,7 @@ public:
           // Inside a record run the octets are in the set the record came in; outside one (the RTF
           // writer) in the set the record is held in.
           sSetIn(state.Marc8ToUtf8RecordRun ? state.CharacterSetInEffective : state.CharacterSetOut),
-          bSetV(sSetIn == "V"),
+          bSetV(SameCode(sSetIn, "V")),
           b880(b880) {
         if (!m.Utf8MarkClasses.Built) BuildMarkClasses(m);
     }
@@ -365,11 +368,11 @@ private:
 
 void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) {
     // The pieces of a field mostly keep the sets of the piece before.
-    if (half.prepared && half.wide == bWide && (bWide || half.code == sCode)) return;
+    if (half.prepared && half.wide == bWide && (bWide || SameCode(half.code, sCode))) return;
     if (!bWide) {
         // A field goes back and forth between few sets: each is looked up once.
         for (std::size_t k = 0; k < iSeenSets; ++k) {
-            if (seenSets[k].code == sCode) {
+            if (SameCode(seenSets[k].code, sCode)) {
                 half = seenSets[k];
                 return;
             }
@@ -391,7 +394,7 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
         half.shift = lookup->shift;
     }
     half.mayBeMark = LatinLikeCode(sCode) || b880;
-    half.greek = sCode == "8" || sCode == "(S" || sCode == ")S";
+    half.greek = SameCode(sCode, "8") || SameCode(sCode, "(S") || SameCode(sCode, ")S");
     if (iSeenSets < seenSets.size()) seenSets[iSeenSets++] = half;
 }
 
@@ -416,10 +419,10 @@ void Marc8TextReader::WriteRejected(std::string_view octets, std::string& sOut) 
 
 void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode1, std::string_view text,
                              std::string& sOut, bool& bChanged, bool& bError) {
-    const bool bEaccG0 = sCode0 == "$1";
+    const bool bEaccG0 = SameCode(sCode0, "$1");
     // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
     // or under ESC "$1" until another G1 set is designated.
-    const bool bEaccG1 = IsEaccG1(sCode1) || sCode1 == "$1";
+    const bool bEaccG1 = IsEaccG1(sCode1) || SameCode(sCode1, "$1");
     Prepare(g0, sCode0, bEaccG0);
     Prepare(g1, sCode1, bEaccG1);
     if ((g0.greek || g1.greek) && sGreekLetters[0].empty()) {
@@ -580,7 +583,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8Text(std::string& sMarc8CharacterSet
     }
     std::string sOut;
     sOut.reserve(sText.size() * 2);
-    Marc8TextReader(m, SharedChar(), sTag == "880")
+    Marc8TextReader(m, SharedChar(), SameCode(sTag, "880"))
         .Append(sMarc8CharacterSetCode0, sMarc8CharacterSetCode1, sText, sOut, bChanged, bError);
     sText = std::move(sOut);
 }
@@ -633,12 +636,13 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     // The nonfiling count: marks at the end of the skipped zone belong to the first filing
     // character, so they leave the count.
     int iIndicator = 0;
-    if (sMarcRecordFormat == "A") {
-        if (sTag == "130" || sTag == "430" || sTag == "530") iIndicator = 2;
-    } else if (sMarcRecordFormat != "H") {
-        if (sTag == "130" || sTag == "430" || sTag == "630" || sTag == "730") iIndicator = 1;
-        if (sTag == "222" || sTag == "240" || sTag == "242" || sTag == "243" || sTag == "245" || sTag == "440" ||
-            sTag == "830")
+    if (SameCode(sMarcRecordFormat, "A")) {
+        if (SameCode(sTag, "130") || SameCode(sTag, "430") || SameCode(sTag, "530")) iIndicator = 2;
+    } else if (!SameCode(sMarcRecordFormat, "H")) {
+        if (SameCode(sTag, "130") || SameCode(sTag, "430") || SameCode(sTag, "630") || SameCode(sTag, "730"))
+            iIndicator = 1;
+        if (SameCode(sTag, "222") || SameCode(sTag, "240") || SameCode(sTag, "242") || SameCode(sTag, "243") ||
+            SameCode(sTag, "245") || SameCode(sTag, "440") || SameCode(sTag, "830"))
             iIndicator = 2;
     }
     if (iIndicator > 0 && sIndicators.size() >= static_cast<std::size_t>(iIndicator)) {
@@ -658,7 +662,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     // Most fields are basic Latin throughout: one piece that reads as itself.
     m.CombiningMarkCount = 0;
     const std::string& sSetIn = m.Marc8ToUtf8RecordRun ? m.CharacterSetInEffective : m.CharacterSetOut;
-    const std::array<bool, 128>& plain = PlainLatinOctets(sSetIn == "V");
+    const std::array<bool, 128>& plain = PlainLatinOctets(SameCode(sSetIn, "V"));
     const auto isPlain = [&plain](char c) {
         const auto octet = static_cast<unsigned char>(c);
         return octet < 0x80 && plain[octet];
@@ -670,7 +674,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         return;
 
     Utf8CharClass& chars = SharedChar();
-    Marc8TextReader reader(m, chars, sTag == "880");
+    Marc8TextReader reader(m, chars, SameCode(sTag, "880"));
     std::string sCode0 = "s";
     std::string sCode1 = "s";
     std::string sNext0 = "s";
@@ -687,7 +691,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     TranslateMarc2Utf8OneFieldFindBreak(sField, iAt, iPieceEnd, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
     for (;;) {
         sTrailing.clear();
-        if (sCode1 == "s" || sCode1 == ")!E" || sCode1 == "(!E") {
+        if (SameCode(sCode1, "s") || SameCode(sCode1, ")!E") || SameCode(sCode1, "(!E")) {
             // Marks that end the piece wait for the first character of the next one.
             std::size_t start = iPieceEnd;
             while (start > iPieceStart && m.Marc8Diacritics.find(sField[start - 1]) != std::string::npos) --start;
@@ -747,7 +751,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
 }
 
 std::string Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldLcPattern(std::string sTag, std::string sOut) {
-    if (sTag != "880") return sOut;
+    if (!SameCode(sTag, "880")) return sOut;
     // Only fields with Hebrew or Arabic.
     bool bRightToLeft = false;
     for (std::size_t i = 0; i + 1 < sOut.size() && !bRightToLeft; ++i) {
@@ -818,7 +822,9 @@ void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
     while (FldMoveNext(true)) {
         const int16_t iField = m.FldPointer;
         FldLoadInfo(sTag, sIndicators, sField);
-        if (iField >= iCount || sTag == "005" || sTag == "006" || sTag == "007" || sTag == "008") continue;
+        if (iField >= iCount || SameCode(sTag, "005") || SameCode(sTag, "006") || SameCode(sTag, "007") ||
+            SameCode(sTag, "008"))
+            continue;
         // The flags are cleared once for the walk: after the first changed field every field is
         // written back.
         TranslateMarc2Utf8OneField(sFormat, sTag, sIndicators, sField, bChanged, bError);
@@ -828,6 +834,6 @@ void Utf8MarcRecordClass::TranslateRecordMarc8ToUtf8() {
         }
         FldPointer(iField);
     }
-    while (FldFindFirst("066", "")) FldDelete();
+    FldDeleteEvery066();
     if (m.Leader.size() >= 10) m.Leader[9] = 'a';
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -7,6 +8,7 @@
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
 #include "marc8/marc8_tables.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -219,6 +221,84 @@ TEST(TranslateRecordMarc8ToUtf8, LoadsAMarc8RecordAsUtf8) {
         EXPECT_EQ(sField, T("|aL'E\xCC\x81" "cole"));
         ASSERT_TRUE(record.FldFindFirst("880", ""));
         EXPECT_EQ(record.FldText(), T("|6500-01|a\xD0\xB0\xD0\xB1"));
+    }
+}
+
+// Both translations delete the 066 fields as `while (FldFindFirst("066", "")) FldDelete();` does:
+// with an event pump installed the finds run as they are, without one a single walk serves; the
+// two leave the same record, cursor, saved search and rule in force. A tag with an X matches.
+TEST(TranslateRecord, DeletesThe066FieldsAsTheFindsDo) {
+    struct Case {
+        const char* label;
+        const char* leader;
+        const char* in;
+        const char* first;  // the set out at the load
+        const char* then;   // the set the record is translated into
+        const char* current;  // the field current before the translation ("" none)
+        const char* deleted;  // a field deleted before the translation ("" none)
+    };
+    const Case cases[] = {
+        {"MARC-8 to UTF-8", "00000nam  2200000   4500", "M", "M", "U", "245", "500"},
+        {"MARC-8 to UTF-8, no cursor", "00000nam  2200000   4500", "M", "M", "U", "", ""},
+        {"UTF-8 to MARC-8", "00000nam a2200000   4500", "U", "U", "M", "500", "245"},
+    };
+    const std::string sRecord = record_test::Iso2709(
+        "00000nam  2200000   4500", {{"001", "x1"},
+                                     {"066", record_test::D("  $c(N")},
+                                     {"0X6", record_test::D("  $ax")},
+                                     {"245", record_test::D("10$aTitle")},
+                                     {"500", record_test::D("  $aNote")},
+                                     {"066", record_test::D("  $c(3")},
+                                     {"880", record_test::D("  $6500-01$aText")}});
+    for (const Case& c : cases) {
+        std::string sText = sRecord;
+        sText.replace(0, 24, c.leader);
+        sText.replace(0, 5, sRecord.substr(0, 5));
+        sText.replace(12, 5, sRecord.substr(12, 5));
+        auto translated = [&](bool bPump) {
+            auto record = std::make_unique<Utf8MarcRecordClass>();
+            record->CharacterSetIn(c.in);
+            record->CharacterSetOut(c.first);
+            record->MarcRecordIn(sText);
+            EXPECT_EQ(record->IsMarcErrorText(), "") << c.label;
+            if (*c.deleted && record->FldFindFirst(c.deleted, "")) record->FldDelete();
+            if (*c.current) EXPECT_TRUE(record->FldFindFirst(c.current, "")) << c.label;
+            else record->FldPointer(-1);
+            int yields = 0;
+            std::unique_ptr<platform::ScopedEventPump> pump;
+            if (bPump) pump = std::make_unique<platform::ScopedEventPump>([&yields] { ++yields; });
+            record->CharacterSetOut(c.then);
+            EXPECT_EQ(yields > 0, bPump) << c.label;
+            return record;
+        };
+        const auto walked = translated(false);
+        const auto found = translated(true);
+        const Utf8MarcRecordState& a = RecordTestAccess::State(*walked);
+        const Utf8MarcRecordState& b = RecordTestAccess::State(*found);
+        ASSERT_EQ(a.FldCount, b.FldCount) << c.label;
+        int deleted066 = 0;
+        for (int16_t i = 0; i < a.FldCount; ++i) {
+            const FieldEntry& fa = a.Fields[static_cast<size_t>(i)];
+            const FieldEntry& fb = b.Fields[static_cast<size_t>(i)];
+            EXPECT_EQ(fa.Tag, fb.Tag) << c.label << " " << i;
+            EXPECT_EQ(fa.Deleted, fb.Deleted) << c.label << " " << fa.Tag;
+            if ((fa.Tag == "066" || fa.Tag == "0X6") && fa.Deleted) ++deleted066;
+        }
+        EXPECT_EQ(deleted066, 3) << c.label;
+        EXPECT_EQ(a.FldPointer, b.FldPointer) << c.label;
+        EXPECT_EQ(a.FldWasFound, b.FldWasFound) << c.label;
+        EXPECT_EQ(a.SfdPointer, b.SfdPointer) << c.label;
+        EXPECT_EQ(a.SfdWasFound, b.SfdWasFound) << c.label;
+        EXPECT_EQ(a.FldSearchTags, b.FldSearchTags) << c.label;
+        EXPECT_EQ(a.FldSearchText, b.FldSearchText) << c.label;
+        EXPECT_EQ(a.FldAtTop, b.FldAtTop) << c.label;
+        EXPECT_EQ(a.FldAtBottom, b.FldAtBottom) << c.label;
+        EXPECT_EQ(a.SfdAtTop, b.SfdAtTop) << c.label;
+        EXPECT_EQ(a.SfdAtBottom, b.SfdAtBottom) << c.label;
+        EXPECT_EQ(a.Fld008Pointer, b.Fld008Pointer) << c.label;
+        EXPECT_EQ(a.SfdOrderCurrent->Rule.Tag, b.SfdOrderCurrent->Rule.Tag) << c.label;
+        EXPECT_EQ(a.Leader, b.Leader) << c.label;
+        EXPECT_EQ(walked->FldFindNext("", ""), found->FldFindNext("", "")) << c.label;
     }
 }
 

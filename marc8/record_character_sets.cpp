@@ -7,6 +7,7 @@
 #include "common/raised_error.h"
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -196,6 +197,38 @@ void Utf8MarcRecordClass::TranslateRecordCharacterSet() {
         case RecordTranslation::Marc8ToWindows1252:
             RaiseTranslationMissing(kind);
     }
+}
+
+void Utf8MarcRecordClass::FldDeleteEvery066() {
+    // With an event pump the finds run as they are, for their yields may run other code.
+    if (platform::EventPumpInstalled()) {
+        while (FldFindFirst("066", "")) FldDelete();
+        return;
+    }
+    // Else one walk leaves what the finds leave: every live field that the tag
+    // list "066" matches (an X of the tag matches any digit) deleted, the search
+    // saved without text, the edge flags down, and the last field of the list
+    // made current on the last find's way to no field.
+    m.FldAtTop = m.FldAtBottom = m.SfdAtTop = m.SfdAtBottom = false;
+    m.FldSearchText = NormString("", true, "V");
+    FldTakeSearchTags("066");
+    const auto matches = [](const std::string& sTag) {
+        static const char kWanted[] = "066";
+        if (sTag.size() < 3) return false;
+        for (size_t i = 0; i < 3; ++i)
+            if (sTag[i] != kWanted[i] && sTag[i] != 'X') return false;
+        return true;
+    };
+    int16_t iLast = -1;
+    for (int16_t i = m.FldFirst; i >= 0 && i < m.FldCount; i = m.Fields[static_cast<size_t>(i)].NextField) {
+        FieldEntry& field = m.Fields[static_cast<size_t>(i)];
+        iLast = i;
+        if (field.Deleted || !matches(field.Tag)) continue;
+        field.Deleted = true;
+        if (i == m.Fld008Pointer) m.Fld008Pointer = -1;
+    }
+    if (iLast >= 0) FldPointer(iLast);
+    FldPointer(-1);
 }
 
 // ---------------------------------------------------------------- the set of a loaded record

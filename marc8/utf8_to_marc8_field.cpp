@@ -504,7 +504,7 @@ void Utf8MarcRecordClass::TranslateRecordUtf8ToMarc8() {
         }
         FldPointer(iField);
     }
-    while (FldFindFirst("066", "")) FldDelete();
+    FldDeleteEvery066();
 
     std::string sCodes = rt::Trim(sSetList);
     sCodes = RemoveRepeatedCharacters(sCodes, " ");

@@ -20,6 +20,8 @@ void DoEvents() {
     if (pump) pump();
 }
 
+bool EventPumpInstalled() { return static_cast<bool>(Pump()); }
+
 EventPump SetEventPump(EventPump pump) {
     EventPump previous = std::move(Pump());
     Pump() = std::move(pump);

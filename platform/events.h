@@ -10,6 +10,8 @@ namespace platform {
 using EventPump = std::function<void()>;
 
 void DoEvents();
+// Whether a pump is installed: without one DoEvents does nothing.
+bool EventPumpInstalled();
 // Installs a pump and returns the one it replaces.
 EventPump SetEventPump(EventPump pump);
 

@@ -77,6 +77,35 @@ TEST(FieldAdd, PreparesTagIndicatorsAndText) {
     }
 }
 
+// Only the first $6 of a text decides whether a field given under its
+// partner's tag becomes an 880, wherever in the text it stands.
+TEST(FieldAdd, FirstLinkageAnywhereInTheText) {
+    struct Case {
+        std::string Text;
+        std::string ExpectedTag;
+    };
+    const std::vector<Case> cases = {
+        {"$6245-01", "880"},
+        {"$aA$6245-01", "880"},
+        {"$aABCDE$6245-01", "880"},      // $6 across the first eight octets
+        {"$aABCDEF$6245-01", "880"},     // $6 at the start of the second eight
+        {"$aABCDEFGHIJKLMN$6245-01", "880"},
+        {"$a" + std::string(40, '6') + "$b6$6245-01", "880"},
+        {"$aX6245$b$6245", "880"},
+        {"$6880-01$6245-01", "245"},     // the first linkage names another tag
+        {"$aABCDEFGHIJKLM$6880-01$6245-01", "245"},
+        {"$aABCDEFGHIJK6245-01", "245"},  // a 6 that is no subfield code
+        {"$aABCDEFGHIJKLMN$", "245"},     // a delimiter as the last octet
+        {"$aABCDEFGHIJKLM$6", "245"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Utf8MarcRecordClass r;
+        r.FldAdd("245", "00", D(c.Text), false);
+        EXPECT_EQ(r.FldTag(), c.ExpectedTag);
+    }
+}
+
 TEST(FieldAdd, ASecondOrADeleted008) {
     Utf8MarcRecordClass r;
     r.FldAdd("008", "", "abc", false);
@@ -366,6 +395,37 @@ TEST(FieldInsert, BeforeAndAfterTheCurrentField) {
         }
         EXPECT_FALSE(r.FldsOutOfOrder());
     }
+}
+
+// Entries of an earlier, larger table and an entry given up by an insertion
+// come back as new fields with nothing of what they held.
+TEST(FieldAdd, ReusedEntriesStartEmpty) {
+    const std::string sLeader = "00000nam a2200000 a 4500";
+    Utf8MarcRecordClass r;
+    r.MarcRecordIn(record_test::Iso2709(
+        sLeader, {{"001", "a1"}, {"100", "1 \x1F" "aA"}, {"245", "10\x1F" "aT"}, {"650", " 0\x1F" "aS"}}));
+    ASSERT_EQ(RecordTestAccess::State(r).FldCount, 4);
+    for (bool found = r.FldMoveFirst(true); found; found = r.FldMoveNext(true)) {
+        r.FldBoolean1(true);
+        r.FldBoolean2(true);
+    }
+    r.FldMoveLast(true);
+    r.FldDelete();
+    r.MarcRecordIn(record_test::Iso2709(sLeader, {{"001", "b2345678901234567"}}));
+    UseTestKeys(r);
+    r.FldAdd("245", "00", "{2}", false);
+    r.FldPointer(1);
+    r.FldInsertBefore("600", "", "{6}");  // does not fit before the 245: given up, then added
+    r.FldAdd("500", "", "{5}", false);
+    EXPECT_EQ(TagOrder(r), "001 245 500 600");
+    for (bool found = r.FldMoveFirst(false); found; found = r.FldMoveNext(false)) {
+        SCOPED_TRACE(r.FldTag());
+        EXPECT_FALSE(r.FldBoolean1());
+        EXPECT_FALSE(r.FldBoolean2());
+        EXPECT_FALSE(r.FldDeleted());
+        EXPECT_EQ(r.FldDirectory().empty(), r.FldTag() != "001");
+    }
+    ExpectLinked(r);
 }
 
 TEST(FieldInsert, StoresWhatItIsGiven) {

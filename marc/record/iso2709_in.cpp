@@ -16,7 +16,16 @@ constexpr char kEndOfRecord = '\x1D';
 // reading stops at any other non-digit.
 int32_t NumberAt(const std::string& s, size_t start, size_t length) {
     if (start >= s.size()) return 0;
-    return static_cast<int32_t>(rt::Digits(std::string_view(s).substr(start, length), rt::DigitSkip::Blanks));
+    const std::string_view sDigits = std::string_view(s).substr(start, length);
+    // Digits alone (the usual leader and directory number) are read here;
+    // blanks and other characters as rt::Digits reads them.
+    int32_t value = 0;
+    for (const char c : sDigits) {
+        if (!rt::IsAsciiDigit(c))
+            return static_cast<int32_t>(rt::Digits(sDigits, rt::DigitSkip::Blanks));
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ void SubfieldEntry::RecycleForAdd() {
     Boolean1 = false;
     Boolean2 = false;
     FormsPending = false;
+    FormsSet = 0;
     FormsTextSeparate = false;
     FormsTagLength = 0;
     FormsFormatLength = 0;
@@ -326,8 +327,10 @@ Utf8CharClass& Utf8MarcRecordClass::SharedChar() {
 int16_t Utf8MarcRecordClass::NewFieldSlot() {
     int16_t slot = m.FldCount;
     m.FldCount = rt::ToInt16(int32_t{m.FldCount} + 1);
+    // The entry past the last field is kept as Recycle leaves it (the growth
+    // recycles the entry it takes into use, a shrink recycles the one it
+    // leaves there), so the slot handed out is a default entry already.
     m.Fields.resize(static_cast<size_t>(m.FldCount) + 1);
-    m.Fields[static_cast<size_t>(slot)].Recycle();
     m.FldKeysSortedCount = -1;  // the caller that links the entry knows
     return slot;
 }

@@ -155,13 +155,15 @@ struct SubfieldEntry {
     // sets it again.
     bool Written = false;
     // ---- marc/record/: forms made on first use ----
-    // A split of UTF-8 text leaves Norm and NormNaco to be made when first
-    // read (FormsPending): from FormsText when the forms leave nonfiling
+    // A split leaves Norm and NormNaco to be made when first read
+    // (FormsPending): from FormsText when the forms leave nonfiling
     // characters out (FormsTextSeparate), else from Text, under the tag and
     // record format that were current when the subfield was stored.
     // The tag (up to three characters) and the format (up to one) are held
-    // in place, with their lengths.
+    // in place, with their lengths. FormsSet: 0 for forms of UTF-8 text,
+    // else the 8-bit output set they are made in ('V', or 'M' for "M" and "O").
     bool FormsPending = false;
+    char FormsSet = 0;
     bool FormsTextSeparate = false;
     uint8_t FormsTagLength = 0;
     uint8_t FormsFormatLength = 0;
@@ -1692,6 +1694,10 @@ private:
     // The combining-mark buffer in ascending class, equal classes in arrival order.
     std::string FlushCombiningMarksByClass();
 
+    // Both translations of a record delete every 066: the record as
+    // `while (FldFindFirst("066", "")) FldDelete();` leaves it.
+    void FldDeleteEvery066();
+
     // ---- marc8/: UTF-8 to MARC-8 of fields and records, private members ----
 
     // Every data field of a UTF-8 record to MARC-8; the 066 is rebuilt from the scripts of the
@@ -1884,8 +1890,9 @@ private:
     void SfdMakeForms(SubfieldEntry& entry, const std::string& sText, const std::string& sTag,
                       const std::string& sFormat);
     // Stores the forms of a subfield, or, where they come out the same when
-    // made later (a split of UTF-8 text under a valid scheme, no delimiter in
-    // the text), marks them to be made on first use. pFormText: the text of
+    // made later (a split under a valid scheme: of UTF-8 text with no
+    // delimiter in it, or of 8-bit text too short to overflow), marks them
+    // to be made on first use. pFormText: the text of
     // the forms when it is not the subfield's text; bPiece: the subfield's
     // text is known to hold no delimiter.
     void SfdStoreOrDeferForms(SubfieldEntry& entry, const std::string* pFormText, bool bSwitchSchemes,
@@ -1990,8 +1997,15 @@ private:
     enum class FieldKind : int8_t { ByTag, Control, Data };
     // A caller's tag: three digits. A tag that a loaded field may carry:
     // three printable ASCII characters.
-    static bool IsDigitTag(const std::string& sTag);
-    static bool IsLoadableTag(const std::string& sTag);
+    // (Defined here so that the load's per-field tests are inlined.)
+    static bool IsDigitTag(const std::string& sTag) {
+        return sTag.size() == 3 && sTag[0] >= '0' && sTag[0] <= '9' && sTag[1] >= '0' && sTag[1] <= '9' &&
+               sTag[2] >= '0' && sTag[2] <= '9';
+    }
+    static bool IsLoadableTag(const std::string& sTag) {
+        return sTag.size() == 3 && sTag[0] >= ' ' && sTag[0] <= '~' && sTag[1] >= ' ' && sTag[1] <= '~' &&
+               sTag[2] >= ' ' && sTag[2] <= '~';
+    }
     // Takes tag and indicators by value, and the text as a working copy that
     // it may change, so that a caller adding many fields (a load) keeps one
     // buffer for all their texts.

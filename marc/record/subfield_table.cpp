@@ -14,6 +14,9 @@
 namespace {
 
 constexpr char kDelimiter = '\x1F';
+// The 8-bit forms overflow past 32,767 codes between the two octet maps, and
+// no octet gives more than two: a text up to here cannot overflow.
+constexpr size_t kLongestDeferredEightBitText = 32767 / 2;
 constexpr int32_t kMostSubfields = 32767;
 
 std::string_view TrimView(std::string_view s) {
@@ -251,13 +254,21 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
     const std::string& sText = pFormText ? *pFormText : entry.Text;
     // The forms of UTF-8 text depend on the scheme only through a delimiter
     // in it; a valid scheme in force comes back after the add as it was.
+    // Those of 8-bit text depend on the output set alone (no tag, format or
+    // scheme); a text they may overflow on is not deferred.
     static const std::string kNoTag;
     const FieldEntry* field = CurrentFieldEntry();
     const std::string& sTag = field ? field->Tag : kNoTag;
-    const bool bDefer = m.SplittingField && m.RecordIsUtf8 &&
-                        (IsChar(m.NormalizationScheme, 'V') || IsChar(m.NormalizationScheme, 'P')) &&
-                        sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
-                        ((bPiece && !pFormText) || sText.find(kDelimiter) == std::string::npos);
+    char cSet = 0;
+    if (!m.RecordIsUtf8)
+        cSet = IsChar(m.CharacterSetOut, 'V') ? 'V'
+               : IsChar(m.CharacterSetOut, 'M') || IsChar(m.CharacterSetOut, 'O') ? 'M'
+                                                                                  : 0;
+    const bool bDefer =
+        m.SplittingField && (IsChar(m.NormalizationScheme, 'V') || IsChar(m.NormalizationScheme, 'P')) &&
+        sTag.size() <= sizeof entry.FormsTag && m.MarcRecordFormat.size() <= 1 &&
+        (m.RecordIsUtf8 ? (bPiece && !pFormText) || sText.find(kDelimiter) == std::string::npos
+                        : cSet != 0 && sText.size() <= kLongestDeferredEightBitText);
     if (!bDefer) {
         SfdStoreForms(entry, sText, bSwitchSchemes);
         return;
@@ -267,6 +278,7 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
         if (!entry.NormNaco.empty()) entry.NormNaco.clear();
     }
     entry.FormsPending = true;
+    entry.FormsSet = cSet;
     entry.FormsTextSeparate = pFormText != nullptr;
     if (pFormText) {
         entry.FormsWritten = true;
@@ -282,16 +294,26 @@ void Utf8MarcRecordClass::SfdStoreOrDeferForms(SubfieldEntry& entry, const std::
 void Utf8MarcRecordClass::SfdFormsReady(const SubfieldEntry& entry) const {
     if (!entry.FormsPending) return;
     // The forms are part of the stored subfield; making them late changes
-    // nothing else that can be seen.
+    // nothing else that can be seen. They are made in the set of the add.
     auto& self = const_cast<Utf8MarcRecordClass&>(*this);
     auto& ready = const_cast<SubfieldEntry&>(entry);
     ready.FormsPending = false;
-    struct Utf8Guard {
-        bool& flag;
-        bool before;
-        ~Utf8Guard() { flag = before; }
-    } guard{self.m.RecordIsUtf8, self.m.RecordIsUtf8};
-    self.m.RecordIsUtf8 = true;
+    struct SetGuard {
+        Utf8MarcRecordState& state;
+        bool bUtf8;
+        std::string sOut;  // the set out, while another one stands in for it
+        bool bSwapped = false;
+        ~SetGuard() {
+            state.RecordIsUtf8 = bUtf8;
+            if (bSwapped) state.CharacterSetOut.swap(sOut);
+        }
+    } guard{self.m, self.m.RecordIsUtf8, std::string()};
+    self.m.RecordIsUtf8 = ready.FormsSet == 0;
+    if (ready.FormsSet != 0) {
+        guard.sOut.assign(1, ready.FormsSet);
+        self.m.CharacterSetOut.swap(guard.sOut);
+        guard.bSwapped = true;
+    }
     self.SfdMakeForms(ready, ready.FormsTextSeparate ? ready.FormsText : ready.Text,
                       std::string(ready.FormsTag, ready.FormsTagLength),
                       std::string(&ready.FormsFormat, ready.FormsFormatLength));

@@ -682,6 +682,63 @@ TEST(SfdForms, AreThoseOfTheLoadWhenFirstReadLater) {
     }
 }
 
+// The forms of 8-bit text are those of the set the record was loaded in,
+// however late they are first read: after the translation into UTF-8 (a field
+// it leaves alone keeps its subfields), after the set out changed. A text whose
+// forms overflow raises the error when it is added, as one just short of it is added.
+TEST(SfdForms, OfEightBitTextAreThoseOfTheLoadSet) {
+    const std::string sThorn = "\xB4";  // "TH" in both 8-bit sets
+    const std::string sRecord = record_test::Iso2709(
+        "00000cam  2200000 a 4500", {{"008", std::string(40, ' ')},
+                                     {"100", D("1 $aSmith@home, John,$d1900-")},
+                                     {"245", D("10$aThe ") + sThorn + "ing /" + D("$cby J. Smith.")}});
+    struct Case {
+        const char* in;
+        const char* out;
+        std::vector<std::string> forms;  // norm and NACO of each subfield of 100 and 245
+    };
+    const std::vector<std::string> kEightBit = {"SMITH HOME JOHN", "SMITH HOME, JOHN", "1900", "1900",
+                                                "THE THING", "THE THING", "BY J SMITH", "BY J SMITH"};
+    const Case cases[] = {
+        {"M", "M", kEightBit},
+        {"V", "V", kEightBit},
+        // The 100 stays as loaded, in the forms of MARC-8; the 245 is translated.
+        {"M", "U", {"SMITH HOME JOHN", "SMITH HOME, JOHN", "1900", "1900", "THE THING", "THE THING",
+                    "BY J SMITH", "BY J SMITH"}},
+    };
+    for (const Case& c : cases) {
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn(c.in);
+        record.CharacterSetOut(c.out);
+        record.MarcRecordIn(sRecord);
+        ASSERT_EQ(St(record).FldCount, 3) << c.in << c.out;
+        if (std::string(c.out) == "M") record.CharacterSetOut("V");
+        std::vector<std::string> forms;
+        for (const char* tag : {"100", "245"}) {
+            EXPECT_TRUE(record.FldFindFirst(tag, ""));
+            for (bool b = record.SfdMoveFirst(); b; b = record.SfdMoveNext()) {
+                forms.push_back(record.SfdNorm());
+                forms.push_back(record.SfdNormNaco());
+            }
+        }
+        EXPECT_EQ(forms, c.forms) << c.in << c.out;
+    }
+
+    for (const size_t length : {size_t{16383}, size_t{16384}}) {  // 32,766 and 32,768 codes
+        Utf8MarcRecordClass record;
+        record.CharacterSetOut("M");
+        try {
+            record.FldAdd("500", "  ", D("$a") + std::string(length, sThorn[0]), false);
+            EXPECT_EQ(length, 16383u);
+            ASSERT_TRUE(record.FldFindFirst("500", "") && record.SfdMoveFirst());
+            EXPECT_EQ(record.SfdNorm().size(), 2 * length);
+        } catch (const RaisedError& e) {
+            EXPECT_EQ(length, 16384u);
+            EXPECT_EQ(e.Number(), ErrorNumber::Overflow);
+        }
+    }
+}
+
 }  // namespace
 
 namespace {
