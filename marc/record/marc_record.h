@@ -1817,6 +1817,10 @@ private:
     // Fills a field's subfield table from its text (the field is current).
     // Raises error 6, the field unchanged, for more than 32,767 subfields.
     void FldSplitText(int16_t iFieldPointer, const std::string& sFieldText);
+    // A split's add of a later subfield to the end of the current field, with
+    // the results of SfdAddText for it; false, nothing changed, for a piece
+    // that needs SfdAddText itself.
+    bool SfdSplitAppend(std::string_view sCode, std::string_view sText);
     // Raises error 6 when a data field's text would need more than 32,767
     // subfields, so that an add or a rewrite can refuse it before it changes
     // anything.

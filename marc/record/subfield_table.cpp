@@ -177,8 +177,55 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     std::string_view sCode, sText;
     while (reader.Next(sCode, sText)) {
         SplittingGuard splitting(m.SplittingField);
-        SfdAddText(sCode, sText, true);
+        if (!SfdSplitAppend(sCode, sText)) SfdAddText(sCode, sText, true);
     }
+}
+
+bool Utf8MarcRecordClass::SfdSplitAppend(std::string_view sCode, std::string_view sText) {
+    // Only a later subfield of a one-octet code other than the blank, with
+    // text, in a field whose placed subfields are tracked; any other piece
+    // (and an OCLC number in 035 $a) takes the whole add. Nothing is changed
+    // before that is known.
+    FieldEntry* field = CurrentFieldEntry();
+    if (!field || field->IsControl || field->SubfieldTop < 0 || sText.empty() || sCode.size() != 1 ||
+        sCode[0] == ' ')
+        return false;
+    const int16_t iAnchor = field->LastSubfield;
+    if (iAnchor < 0 || iAnchor > field->SubfieldTop) return false;
+    if (sCode[0] == 'a' && m.RemoveDuplicateOclcNumbers && IsTag(field->Tag, "035")) return false;
+    // (Where it answers false it has changed nothing.)
+    if (!SfdSplitTracked(*field)) return false;
+
+    // As the add leaves it: the cursor on the last subfield, then on the new one.
+    field->Changed = true;
+    m.SfdPointer = iAnchor;
+    m.SfdWasFound = true;
+    m.SfdAtTop = false;
+    m.SfdAtBottom = false;
+    const bool bKeepBlanks = IsTag(field->Tag, "010") || (sCode[0] == '0' && IsChar(m.MarcRecordFormat, 'A'));
+    const bool bTitleSeen = m.SfdSplitTitle && !m.IgnoreSfdOrder && m.SfdOrderCurrent->Code(sCode[0]).Repeated;
+
+    const int16_t iSlot = field->NewSubfieldSlot(SfdSplitFreshSlots());
+    field->SubfieldTop = iSlot;
+    m.SfdPointer = iSlot;
+
+    SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
+    entry.Deleted = false;
+    SfdOrderPositionInto(entry, sCode, bTitleSeen);
+    StoreCode(entry.Code, sCode);
+    entry.Text = bKeepBlanks ? sText : TrimView(sText);
+    SfdStoreOrDeferForms(entry, nullptr, false, true);
+    SubfieldEntry& anchor = field->Subfields[static_cast<size_t>(iAnchor)];
+    entry.PrevSubfield = iAnchor;
+    entry.NextSubfield = anchor.NextSubfield;
+    if (anchor.NextSubfield >= 0) field->Subfields[static_cast<size_t>(anchor.NextSubfield)].PrevSubfield = iSlot;
+    else field->LastSubfield = iSlot;
+    anchor.NextSubfield = iSlot;
+
+    const bool bPlacedDirectly = SfdSplitPlace(*field, iSlot);
+    if (!bPlacedDirectly) SfdOrderLoop(true);
+    SfdSplitPlaced(*field, iSlot, bPlacedDirectly);
+    return true;
 }
 
 // ---------------------------------------------------------------- normal forms

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/raised_error.h"
@@ -802,6 +803,14 @@ TEST(FldSplitText, PlacesEachSubfieldWhereTheOrderLoopWouldShiftIt) {
                 ASSERT_EQ(Listing(split), Listing(oneByOne));
                 EXPECT_EQ(ListingBackwards(split), Listing(oneByOne));
                 EXPECT_EQ(split.SfdPointer(), oneByOne.SfdPointer());
+                EXPECT_EQ(split.SfdWasFound(), oneByOne.SfdWasFound());
+                EXPECT_EQ(St(split).SfdAtTop || St(split).SfdAtBottom, false);
+                for (int16_t i = 0; i <= Current(split).SubfieldTop; ++i) {
+                    const SubfieldEntry& a = Current(split).Subfields[static_cast<size_t>(i)];
+                    const SubfieldEntry& b = Current(oneByOne).Subfields[static_cast<size_t>(i)];
+                    EXPECT_EQ(std::tie(a.OrderPosition, a.OrderStepType, a.OrderStepCodes, a.Text),
+                              std::tie(b.OrderPosition, b.OrderStepType, b.OrderStepCodes, b.Text)) << i;
+                }
                 EXPECT_EQ(split.SfdOrderChanged(), oneByOne.SfdOrderChanged());
                 EXPECT_EQ(split.SubfieldsOutOfOrder(), oneByOne.SubfieldsOutOfOrder());
                 EXPECT_EQ(split.FldsWithSfdsOutOfOrder(), oneByOne.FldsWithSfdsOutOfOrder());
