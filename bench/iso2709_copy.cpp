@@ -15,30 +15,29 @@
 #include "common/raised_error.h"
 #include "marc/record/marc_record.h"
 
+// A file opened with a stdio buffer of the caller's; null when it cannot be.
+static std::FILE* OpenBuffered(const char* sPath, const char* sMode, char* buffer, size_t size) {
+    std::FILE* file = std::fopen(sPath, sMode);
+    if (file != nullptr) std::setvbuf(file, buffer, _IOFBF, size);
+    return file;
+}
+
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::cerr << "usage: iso2709_copy INPUT OUTPUT [INPUT-SET [OUTPUT-SET]]\n";
         return 2;
     }
     // Read record by record through a large stdio buffer, as yaz-marcdump
-    // reads its input: the file is never held whole.
-    std::FILE* in = std::fopen(argv[1], "rb");
-    if (in == nullptr) {
-        std::cerr << "cannot read " << argv[1] << "\n";
+    // reads its input: the file is never held whole. Written through one too
+    // (a stream's write of a record over a kilobyte would go to the file at
+    // once, a system call a record).
+    static char inBuffer[1 << 20], outBuffer[1 << 20];
+    std::FILE* in = OpenBuffered(argv[1], "rb", inBuffer, sizeof inBuffer);
+    std::FILE* out = in ? OpenBuffered(argv[2], "wb", outBuffer, sizeof outBuffer) : nullptr;
+    if (in == nullptr || out == nullptr) {
+        std::cerr << "cannot " << (in ? "write " : "read ") << argv[in ? 2 : 1] << "\n";
         return 1;
     }
-    static char inBuffer[1 << 20];
-    std::setvbuf(in, inBuffer, _IOFBF, sizeof inBuffer);
-
-    // Written through a large stdio buffer too (a stream's write of a record
-    // over a kilobyte would go to the file at once, a system call a record).
-    std::FILE* out = std::fopen(argv[2], "wb");
-    if (out == nullptr) {
-        std::cerr << "cannot write " << argv[2] << "\n";
-        return 1;
-    }
-    static char outBuffer[1 << 20];
-    std::setvbuf(out, outBuffer, _IOFBF, sizeof outBuffer);
 
     const auto start = std::chrono::steady_clock::now();
     Utf8MarcRecordClass record;

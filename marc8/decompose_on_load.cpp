@@ -10,6 +10,7 @@
 #include "common/runtime.h"
 #include "marc/display/display_text.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/subfield_walk.h"
 #include "platform/profile.h"
 
 namespace {
@@ -45,15 +46,9 @@ bool MayHoldSubstitutes(std::string_view s) {
 // no octet of that text can begin a character with a substitute. A broken
 // subfield list is left to the decomposition.
 bool FieldMayHoldSubstitutes(const FieldEntry& field) {
-    int32_t iSteps = 0;
-    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
-            ++iSteps > field.SubfieldTop + 1)
-            return true;
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (!sfd.Deleted && (MayHoldSubstitutes(sfd.Text) || MayHoldSubstitutes(sfd.Code))) return true;
-    }
-    return false;
+    return WalkLiveSubfields(field, [](const SubfieldEntry& sfd) {
+               return !MayHoldSubstitutes(sfd.Text) && !MayHoldSubstitutes(sfd.Code);
+           }) != SubfieldWalk::Done;
 }
 
 }  // namespace

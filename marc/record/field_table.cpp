@@ -8,6 +8,7 @@
 
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc/record/subfield_walk.h"
 #include "platform/events.h"
 
 namespace {
@@ -552,29 +553,23 @@ const SubfieldEntry* FirstSubfieldOf(const FieldEntry& field) {
 // passes the test; a broken link gives "".
 template <class KeepCode>
 std::string JoinSubfields(const FieldEntry& field, KeepCode keep) {
-    std::string sText;
-    // One allocation: the length of every subfield the links reach.
+    // One allocation: the length of every live subfield the links reach.
     size_t iLength = 0;
-    int32_t iSteps = 0;
-    for (int16_t i = field.FirstSubfield; i >= 0 && i <= field.SubfieldTop &&
-                                          static_cast<size_t>(i) < field.Subfields.size() &&
-                                          ++iSteps <= field.SubfieldTop + 1;
-         i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
+    const SubfieldWalk end = WalkLiveSubfields(field, [&](const SubfieldEntry& sfd) {
         iLength += 1 + sfd.Code.size() + sfd.Text.size();
-    }
+        return true;
+    });
+    if (end == SubfieldWalk::Broken) return "";
+    std::string sText;
     sText.reserve(iLength);
-    iSteps = 0;
-    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
-            ++iSteps > field.SubfieldTop + 1)
-            return "";
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (sfd.Deleted || !keep(sfd.Code)) continue;
-        sText += kDelimiter;
-        sText += sfd.Code;
-        sText += sfd.Text;
-    }
+    WalkLiveSubfields(field, [&](const SubfieldEntry& sfd) {
+        if (keep(sfd.Code)) {
+            sText += kDelimiter;
+            sText += sfd.Code;
+            sText += sfd.Text;
+        }
+        return true;
+    });
     return sText;
 }
 

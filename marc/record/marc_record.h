@@ -1831,6 +1831,11 @@ private:
     // The same for the slot of a new subfield: its OrderPosition,
     // OrderStepType and OrderStepCodes.
     void SfdOrderPositionInto(SubfieldEntry& entry, std::string_view sCode, bool bTitleSeen);
+    // A slot just taken for a subfield after the first: live, with its order
+    // position, its code, its text (trimmed unless the blanks are kept) and
+    // its forms, made or deferred.
+    void SfdFillSlot(SubfieldEntry& entry, std::string_view sCode, std::string_view sText, bool bKeepBlanks,
+                     bool bTitleSeen, bool bPiece);
     // -1 when the subfield belongs before its predecessor, 1 after its
     // successor, 0 in place, under the current subfield-order rule.
     int16_t SfdOrderTest(SlotTable<SubfieldEntry>& Subfields, int16_t iSubfield);

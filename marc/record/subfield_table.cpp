@@ -181,6 +181,15 @@ void Utf8MarcRecordClass::FldSplitText(int16_t iFieldPointer, const std::string&
     }
 }
 
+void Utf8MarcRecordClass::SfdFillSlot(SubfieldEntry& entry, std::string_view sCode, std::string_view sText,
+                                      bool bKeepBlanks, bool bTitleSeen, bool bPiece) {
+    entry.Deleted = false;
+    SfdOrderPositionInto(entry, sCode, bTitleSeen);
+    StoreCode(entry.Code, sCode);
+    entry.Text = bKeepBlanks ? sText : TrimView(sText);
+    SfdStoreOrDeferForms(entry, nullptr, false, bPiece);
+}
+
 bool Utf8MarcRecordClass::SfdSplitAppend(std::string_view sCode, std::string_view sText) {
     // Only a later subfield of a one-octet code other than the blank, with
     // text, in a field whose placed subfields are tracked; any other piece
@@ -210,11 +219,7 @@ bool Utf8MarcRecordClass::SfdSplitAppend(std::string_view sCode, std::string_vie
     m.SfdPointer = iSlot;
 
     SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
-    entry.Deleted = false;
-    SfdOrderPositionInto(entry, sCode, bTitleSeen);
-    StoreCode(entry.Code, sCode);
-    entry.Text = bKeepBlanks ? sText : TrimView(sText);
-    SfdStoreOrDeferForms(entry, nullptr, false, true);
+    SfdFillSlot(entry, sCode, sText, bKeepBlanks, bTitleSeen, true);
     SubfieldEntry& anchor = field->Subfields[static_cast<size_t>(iAnchor)];
     entry.PrevSubfield = iAnchor;
     entry.NextSubfield = anchor.NextSubfield;
@@ -548,11 +553,7 @@ void Utf8MarcRecordClass::SfdInsert(std::string_view sSubfieldCode, std::string_
     SfdPointer(iSlot);
 
     SubfieldEntry& entry = field->Subfields[static_cast<size_t>(iSlot)];
-    entry.Deleted = false;
-    SfdOrderPositionInto(entry, sSubfieldCode, bTitleSeen);
-    StoreCode(entry.Code, sSubfieldCode);
-    entry.Text = bKeepBlanks ? sSubfieldText : TrimView(sSubfieldText);
-    SfdStoreOrDeferForms(entry, nullptr, false, bPiece);
+    SfdFillSlot(entry, sSubfieldCode, sSubfieldText, bKeepBlanks, bTitleSeen, bPiece);
     entry.NextSubfield = -1;
     entry.PrevSubfield = -1;
 

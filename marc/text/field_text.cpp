@@ -9,6 +9,7 @@
 #include "marc/display/rtf_text.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/spaced_delimiters.h"
+#include "marc/record/subfield_walk.h"
 #include "marc/text/subfield_bars.h"
 
 namespace {
@@ -160,29 +161,24 @@ bool field_text::AppendBarsFromSubfields(const FieldEntry& field, std::string& s
     if (field.IsControl) return false;
     constexpr char kDelimiter = '\x1F';
     size_t iLength = 0;
-    int32_t iSteps = 0;
-    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        if (i > field.SubfieldTop || static_cast<size_t>(i) >= field.Subfields.size() ||
-            ++iSteps > field.SubfieldTop + 1)
-            return false;
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (sfd.Deleted) continue;
+    const SubfieldWalk end = WalkLiveSubfields(field, [&](const SubfieldEntry& sfd) {
         if (sfd.Code.size() != 1 || sfd.Code[0] == kDelimiter || sfd.Text.find(kDelimiter) != std::string::npos)
             return false;
         iLength += 4 + sfd.Text.size();
-    }
+        return true;
+    });
+    if (end != SubfieldWalk::Done) return false;
     sOut.reserve(sOut.size() + iLength);
     bool bFirst = true;
-    for (int16_t i = field.FirstSubfield; i >= 0; i = field.Subfields[static_cast<size_t>(i)].NextSubfield) {
-        const SubfieldEntry& sfd = field.Subfields[static_cast<size_t>(i)];
-        if (sfd.Deleted) continue;
+    WalkLiveSubfields(field, [&](const SubfieldEntry& sfd) {
         if (!bFirst) sOut += ' ';
         bFirst = false;
         sOut += '|';
         sOut += sfd.Code;
         sOut += ' ';
         sOut += sfd.Text;
-    }
+        return true;
+    });
     return true;
 }
 
