@@ -1,6 +1,7 @@
 // ISO 2709 input: the structural tests of a record text, the load that turns
 // its directory into the field table, and the getters of the loaded record.
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -195,12 +196,14 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     const std::string& sData = m.RecordDataIn;
     const std::string& sDirectory = m.Directory;
     const char fill = MarcFill()[0];
+    const auto isEndOfField = [&sData](size_t at) { return at < sData.size() && sData[at] == kEndOfField; };
 
-    // Each entry's span of the data, cut at the data's end. A shorter last
-    // entry is read too; what is not digits counts as 0.
+    // Each entry's span of the data. A shorter last entry is read too; what
+    // is not digits counts as 0.
     struct EntrySpan {
         size_t Start = 0;
         size_t End = 0;
+        int8_t Shift = 0;  // octets read later (> 0) or earlier (< 0) than the entry says
         bool Outside = false;
         int32_t Overlapped = -1;  // an entry whose span shares octets with this one
     };
@@ -209,23 +212,84 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     byStart.reserve(spans.size());
     for (size_t i = 0; i < spans.size(); ++i) {
         const size_t length = static_cast<size_t>(NumberAt(sDirectory, i * 12 + 3, 4));
-        const size_t start = static_cast<size_t>(NumberAt(sDirectory, i * 12 + 7, 5));
         EntrySpan& span = spans[i];
-        span.Start = std::min(start, sData.size());
-        span.End = std::min(start + length, sData.size());
-        span.Outside = start + length > sData.size();
-        if (span.End > span.Start) byStart.push_back(static_cast<int32_t>(i));
+        span.Start = static_cast<size_t>(NumberAt(sDirectory, i * 12 + 7, 5));
+        span.End = span.Start + length;
+        if (length > 0) byStart.push_back(static_cast<int32_t>(i));
     }
-    // Overlaps, in one sweep over the spans by start: a span that begins
-    // before the furthest end so far shares octets with the span of that end.
-    // (A directory usually lists its fields in the order of the data.)
+    // The spans by start (a directory usually lists its fields in the order
+    // of the data).
     const auto byStartOrder = [&spans](int32_t a, int32_t b) {
         return spans[static_cast<size_t>(a)].Start != spans[static_cast<size_t>(b)].Start
                    ? spans[static_cast<size_t>(a)].Start < spans[static_cast<size_t>(b)].Start
                    : a < b;
     };
-    if (!std::is_sorted(byStart.begin(), byStart.end(), byStartOrder))
-        std::sort(byStart.begin(), byStart.end(), byStartOrder);
+    const auto sortByStart = [&] {
+        if (!std::is_sorted(byStart.begin(), byStart.end(), byStartOrder))
+            std::sort(byStart.begin(), byStart.end(), byStartOrder);
+    };
+    sortByStart();
+
+    // Entries a little off, in data order. A span that does not end on a
+    // field terminator but one octet before its end, right after a span
+    // without a terminator at its end, stands one octet after its field (the
+    // terminator before it was lost): it is read one octet earlier, the span
+    // before it ends where it now begins, and so is each span after it that
+    // ends one octet past a terminator. Any other span without a terminator
+    // at its end is read where, moved by one octet and else by two (later
+    // first), it holds one whole field: it begins at the data's start or
+    // after a terminator and ends on the first terminator in it (an entry
+    // that starts early or late, or a stray octet before the data). A span
+    // that begins on a terminator and holds more than that terminator is
+    // read from the octet after it.
+    const auto wholeFieldAt = [&sData, &isEndOfField](size_t start, size_t end) {
+        return end <= sData.size() && (start == 0 || sData[start - 1] == kEndOfField) && isEndOfField(end - 1) &&
+               std::memchr(sData.data() + start, kEndOfField, end - 1 - start) == nullptr;
+    };
+    const auto moved = [](size_t at, int shift) { return static_cast<size_t>(static_cast<ptrdiff_t>(at) + shift); };
+    bool bShifted = false;
+    bool bOpenBefore = false;  // the span before has no terminator at its end, or was read earlier
+    size_t endBefore = 0;      // where the entry before says its span ends
+    EntrySpan* pBefore = nullptr;
+    for (const int32_t i : byStart) {
+        EntrySpan& span = spans[static_cast<size_t>(i)];
+        const size_t start = span.Start;
+        const size_t end = span.End;
+        bool bTerminated = isEndOfField(end - 1);
+        if (!bTerminated && bOpenBefore && endBefore == start && isEndOfField(end - 2)) {
+            span.Shift = -1;
+            pBefore->End = std::min(pBefore->End, start - 1);
+        } else if (!bTerminated) {
+            for (const int8_t shift : {1, -1, 2, -2}) {
+                if (static_cast<ptrdiff_t>(start) + shift >= 0 && wholeFieldAt(moved(start, shift), moved(end, shift))) {
+                    span.Shift = shift;
+                    bTerminated = true;
+                    break;
+                }
+            }
+        }
+        if (span.Shift != 0) {
+            span.Start = moved(start, span.Shift);
+            span.End = moved(end, span.Shift);
+            bShifted = true;
+        } else if (isEndOfField(start) && end - start > 1) {
+            span.Start = start + 1;
+            span.Shift = 1;
+            bShifted = true;
+        }
+        bOpenBefore = !bTerminated;
+        endBefore = end;
+        pBefore = &span;
+    }
+    if (bShifted) sortByStart();
+    for (EntrySpan& span : spans) {
+        span.Outside = span.End > sData.size();
+        span.Start = std::min(span.Start, sData.size());
+        span.End = std::min(span.End, sData.size());
+    }
+
+    // Overlaps, in one sweep over the spans by start: a span that begins
+    // before the furthest end so far shares octets with the span of that end.
     size_t furthestEnd = 0;
     int32_t furthest = -1;
     for (const int32_t i : byStart) {
@@ -240,6 +304,44 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         }
     }
 
+    // What the load did with a damaged entry, named by its tag, or by the
+    // entry's number where the entry names no field.
+    const auto warningOf = [&](size_t i, std::string_view sSpan, std::string_view sContent) -> std::string {
+        const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
+        const std::string sTag(sEntry.substr(0, 3));
+        const std::string sEntryName = "Directory entry " + std::to_string(i + 1);
+        const std::string sField = "Field " + sTag;
+        const EntrySpan& span = spans[i];
+        if (sContent.empty()) {
+            // An empty field, its terminator alone, loses nothing.
+            if (sSpan.size() == 1) return "";
+            // Stray octets after the last entry, or an entry of no tag or length.
+            if (sEntry.size() < 12)
+                return sEntryName + " has only " + std::to_string(sEntry.size()) +
+                       (sEntry.size() == 1 ? " octet" : " octets");
+            if (!IsLoadableTag(sTag)) return sEntryName + " has no tag of three printable characters";
+            if (std::none_of(sEntry.begin() + 3, sEntry.begin() + 7, rt::IsAsciiDigit))
+                return sEntryName + " has no field length";
+            if (NumberAt(sDirectory, i * 12 + 3, 4) == 0) return sField + " has length 0 and is dropped";
+            if (span.Start == sData.size()) return sField + " lies outside the data and is dropped";
+            // An empty field that lost its terminator to the field after it.
+            if (sSpan.empty()) return sField + " has no field terminator";
+            return sField + " starts on a field terminator and is dropped";
+        }
+        if (!IsLoadableTag(sTag)) return sEntryName + " has no tag of three printable characters; its field is dropped";
+        if (span.Shift != 0)
+            return sField + (span.Shift == 1 || span.Shift == -1 ? " is read one octet " : " is read two octets ") +
+                   (span.Shift > 0 ? "later" : "earlier") + " than its directory entry says";
+        if (span.Outside) return sField + " reaches past the end of the data";
+        if (span.Overlapped >= 0) {
+            const size_t other = static_cast<size_t>(span.Overlapped);
+            const std::string sOther = sDirectory.substr(other * 12, 3);
+            return sField + " overlaps " +
+                   (IsLoadableTag(sOther) ? "field " + sOther : "directory entry " + std::to_string(other + 1));
+        }
+        return sField + " has no field terminator";
+    };
+
     // The texts of all fields pass through one buffer.
     std::string sText;
     for (size_t i = 0; i < spans.size(); ++i) {
@@ -249,19 +351,12 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         // The content: the span up to its first field terminator, or all of it.
         const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
         const std::string_view sContent = sSpan.substr(0, sSpan.find(kEndOfField));
-        const bool bTerminated = !sSpan.empty() && sSpan.back() == kEndOfField;
 
         // The first damage in directory order is reported.
-        if (m.LoadWarningText.empty()) {
-            if (!IsLoadableTag(sTag) && !sContent.empty())
-                m.LoadWarningText =
-                    "Directory entry " + std::to_string(i + 1) + " has no tag of three printable characters";
-            else if (span.Outside) m.LoadWarningText = "Field " + sTag + " lies outside the data";
-            else if (span.Overlapped >= 0)
-                m.LoadWarningText = "Field " + sTag + " overlaps field " +
-                                    sDirectory.substr(static_cast<size_t>(span.Overlapped) * 12, 3);
-            else if (!bTerminated) m.LoadWarningText = "Field " + sTag + " has no field terminator";
-        }
+        if (m.LoadWarningText.empty() &&
+            (!IsLoadableTag(sTag) || span.Shift != 0 || span.Outside || span.Overlapped >= 0 || sSpan.empty() ||
+             sSpan.back() != kEndOfField || (sContent.empty() && sSpan.size() > 1)))
+            m.LoadWarningText = warningOf(i, sSpan, sContent);
         if (sContent.empty()) continue;
 
         // A digit tag says what the field is; any other tag is a data field

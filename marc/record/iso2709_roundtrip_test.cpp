@@ -5,7 +5,6 @@
 // yaz-marcdump must read it without a warning.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +21,7 @@ namespace {
 
 using record_test::Iso2709;
 using record_test::TaggedField;
+using record_test::YazDump;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -111,18 +111,6 @@ std::string ExpectedOutput(std::string input, const std::string& format, bool ut
     std::string leader = input.substr(0, 24);
     leader.replace(22, 2, "00");
     return Iso2709(leader, fields);
-}
-
-// yaz-marcdump's line form of a file, its messages included.
-std::string YazDump(const std::string& path) {
-    std::string out;
-    FILE* pipe = popen(("yaz-marcdump '" + path + "' 2>&1").c_str(), "r");
-    if (pipe == nullptr) return "(no yaz-marcdump)";
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
 }
 
 // Lines of yaz's dump that report a fault: "(...)" notes and "<!-- -->" comments.

@@ -2,11 +2,14 @@
 // the leader's getters and setter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/raised_error.h"
 #include "common/runtime.h"
+#include "common/test_support.h"
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
@@ -394,8 +397,9 @@ TEST(RecordLoad, DamagedDirectoriesLoadEveryFieldWholeAndSayWhat) {
         {"length 1 short of the terminator", "001000100000245000600004", {"001", "245"}, D("a$aT"),
          "Field 001 has no field terminator"},
         {"content cut at the data's end", "001000400000245009900004", {"001", "245"}, D("abc$aT"),
-         "Field 245 lies outside the data"},
-        {"start past the data", "001000499999245000600004", {"245"}, D("$aT"), "Field 001 lies outside the data"},
+         "Field 245 reaches past the end of the data"},
+        {"start past the data", "001000499999245000600004", {"245"}, D("$aT"),
+         "Field 001 lies outside the data and is dropped"},
         {"length one too long", "001000500000245000700004", {"001", "245"}, D("abc$aT"),
          "Field 001 overlaps field 245"},
         // a span over the whole data part takes no octet of the others
@@ -409,7 +413,7 @@ TEST(RecordLoad, DamagedDirectoriesLoadEveryFieldWholeAndSayWhat) {
         // a tag of three printable characters is kept, one of other octets is not
         {"tag not three digits", "ABC000400000245000600004", {"245", "ABC"}, D("$aTabc"), ""},
         {"tag of control octets", "\x01\x02\x03" "000400000245000600004", {"245"}, D("$aT"),
-         "Directory entry 1 has no tag of three printable characters"},
+         "Directory entry 1 has no tag of three printable characters; its field is dropped"},
     };
     for (const Case& c : cases) {
         Marc8Record record;
@@ -424,6 +428,151 @@ TEST(RecordLoad, DamagedDirectoriesLoadEveryFieldWholeAndSayWhat) {
         // what was loaded is written whole
         EXPECT_NE(record.MarcRecordOut(), "") << c.name << ": " << record.MarcRecordOutErrorText();
     }
+}
+
+// "#" stands for the field terminator, "$" for the subfield delimiter.
+std::string Octets(std::string s) {
+    for (char& c : s) c = c == '#' ? '\x1E' : c == '$' ? '\x1F' : c;
+    return s;
+}
+
+// A table of damaged records: the directory, the data part, the fields that
+// load (tag, blank, indicators and text) and the warning.
+struct DamagedCase {
+    const char* name;
+    std::string directory;
+    std::string data;
+    std::vector<std::string> fields;
+    std::string warning;
+};
+
+// The printable tags yaz-marcdump reads from each record of a file, in order.
+std::vector<std::vector<std::string>> YazTags(const std::vector<std::string>& texts) {
+    testsupport::TempSettingsFolder folder;
+    const std::string path = folder.File("damaged.mrc");
+    std::ofstream file(path, std::ios::binary);
+    for (const std::string& text : texts) file << text;
+    file.close();
+    const std::string dump = record_test::YazDump(path);
+    // A record's lines: its leader, then a line a field or a note "(...)";
+    // an empty line ends it.
+    std::vector<std::vector<std::string>> records;
+    bool bLeader = true;
+    for (size_t at = 0, end; at < dump.size(); at = end + 1) {
+        end = dump.find('\n', at);
+        if (end == std::string::npos) end = dump.size();
+        const std::string line = dump.substr(at, end - at);
+        if (line.empty()) bLeader = true;
+        else if (bLeader) records.emplace_back(), bLeader = false;
+        else if (line[0] != '(' && line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3, [](char c) {
+                     return c >= ' ' && c <= '~';
+                 }))
+            records.back().push_back(line.substr(0, 3));
+    }
+    return records;
+}
+
+// Loads each case: its fields and warning as the table says, written whole;
+// every field of a printable tag that yaz-marcdump reads is loaded too, or
+// named by the warning.
+void LoadDamagedCases(const std::vector<DamagedCase>& cases) {
+    std::vector<std::string> texts;
+    for (const DamagedCase& c : cases) texts.push_back(WithDirectory(c.directory, Octets(c.data)));
+    const std::vector<std::vector<std::string>> yaz = YazTags(texts);
+    ASSERT_EQ(yaz.size(), cases.size());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const DamagedCase& c = cases[i];
+        Marc8Record record;
+        record.MarcRecordIn(texts[i]);
+        ASSERT_EQ(record.IsMarcErrorText(), "") << c.name;
+        std::vector<std::string> fields, tags;
+        for (bool found = record.FldMoveFirst(true); found; found = record.FldMoveNext(true)) {
+            fields.push_back(record.FldTag() + " " + record.FldInd() + record.FldText());
+            tags.push_back(record.FldTag());
+        }
+        std::vector<std::string> expected;
+        for (const std::string& field : c.fields) expected.push_back(Octets(field));
+        EXPECT_EQ(fields, expected) << c.name;
+        EXPECT_EQ(record.LoadWarningText(), c.warning) << c.name;
+        EXPECT_NE(record.MarcRecordOut(), "") << c.name << ": " << record.MarcRecordOutErrorText();
+        for (const std::string& tag : yaz[i])
+            EXPECT_TRUE(std::find(tags.begin(), tags.end(), tag) != tags.end() ||
+                        c.warning.find("Field " + tag + " ") != std::string::npos)
+                << c.name << ": yaz reads field " << tag;
+    }
+}
+
+// The data part of the tables below: 001 at 0, 245 at 4 and 500 at 14.
+const std::string kThreeFields = "abc#10$aTitle#  $aNote#";
+const std::vector<std::string> kThreeFieldsLoaded = {"001 abc", "245 10$aTitle", "500   $aNote"};
+
+TEST(RecordLoad, EntriesThatStartEarlyOrLateAreReadWhereTheirFieldStands) {
+    const std::vector<DamagedCase> cases = {
+        {"entry one early, on the terminator before it", "001000400000245001000003500000900014", kThreeFields,
+         kThreeFieldsLoaded, "Field 245 is read one octet later than its directory entry says"},
+        // every entry one early: the first field keeps the stray octet
+        {"one stray octet before the data", "001000400000245001000004500000900014", "x" + kThreeFields,
+         {"001 xabc", "245 10$aTitle", "500   $aNote"}, "Field 001 has no field terminator"},
+        {"a stray terminator before the data", "001000400000245001000004500000900014", "#" + kThreeFields,
+         kThreeFieldsLoaded, "Field 001 is read one octet later than its directory entry says"},
+        {"entry two early", "001000400000245001000002500000900014", kThreeFields, kThreeFieldsLoaded,
+         "Field 245 is read two octets later than its directory entry says"},
+        {"entry one late", "001000400000245001000005500000900014", kThreeFields, kThreeFieldsLoaded,
+         "Field 245 is read one octet earlier than its directory entry says"},
+        {"entry two late", "001000400000245001000006500000900014", kThreeFields, kThreeFieldsLoaded,
+         "Field 245 is read two octets earlier than its directory entry says"},
+        // a span that begins on a terminator is read from the octet after it
+        {"entry one early and one long", "001000400000245001100003500000900014", kThreeFields, kThreeFieldsLoaded,
+         "Field 245 is read one octet later than its directory entry says"},
+        {"entry one early and one short", "001000400000245000900003500000900014", kThreeFields,
+         {"001 abc", "245 10$aTitl", "500   $aNote"}, "Field 245 is read one octet later than its directory entry says"},
+    };
+    LoadDamagedCases(cases);
+}
+
+TEST(RecordLoad, AFieldThatLostItsTerminatorTakesNothingFromTheNextField) {
+    const std::vector<DamagedCase> cases = {
+        // the directory as it was: from the next field on the data stands one octet early
+        {"first field's terminator lost", "001000400000245001000004500000900014", "abc10$aTitle#  $aNote#",
+         kThreeFieldsLoaded, "Field 001 has no field terminator"},
+        {"a data field's terminator lost", "001000400000245001000004500000900014", "abc#10$aTitle  $aNote#",
+         kThreeFieldsLoaded, "Field 245 has no field terminator"},
+        {"every later field read earlier", "001000400000245001000004500000900014650001200023",
+         "abc10$aTitle#  $aNote# 0$aSubject#", {"001 abc", "245 10$aTitle", "500   $aNote", "650  0$aSubject"},
+         "Field 001 has no field terminator"},
+        // an empty field that lost its terminator loses nothing more
+        {"empty field's terminator lost", "001000100000245001000001500000900011", "10$aTitle#  $aNote#",
+         {"245 10$aTitle", "500   $aNote"}, "Field 001 has no field terminator"},
+        // the directory mended after the loss: the span is read whole
+        {"directory mended", "001000300000245001000003500000900013", "abc10$aTitle#  $aNote#", kThreeFieldsLoaded,
+         "Field 001 has no field terminator"},
+    };
+    LoadDamagedCases(cases);
+}
+
+TEST(RecordLoad, WarningsNameARealFieldAndWhatHappenedToItOrTheDirectoryEntry) {
+    const std::string entries = "001000400000245001000004500000900014";
+    const std::vector<DamagedCase> cases = {
+        // stray octets after the last entry: no field, nothing lost
+        {"one stray octet", entries + "1", kThreeFields, kThreeFieldsLoaded, "Directory entry 4 has only 1 octet"},
+        {"three stray terminators", entries + "\x1E\x1E\x1E", kThreeFields, kThreeFieldsLoaded,
+         "Directory entry 4 has only 3 octets"},
+        {"an entry of terminators", entries + std::string(12, '\x1E'), kThreeFields, kThreeFieldsLoaded,
+         "Directory entry 4 has no tag of three printable characters"},
+        {"an entry of blanks", entries + std::string(12, ' '), kThreeFields, kThreeFieldsLoaded,
+         "Directory entry 4 has no field length"},
+        // a field that loses what it holds is said to be dropped
+        {"zero length", "001000400000245000000004500000900014", kThreeFields, {"001 abc", "500   $aNote"},
+         "Field 245 has length 0 and is dropped"},
+        {"start past the data", "001000400000245001000099500000900014", kThreeFields, {"001 abc", "500   $aNote"},
+         "Field 245 lies outside the data and is dropped"},
+        {"no printable tag", "001000400000\x01\x02\x03" "001000004500000900014", kThreeFields, {"001 abc", "500   $aNote"},
+         "Directory entry 2 has no tag of three printable characters; its field is dropped"},
+        // the other entry of an overlap is named by its number when it has no printable tag
+        {"overlap with an entry of no tag", "001002300000\x01\x02\x03" "001000004", kThreeFields, {"001 abc"},
+         "Field 001 overlaps directory entry 2"},
+    };
+    LoadDamagedCases(cases);
 }
 
 TEST(RecordLoad, ARecordWithoutAReadableFieldIsRefused) {

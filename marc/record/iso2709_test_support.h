@@ -3,6 +3,7 @@
 // record object: a leader's 24 characters with the lengths filled in, a
 // directory and the fields, each given as its data without the terminator.
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -28,6 +29,18 @@ inline std::string Iso2709(std::string leader, const std::vector<TaggedField>& f
     std::snprintf(number, sizeof number, "%05zu", text.size());
     text.replace(0, 5, number);
     return text;
+}
+
+// yaz-marcdump's line form of a file, its messages included.
+inline std::string YazDump(const std::string& path) {
+    std::string out;
+    FILE* pipe = popen(("yaz-marcdump '" + path + "' 2>&1").c_str(), "r");
+    if (pipe == nullptr) return "(no yaz-marcdump)";
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
 }
 
 }  // namespace record_test
