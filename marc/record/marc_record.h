@@ -721,14 +721,20 @@ public:
     std::string IsMarcErrorText() const;
     // What the last load found damaged in a record it still loaded: "" after
     // the load of an undamaged record and after a refused load; otherwise
-    // one message naming the first damaged field in directory order, e.g.
-    // "Field 245 has no field terminator" (its directory span does not end
-    // with one), "Field 520 overlaps field 893" (the spans share octets),
-    // "Field 100 lies outside the data" (the span reaches past the data
-    // part), or "Directory entry 3 has no tag of three printable characters"
-    // (the field is dropped). A field's content is its span up to the first
-    // field terminator in it, or the whole span (cut at the end of the data)
-    // when it holds none. A record from which no field can be read is
+    // one message on the first damaged entry in directory order. It names a
+    // field by its tag and says what happened to it, e.g. "Field 245 has no
+    // field terminator" (its span does not end with one), "Field 520
+    // overlaps field 893" (the spans share octets), "Field 100 reaches past
+    // the end of the data", "Field 245 is read one octet later than its
+    // directory entry says", "Field 650 has length 0 and is dropped"; or it
+    // names the directory entry by its number where the entry names no
+    // field: "Directory entry 3 has no tag of three printable characters"
+    // (with "; its field is dropped" when the entry held a field), "Directory
+    // entry 12 has only 1 octet" (stray octets after the last entry). A
+    // field's content is its span up to the first field terminator in it, or
+    // the whole span (cut at the end of the data) when it holds none; a span
+    // a little off its field is read where the field stands (see
+    // LoadFieldsFromDirectory). A record from which no field can be read is
     // refused: IsMarcErrorText then says "No readable field in the record".
     // Fields whose tag is three printable characters but not digits (local
     // tags such as FMT or CAT) are kept: a data field when a delimiter follows
@@ -1768,7 +1774,10 @@ private:
 
     // ---- marc/record/: ISO 2709 input and output, private members ----
 
-    // The field table from Directory and RecordDataIn.
+    // The field table from Directory and RecordDataIn: each entry's span of
+    // the data, moved where it is a little off its field (an entry one or two
+    // octets early or late, a stray octet before the data, a lost field
+    // terminator), then read up to its first field terminator.
     void LoadFieldsFromDirectory();
     // An empty field table with no current field or subfield.
     void EmptyFieldTable();
