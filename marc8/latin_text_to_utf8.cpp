@@ -3,7 +3,8 @@
 // LatinMarc8Text2Utf8 reads text in the record's output set ("V" and "O" as such, any other
 // letter as MARC-8): octets from 0x80 through the Latin table of the character object, each
 // combining mark moved behind the character that follows it, the escape sequences followed
-// (G0 for octets below 0x80, G1 from 0x80), other sets character by character, and whatever no
+// (G0 for octets below 0x80, G1 from 0x80), other sets character by character (the Greek,
+// Hebrew and Arabic sets' marks moved behind their base as ANSEL's are), and whatever no
 // table holds written as "[MARC+" and its octets in hexadecimal.
 #include <algorithm>
 #include <string_view>
@@ -21,6 +22,15 @@ using marc8::kEscape;
 unsigned OctetAt(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
 
 bool IsCombiningMark(unsigned v) { return (v >= 0xE0 && v <= 0xFB) || v == 0xFE; }
+
+// Whether octet v, read in the set of a designation, is one of that set's own marks.
+bool IsScriptMark(std::string_view sDesignation, unsigned v) {
+    const auto designation = marc8::FindDesignation(sDesignation);
+    if (!designation) return false;
+    if (designation->shift == marc8::OctetShift::Lower && v >= 0x80) v -= 0x80;
+    else if (designation->shift == marc8::OctetShift::Raise && v < 0x80) v += 0x80;
+    return marc8::ScriptMarkClass(designation->set, static_cast<unsigned char>(v)) >= 0;
+}
 
 // "[MARC+", two upper-case hexadecimal digits per octet, "]".
 std::string UntranslatedOctets(std::string_view octets) {
@@ -127,6 +137,13 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
         if (character.size() < width) {
             sOut += UntranslatedOctets(character);
         } else if (translate(sDesignation, character)) {
+            if (IsScriptMark(sDesignation, v)) {
+                // The marks of the Greek, Hebrew and Arabic sets wait for their base as ANSEL's do.
+                sHeld += sUtf8;
+                bChanged = true;
+                ++i;
+                continue;
+            }
             sOut += sUtf8;
         } else if (!bOneOctetRun) {
             sOut += UntranslatedOctets(character);

@@ -111,6 +111,12 @@ TEST(LatinMarc8Text2Utf8, ReadsEscapesAndMarksAsYazIconvDoes) {
         T("^(3GHI^(B"),
         T("^)2\xE0\xE1^)!E"),
         T("^(Bplain^s \xE8u\xF0" "c"),
+        // The marks of the Hebrew, Arabic and Greek sets precede their letter.
+        T("^(2AMylEem^(B"),
+        T("^(3ncnJnH^(B"),
+        T("^(3G^)4\xFDH^)!E^(B"),
+        T("\xFE^(SAk$jpal^(B"),
+        T("^(S&^(B\xE2^(Saoa^(B"),
     };
     // One run of yaz-iconv, each text ended by a field terminator (yaz drops line feeds); each
     // text ends in the Latin sets.

@@ -133,6 +133,25 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"MarkBeforeUpperReference", "500", "  ", "|ax\xE2&#X03B1;y", "  ", "|ax\xCE\xB1\xCC\x81y", true,
                   false},
         FieldCase{"MarkBeforeReferenceInNextPiece", "500", "  ", "|ax\xE2^s&#x03B1;", "  ", "|ax\xCE\xB1\xCC\x81",
+                  true, false},
+        // The marks of the Hebrew and Arabic sets precede their letter, in every field; maqaf is
+        // no mark. Shin with qamats and shin dot, lamed, vav with holam, final mem.
+        FieldCase{"HebrewPointsPrecedeTheirLetter", "500", "  ", "|a^(2AMylEem^(B", "  ",
+                  "|a\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D", true, false},
+        FieldCase{"HebrewPointsPrecedeTheirLetter880", "880", "  ", "|a^(2AMylEem^(B", "  ",
+                  "|a\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D", true, false},
+        FieldCase{"HebrewPointsInCanonicalOrder", "500", "  ", "|a^(2KGa^(B", "  ", "|a\xD7\x91\xD6\xB0\xD6\xBC",
+                  true, false},
+        FieldCase{"HebrewMaqafIsNoMark", "500", "  ", "|a^(2`-a^(B", "  ", "|a\xD7\x90\xD6\xBE\xD7\x91", true,
+                  false},
+        FieldCase{"ArabicHarakatPrecedeTheirLetter", "500", "  ", "|a^(3ncnJnH^(B", "  ",
+                  "|a\xD9\x83\xD9\x8E\xD8\xAA\xD9\x8E\xD8\xA8\xD9\x8E", true, false},
+        FieldCase{"ExtendedArabicMarkPrecedesItsLetter", "500", "  ", "|a^(3G^)4\xFDH^)!E^(B", "  ",
+                  "|a\xD8\xA7\xD8\xA8\xCC\x86", true, false},
+        // A mark of the Greek set before an escape waits for the letter after it.
+        FieldCase{"GreekMarkWaitsAcrossEscapes", "500", "  ", "|a^(S&^(B\xE2^(Sa^(B", "  ",
+                  "|a\xCE\xB1\xCC\x94\xCC\x81", true, false},
+        FieldCase{"YpogegrammeniAfterBreathing", "500", "  ", "|a\xFE^(S'}^(B", "  ", "|a\xCF\x89\xCC\x93\xCD\x85",
                   true, false}),
     [](const auto& info) { return info.param.sName; });
 

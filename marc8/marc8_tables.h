@@ -54,6 +54,14 @@ struct Designation {
 // nothing for any other text.
 std::optional<Designation> FindDesignation(std::string_view sTableDesignation);
 
+// The canonical combining class of the character at `octet` of a single-octet set when it is one
+// of the set's own combining marks, which MARC-8 writes before their base character as it does
+// ANSEL's: the Greek set's 0x21 to 0x27, the Hebrew points at 0x40 to 0x4E, the basic Arabic
+// harakat at 0x6B to 0x72 and the extended Arabic 0xFD and 0xFE. -1 for any other octet, and for
+// the Latin set, whose marks the record's lists of classes give. The octet is as the set's table
+// is keyed (after the designation's shift).
+int ScriptMarkClass(Marc8Set set, unsigned char octet);
+
 // ---- EACC ----
 
 // One EACC entry: the code (three octets, big-endian) and the octets of its UTF-8 form read as
