@@ -12,7 +12,9 @@ TEST(CombiningMarkRanges, CountsAndOrder) {
     for (std::size_t k = 0; k < marc8::kCombiningMarkRangeCount; ++k) {
         const marc8::MarkRange& r = marc8::kCombiningMarkRanges[k];
         ASSERT_LE(r.first, r.last) << k;
-        if (k > 0) ASSERT_GT(r.first, marc8::kCombiningMarkRanges[k - 1].last + 1) << k;
+        if (k > 0) {
+            ASSERT_GT(r.first, marc8::kCombiningMarkRanges[k - 1].last + 1) << k;
+        }
         codePoints += r.last - r.first + 1;
     }
     EXPECT_EQ(codePoints, 2450u);
@@ -31,5 +33,5 @@ TEST(CombiningMarkRanges, Samples) {
         {0xFE2F, true},   {0xFE30, false}, {0x1D165, true}, {0x1F600, false}, {0xE0100, true},
         {0xE01EF, true},  {0xE01F0, false}, {0x10FFFF, false}, {0x0000, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(marc8::IsCombiningMark(c.cp), c.bMark) << std::hex << c.cp;
+    for (const auto& c : cases) EXPECT_EQ(marc8::IsCombiningMark(c.cp), c.bMark) << std::hex << static_cast<unsigned>(c.cp);
 }

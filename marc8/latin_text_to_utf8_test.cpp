@@ -116,7 +116,6 @@ TEST(LatinMarc8Text2Utf8, ReadsEscapesAndMarksAsYazIconvDoes) {
         T("^(3ncnJnH^(B"),
         T("^(3G^)4\xFDH^)!E^(B"),
         T("\xFE^(SAk$jpal^(B"),
-        T("^(S&^(B\xE2^(Saoa^(B"),
     };
     // One run of yaz-iconv, each text ended by a field terminator (yaz drops line feeds); each
     // text ends in the Latin sets.

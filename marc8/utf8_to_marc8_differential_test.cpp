@@ -328,11 +328,13 @@ TEST(Utf8ToMarc8Differential, MarksOfEverySetAgreeWithYazBothWays) {
     std::ofstream((dir / "utf8.mrc").string(), std::ios::binary) << sUtf8;
     const std::string sRead = "yaz-marcdump -f marc8 -t utf8 -i marc -o marc '" + (dir / "ours.mrc").string() +
                               "' > '" + (dir / "yaz-read.mrc").string() + "'";
-    const std::string sWrite = "yaz-marcdump -f utf8 -t marc8 -i marc -o marc '" + (dir / "utf8.mrc").string() +
+    // Leader/09 blank: the record yaz writes is in MARC-8.
+    const std::string sWrite = "yaz-marcdump -f utf8 -t marc8 -l 9=32 -i marc -o marc '" + (dir / "utf8.mrc").string() +
                                "' > '" + (dir / "yaz-written.mrc").string() + "'";
     ASSERT_EQ(std::system(sRead.c_str()), 0) << sRead;
     ASSERT_EQ(std::system(sWrite.c_str()), 0) << sWrite;
-    const std::vector<Field> yazRead = Fields(ReadFile((dir / "yaz-read.mrc").string()));
+    std::vector<Field> yazRead = Fields(ReadFile((dir / "yaz-read.mrc").string()));
+    std::erase_if(yazRead, [](const Field& f) { return f.sTag == "066"; });
     const std::string sYazWritten = ReadFile((dir / "yaz-written.mrc").string());
     std::filesystem::remove_all(dir);
 
@@ -350,7 +352,9 @@ TEST(Utf8ToMarc8Differential, MarksOfEverySetAgreeWithYazBothWays) {
     for (std::size_t f = 1; f < given.size(); ++f) {
         const std::string& sTag = given[f].sTag;
         const std::string sWant = Comparable(WithoutScriptOf6(sTag, given[f].sData));
-        if (sTag == "500") EXPECT_EQ(back[f].sData, given[f].sData) << "ours, back";
+        if (sTag == "500") {
+            EXPECT_EQ(back[f].sData, given[f].sData) << "ours, back";
+        }
         EXPECT_EQ(Comparable(WithoutScriptOf6(sTag, back[f].sData)), sWant) << "ours, back";
         EXPECT_EQ(Comparable(WithoutScriptOf6(sTag, yazRead[f].sData)), sWant) << "ours, read by yaz";
         EXPECT_EQ(Comparable(WithoutScriptOf6(sTag, ourReading[f].sData)), sWant) << "yaz's, loaded here";
