@@ -391,9 +391,8 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
         half.table = &marc8::SetTableOf(lookup->set, bSetV);
         half.shift = lookup->shift;
         half.set = lookup->set;
-        half.scriptMarks = marc8::ScriptMarkClass(lookup->set, 0x21) >= 0 ||
-                           marc8::ScriptMarkClass(lookup->set, 0x40) >= 0 ||
-                           marc8::ScriptMarkClass(lookup->set, 0x6B) >= 0 || marc8::ScriptMarkClass(lookup->set, 0xFD) >= 0;
+        half.scriptMarks = lookup->set == marc8::Marc8Set::Greek || lookup->set == marc8::Marc8Set::Hebrew ||
+                           lookup->set == marc8::Marc8Set::BasicArabic || lookup->set == marc8::Marc8Set::ExtendedArabic;
     }
     half.mayBeMark = LatinLikeCode(sCode) || b880;
     if (iSeenSets < seenSets.size()) seenSets[iSeenSets++] = half;
