@@ -507,7 +507,8 @@ TEST(RecordLoad, ALocalTagWithoutIndicatorsComesBackAsRead) {
     // back unchanged, in an 8-bit and a UTF-8 record, and every document of the
     // record stays well-formed (the escaper shows a delimiter as U+FFFD).
     const std::vector<std::string> locals = {D("$a9780253325525 (alk. paper)"), D("$a$bempty first subfield"),
-                                             D(" $aone indicator"), D("$"), D("x$y")};
+                                             D(" $aone indicator"), D("$"), D("x$y"),
+                                             D("$60 2-01$anot taken for an 880")};
     for (const char* set : {"M", "U"}) {
         std::string leader = kBibLeader;
         if (set[0] == 'U') leader[9] = 'a';
