@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "common/test_support.h"
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
@@ -196,19 +200,64 @@ TEST(TranslateMarc2Utf8OneField, ACutEscapeNeverTakesADelimiter) {
     EXPECT_EQ(record.NormString(T("^gab^|dZ"), true, "V"), record.NormString(T("^gab^s|dZ"), true, "V"));
 }
 
-// A loaded record keeps the subfield after a cut escape, as yaz-marcdump does.
-TEST(TranslateRecordMarc8ToUtf8, KeepsTheSubfieldAfterACutEscape) {
-    const std::string sRecord = record_test::Iso2709(
-        "00000nam  2200000   4500", {{"001", "1"}, {"100", record_test::D("1 $aSmith, John\x1B)$d1900-$4aut")}});
-    Utf8MarcRecordClass record;
-    record.CharacterSetIn("M");
-    record.CharacterSetOut("U");
-    record.MarcRecordIn(sRecord);
-    ASSERT_EQ(record.IsMarcErrorText(), "");
-    ASSERT_TRUE(record.FldFindFirst("100", ""));
-    EXPECT_EQ(record.FldText(), T("|aSmith, John[MARC+1B29]|d1900-|4aut"));
-    ASSERT_TRUE(record.SfdFindFirst("d", ""));
-    EXPECT_EQ(record.SfdText(), "1900-");
+// yaz-marcdump's UTF-8 reading of one MARC-8 record: the text of each subfield, keyed by tag and
+// code ("100d").
+std::map<std::string, std::string> YazSubfields(const std::string& sRecord) {
+    const testsupport::TempSettingsFolder folder;
+    const std::string path = folder.File("marc8.mrc");
+    testsupport::WriteFile(path, sRecord);
+    std::map<std::string, std::string> subfields;
+    FILE* pipe = popen(("yaz-marcdump -f MARC-8 -t UTF-8 -o marc '" + path + "' 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return subfields;
+    std::string s;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) s.append(buffer, n);
+    pclose(pipe);
+    if (s.size() < 24) return subfields;
+    const std::size_t base = std::stoul(s.substr(12, 5));
+    for (std::size_t at = 24; at + 12 <= base && s[at] != '\x1E'; at += 12) {
+        const std::string sTag = s.substr(at, 3);
+        const std::string data = s.substr(base + std::stoul(s.substr(at + 7, 5)), std::stoul(s.substr(at + 3, 4)) - 1);
+        for (std::size_t d = data.find('\x1F'); d != std::string::npos && d + 1 < data.size();) {
+            const std::size_t next = data.find('\x1F', d + 1);
+            subfields[sTag + data[d + 1]] = data.substr(d + 2, next == std::string::npos ? next : next - d - 2);
+            d = next;
+        }
+    }
+    return subfields;
+}
+
+// Loaded in MARC-8 and held in UTF-8, records read as yaz-marcdump reads them: the subfield after a
+// cut escape (where yaz loses the text before the escape, this system keeps it and marks the
+// escape), a blank inside an East Asian run, a reference to ESC kept as text.
+TEST(TranslateRecordMarc8ToUtf8, ReadsCutEscapesBlanksAndReferencesAsYazDoes) {
+    struct Case {
+        std::string sTag, sData;       // through T()
+        std::vector<std::string> keys;  // the subfields compared with yaz's reading
+        std::string sField;             // the whole field as held, through T()
+    };
+    const std::vector<Case> cases = {
+        {"100", "1 |aSmith, John^)|d1900-|4aut", {"100d", "1004"}, "|aSmith, John[MARC+1B29]|d1900-|4aut"},
+        {"245", "00|aABC^$-|bDEF", {"245b"}, "|aABC[MARC+1B242D]|bDEF"},
+        {"500", "  |a^$1!0! !0d^(B", {"500a"}, "|a\xE4\xB8\x80 \xE4\xBA\xBA"},
+        {"500", "  |aab&#x1B;(Ncd", {"500a"}, "|aab&#x1B;(Ncd"},
+    };
+    for (const Case& c : cases) {
+        const std::string sRecord = record_test::Iso2709("00000nam  2200000   4500", {{"001", "1"}, {c.sTag, T(c.sData)}});
+        const auto yaz = YazSubfields(sRecord);
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut("U");
+        record.MarcRecordIn(sRecord);
+        ASSERT_TRUE(record.FldFindFirst(c.sTag, "")) << c.sData;
+        EXPECT_EQ(record.FldText(), T(c.sField));
+        for (const std::string& key : c.keys) {
+            ASSERT_TRUE(yaz.count(key)) << key;
+            ASSERT_TRUE(record.FldFindFirst(key.substr(0, 3), "")) << key;
+            ASSERT_TRUE(record.SfdFindFirst(key.substr(3), "")) << key;
+            EXPECT_EQ(record.SfdText(), yaz.at(key)) << key;
+        }
+    }
 }
 
 // Every character of the East Asian table reads as its UTF-8, the first and last of the table and
