@@ -79,8 +79,12 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
             const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
             bChanged = true;  // the escape itself is never written
             if (!esc.complete) {
-                sOut += UntranslatedOctets(text.substr(i));
-                break;
+                // A cut escape (at the end, or before a delimiter, a terminator or ESC) is a
+                // marker after the marks before it, and changes no set.
+                flushHeld();
+                sOut += UntranslatedOctets(text.substr(i, esc.Length()));
+                i += esc.Length();
+                continue;
             }
             const std::string_view d = esc.designation;
             if (marc8::IsLatinG0(d)) {
@@ -134,6 +138,13 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
         const size_t width = sDesignation[0] == '$' ? 3 : 1;
         std::string_view character = text.substr(i, width);
         if (const size_t cut = character.find(kEscape); cut != std::string_view::npos) character = character.substr(0, cut);
+        if (character.size() < width && !bG1 && marc8::IsEaccLatinTail(character)) {
+            // Basic punctuation that ends the run short of a character is basic Latin.
+            sOut += character;
+            flushHeld();
+            i += character.size();
+            continue;
+        }
         if (character.size() < width) {
             sOut += UntranslatedOctets(character);
         } else if (translate(sDesignation, character)) {

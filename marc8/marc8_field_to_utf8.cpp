@@ -97,8 +97,8 @@ std::size_t ReadReference(std::string_view s, std::size_t at, bool bAnyCase, std
         if (digits > iMaxDigits || value > 0x10FFFF || IsSurrogate(static_cast<char32_t>(value))) return 0;
         cp = static_cast<char32_t>(value);
     }
-    // A reference never makes structure: NUL, the delimiter and the terminators stay text.
-    if (cp == 0 || cp == 0x1D || cp == 0x1E || cp == 0x1F) return 0;
+    // A reference never makes structure: NUL, ESC, the delimiter and the terminators stay text.
+    if (cp == 0 || cp == 0x1B || cp == 0x1D || cp == 0x1E || cp == 0x1F) return 0;
     sUtf8 = Utf8Of(cp);
     return digits + 3 + (bSemicolon ? 1 : 0);
 }
@@ -185,15 +185,15 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(const std::string&
     }
     iPieceEnd = a;
     const marc8::EscapeSequence seq = marc8::ReadEscape(sField, a);
-    if (!seq.complete) {
-        // An escape that the field ends inside of: kept for the caller to write as octets.
-        sUnreadEscape.assign(sField, a, std::string::npos);
-        iAt = sField.size();
-        return;
-    }
     sNextCharacterSet0 = sCharacterSet0;
     sNextCharacterSet1 = sCharacterSet1;
-    marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
+    if (seq.complete) {
+        marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
+    } else {
+        // An escape cut by the end of the field, a delimiter, a terminator or another escape:
+        // kept for the caller to write as octets; the sets stay, and the octet that cut it is read.
+        sUnreadEscape.assign(sField, a, seq.Length());
+    }
     iAt = a + seq.Length();
     if (iAt < sField.size() && sField[iAt] == kDelimiter) {
         // An escape directly before a delimiter: the next subfield starts in the basic sets.
@@ -305,6 +305,13 @@ void FlushMarks(Utf8MarcRecordState& m, std::string& sOut) {
     m.CombiningMarkCount = 0;
 }
 
+// Octets that are no character, as "[MARC+" and their hex digits "]".
+void WriteMarker(const Utf8CharClass& chars, std::string_view octets, std::string& sOut) {
+    sOut += "[MARC+";
+    for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
+    sOut += "]";
+}
+
 // Reads MARC-8 text into UTF-8, piece by piece, into the caller's buffer: a table look-up per
 // octet in the single-octet sets, a search of the one EACC table for the East Asian set, and the
 // combining marks, which precede their base character in MARC-8, put behind it in canonical
@@ -412,9 +419,7 @@ int16_t Marc8TextReader::MarkClass(std::string_view sUtf8, char32_t cp, bool bHa
 }
 
 void Marc8TextReader::WriteRejected(std::string_view octets, std::string& sOut) const {
-    sOut += "[MARC+";
-    for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
-    sOut += "]";
+    WriteMarker(chars, octets, sOut);
 }
 
 void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode1, std::string_view text,
@@ -461,6 +466,15 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
                 i = j;
                 continue;
             }
+        }
+        if (half.wide && bFromG0 &&
+            (marc8::IsEaccBlank(octet) || (i + 3 > n && marc8::IsEaccLatinTail(text.substr(i))))) {
+            // A blank where an East Asian character would start, and basic punctuation that ends
+            // the run short of a character, are basic Latin.
+            sOut += text[i];
+            FlushMarks(m, sOut);
+            ++i;
+            continue;
         }
         const std::size_t width = half.wide ? 3 : 1;
         if (i + width > n) {
@@ -718,6 +732,14 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
             }
             sWaiting.clear();
         }
+        if (!sUnreadEscape.empty()) {
+            // A cut escape ends the piece: the marks before it have no base, and it is a marker.
+            sOut += sTrailing;
+            sTrailing.clear();
+            WriteMarker(chars, sUnreadEscape, sOut);
+            sUnreadEscape.clear();
+            bError = true;
+        }
         if (iAt >= sField.size()) break;
         sCode0 = sNext0;
         sCode1 = sNext1;
@@ -728,12 +750,6 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     if (!sTrailing.empty()) {
         // Marks with no base character left in the field.
         sOut += sTrailing;
-        bError = true;
-    }
-    if (!sUnreadEscape.empty()) {
-        sOut += "[MARC+";
-        for (char c : sUnreadEscape) sOut += chars.Char2Hex(std::string(1, c));
-        sOut += "]";
         bError = true;
     }
     // Also "&" with marks behind it and then "#": the marks before a reference.

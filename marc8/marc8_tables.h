@@ -88,6 +88,21 @@ uint32_t EaccChunkKey(int16_t iChunk);
 // octets, is greater than the character; 44 when none is.
 int16_t EaccChunkOf(std::string_view sEaccCharacter);
 
+// Octets of basic Latin that records leave in an East Asian run: the blank, which begins no East
+// Asian code, and, in a tail of fewer than three octets before the run's end, basic punctuation.
+// Readers take each as its basic Latin octet.
+constexpr bool IsEaccBlank(unsigned char c) { return c == 0x20; }
+constexpr bool IsEaccLatinTail(std::string_view tail) {
+    if (tail.empty() || tail.size() >= 3) return false;
+    for (char ch : tail) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool bPunctuation = (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+                                  (c >= 0x7B && c <= 0x7E);
+        if (!IsEaccBlank(c) && !bPunctuation) return false;
+    }
+    return true;
+}
+
 // The UTF-8 octets of a packed UTF-8 value (0xE4B880 gives E4 B8 80).
 std::string UnpackOctets(uint32_t lPacked);
 

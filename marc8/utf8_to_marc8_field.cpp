@@ -85,8 +85,9 @@ void AppendReference(std::string& out, char32_t cp) {
     out += ';';
 }
 
-// ASCII that MARC-8 holds as itself in table "1", unchanged.
-bool PlainAscii(unsigned char c) { return (c >= 0x20 && c <= 0x7E) || c == 0x1B || (c >= 0x1D && c <= 0x1F); }
+// ASCII that MARC-8 holds as itself in table "1", unchanged. ESC is not among them: written as
+// itself it would start an escape sequence.
+bool PlainAscii(unsigned char c) { return (c >= 0x20 && c <= 0x7E) || (c >= 0x1D && c <= 0x1F); }
 
 // The G1 sets that a run designates away from extended Latin.
 bool ExtendedG1(char code) { return code == ':' || code == ';'; }
@@ -257,6 +258,8 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
         bool bOneChanged = false;
         bool bCharacterError = false;
         chars.TranslateUtf82MarcOneCharacter(sSetOut, sTable, sCharacter, sMarc8, bOneChanged, bCharacterError);
+        // ESC is written as a reference, as the other controls are.
+        if (cp == 0x1B) bCharacterError = true;
         if (bOneChanged) bChanged = true;
         if (bCharacterError) {
             bError = true;

@@ -85,6 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"DirectionalMarkDropped", "500", "|a" + kAlef + "\xE2\x80\x8F" + kBet, "|a^(2\x60\x61^(B", true,
                   false},
         FieldCase{"TabIsReferenced", "500", "|aa\tb", "|aa&#x0009;b", true, true},
+        // Written as itself, ESC would start an escape sequence.
+        FieldCase{"EscapeIsReferenced", "500", "|aab^(Ncd", "|aab&#x001b;(Ncd", true, true},
+        FieldCase{"EscapeIsReferenced880", "880", "|a" + kAlef + "^(B", "|a^(2\x60^(B&#x001b;(B", true, true},
         // The load puts the delimiter in place of the double dagger; the writer references it.
         FieldCase{"DoubleDaggerIsReferenced", "500", "|aa\xC7\x82" "bc", "|aa&#x01c2;bc", true, true},
         // Letters of the extended Cyrillic set are no marks, and G1 is given back to extended
@@ -185,6 +188,23 @@ TEST(TranslateUtf82MarcOneField, ReadsBackThroughTheMarc8Reader) {
             EXPECT_EQ(sField, T(sText)) << sTag;
         }
     }
+}
+
+// Controls come back through MARC-8 as they went: TAB, LF, CR and DEL as themselves, ESC as the
+// text of its reference (a reference to ESC stays text, as one to the delimiter does).
+TEST(TranslateUtf82MarcOneField, ControlsComeBackAndEscapeStaysText) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    std::string sSetList;
+    std::string sTag = "500";
+    std::string sField = T("|aa\t\n\r\x7F^(Ncd");
+    bool bChanged = false;
+    bool bError = false;
+    record.TranslateUtf82MarcOneField(sSetList, sTag, sField, bChanged, bError);
+    EXPECT_EQ(sField.find('\x1B'), std::string::npos);
+    std::string sIndicators = "  ";
+    record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bChanged, bError);
+    EXPECT_EQ(sField, T("|aa\t\n\r\x7F&#x001b;(Ncd"));
 }
 
 // The writer is linear: a long subfield of marks, references and script runs takes no time.

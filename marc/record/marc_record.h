@@ -1681,8 +1681,9 @@ private:
     // Every field of the loaded record from MARC-8 to UTF-8; 066 goes, leader/09 becomes "a".
     void TranslateRecordMarc8ToUtf8();
     // The next piece of sField from iAt, which ends at iPieceEnd, and the escape that ends it read
-    // into the next codes; iAt moves to where the piece after it starts. An escape the text ends
-    // inside of is left in sUnreadEscape.
+    // into the next codes; iAt moves to where the piece after it starts. A cut escape (the text ends
+    // inside it, or a delimiter, a terminator or ESC follows before it is whole) changes no code
+    // and is left in sUnreadEscape.
     void TranslateMarc2Utf8OneFieldFindBreak(const std::string& sField, std::size_t& iAt, std::size_t& iPieceEnd,
                                              const std::string& sCharacterSet0, const std::string& sCharacterSet1,
                                              std::string& sNextCharacterSet0, std::string& sNextCharacterSet1,
