@@ -69,8 +69,8 @@ std::string Utf8MarcRecordClass::TranslateDiacriticsIntoLabels(const std::string
     using diacritic_labels::kEightBitLabelCount;
     using diacritic_labels::kMarcLabelCount;
     if (sText.empty()) return sText;
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sText, [&](const std::string& s) { return TranslateDiacriticsIntoLabels(s); });
+    if (!m.RecordIsUtf8)
+        return DisplayAsUtf8(sText, [&](const std::string& s) { return TranslateDiacriticsIntoLabels(s); });
 
     // The characters of the MARC repertoire in this record's encoding now.
     std::array<std::string, kMarcLabelCount> forms;

@@ -374,8 +374,8 @@ std::string Utf8MarcRecordClass::MsoftAscii2Marc(const std::string& sIn) {
 }
 
 std::string Utf8MarcRecordClass::Marc2MsoftAscii(const std::string& sIn, int32_t sFlavor) {
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2MsoftAscii(s, sFlavor); });
+    if (!m.RecordIsUtf8)
+        return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2MsoftAscii(s, sFlavor); });
     Utf8CharClass& chars = SharedChar();
     const bool bBullet = sFlavor == 2 || sFlavor == 9;
     if (!m.RecordIsUtf8) return EightBitToCp1252(sIn, m.CharacterSetOut, bBullet ? "\x95" : "");

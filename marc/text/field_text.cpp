@@ -92,6 +92,15 @@ const Form* FormOf(const std::array<Form, kFormCount>& table, int32_t iOutput, c
     return &table[static_cast<size_t>(iOutput)];
 }
 
+// Whether a record not held in UTF-8 is shaped as the same text in a UTF-8
+// record (so that no step reads text an earlier step made UTF-8): every form
+// of a record held in Windows-1252, and every form but the hex and raw ones,
+// which show the octets held, of a record held in a MARC-8 set.
+bool ShapedAsUtf8(bool bRecordIsUtf8, bool bHeldInWindows1252, const Form& form) {
+    if (bRecordIsUtf8) return false;
+    return bHeldInWindows1252 || (form.encoder != Encoder::Hex && form.encoder != Encoder::Raw);
+}
+
 bool IsRtfEncoder(Encoder encoder) {
     return encoder == Encoder::Rtf || encoder == Encoder::LabelsRtf || encoder == Encoder::NacoWalk ||
            encoder == Encoder::NormWalk;
@@ -236,10 +245,9 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
                                             : FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude);
-            // A record held in Windows-1252 is shaped as the same text in a
-            // UTF-8 record, so that no step reads text an earlier step made UTF-8.
             const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-            sText = RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(sSource, shape) : shape(sSource);
+            sText = ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form) ? DisplayAsUtf8(sSource, shape)
+                                                                          : shape(sSource);
         }
     }
     if (IsRtfEncoder(form->encoder) && bIncludeRtfWrapper)
@@ -253,5 +261,6 @@ std::string Utf8MarcRecordClass::SfdTextFormatted(int32_t iOutput) {
     if (form == nullptr || form->encoder == Encoder::None) return "";
     if (form->encoder == Encoder::Proposal) return FldTextFormatted(4, false, 10, "", "");
     const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-    return RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(SfdText(), shape) : shape(SfdText());
+    return ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form) ? DisplayAsUtf8(SfdText(), shape)
+                                                                 : shape(SfdText());
 }

@@ -203,8 +203,7 @@ std::string Utf8MarcRecordClass::RebuildTextInSetV(const std::string& sText) {
 
 std::string Utf8MarcRecordClass::Marc2SacoProposal(const std::string& sIn) {
     if (sIn.empty()) return "";
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2SacoProposal(s); });
+    if (!m.RecordIsUtf8) return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2SacoProposal(s); });
     static const OctetTable kLayoutV = ProposalTable(true);
     static const OctetTable kLayoutMarc8 = ProposalTable(false);
     std::string sText = rt::Trim(AddSpacesAroundDelimiters(sIn));
@@ -220,8 +219,7 @@ std::string Utf8MarcRecordClass::Marc2SacoProposal(const std::string& sIn) {
 
 std::string Utf8MarcRecordClass::Marc2PlainText(const std::string& sIn) {
     if (sIn.empty()) return "";
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2PlainText(s); });
+    if (!m.RecordIsUtf8) return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2PlainText(s); });
     static const OctetTable kLayoutV = PlainTable(true);
     static const OctetTable kLayoutMarc8 = PlainTable(false);
     std::string sText = m.RecordIsUtf8 ? RebuildTextInSetV(sIn) : sIn;
