@@ -172,6 +172,47 @@ TEST(OneReading, DocumentsAndDisplaysOfTheHardCasesAreTheUtf8Records) {
             }
 }
 
+// What the record read into UTF-8 shows where another reading showed
+// something else: each text held in the set, shown by one document or display.
+TEST(OneReading, TheHardCasesShowTheirLetters) {
+    testsupport::TempSettingsFolder folder;
+    using Show = std::function<std::string(Utf8MarcRecordClass&)>;
+    const Show dublinCore = [](Utf8MarcRecordClass& r) { return r.XMLRecordOut(2); };
+    const Show mods = [](Utf8MarcRecordClass& r) { return r.XMLRecordOut(1); };
+    const auto fieldForm = [](int32_t form) {
+        return Show([form](Utf8MarcRecordClass& r) {
+            r.FldFindFirst("245", "");
+            return r.FldTextFormatted(form, false, 10, "", "");
+        });
+    };
+    struct Case {
+        const char* sets;
+        std::string text;
+        Show show;
+        std::string shown;  // what the result holds
+    };
+    const std::vector<Case> cases = {
+        {"MOV", "x&#x03B1;y", dublinCore, "x\xCE\xB1y"},
+        {"MOV", "\x1B(NAB\xC0\x1B(B", mods, "\xD0\xB0\xD0\xB1\xD2\x91"},  // абґ, no degree sign
+        {"MOV", "\x1B(Sb\x22" "a\x1B(B", mods, "\xCE\xB2\xCE\xB1\xCC\x81"},  // the acute on alpha
+        {"MOV", "\x1B$)1\xA1\xB0\xA1\x1B)!E", mods, "\xE4\xB8\x80"},
+        {"V", "Stra\xC7" "e \xC8" "5", mods, "Stra\xC3\x9F" "e \xE2\x82\xAC" "5"},
+        {"V", "Stra\xC7" "e \xC8" "5", fieldForm(1), "Stra\xDF" "e \x80" "5"},
+        {"V", "Stra\xC7" "e \xC8" "5", fieldForm(4), "Strasse euro5"},
+        // The label stands outside the Cyrillic run, as RTF of its letters.
+        {"MOV", "\x1B(N\x1B)!EAB\xC0" "CD\x1B(B", fieldForm(11), "\\u1073?<-degree->\\u1094?"},
+    };
+    for (const Case& c : cases)
+        for (const char* set = c.sets; *set; ++set) {
+            Utf8MarcRecordClass held;
+            Utf8MarcRecordClass utf8;
+            const std::string sSet(1, *set);
+            ASSERT_TRUE(LoadHeldAndUtf8(Iso2709(kBibMarc8, FieldsHolding(c.text, false)), sSet.c_str(), held, utf8));
+            const std::string shown = c.show(held);
+            EXPECT_NE(shown.find(c.shown), std::string::npos) << Hex(c.text) << " in " << sSet << "\n" << shown;
+        }
+}
+
 // Every record of the sample files in MARC-8, held in each 8-bit set.
 TEST(OneReading, DocumentsAndDisplaysOfTheSampleRecordsAreTheUtf8Records) {
     testsupport::TempSettingsFolder folder;

@@ -246,8 +246,8 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
                                             : FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude);
             const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-            sText = ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form) ? DisplayAsUtf8(sSource, shape)
-                                                                          : shape(sSource);
+            const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form);
+            sText = bAsUtf8 ? DisplayAsUtf8(sSource, shape) : shape(sSource);
         }
     }
     if (IsRtfEncoder(form->encoder) && bIncludeRtfWrapper)
@@ -261,6 +261,6 @@ std::string Utf8MarcRecordClass::SfdTextFormatted(int32_t iOutput) {
     if (form == nullptr || form->encoder == Encoder::None) return "";
     if (form->encoder == Encoder::Proposal) return FldTextFormatted(4, false, 10, "", "");
     const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-    return ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form) ? DisplayAsUtf8(SfdText(), shape)
-                                                                 : shape(SfdText());
+    const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, RecordHeldInWindows1252(), *form);
+    return bAsUtf8 ? DisplayAsUtf8(SfdText(), shape) : shape(SfdText());
 }
