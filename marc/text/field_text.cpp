@@ -92,8 +92,12 @@ const Form* FormOf(const std::array<Form, kFormCount>& table, int32_t iOutput, c
     return &table[static_cast<size_t>(iOutput)];
 }
 
-// The hex and raw forms show the octets as the record holds them, in every set.
-bool ShowsHeldOctets(const Form& form) { return form.encoder == Encoder::Hex || form.encoder == Encoder::Raw; }
+// Whether a record not held in UTF-8 is shaped as the same text in a UTF-8
+// record (so that no step reads text an earlier step made UTF-8): every form
+// but the hex and raw ones, which show the octets as the record holds them.
+bool ShapedAsUtf8(bool bRecordIsUtf8, const Form& form) {
+    return !bRecordIsUtf8 && form.encoder != Encoder::Hex && form.encoder != Encoder::Raw;
+}
 
 bool IsRtfEncoder(Encoder encoder) {
     return encoder == Encoder::Rtf || encoder == Encoder::LabelsRtf || encoder == Encoder::NacoWalk ||
@@ -239,12 +243,9 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
                                             : FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude);
-            // A record held in Windows-1252 is shaped as the same text in a
-            // UTF-8 record (but in the hex and raw forms), so that no step
-            // reads text an earlier step made UTF-8.
             const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-            sText = RecordHeldInWindows1252() && !ShowsHeldOctets(*form) ? DisplayWindows1252AsUtf8(sSource, shape)
-                                                                          : shape(sSource);
+            const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, *form);
+            sText = bAsUtf8 ? DisplayAsUtf8(sSource, shape) : shape(sSource);
         }
     }
     if (IsRtfEncoder(form->encoder) && bIncludeRtfWrapper)
@@ -258,6 +259,6 @@ std::string Utf8MarcRecordClass::SfdTextFormatted(int32_t iOutput) {
     if (form == nullptr || form->encoder == Encoder::None) return "";
     if (form->encoder == Encoder::Proposal) return FldTextFormatted(4, false, 10, "", "");
     const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-    return RecordHeldInWindows1252() && !ShowsHeldOctets(*form) ? DisplayWindows1252AsUtf8(SfdText(), shape)
-                                                                 : shape(SfdText());
+    const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, *form);
+    return bAsUtf8 ? DisplayAsUtf8(SfdText(), shape) : shape(SfdText());
 }
