@@ -84,9 +84,10 @@ TEST(Windows1252Record, HexAndRawFormsShowTheOctetsHeld) {
         l.r.SfdMoveFirst();
         EXPECT_EQ(Hex(l.r.SfdTextFormatted(f.form)), Hex(f.subfield)) << "subfield form " << f.form;
         const std::string line = "245:10: " + f.field;
-        if (f.form != 5)
+        if (f.form != 5) {
             EXPECT_NE(l.r.TextFormatted(f.form, 2, "245", false, 10).find(line), std::string::npos)
                 << "record text form " << f.form;
+        }
     }
     EXPECT_NE(l.r.TextRaw().find("245:10: |a " + kCp1252 + " |b sub"), std::string::npos);
     l.r.SfdMoveFirst();
