@@ -9,7 +9,7 @@
 // The octets, taken as UTF-8, go to the MARC-8 writer of one field (an 880 and another tag): plain
 // ASCII comes through unchanged, and whatever it writes this system reads back as UTF-8; the same
 // after the load's decomposition. A UTF-8 record holding them is set to MARC-8 and back. No
-// translation writes more delimiters, terminators or NULs than it was given.
+// translation writes more delimiters, terminators, NULs or escapes than it was given.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -42,10 +42,10 @@ const char* const kDesignations[] = {"1", "s", "(B", ")!E", "(!E", "2", "g", "3"
                                      "6", "(N", ")N", ":", ")Q", "(Q", "7", "(3", ")3", ";", ")4", "(4", "8",
                                      "(S", ")S", "9", "$1", "?", ""};
 
-// A translation never writes more delimiters, terminators or NULs than it read: a reference
-// never makes structure.
+// A translation never writes more delimiters, terminators, NULs or escapes than it read: a
+// reference never makes structure.
 bool StructureGrew(const std::string& sIn, const std::string& sOut) {
-    for (const char c : {'\x1F', '\x1E', '\x1D', '\0'}) {
+    for (const char c : {'\x1F', '\x1E', '\x1D', '\0', '\x1B'}) {
         if (std::count(sOut.begin(), sOut.end(), c) > std::count(sIn.begin(), sIn.end(), c)) return true;
     }
     return false;

@@ -21,33 +21,41 @@ constexpr bool SameCode(std::string_view a, std::string_view b) {
 }
 
 struct EscapeSequence {
-    std::string_view designation;  // the octets after ESC; what there is when incomplete
-    bool complete = false;         // false: the text ends inside the sequence
+    std::string_view designation;  // the octets after ESC; what there is when cut
+    bool complete = false;         // false: cut, by the end of the text or by a structural octet
     std::size_t Length() const { return 1 + designation.size(); }
 };
 
+// Octets that no escape sequence takes: the delimiter, the terminators and ESC. Before one of
+// them an escape sequence is cut, and the octet is read as what it is.
+constexpr bool EndsEscape(char c) { return c == '\x1F' || c == '\x1E' || c == '\x1D' || c == kEscape; }
+
 // The escape sequence that starts at `pos` (where the text holds ESC). An intermediate "(",
 // ")", "," or "-" is followed by one final octet, or by "!" and one; "$" may take such an
-// intermediate before its final octet; any other octet is a one-octet designation.
+// intermediate before its final octet; any other octet is a one-octet designation. A sequence
+// that the text ends inside of, or that meets a delimiter, a terminator or ESC, is cut before it
+// (`complete` false, `Length()` the octets read).
 inline EscapeSequence ReadEscape(std::string_view text, std::size_t pos) {
     auto isIntermediate = [](char c) { return c == '(' || c == ')' || c == ',' || c == '-'; };
     std::size_t q = pos + 1;
     const std::size_t n = text.size();
     auto done = [&](bool complete) { return EscapeSequence{text.substr(pos + 1, q - pos - 1), complete}; };
-    if (q >= n) return done(false);
+    // Whether the octet at q may be taken into the sequence.
+    auto more = [&] { return q < n && !EndsEscape(text[q]); };
+    if (!more()) return done(false);
     const char x = text[q++];
     if (x == '$') {
-        if (q >= n) return done(false);
+        if (!more()) return done(false);
         if (isIntermediate(text[q])) ++q;
-        if (q >= n) return done(false);
+        if (!more()) return done(false);
         ++q;
         return done(true);
     }
     if (isIntermediate(x)) {
-        if (q >= n) return done(false);
+        if (!more()) return done(false);
         if (text[q] == '!') {
             ++q;
-            if (q >= n) return done(false);
+            if (!more()) return done(false);
         }
         ++q;
     }

@@ -3,7 +3,8 @@
 // LatinMarc8Text2Utf8 reads text in the record's output set ("V" and "O" as such, any other
 // letter as MARC-8): octets from 0x80 through the Latin table of the character object, each
 // combining mark moved behind the character that follows it, the escape sequences followed
-// (G0 for octets below 0x80, G1 from 0x80), other sets character by character, and whatever no
+// (G0 for octets below 0x80, G1 from 0x80), other sets character by character (the Greek,
+// Hebrew and Arabic sets' marks moved behind their base as ANSEL's are), and whatever no
 // table holds written as "[MARC+" and its octets in hexadecimal.
 #include <algorithm>
 #include <string_view>
@@ -21,6 +22,15 @@ using marc8::kEscape;
 unsigned OctetAt(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
 
 bool IsCombiningMark(unsigned v) { return (v >= 0xE0 && v <= 0xFB) || v == 0xFE; }
+
+// Whether octet v, read in the set of a designation, is one of that set's own marks.
+bool IsScriptMark(std::string_view sDesignation, unsigned v) {
+    const auto designation = marc8::FindDesignation(sDesignation);
+    if (!designation) return false;
+    if (designation->shift == marc8::OctetShift::Lower && v >= 0x80) v -= 0x80;
+    else if (designation->shift == marc8::OctetShift::Raise && v < 0x80) v += 0x80;
+    return marc8::ScriptMarkClass(designation->set, static_cast<unsigned char>(v)) >= 0;
+}
 
 // "[MARC+", two upper-case hexadecimal digits per octet, "]".
 std::string UntranslatedOctets(std::string_view octets) {
@@ -69,8 +79,12 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
             const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
             bChanged = true;  // the escape itself is never written
             if (!esc.complete) {
-                sOut += UntranslatedOctets(text.substr(i));
-                break;
+                // A cut escape (at the end, or before a delimiter, a terminator or ESC) is a
+                // marker after the marks before it, and changes no set.
+                flushHeld();
+                sOut += UntranslatedOctets(text.substr(i, esc.Length()));
+                i += esc.Length();
+                continue;
             }
             const std::string_view d = esc.designation;
             if (marc8::IsLatinG0(d)) {
@@ -124,9 +138,23 @@ void Utf8MarcRecordClass::LatinMarc8Text2Utf8(std::string& sText, bool& bChanged
         const size_t width = sDesignation[0] == '$' ? 3 : 1;
         std::string_view character = text.substr(i, width);
         if (const size_t cut = character.find(kEscape); cut != std::string_view::npos) character = character.substr(0, cut);
+        if (character.size() < width && !bG1 && marc8::IsEaccLatinTail(character)) {
+            // Basic punctuation that ends the run short of a character is basic Latin.
+            sOut += character;
+            flushHeld();
+            i += character.size();
+            continue;
+        }
         if (character.size() < width) {
             sOut += UntranslatedOctets(character);
         } else if (translate(sDesignation, character)) {
+            if (IsScriptMark(sDesignation, v)) {
+                // The marks of the Greek, Hebrew and Arabic sets wait for their base as ANSEL's do.
+                sHeld += sUtf8;
+                bChanged = true;
+                ++i;
+                continue;
+            }
             sOut += sUtf8;
         } else if (!bOneOctetRun) {
             sOut += UntranslatedOctets(character);

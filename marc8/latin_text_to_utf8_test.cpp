@@ -58,9 +58,12 @@ TEST(LatinMarc8Text2Utf8, Cases) {
         {"M", T("^)Q\xC0^)!E\xC0"), Char(")Q", "\xC0") + U(0xB0)},
         {"M", T("^$1") + O("213021") + " " + T("^(Bx"), Char("$1", O("213021")) + " x"},
         {"M", T("^(2\x7F^(B"), "[MARC+7F]"},
-        // an East Asian character cut short shows as a marker, and the escape is read
+        // an East Asian character cut short shows as a marker, and the escape is read; blanks
+        // and punctuation that end the run short of a character are basic Latin
         {"M", T("^$1!0^(BHello world"), "[MARC+2130]Hello world"},
-        {"M", T("^$1") + O("213021") + "!" + T("^)Q\xC0"), Char("$1", O("213021")) + "[MARC+21]" + Char(")Q", "\xC0")},
+        {"M", T("^$1") + O("213021") + "!" + T("^)Q\xC0"), Char("$1", O("213021")) + "!" + Char(")Q", "\xC0")},
+        {"M", T("^$1") + O("213021") + ", " + T("^(Bx"), Char("$1", O("213021")) + ", x"},
+        {"M", T("^$1") + O("213021") + ".", Char("$1", O("213021")) + "."},
         // the Latin table, and what it lacks
         {"M", "\xC7\xC8\xBB\xAF\xA8\x88", U(0xDF) + U(0x20AC) + U(0x2020) + U(0x3B1) + U(0xB7) + U(0x98)},
         {"M", "a\xCE" "b\xFC", "a[MARC+CE]b[MARC+FC]"},
@@ -111,6 +114,11 @@ TEST(LatinMarc8Text2Utf8, ReadsEscapesAndMarksAsYazIconvDoes) {
         T("^(3GHI^(B"),
         T("^)2\xE0\xE1^)!E"),
         T("^(Bplain^s \xE8u\xF0" "c"),
+        // The marks of the Hebrew, Arabic and Greek sets precede their letter.
+        T("^(2AMylEem^(B"),
+        T("^(3ncnJnH^(B"),
+        T("^(3G^)4\xFDH^)!E^(B"),
+        T("\xFE^(SAk$jpal^(B"),
     };
     // One run of yaz-iconv, each text ended by a field terminator (yaz drops line feeds); each
     // text ends in the Latin sets.

@@ -97,8 +97,8 @@ std::size_t ReadReference(std::string_view s, std::size_t at, bool bAnyCase, std
         if (digits > iMaxDigits || value > 0x10FFFF || IsSurrogate(static_cast<char32_t>(value))) return 0;
         cp = static_cast<char32_t>(value);
     }
-    // A reference never makes structure: NUL, the delimiter and the terminators stay text.
-    if (cp == 0 || cp == 0x1D || cp == 0x1E || cp == 0x1F) return 0;
+    // A reference never makes structure: NUL, ESC, the delimiter and the terminators stay text.
+    if (cp == 0 || cp == 0x1B || cp == 0x1D || cp == 0x1E || cp == 0x1F) return 0;
     sUtf8 = Utf8Of(cp);
     return digits + 3 + (bSemicolon ? 1 : 0);
 }
@@ -125,9 +125,6 @@ std::size_t CombiningMarksAt(const std::string& s, std::size_t at) {
         }
     }
 }
-
-// U+0314, the Greek set's rough breathing (dasia).
-constexpr const char* kRoughBreathing = "\xCC\x94";
 
 }  // namespace
 
@@ -188,15 +185,15 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneFieldFindBreak(const std::string&
     }
     iPieceEnd = a;
     const marc8::EscapeSequence seq = marc8::ReadEscape(sField, a);
-    if (!seq.complete) {
-        // An escape that the field ends inside of: kept for the caller to write as octets.
-        sUnreadEscape.assign(sField, a, std::string::npos);
-        iAt = sField.size();
-        return;
-    }
     sNextCharacterSet0 = sCharacterSet0;
     sNextCharacterSet1 = sCharacterSet1;
-    marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
+    if (seq.complete) {
+        marc8::FollowEscape(seq.designation, sNextCharacterSet0, sNextCharacterSet1);
+    } else {
+        // An escape cut by the end of the field, a delimiter, a terminator or another escape:
+        // kept for the caller to write as octets; the sets stay, and the octet that cut it is read.
+        sUnreadEscape.assign(sField, a, seq.Length());
+    }
     iAt = a + seq.Length();
     if (iAt < sField.size() && sField[iAt] == kDelimiter) {
         // An escape directly before a delimiter: the next subfield starts in the basic sets.
@@ -308,6 +305,13 @@ void FlushMarks(Utf8MarcRecordState& m, std::string& sOut) {
     m.CombiningMarkCount = 0;
 }
 
+// Octets that are no character, as "[MARC+" and their hex digits "]".
+void WriteMarker(const Utf8CharClass& chars, std::string_view octets, std::string& sOut) {
+    sOut += "[MARC+";
+    for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
+    sOut += "]";
+}
+
 // Reads MARC-8 text into UTF-8, piece by piece, into the caller's buffer: a table look-up per
 // octet in the single-octet sets, a search of the one EACC table for the East Asian set, and the
 // combining marks, which precede their base character in MARC-8, put behind it in canonical
@@ -327,9 +331,10 @@ public:
     }
 
     // The UTF-8 of `text`, read in the sets sCode0 (octets below 0x80) and sCode1 (from 0x80),
-    // appended to sOut. bChanged and bError are set, never cleared.
+    // appended to sOut. bChanged and bError are set, never cleared. Marks that the text ends with
+    // go to *pHeldMarks when given (their base follows in the next piece), else onto sOut.
     void Append(const std::string& sCode0, const std::string& sCode1, std::string_view text, std::string& sOut,
-                bool& bChanged, bool& bError);
+                bool& bChanged, bool& bError, std::string* pHeldMarks = nullptr);
 
 private:
     // What octets of one half (G0 below 0x80, G1 from 0x80) are read in.
@@ -339,7 +344,8 @@ private:
         const marc8::SetTable* table = nullptr;  // the single-octet set, when the code selects one
         marc8::OctetShift shift = marc8::OctetShift::None;
         bool mayBeMark = false;  // a character of the set may be a combining mark
-        bool greek = false;      // the Greek set, whose own marks are found by octet
+        bool scriptMarks = false;  // the set holds marks of its own, found by octet
+        marc8::Marc8Set set = marc8::Marc8Set::Latin;
         bool prepared = false;
     };
     void Prepare(Half& half, const std::string& sCode, bool bWide);
@@ -361,7 +367,6 @@ private:
     Half g1;
     std::array<Half, 6> seenSets;  // the first single-octet sets met
     std::size_t iSeenSets = 0;
-    std::string sGreekLetters[3];  // alpha, beta, gamma, once a Greek set is read
     std::string sUtf8;   // the character object's answer
     std::string sOctets;
 };
@@ -383,7 +388,7 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
     half.code = bWide ? std::string("$1") : sCode;
     half.table = nullptr;
     half.shift = marc8::OctetShift::None;
-    half.greek = false;
+    half.scriptMarks = false;
     if (bWide) {
         half.mayBeMark = true;
         return;
@@ -392,9 +397,11 @@ void Marc8TextReader::Prepare(Half& half, const std::string& sCode, bool bWide) 
     if (lookup && lookup->set != marc8::Marc8Set::Eacc) {
         half.table = &marc8::SetTableOf(lookup->set, bSetV);
         half.shift = lookup->shift;
+        half.set = lookup->set;
+        half.scriptMarks = lookup->set == marc8::Marc8Set::Greek || lookup->set == marc8::Marc8Set::Hebrew ||
+                           lookup->set == marc8::Marc8Set::BasicArabic || lookup->set == marc8::Marc8Set::ExtendedArabic;
     }
     half.mayBeMark = LatinLikeCode(sCode) || b880;
-    half.greek = SameCode(sCode, "8") || SameCode(sCode, "(S") || SameCode(sCode, ")S");
     if (iSeenSets < seenSets.size()) seenSets[iSeenSets++] = half;
 }
 
@@ -412,24 +419,17 @@ int16_t Marc8TextReader::MarkClass(std::string_view sUtf8, char32_t cp, bool bHa
 }
 
 void Marc8TextReader::WriteRejected(std::string_view octets, std::string& sOut) const {
-    sOut += "[MARC+";
-    for (char c : octets) sOut += chars.Char2Hex(std::string(1, c));
-    sOut += "]";
+    WriteMarker(chars, octets, sOut);
 }
 
 void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode1, std::string_view text,
-                             std::string& sOut, bool& bChanged, bool& bError) {
+                             std::string& sOut, bool& bChanged, bool& bError, std::string* pHeldMarks) {
     const bool bEaccG0 = SameCode(sCode0, "$1");
     // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
     // or under ESC "$1" until another G1 set is designated.
     const bool bEaccG1 = IsEaccG1(sCode1) || SameCode(sCode1, "$1");
     Prepare(g0, sCode0, bEaccG0);
     Prepare(g1, sCode1, bEaccG1);
-    if ((g0.greek || g1.greek) && sGreekLetters[0].empty()) {
-        sGreekLetters[0] = chars.Utf8Alpha();
-        sGreekLetters[1] = chars.Utf8Beta();
-        sGreekLetters[2] = chars.Utf8Gamma();
-    }
     char buffer[4];
     std::string sReference;
     std::size_t i = 0;
@@ -467,6 +467,15 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
                 continue;
             }
         }
+        if (half.wide && bFromG0 &&
+            (marc8::IsEaccBlank(octet) || (i + 3 > n && marc8::IsEaccLatinTail(text.substr(i))))) {
+            // A blank where an East Asian character would start, and basic punctuation that ends
+            // the run short of a character, are basic Latin.
+            sOut += text[i];
+            FlushMarks(m, sOut);
+            ++i;
+            continue;
+        }
         const std::size_t width = half.wide ? 3 : 1;
         if (i + width > n) {
             // EACC octets short of a whole character.
@@ -479,12 +488,14 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
         bool bHaveCodePoint = false;
         bool bOneChanged = false;
         bool bCharacterError = false;
+        int iScriptMarkClass = -1;
         if (half.table) {
             // A single-octet set: one look-up in its table.
             unsigned char o = octet;
             if (half.shift == marc8::OctetShift::Lower && o >= 0x80) o = static_cast<unsigned char>(o - 0x80);
             else if (half.shift == marc8::OctetShift::Raise && o < 0x80) o = static_cast<unsigned char>(o + 0x80);
             cp = (*half.table)[o];
+            if (half.scriptMarks) iScriptMarkClass = marc8::ScriptMarkClass(half.set, o);
             if (cp == 0) {
                 bCharacterError = true;
             } else {
@@ -536,21 +547,14 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
             sOut += utf8;
             continue;
         }
-        bool bMayBeMark = half.mayBeMark;
-        if (!bMayBeMark && half.greek) {
-            bMayBeMark = utf8 == sGreekLetters[0] || utf8 == sGreekLetters[1] || utf8 == sGreekLetters[2];
-            // The Greek set's own marks (0x21 to 0x27 of either half) precede their base as
-            // ANSEL's do.
-            const unsigned char position = octet & 0x7F;
-            bMayBeMark = bMayBeMark || (position >= 0x21 && position <= 0x27);
-        }
-        if (bMayBeMark && utf8 == kRoughBreathing) {
-            // The rough breathing is no ANSEL mark: it has a class of its own here.
-            CollectMark(m, utf8, 230);
+        if (iScriptMarkClass >= 0) {
+            // The marks of the Greek, Hebrew and Arabic sets precede their base as ANSEL's do,
+            // in every field.
+            CollectMark(m, utf8, static_cast<int16_t>(iScriptMarkClass));
             bChanged = true;
             continue;
         }
-        if (bMayBeMark && utf8.size() > 1) {
+        if (half.mayBeMark && utf8.size() > 1) {
             const int16_t iClass = MarkClass(utf8, cp, bHaveCodePoint);
             if (iClass != kNoMark) {
                 // A mark the list of classes lacks is dropped.
@@ -562,7 +566,7 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
         sOut += utf8;
         FlushMarks(m, sOut);
     }
-    FlushMarks(m, sOut);
+    FlushMarks(m, pHeldMarks ? *pHeldMarks : sOut);
 }
 
 }  // namespace
@@ -682,6 +686,7 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     std::string sUnreadEscape;
     std::string sWaiting;
     std::string sTrailing;
+    std::string sHeld;
     std::string sOut;
     sOut.reserve(sField.size() * 2);
     bool bPieceChanged = false;
@@ -708,8 +713,12 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         // The piece's translation goes straight behind the pieces before it.
         m.CombiningMarkCount = 0;
         const std::size_t iOutStart = sOut.size();
+        sHeld.clear();
         reader.Append(sCode0, sCode1, std::string_view(sField).substr(iPieceStart, iPieceEnd - iPieceStart), sOut,
-                      bPieceChanged, bError);
+                      bPieceChanged, bError, &sHeld);
+        // Marks of a set's own (a Greek breathing before an escape) that no base followed in the
+        // piece wait with the ANSEL marks cut from its end; they stood before those.
+        if (!sHeld.empty()) sTrailing.insert(0, sHeld);
         if (!sWaiting.empty()) {
             if (sOut.size() == iOutStart) {
                 sTrailing = sWaiting + sTrailing;
@@ -723,6 +732,14 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
             }
             sWaiting.clear();
         }
+        if (!sUnreadEscape.empty()) {
+            // A cut escape ends the piece: the marks before it have no base, and it is a marker.
+            sOut += sTrailing;
+            sTrailing.clear();
+            WriteMarker(chars, sUnreadEscape, sOut);
+            sUnreadEscape.clear();
+            bError = true;
+        }
         if (iAt >= sField.size()) break;
         sCode0 = sNext0;
         sCode1 = sNext1;
@@ -733,12 +750,6 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     if (!sTrailing.empty()) {
         // Marks with no base character left in the field.
         sOut += sTrailing;
-        bError = true;
-    }
-    if (!sUnreadEscape.empty()) {
-        sOut += "[MARC+";
-        for (char c : sUnreadEscape) sOut += chars.Char2Hex(std::string(1, c));
-        sOut += "]";
         bError = true;
     }
     // Also "&" with marks behind it and then "#": the marks before a reference.

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "common/test_support.h"
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
@@ -108,6 +112,15 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"EaccFourCharacterG0", "500", "  ", "|a^$,1!0!", "  ", "|a\xE4\xB8\x80", true, false},
         FieldCase{"EaccInG1", "500", "  ", "|a^$)1\xA1\xB0\xA1x", "  ", "|a\xE4\xB8\x80x", true, false},
         FieldCase{"EaccLeftover", "500", "  ", "|a^$1!0!!0", "  ", "|a\xE4\xB8\x80[MARC+2130]", true, true},
+        // In an East Asian run a blank where a character would start is a blank, and blanks and
+        // punctuation that end the run short of a character are basic Latin; any other three
+        // octets that make no character are one marker, and the walk goes on after them.
+        FieldCase{"EaccBlankBetweenCharacters", "500", "  ", "|a^$1!0! !0d^(B", "  ",
+                  "|a\xE4\xB8\x80 \xE4\xBA\xBA", true, false},
+        FieldCase{"EaccPunctuationEndsRuns", "500", "  ", "|a^$1!0! :|b^$1!0d.|cx^$1!0!, ^(Bx", "  ",
+                  "|a\xE4\xB8\x80 :|b\xE4\xBA\xBA.|cx\xE4\xB8\x80, x", true, false},
+        FieldCase{"EaccUnknownCode", "500", "  ", "|a^$1!0!!!!!0d^(B", "  ",
+                  "|a\xE4\xB8\x80[MARC+212121]\xE4\xBA\xBA", true, true},
         // A delimiter ends the piece and starts the next subfield in the basic sets, also right
         // after an escape.
         FieldCase{"CyrillicEscapeBeforeDelimiter", "500", "  ", "|aABC^(N|bDEF", "  ", "|aABC|bDEF", true, false},
@@ -123,6 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"ReferenceToNul", "500", "  ", "|a&#x0000;", "  ", "|a&#x0000;", false, false},
         FieldCase{"UpperReferenceToDelimiter", "500", "  ", "|a&#X001F;c", "  ", "|a&#X001F;c", false, false},
         FieldCase{"ReferenceSplitByEscapeToDelimiter", "500", "  ", "|a&#x00^s1F;c", "  ", "|a&#x001F;c", true, false},
+        // Nor ESC, in either pass; the other controls and DEL keep their reading.
+        FieldCase{"ReferenceToEscape", "500", "  ", "|aab&#x1B;(Ncd", "  ", "|aab&#x1B;(Ncd", false, false},
+        FieldCase{"SixDigitReferenceToEscape", "500", "  ", "|a&#x00001b;(N", "  ", "|a&#x00001b;(N", false, false},
+        FieldCase{"UpperReferenceToEscape", "500", "  ", "|a&#X1b(Ncd", "  ", "|a&#X1b(Ncd", false, false},
+        FieldCase{"ReferenceToEscapeSplitByEscape", "500", "  ", "|a&#x00^s1B;(N", "  ", "|a&#x001B;(N", true, false},
+        FieldCase{"ReferencesToOtherControls", "500", "  ", "|a&#x0009;&#x000A;&#x7F;", "  ", "|a\t\n\x7F", true,
+                  false},
         // G1 octets take the width of the G1 set, not that of an East Asian G0 set.
         FieldCase{"EaccThenExtendedCyrillic", "500", "  ", "|a^$1!0!^)Q\xE4^)!E^(B", "  ",
                   "|a\xE4\xB8\x80\xD0\x81", true, false},
@@ -133,8 +153,131 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"MarkBeforeUpperReference", "500", "  ", "|ax\xE2&#X03B1;y", "  ", "|ax\xCE\xB1\xCC\x81y", true,
                   false},
         FieldCase{"MarkBeforeReferenceInNextPiece", "500", "  ", "|ax\xE2^s&#x03B1;", "  ", "|ax\xCE\xB1\xCC\x81",
+                  true, false},
+        // The marks of the Hebrew and Arabic sets precede their letter, in every field; maqaf is
+        // no mark. Shin with qamats and shin dot, lamed, vav with holam, final mem.
+        FieldCase{"HebrewPointsPrecedeTheirLetter", "500", "  ", "|a^(2AMylEem^(B", "  ",
+                  "|a\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D", true, false},
+        FieldCase{"HebrewPointsPrecedeTheirLetter880", "880", "  ", "|a^(2AMylEem^(B", "  ",
+                  "|a\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D", true, false},
+        FieldCase{"HebrewPointsInCanonicalOrder", "500", "  ", "|a^(2KGa^(B", "  ", "|a\xD7\x91\xD6\xB0\xD6\xBC",
+                  true, false},
+        FieldCase{"HebrewMaqafIsNoMark", "500", "  ", "|a^(2`-a^(B", "  ", "|a\xD7\x90\xD6\xBE\xD7\x91", true,
+                  false},
+        FieldCase{"ArabicHarakatPrecedeTheirLetter", "500", "  ", "|a^(3ncnJnH^(B", "  ",
+                  "|a\xD9\x83\xD9\x8E\xD8\xAA\xD9\x8E\xD8\xA8\xD9\x8E", true, false},
+        FieldCase{"ExtendedArabicMarkPrecedesItsLetter", "500", "  ", "|a^(3G^)4\xFDH^)!E^(B", "  ",
+                  "|a\xD8\xA7\xD8\xA8\xCC\x86", true, false},
+        // A mark of the Greek set before an escape waits for the letter after it.
+        FieldCase{"GreekMarkWaitsAcrossEscapes", "500", "  ", "|a^(S&^(B\xE2^(Sa^(B", "  ",
+                  "|a\xCE\xB1\xCC\x94\xCC\x81", true, false},
+        FieldCase{"YpogegrammeniAfterBreathing", "500", "  ", "|a\xFE^(S'}^(B", "  ", "|a\xCF\x89\xCC\x93\xCD\x85",
                   true, false}),
     [](const auto& info) { return info.param.sName; });
+
+// An escape sequence never takes a delimiter, a terminator or ESC: cut before one, it is a marker
+// with the error flag, and the delimiter starts the next subfield in the basic sets. Every reader
+// of MARC-8 text agrees: the field reader, the Latin reader, the single-byte walk and the normal
+// forms.
+TEST(TranslateMarc2Utf8OneField, ACutEscapeNeverTakesADelimiter) {
+    const std::pair<std::string, std::string> cuts[] = {
+        {")", "29"},     {")!", "2921"}, {"$)", "2429"}, {"$-", "242D"}, {"-", "2D"},
+        {"(", "28"},     {"(!", "2821"}, {"$", "24"},    {",", "2C"},    {"", ""},
+    };
+    for (const auto& [sCut, sHex] : cuts) {
+        const std::string sMarker = "[MARC+1B" + sHex + "]";
+        Utf8MarcRecordClass record;
+        record.CharacterSetOut("M");
+        std::string sIndicators = "  ";
+        std::string sField = T("|aABC^" + sCut + "|b\xC7");
+        bool bChanged = false;
+        bool bError = false;
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, T("|aABC" + sMarker + "|b\xC3\x9F")) << sCut;
+        EXPECT_TRUE(bError) << sCut;
+
+        // Cut by ESC or a terminator: the octet after it is read as what it is.
+        sField = T("|aA^" + sCut + "\x1E^" + sCut + "^(NB");
+        record.TranslateMarc2Utf8OneField("a", "500", sIndicators, sField, bChanged, bError);
+        EXPECT_EQ(sField, T("|aA" + sMarker + "\x1E" + sMarker + "\xD0\xB1")) << sCut;
+
+        std::string sText = T("ABC^" + sCut + "|b\xC7");
+        record.LatinMarc8Text2Utf8(sText, bChanged);
+        EXPECT_EQ(sText, T("ABC" + sMarker + "|b\xC3\x9F")) << sCut;
+
+        // The single-byte walk reads the subfield after it in the basic sets.
+        int32_t iMode = 1;  // "M2V"
+        record.SetUpTranslation(iMode);
+        sText = T("ABC^" + sCut + "|b\xC7");
+        RecordTestAccess::ApplyTranslation(record, sText, bChanged);
+        EXPECT_EQ(sText, T("ABC^" + sCut + "|b&#x00df;")) << sCut;
+    }
+    // The normal forms skip an escape with the octet after it, never a delimiter.
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    EXPECT_EQ(record.NormString(T("Smith^|d1900"), true, "V"), "SMITH 1900");
+    EXPECT_EQ(record.NormString(T("^gab^|dZ"), true, "V"), record.NormString(T("^gab^s|dZ"), true, "V"));
+}
+
+// yaz-marcdump's UTF-8 reading of one MARC-8 record: the text of each subfield, keyed by tag and
+// code ("100d").
+std::map<std::string, std::string> YazSubfields(const std::string& sRecord) {
+    const testsupport::TempSettingsFolder folder;
+    const std::string path = folder.File("marc8.mrc");
+    testsupport::WriteFile(path, sRecord);
+    std::map<std::string, std::string> subfields;
+    FILE* pipe = popen(("yaz-marcdump -f MARC-8 -t UTF-8 -o marc '" + path + "' 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return subfields;
+    std::string s;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) s.append(buffer, n);
+    pclose(pipe);
+    if (s.size() < 24) return subfields;
+    const std::size_t base = std::stoul(s.substr(12, 5));
+    for (std::size_t at = 24; at + 12 <= base && s[at] != '\x1E'; at += 12) {
+        const std::string sTag = s.substr(at, 3);
+        const std::string data = s.substr(base + std::stoul(s.substr(at + 7, 5)), std::stoul(s.substr(at + 3, 4)) - 1);
+        for (std::size_t d = data.find('\x1F'); d != std::string::npos && d + 1 < data.size();) {
+            const std::size_t next = data.find('\x1F', d + 1);
+            subfields[sTag + data[d + 1]] = data.substr(d + 2, next == std::string::npos ? next : next - d - 2);
+            d = next;
+        }
+    }
+    return subfields;
+}
+
+// Loaded in MARC-8 and held in UTF-8, records read as yaz-marcdump reads them: the subfield after a
+// cut escape (where yaz loses the text before the escape, this system keeps it and marks the
+// escape), a blank inside an East Asian run, a reference to ESC kept as text.
+TEST(TranslateRecordMarc8ToUtf8, ReadsCutEscapesBlanksAndReferencesAsYazDoes) {
+    struct Case {
+        std::string sTag, sData;       // through T()
+        std::vector<std::string> keys;  // the subfields compared with yaz's reading
+        std::string sField;             // the whole field as held, through T()
+    };
+    const std::vector<Case> cases = {
+        {"100", "1 |aSmith, John^)|d1900-|4aut", {"100d", "1004"}, "|aSmith, John[MARC+1B29]|d1900-|4aut"},
+        {"245", "00|aABC^$-|bDEF", {"245b"}, "|aABC[MARC+1B242D]|bDEF"},
+        {"500", "  |a^$1!0! !0d^(B", {"500a"}, "|a\xE4\xB8\x80 \xE4\xBA\xBA"},
+        {"500", "  |aab&#x1B;(Ncd", {"500a"}, "|aab&#x1B;(Ncd"},
+    };
+    for (const Case& c : cases) {
+        const std::string sRecord = record_test::Iso2709("00000nam  2200000   4500", {{"001", "1"}, {c.sTag, T(c.sData)}});
+        const auto yaz = YazSubfields(sRecord);
+        Utf8MarcRecordClass record;
+        record.CharacterSetIn("M");
+        record.CharacterSetOut("U");
+        record.MarcRecordIn(sRecord);
+        ASSERT_TRUE(record.FldFindFirst(c.sTag, "")) << c.sData;
+        EXPECT_EQ(record.FldText(), T(c.sField));
+        for (const std::string& key : c.keys) {
+            ASSERT_TRUE(yaz.count(key)) << key;
+            ASSERT_TRUE(record.FldFindFirst(key.substr(0, 3), "")) << key;
+            ASSERT_TRUE(record.SfdFindFirst(key.substr(3), "")) << key;
+            EXPECT_EQ(record.SfdText(), yaz.at(key)) << key;
+        }
+    }
+}
 
 // Every character of the East Asian table reads as its UTF-8, the first and last of the table and
 // of each of its chunks among them.
@@ -328,6 +471,7 @@ TEST(TranslateMarc2Utf8OneField, ReadWriteReadKeepsSubfieldsAndCharacters) {
         "|a^$1!0!^)Q\xE4^)!E^(B x^$1!0!^)4\xDC^)!E^(B",
         "|ax\xE2&#x03B1;n \xE2&#x0259;",
         "|a^)Q\xC0|b\xC0",
+        "|aab&#x1B;(Ncd",
     };
     for (const std::string& text : texts) {
         Utf8MarcRecordClass record;

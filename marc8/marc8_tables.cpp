@@ -361,6 +361,25 @@ private:
 
 // ---- single-octet sets ----
 
+int ScriptMarkClass(Marc8Set set, unsigned char octet) {
+    switch (set) {
+        case Marc8Set::Greek:
+            if (octet < 0x21 || octet > 0x27) return -1;
+            return octet == 0x27 ? 240 : 230;  // ypogegrammeni; the accents and breathings
+        case Marc8Set::Hebrew: {
+            if (octet < 0x40 || octet > 0x4E) return -1;
+            const char16_t cp = kHebrew[octet];
+            if (cp >= 0x05B0 && cp <= 0x05B9) return 10 + (cp - 0x05B0);
+            return cp == 0x05BB ? 20 : cp == 0x05BC ? 21 : cp == 0x05BF ? 23 : cp == 0x05C1 ? 24 : 26;  // FB1E
+        }
+        case Marc8Set::BasicArabic:
+            if (octet < 0x6B || octet > 0x72) return -1;
+            return 27 + (kBasicArabic[octet] - 0x064B);
+        case Marc8Set::ExtendedArabic: return octet == 0xFD || octet == 0xFE ? 230 : -1;
+        default: return -1;
+    }
+}
+
 const SetTable& SetTableOf(Marc8Set set, bool bVariantV) {
     switch (set) {
         case Marc8Set::Latin: return bVariantV ? kLatinV : kLatin;

@@ -54,6 +54,14 @@ struct Designation {
 // nothing for any other text.
 std::optional<Designation> FindDesignation(std::string_view sTableDesignation);
 
+// The canonical combining class of the character at `octet` of a single-octet set when it is one
+// of the set's own combining marks, which MARC-8 writes before their base character as it does
+// ANSEL's: the Greek set's 0x21 to 0x27, the Hebrew points at 0x40 to 0x4E, the basic Arabic
+// harakat at 0x6B to 0x72 and the extended Arabic 0xFD and 0xFE. -1 for any other octet, and for
+// the Latin set, whose marks the record's lists of classes give. The octet is as the set's table
+// is keyed (after the designation's shift).
+int ScriptMarkClass(Marc8Set set, unsigned char octet);
+
 // ---- EACC ----
 
 // One EACC entry: the code (three octets, big-endian) and the octets of its UTF-8 form read as
@@ -79,6 +87,21 @@ uint32_t EaccChunkKey(int16_t iChunk);
 // The chunk that holds sEaccCharacter: the first chunk whose boundary key, compared as a string of
 // octets, is greater than the character; 44 when none is.
 int16_t EaccChunkOf(std::string_view sEaccCharacter);
+
+// Octets of basic Latin that records leave in an East Asian run: the blank, which begins no East
+// Asian code, and, in a tail of fewer than three octets before the run's end, basic punctuation.
+// Readers take each as its basic Latin octet.
+constexpr bool IsEaccBlank(unsigned char c) { return c == 0x20; }
+constexpr bool IsEaccLatinTail(std::string_view tail) {
+    if (tail.empty() || tail.size() >= 3) return false;
+    for (char ch : tail) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool bPunctuation = (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+                                  (c >= 0x7B && c <= 0x7E);
+        if (!IsEaccBlank(c) && !bPunctuation) return false;
+    }
+    return true;
+}
 
 // The UTF-8 octets of a packed UTF-8 value (0xE4B880 gives E4 B8 80).
 std::string UnpackOctets(uint32_t lPacked);

@@ -163,12 +163,15 @@ void Utf8MarcRecordClass::TranslateFollowingEscapes(std::string& sText, bool& bC
         }
 
         const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
-        if (!esc.complete) {  // an incomplete final escape stays as it stands
-            sOut += text.substr(i);
-            break;
+        const size_t next = i + esc.Length();
+        if (!esc.complete) {
+            // A cut escape (at the end, or before a delimiter, a terminator or ESC) stays as it
+            // stands and changes no set; the octet that cut it is read next.
+            sOut += text.substr(i, esc.Length());
+            i = next;
+            continue;
         }
         const std::string_view d = esc.designation;
-        const size_t next = i + esc.Length();
         marc8::FollowEscape(d, in0, in1);
 
         if (bRunsToV && (d == "g" || d == "b" || d == "p")) {
@@ -221,22 +224,21 @@ void Utf8MarcRecordClass::Translate880FieldText(std::string& sText, bool& bChang
         Translate880FieldTranslateThePiece(sPiece, bChanged);
         sResult = sPiece;
         bool bG1Latin = true;
+        bool bLatin = true;
         size_t i = first;
         while (i < text.size()) {
             const marc8::EscapeSequence esc = marc8::ReadEscape(text, i);
-            if (!esc.complete) {
-                sResult += text.substr(i);
-                break;
-            }
             const std::string_view d = esc.designation;
-            if (marc8::IsLatinG1(d)) bG1Latin = true;
-            else if (marc8::DesignatesG1(d)) bG1Latin = false;
+            // A cut escape changes no set: its piece is read as the piece before it.
+            if (esc.complete) {
+                if (marc8::IsLatinG1(d)) bG1Latin = true;
+                else if (marc8::DesignatesG1(d)) bG1Latin = false;
+                bLatin = d == "p" || d == "s" || d == "g" || d == "b" || marc8::IsLatinG0(d) || marc8::IsLatinG1(d);
+            }
             const size_t start = i + esc.Length();
             size_t end = text.find(kEscape, start);
             if (end == std::string_view::npos) end = text.size();
             sPiece.assign(text.substr(start, end - start));
-            const bool bLatin =
-                d == "p" || d == "s" || d == "g" || d == "b" || marc8::IsLatinG0(d) || marc8::IsLatinG1(d);
             if (bLatin && bG1Latin) Translate880FieldTranslateThePiece(sPiece, bChanged);
             sResult += text.substr(i, esc.Length());
             sResult += sPiece;

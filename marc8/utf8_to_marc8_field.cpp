@@ -15,6 +15,7 @@
 #include "chars/utf8_char.h"
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc8/combining_mark_ranges.h"
 #include "marc8/escape_designation.h"
 #include "marc8/marc8_tables.h"
 #include "normalize/latin_letters.h"
@@ -84,8 +85,9 @@ void AppendReference(std::string& out, char32_t cp) {
     out += ';';
 }
 
-// ASCII that MARC-8 holds as itself in table "1", unchanged.
-bool PlainAscii(unsigned char c) { return (c >= 0x20 && c <= 0x7E) || c == 0x1B || (c >= 0x1D && c <= 0x1F); }
+// ASCII that MARC-8 holds as itself in table "1", unchanged. ESC is not among them: written as
+// itself it would start an escape sequence.
+bool PlainAscii(unsigned char c) { return (c >= 0x20 && c <= 0x7E) || (c >= 0x1D && c <= 0x1F); }
 
 // The G1 sets that a run designates away from extended Latin.
 bool ExtendedG1(char code) { return code == ':' || code == ';'; }
@@ -118,13 +120,20 @@ struct EscapeRun {
 
 namespace {
 
+// One combining mark of a cluster: its octet, the table that holds it and its combining class.
+struct PendingMark {
+    char cOctet;
+    char cTable;
+    int iClass;
+};
+
 // What the writer has read of one base character and what follows it up to the next base: the
 // marks (in text order) go before it, the references after it.
 struct PendingCluster {
     bool bHasBase = false;
     std::string sBase;
     char cTable = '1';
-    std::vector<std::string> marks;
+    std::vector<PendingMark> marks;
     std::string sReferences;  // basic-Latin text
     void Clear() {
         bHasBase = false;
@@ -134,6 +143,27 @@ struct PendingCluster {
         sReferences.clear();
     }
 };
+
+// The class of a one-octet result that is a combining mark: of the basic table, the marks of the
+// list of classes (the octet and its three digits; extended Cyrillic and Arabic letters share the
+// octets 0xE0 and up, so only results of the basic table are ANSEL marks); of the Greek, Hebrew
+// and Arabic tables, their own marks. -1 for a base character.
+int MarkClassOf(std::string_view sClassList, char cTable, const std::string& sMarc8) {
+    if (sMarc8.size() != 1) return -1;
+    const auto octet = static_cast<unsigned char>(sMarc8[0]);
+    switch (cTable) {
+        case '1': {
+            const std::size_t at = octet < 0x80 ? std::string_view::npos : sClassList.find(sMarc8[0]);
+            if (at == std::string_view::npos) return -1;
+            return static_cast<int>(rt::Digits(sClassList.substr(at + 1, 3), rt::DigitSkip::Nothing));
+        }
+        case '5': return marc8::ScriptMarkClass(marc8::Marc8Set::Hebrew, octet);
+        case '7': return marc8::ScriptMarkClass(marc8::Marc8Set::BasicArabic, octet);
+        case ';': return marc8::ScriptMarkClass(marc8::Marc8Set::ExtendedArabic, octet);
+        case '8': return marc8::ScriptMarkClass(marc8::Marc8Set::Greek, octet);
+        default: return -1;
+    }
+}
 
 }  // namespace
 
@@ -167,12 +197,15 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
     PendingCluster cluster;
     auto writeCluster = [&]() {
         if (!cluster.marks.empty()) {
-            // The buffer receives the marks as a walk from the end of the piece meets them.
-            m.CombiningMarkCount = 0;
-            for (auto it = cluster.marks.rbegin(); it != cluster.marks.rend(); ++it)
-                CollectCombiningMark(*it, m.Marc8DiacriticClasses);
-            switchTo('1');
-            out += FlushCombiningMarks();
+            // In ascending class, marks of one class in text order; each in its own set, so a
+            // mark of the Greek, Hebrew or Arabic set stands directly before its letter.
+            if (cluster.marks.size() > 1)
+                std::stable_sort(cluster.marks.begin(), cluster.marks.end(),
+                                 [](const PendingMark& a, const PendingMark& b) { return a.iClass < b.iClass; });
+            for (const PendingMark& mark : cluster.marks) {
+                switchTo(mark.cTable);
+                out += mark.cOctet;
+            }
         }
         if (cluster.bHasBase) {
             switchTo(cluster.cTable);
@@ -225,12 +258,13 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
         bool bOneChanged = false;
         bool bCharacterError = false;
         chars.TranslateUtf82MarcOneCharacter(sSetOut, sTable, sCharacter, sMarc8, bOneChanged, bCharacterError);
+        // ESC is written as a reference, as the other controls are.
+        if (cp == 0x1B) bCharacterError = true;
         if (bOneChanged) bChanged = true;
         if (bCharacterError) {
             bError = true;
             bChanged = true;
-            chars.Utf8Char(sCharacter);
-            if (chars.Utf8CharCategory().starts_with("M")) {
+            if (marc8::IsCombiningMark(cp)) {
                 // A mark MARC-8 lacks follows its base as a reference.
                 AppendReference(cluster.sReferences, cp);
                 continue;
@@ -244,12 +278,14 @@ void Utf8MarcRecordClass::TranslateUtf82MarcPiece(std::string sTag, std::string 
             continue;
         }
         const char cTable = sTable.empty() ? '1' : sTable[0];
-        // Only results of the basic table are marks; extended Cyrillic and Arabic letters share
-        // the octets 0xE0 and up. The directional marks give nothing and count as marks.
-        const bool bMark = sMarc8.empty() ||
-                           (cTable == '1' && sMarc8.size() == 1 && m.Marc8Diacritics.find(sMarc8[0]) != std::string::npos);
-        if (bMark) {
-            if (!sMarc8.empty()) cluster.marks.push_back(sMarc8);
+        // The directional marks give nothing and count as marks.
+        if (sMarc8.empty()) {
+            bChanged = true;
+            continue;
+        }
+        const int iClass = MarkClassOf(m.Marc8DiacriticClasses, cTable, sMarc8);
+        if (iClass >= 0) {
+            cluster.marks.push_back({sMarc8[0], cTable, iClass});
             bChanged = true;
             continue;
         }

@@ -27,6 +27,16 @@ const std::string kCyrEl = "\xD0\xBB", kCyrKa = "\xD0\xBA", kCyrA = "\xD0\xB0";
 const std::string kArAlif = "\xD8\xA7", kArBa = "\xD8\xA8";
 const std::string kAlpha = "\xCE\xB1", kBeta = "\xCE\xB2";
 const std::string kTav = "\xD7\xAA", kShin = "\xD7\xA9", kFinalNun = "\xD7\x9F";
+// Words with the marks of the Greek, Hebrew and Arabic sets, decomposed.
+const std::string kAthenai = "\xCE\x91\xCC\x93\xCE\xB8\xCE\xB7\xCD\x82\xCE\xBD\xCE\xB1\xCE\xB9";  // Ἀθῆναι
+const std::string kRhetor = "\xCF\x81\xCC\x94\xCE\xB7\xCC\x81\xCF\x84\xCF\x89\xCF\x81";          // ῥήτωρ
+const std::string kOde = "\xCF\x89\xCC\x93\xCD\x85\xCE\xB4\xCE\xB7\xCC\x81";                       // ᾠδή
+const std::string kHama = "\xCE\xB1\xCC\x94\xCC\x81\xCE\xBC\xCE\xB1";                              // ἅμα
+const std::string kShalom = "\xD7\xA9\xD6\xB8\xD7\x81\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D";          // שָׁלוֹם
+const std::string kBereshit =
+    "\xD7\x91\xD6\xB0\xD6\xBC\xD7\xA8\xD6\xB5\xD7\x90\xD7\xA9\xD6\xB4\xD7\x81\xD7\x99\xD7\xAA";  // בְּרֵאשִׁית
+const std::string kKataba = "\xD9\x83\xD9\x8E\xD8\xAA\xD9\x8E\xD8\xA8\xD9\x8E";  // كَتَبَ
+const std::string kDotBelow = "\xCC\xA3", kLowLine = "\xCC\xB2";
 
 struct FieldCase {
     std::string sName;
@@ -70,10 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"ReferenceInsideScriptRun", "500", "|a" + kAlef + "\xD7\x82" + kBet,
                   "|a^(2\x60^(B&#x05c2;^(2\x61^(B", true, true},
         FieldCase{"ReferenceBeyondBmp", "500", "|a\xF0\x9D\x84\x9E", "|a&#xd834dd1e;", true, true},
-        FieldCase{"MarkPassesReference", "500", "|ae\xE0\xA0\x80" + kAcute, "|a\xE2" "e&#x0800;", true, true},
+        // U+0800 is a letter (the Unicode 3.0 table took it for a mark): the acute is its own.
+        FieldCase{"MissingLetterKeepsItsMark", "500", "|ae\xE0\xA0\x80" + kAcute, "|ae\xE2&#x0800;", true, true},
         FieldCase{"DirectionalMarkDropped", "500", "|a" + kAlef + "\xE2\x80\x8F" + kBet, "|a^(2\x60\x61^(B", true,
                   false},
         FieldCase{"TabIsReferenced", "500", "|aa\tb", "|aa&#x0009;b", true, true},
+        // Written as itself, ESC would start an escape sequence.
+        FieldCase{"EscapeIsReferenced", "500", "|aab^(Ncd", "|aab&#x001b;(Ncd", true, true},
+        FieldCase{"EscapeIsReferenced880", "880", "|a" + kAlef + "^(B", "|a^(2\x60^(B&#x001b;(B", true, true},
         // The load puts the delimiter in place of the double dagger; the writer references it.
         FieldCase{"DoubleDaggerIsReferenced", "500", "|aa\xC7\x82" "bc", "|aa&#x01c2;bc", true, true},
         // Letters of the extended Cyrillic set are no marks, and G1 is given back to extended
@@ -119,7 +133,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "|a^(2\x7A\x79^(B\"^(2\x6F^(B", true, false},
         // A character MARC-8 lacks is a base of its own: the acute after it stays with it.
         FieldCase{"MarkAfterMissingCharacter", "500", "|ax\xC9\x99" + kAcute + "n", "|ax\xE2&#x0259;n", true, true},
-        FieldCase{"MissingMarkFollowsItsBase", "500", "|ax\xCD\x98" + kAcute + "n", "|a\xE2x&#x0358;n", true, true}),
+        FieldCase{"MissingMarkFollowsItsBase", "500", "|ax\xCD\x98" + kAcute + "n", "|a\xE2x&#x0358;n", true, true},
+        // Marks of one class keep their order.
+        FieldCase{"MarksOfOneClassBelowKeepOrder", "500", "|ae" + kDotBelow + kLowLine + "x", "|a\xF2\xF6" "ex", true,
+                  false},
+        // The marks of the Greek, Hebrew and Arabic sets stand directly before their letter, each
+        // in its own set; ANSEL's marks in the basic set.
+        FieldCase{"GreekSetMarkBeforeItsLetter", "500", "|a" + kAthenai, "|a\xFE^(SAk$jpal^(B", true, false},
+        FieldCase{"RoughBreathingOpensTheRun", "500", "|a" + kRhetor, "|a^(S&u^(B\xE2^(Sjx}u^(B", true, false},
+        FieldCase{"YpogegrammeniAfterAnselBreathing", "500", "|a" + kOde, "|a\xFE^(S'}e^(B\xE2^(Sj^(B", true, false},
+        FieldCase{"GreekAndAnselMarksInTextOrder", "500", "|a" + kHama, "|a^(S&^(B\xE2^(Saoa^(B", true, false},
+        FieldCase{"HebrewPointsBeforeTheirLetter", "500", "|a" + kShalom, "|a^(2AMylEem^(B", true, false},
+        FieldCase{"HebrewPointsBeforeTheirLetter880", "880", "|a" + kShalom, "|a^(2AMylEem^(B", true, false},
+        FieldCase{"HebrewDageshAfterSheva", "500", "|a" + kBereshit, "|a^(2GKaCx`DMyiz^(B", true, false},
+        FieldCase{"ArabicHarakatBeforeTheirLetter", "500", "|a" + kKataba, "|a^(3ncnJnH^(B", true, false}),
     [](const auto& info) { return info.param.sName; });
 
 // What the writer gives, this system's reader takes back: every case above that holds no
@@ -139,6 +166,8 @@ TEST(TranslateUtf82MarcOneField, ReadsBackThroughTheMarc8Reader) {
         "|ax" + kAlpha + kAcute + "n",
         "|a" + kTav + kShin + "\"" + kFinalNun + " " + kAlef + "-" + kBet + " " + kAlef + "'" + kBet,
         "|a" + kArAlif + ", " + kArBa + " 12, " + kArAlif + " 1995% " + kArBa + "; " + kArAlif + "?",
+        "|a" + kAthenai + " " + kRhetor + " " + kOde + " " + kHama + "|be" + kDotBelow + kLowLine + "x",
+        "|a" + kShalom + " " + kBereshit + " " + kAlef + "\xD6\xBE" + kBet + "|b" + kKataba + " 12",
     };
     for (const std::string& sText : texts) {
         for (const char* sTag : {"245", "880"}) {
@@ -159,6 +188,23 @@ TEST(TranslateUtf82MarcOneField, ReadsBackThroughTheMarc8Reader) {
             EXPECT_EQ(sField, T(sText)) << sTag;
         }
     }
+}
+
+// Controls come back through MARC-8 as they went: TAB, LF, CR and DEL as themselves, ESC as the
+// text of its reference (a reference to ESC stays text, as one to the delimiter does).
+TEST(TranslateUtf82MarcOneField, ControlsComeBackAndEscapeStaysText) {
+    Utf8MarcRecordClass record;
+    record.CharacterSetOut("M");
+    std::string sSetList;
+    std::string sTag = "500";
+    std::string sField = T("|aa\t\n\r\x7F^(Ncd");
+    bool bChanged = false;
+    bool bError = false;
+    record.TranslateUtf82MarcOneField(sSetList, sTag, sField, bChanged, bError);
+    EXPECT_EQ(sField.find('\x1B'), std::string::npos);
+    std::string sIndicators = "  ";
+    record.TranslateMarc2Utf8OneField("a", sTag, sIndicators, sField, bChanged, bError);
+    EXPECT_EQ(sField, T("|aa\t\n\r\x7F&#x001b;(Ncd"));
 }
 
 // The writer is linear: a long subfield of marks, references and script runs takes no time.

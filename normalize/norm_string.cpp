@@ -14,6 +14,7 @@
 #include "common/raised_error.h"
 #include "common/runtime.h"
 #include "marc/record/marc_record.h"
+#include "marc8/escape_designation.h"
 
 namespace {
 
@@ -242,6 +243,9 @@ void Utf8MarcRecordClass::AppendEightBitNormForm(std::string& sForm, const std::
         out.Append(NormOctetFinal(sCode));
     };
     const size_t n = sText.size();
+    // An escape is skipped with the octet after it, unless that octet is one no escape takes (a
+    // delimiter, a terminator, ESC), which is read next.
+    auto PastEscape = [&](size_t at) { return at + (at + 1 < n && marc8::EndsEscape(sText[at + 1]) ? 1 : 2); };
     size_t i = 0;
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(sText[i]);
@@ -251,7 +255,7 @@ void Utf8MarcRecordClass::AppendEightBitNormForm(std::string& sForm, const std::
             i += 2;
         } else if (c == kEscape) {
             const bool bGreek = i + 1 < n && sText[i + 1] == 'g';
-            i += 2;
+            i = PastEscape(i);
             if (!bGreek) continue;
             // A run of Greek symbols: a, b and c are alpha, beta and gamma; an
             // escape ends the run with the octet after it, a delimiter ends it
@@ -260,7 +264,7 @@ void Utf8MarcRecordClass::AppendEightBitNormForm(std::string& sForm, const std::
                 const char g = sText[i];
                 if (g == kDelimiter) break;
                 if (g == kEscape) {
-                    i += 2;
+                    i = PastEscape(i);
                     break;
                 }
                 if (g == 'a') appendCode(m.Marc8CodeAlpha);

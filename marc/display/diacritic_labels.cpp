@@ -23,7 +23,6 @@ namespace {
 using diacritic_labels::DiacriticLabelEntry;
 using diacritic_labels::DiacriticLabelTable;
 using display_text::BackwardText;
-using display_text::OctetAt;
 
 std::string Label(std::string_view name) {
     std::string s;
@@ -66,33 +65,16 @@ std::string Utf8MarcRecordClass::TranslateDiacriticsIntoLabels_OneArabicCharacte
 }
 
 std::string Utf8MarcRecordClass::TranslateDiacriticsIntoLabels(const std::string& sText) {
-    using diacritic_labels::kEightBitLabelCount;
     using diacritic_labels::kMarcLabelCount;
     if (sText.empty()) return sText;
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sText, [&](const std::string& s) { return TranslateDiacriticsIntoLabels(s); });
+    if (!m.RecordIsUtf8)
+        return DisplayAsUtf8(sText, [&](const std::string& s) { return TranslateDiacriticsIntoLabels(s); });
 
     // The characters of the MARC repertoire in this record's encoding now.
     std::array<std::string, kMarcLabelCount> forms;
     for (int i = 0; i < kMarcLabelCount; ++i) {
         const DiacriticLabelEntry& e = DiacriticLabelTable[i];
         forms[i] = e.Getter ? (this->*e.Getter)() : std::string(1, static_cast<char>(e.Marc8));
-    }
-
-    if (!m.RecordIsUtf8) {
-        // Each octet by itself; the first entry of its value wins.
-        std::array<int16_t, 256> entryOf;
-        entryOf.fill(-1);
-        for (int i = kEightBitLabelCount - 1; i >= 0; --i)
-            if (forms[i].size() == 1) entryOf[OctetAt(forms[i], 0)] = static_cast<int16_t>(i);
-        std::string out;
-        out.reserve(sText.size() * 2);
-        for (char c : sText) {
-            const int16_t i = entryOf[static_cast<unsigned char>(c)];
-            if (i < 0) out += c;
-            else out += Label(DiacriticLabelTable[i].Name);
-        }
-        return out;
     }
 
     Utf8CharClass& ch = SharedChar();

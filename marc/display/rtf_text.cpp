@@ -138,16 +138,10 @@ void rtf_text::AppendUnicodeEscape(std::string& sOut, uint32_t lValue) {
 
 std::string Utf8MarcRecordClass::TranslateMarc2RTF(std::string sIn, bool bIncludeRtfWrapper,
                                                     int16_t iFontSizeForRtfInPoints) {
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) {
+    if (!m.RecordIsUtf8)
+        return DisplayAsUtf8(sIn, [&](const std::string& s) {
             return TranslateMarc2RTF(s, bIncludeRtfWrapper, iFontSizeForRtfInPoints);
         });
-    if (!m.RecordIsUtf8) {
-        std::string sIndicators = FldInd();
-        bool bChanged = false;
-        bool bError = false;
-        TranslateMarc2Utf8OneField(m.MarcRecordFormat, FldTag(), sIndicators, sIn, bChanged, bError);
-    }
     std::string out;
     out.reserve(sIn.size() + sIn.size() / 2 + 8);
     const size_t size = sIn.size();

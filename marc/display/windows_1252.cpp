@@ -1,7 +1,8 @@
 // Windows-1252 text and record text, both ways: MsoftAscii2Marc turns text
 // typed on a Windows workstation into the record's encoding, Marc2MsoftAscii
-// turns record text into Windows-1252 (or, for a UTF-8 record in the other
-// flavours, into UTF-8 limited to U+0000-U+00FF).
+// turns record text into Windows-1252 (or, in the other flavours, into UTF-8
+// limited to U+0000-U+00FF); a record held in an 8-bit set is shown as the
+// same record loaded into UTF-8.
 //
 // One table of the 128 octets 0x80-0xFF serves both: each row names the
 // Windows-1252 character (its code point) and its MARC-8, "V" and UTF-8
@@ -137,53 +138,10 @@ constexpr MergeTable kMerges = BuildMerges();
 
 uint8_t Merged(Mark mark, int letter) { return letter >= 0 && letter < 0x80 ? kMerges[mark][letter] : 0; }
 
-Mark MarkOfMarc8(unsigned octet) {
-    for (int i = 1; i < kMarkCount; ++i)
-        if (kMarks[i].Marc8 == octet) return static_cast<Mark>(i);
-    return kNoMark;
-}
-
 Mark MarkOfUcs(uint32_t ucs) {
     for (int i = 1; i < kMarkCount; ++i)
         if (kMarks[i].Ucs == ucs) return static_cast<Mark>(i);
     return kNoMark;
-}
-
-// ---------------------------------------------------------------- 8-bit text
-
-// The display of an 8-bit octet 0x80-0xFF other than the eight marks, as set
-// "V" holds its symbols, superscripts, subscripts and Greek letters; nullptr
-// for the flavour's replacement.
-using EightBitTable = std::array<const char*, 128>;
-constexpr EightBitTable BuildEightBit() {
-    EightBitTable t{};
-    auto set = [&t](unsigned octet, const char* text) { t[octet - 0x80] = text; };
-    // The MARC-8 special characters, and the underscore mark.
-    set(0xA1, "L"), set(0xA2, "\xD8"), set(0xA3, "\xD0"), set(0xA4, "\xDE"), set(0xA5, "\xC6");
-    set(0xA6, "\x8C"), set(0xA7, "\x92"), set(0xA9, "flat"), set(0xAA, "\xAE"), set(0xAB, "\xB1");
-    set(0xAC, "O"), set(0xAD, "U"), set(0xAE, "'"), set(0xB0, "'"), set(0xB1, "l"), set(0xB2, "\xF8");
-    set(0xB3, "d"), set(0xB4, "\xFE"), set(0xB5, "\xE6"), set(0xB6, "\x9C"), set(0xB7, "\x94");
-    set(0xB8, "i"), set(0xB9, "\xA3"), set(0xBA, "\xF0"), set(0xBC, "o"), set(0xBD, "u"), set(0xF6, "_");
-    // The octets of the "V" layout.
-    set(0x90, "\xB0"), set(0x91, "l"), set(0x92, "(p)"), set(0x93, "\xA9"), set(0x94, "#");
-    set(0x95, "\xBF"), set(0x96, "\xA1"), set(0xA0, "l"), set(0xAF, " alpha"), set(0xBE, "\xDF");
-    set(0xBF, " gamma ");
-    const char* const kDigits[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
-    for (unsigned i = 0; i < 10; ++i) set(0xC0 + i, kDigits[i]), set(0xD0 + i, kDigits[i]);
-    for (unsigned base : {0xC0u, 0xD0u}) set(base + 10, "+"), set(base + 11, "-"), set(base + 12, "("), set(base + 13, ")");
-    return t;
-}
-constexpr EightBitTable kEightBit = BuildEightBit();
-
-// Sets "M" and "O" hold their own symbols at 0xC0-0xC8 (and "O" its script l
-// at 0xBE), where "V" has superscripts and beta.
-const char* EightBitDisplay(unsigned octet, const std::string& sSet) {
-    if (sSet == "M" || sSet == "O") {
-        static constexpr const char* kMarc8Symbols[9] = {"\xB0", "l", "(p)", "\xA9", "#", "\xBF", "\xA1", "\xDF", "\x80"};
-        if (octet >= 0xC0 && octet <= 0xC8) return kMarc8Symbols[octet - 0xC0];
-        if (octet == 0xBE && sSet == "O") return "l";
-    }
-    return kEightBit[octet - 0x80];
 }
 
 // A delimiter at the point of the walk: shown as "|", with a blank after the
@@ -197,30 +155,6 @@ void ShowDelimiter(BackwardText& out, bool bBlankBefore, bool bUtf8Made) {
     else if (out.At(code) != ' ') out.InsertAfter(code, ' ');
     out.Prepend('|');
     if (bBlankBefore) out.Prepend(' ');
-}
-
-std::string EightBitToCp1252(const std::string& sIn, const std::string& sSet, std::string_view R) {
-    BackwardText out(sIn.size() + 8);
-    for (size_t i = sIn.size(); i-- > 0;) {
-        const unsigned v = OctetAt(sIn, i);
-        if (v == 0x1F) {
-            ShowDelimiter(out, i > 0 && sIn[i - 1] != ' ', false);
-        } else if (v < 0x80) {
-            out.Prepend(sIn[i]);
-        } else if (const Mark mark = MarkOfMarc8(v); mark != kNoMark) {
-            // The mark sees what the walk made of the octet after it.
-            if (const uint8_t letter = Merged(mark, out.At(0))) {
-                out.DropFirst();
-                out.Prepend(static_cast<char>(letter));
-            } else {
-                out.Prepend(R);
-            }
-        } else {
-            const char* display = EightBitDisplay(v, sSet);
-            out.Prepend(display ? std::string_view(display) : R);
-        }
-    }
-    return out.Text();
 }
 
 // ---------------------------------------------------------------- UTF-8 text
@@ -374,11 +308,9 @@ std::string Utf8MarcRecordClass::MsoftAscii2Marc(const std::string& sIn) {
 }
 
 std::string Utf8MarcRecordClass::Marc2MsoftAscii(const std::string& sIn, int32_t sFlavor) {
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2MsoftAscii(s, sFlavor); });
+    if (!m.RecordIsUtf8)
+        return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2MsoftAscii(s, sFlavor); });
     Utf8CharClass& chars = SharedChar();
-    const bool bBullet = sFlavor == 2 || sFlavor == 9;
-    if (!m.RecordIsUtf8) return EightBitToCp1252(sIn, m.CharacterSetOut, bBullet ? "\x95" : "");
     // The Latin-1 form writes the bullet as U+0095, so that it stays UTF-8.
     const std::string_view R = sFlavor == 2 ? "\xC2\x95" : sFlavor == 9 ? "\x95" : "";
     return Utf8ToCp1252(sIn, sFlavor, R, chars);

@@ -1,6 +1,5 @@
-// Text held in Windows-1252 read by that set's chart into UTF-8, and the
-// display members' way with a record held in Windows-1252 (output set "L"):
-// they show its text as they show the same text in a UTF-8 record.
+// Text held in Windows-1252 read by that set's chart into UTF-8, and the test
+// for a record held in Windows-1252 (output set "L").
 #include <string>
 #include <string_view>
 
@@ -35,21 +34,3 @@ std::string display_text::Windows1252ToUtf8(std::string_view sText) {
 }
 
 bool Utf8MarcRecordClass::RecordHeldInWindows1252() const { return !m.RecordIsUtf8 && m.CharacterSetOut == "L"; }
-
-std::string Utf8MarcRecordClass::DisplayWindows1252AsUtf8(
-    const std::string& sText, const std::function<std::string(const std::string&)>& display) {
-    // The record counts as UTF-8 for the time of the display only; its text
-    // is not touched.
-    struct Restore {
-        Utf8MarcRecordState& state;
-        bool bUtf8;
-        std::string sSet;
-        ~Restore() {
-            state.RecordIsUtf8 = bUtf8;
-            state.CharacterSetOut = sSet;
-        }
-    } restore{m, m.RecordIsUtf8, m.CharacterSetOut};
-    m.RecordIsUtf8 = true;
-    m.CharacterSetOut.assign(1, 'U');
-    return display(display_text::Windows1252ToUtf8(sText));
-}

@@ -66,4 +66,34 @@ TEST(Windows1252Record, DisplaysAsTheSameTextInUtf8) {
     EXPECT_EQ(l.r.FldText(), "\x1F" "a" + kCp1252 + "\x1F" "bsub");
 }
 
+// The hex display and the raw form show the octets the record holds, so that
+// the hex form read back gives the record's own text; the field forms are
+// those of every 8-bit record, from the field and from the record text.
+TEST(Windows1252Record, HexAndRawFormsShowTheOctetsHeld) {
+    OneTitle l("L", kCp1252);
+    const std::string hex =
+        "Soci\\&HE9t\\&HE9 \\&H80 5 Stra\\&HDFe, O\\&H92Brien \\&H85 \\&H99";
+    struct Form {
+        int32_t form;
+        std::string field, subfield;
+    };
+    const std::vector<Form> forms = {
+        {0, "|a " + hex + " |b sub", hex}, {3, "|a " + kCp1252 + " |b sub", kCp1252}, {5, "|a " + hex + " |b sub", hex}};
+    for (const Form& f : forms) {
+        EXPECT_EQ(Hex(l.r.FldTextFormatted(f.form, false, 10, "", "")), Hex(f.field)) << "field form " << f.form;
+        l.r.SfdMoveFirst();
+        EXPECT_EQ(Hex(l.r.SfdTextFormatted(f.form)), Hex(f.subfield)) << "subfield form " << f.form;
+        const std::string line = "245:10: " + f.field;
+        if (f.form != 5) {
+            EXPECT_NE(l.r.TextFormatted(f.form, 2, "245", false, 10).find(line), std::string::npos)
+                << "record text form " << f.form;
+        }
+    }
+    EXPECT_NE(l.r.TextRaw().find("245:10: |a " + kCp1252 + " |b sub"), std::string::npos);
+    l.r.SfdMoveFirst();
+    EXPECT_EQ(Hex(l.r.HexDisplay2Marc(l.r.SfdTextFormatted(0))), Hex(l.r.SfdText()));
+    EXPECT_EQ(Hex(l.r.HexDisplay2Marc(l.r.FldTextFormatted(0, false, 10, "", ""))),
+              Hex("\x1F" "a " + kCp1252 + " \x1F" "b sub"));
+}
+
 }  // namespace

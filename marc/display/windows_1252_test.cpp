@@ -215,39 +215,51 @@ TEST_F(Windows1252, MakesTheCharacterObjectWhenItIsMissing) {
 
 
 
-// 8-bit text: octet by octet as MARC-8 with the "V" layout, marks merged
-// with the letter after them as the walk left it.
-// A record held in Windows-1252 ("L") is shown by the Windows-1252 chart,
+// 8-bit text of a record held in "M", "O" or "V": as the same record loaded
+// into UTF-8 reads it (escape runs, references, each set's own octets, marks
+// after their letter, markers for octets that are no character), then shown
+// as UTF-8 text is. A record held in Windows-1252 ("L") is shown by the Windows-1252 chart,
 // never as MARC-8 (windows_1252_chart_test.cpp).
 TEST_F(Windows1252, EightBitTextToWindows1252) {
     const std::vector<int32_t> all = {0, 1, 2, 7, 9, -3};
     const std::vector<ToCp1252Case> cases = {
         {"MOV", all, "", ""},
-        {"MOV", all, "abc xyz|<1B>p2<1B>s<1E>", "abc xyz|<1B>p2<1B>s<1E>"},
-        {"MOV", all, "<E2>e<E9>s<E9>Z<EA>A<F0>c<E8>y<E8>Y<E4>N<E3>u<E1>a", "<E9><9A><8E><C5><E7><FF><9F><D1><FB><E0>"},
-        {"MOV", {0, 1, 7}, "e<E2> <E2>1 <E5>a <E2>E<E2>y <E9>c", "e 1 a <C9><FD> c"},
-        {"MOV", {2, 9}, "e<E2> <E2>1 <E5>a <E9>c", "e<95> <95>1 <95>a <95>c"},
-        // A mark further out sees what the walk made of the octet after it.
-        {"MOV", {1}, "<E2><F2>e <E8><E2>e", "<E9> <E9>"},
-        {"MOV", {2}, "<E2><F2>e <E8><E2>e", "<95><95>e <95><E9>"},
-        {"MOV", all, "<E8><B8>", "<EF>"},
-        {"MOV", {0, 1, 7}, "<E2><A1> <E2><F6>", "L _"},
-        {"MOV", {2}, "<E2><A1> <E2><F6>", "<95>L <95>_"},
-        // MARC-8 special characters; the underscore mark leaves its letter.
-        {"MOV", all, "<A1><A2><A3><A4><A5><A6><A7><A9><AA><AB><AC><AD><AE><B0>",
-         "L<D8><D0><DE><C6><8C><92>flat<AE><B1>OU''"},
-        {"MOV", all, "<B1><B2><B3><B4><B5><B6><B7><B8><B9>5<BA><BC><BD><F6>a",
-         "l<F8>d<FE><E6><9C><94>i<A3>5<F0>ou_a"},
-        {"MOV", all, "<AF>x<BF>", " alphax gamma "},
-        {"MOV", all, "<90><91><92><93><94><95><96><A0>", "<B0>l(p)<A9>#<BF><A1>l"},
+        {"MOV", {0, 2, 7, -3}, "abc xyz|<1B>p2<1B>s<1E>", "abc xyz|<C2><B2><1E>"},
+        {"MOV", {1, 9}, "abc xyz|<1B>p2<1B>s<1E>", "abc xyz|<B2><1E>"},
+        {"MOV", {0, 2, 7, -3}, "<E2>e<E9>s<E9>Z<EA>A<F0>c<E8>y<E8>Y<E4>N<E3>u<E1>a", "<C3><A9>sZ<C3><85><C3><A7><C3><BF>Y<C3><91><C3><BB><C3><A0>"},
+        {"MOV", {1}, "<E2>e<E9>s<E9>Z<EA>A<F0>c<E8>y<E8>Y<E4>N<E3>u<E1>a", "<E9><9A><8E><C5><E7><FF><9F><D1><FB><E0>"},
+        {"MOV", {9}, "<E2>e<E9>s<E9>Z<EA>A<F0>c<E8>y<E8>Y<E4>N<E3>u<E1>a", "e<95>s<95>Z<95>A<95>c<95>y<95>Y<95>N<95>u<95>a<95>"},
+        {"MOV", {0, 7}, "e<E2> <E2>1 <E5>a <E2>E<E2>y <E9>c", "e 1 a <C3><89><C3><BD> c"},
+        {"MOV", {1}, "e<E2> <E2>1 <E5>a <E2>E<E2>y <E9>c", "e 1 a <C9><FD> c"},
+        {"MOV", {2}, "e<E2> <E2>1 <E5>a <E9>c", "e <C2><95>1<C2><95> a<C2><95> c<C2><95>"},
+        {"MOV", {9}, "e<E2> <E2>1 <E5>a <E9>c", "e <95>1<95> a<95> c<95>"},
+        {"MOV", {1}, "<E2><F2>e <E8><E2>e", "e <EB>"},
+        {"MOV", {2}, "<E2><F2>e <E8><E2>e", "e<C2><95><C2><95> <C3><AB><C2><95>"},
+        {"MOV", {0, 1, 7, -3}, "<E8><B8>", "i"},
+        {"MOV", {2}, "<E8><B8>", "i<C2><95>"},
+        {"MOV", {9}, "<E8><B8>", "i<95>"},
+        {"MOV", {0, 1, 7}, "<E2><A1> <E2><F6>", "L "},
+        {"MOV", {2}, "<E2><A1> <E2><F6>", "L<C2><95> <C2><95><C2><95>"},
+        {"MOV", {0, 2, 7, -3}, "<A1><A2><A3><A4><A5><A6><A7><A9><AA><AB><AC><AD><AE><B0>", "L<C3><98><C3><90><C3><9E><C3><86>OE'flat<C2><AE><C2><B1>OU''"},
+        {"MOV", {1, 9}, "<A1><A2><A3><A4><A5><A6><A7><A9><AA><AB><AC><AD><AE><B0>", "L<D8><D0><DE><C6><8C><92>flat<AE><B1>OU''"},
+        {"MOV", {0, 7, -3}, "<B1><B2><B3><B4><B5><B6><B7><B8><B9>5<BA><BC><BD><F6>a", "l<C3><B8><C3><B0><C3><BE><C3><A6>oe\"i<C2><A3>5<C3><B0>oua"},
+        {"MOV", {1}, "<B1><B2><B3><B4><B5><B6><B7><B8><B9>5<BA><BC><BD><F6>a", "l<F8><F0><FE><E6><9C><94>i<A3>5<F0>oua"},
+        {"MOV", {2}, "<B1><B2><B3><B4><B5><B6><B7><B8><B9>5<BA><BC><BD><F6>a", "l<C3><B8><C3><B0><C3><BE><C3><A6>oe\"i<C2><A3>5<C3><B0>oua<C2><95>"},
+        {"MOV", {9}, "<B1><B2><B3><B4><B5><B6><B7><B8><B9>5<BA><BC><BD><F6>a", "l<F8><F0><FE><E6><9C><94>i<A3>5<F0>oua<95>"},
+        {"MOV", all, "<AF>x<BF>", "alphaxgamma"},
+        {"MO", all, "<90><91><92><93><94><95><96><A0>", "[MARC+90][MARC+91][MARC+92][MARC+93][MARC+94][MARC+95][MARC+96][MARC+A0]"},
+        {"V", {0, 2, 7, -3}, "<90><91><92><93><94><95><96><A0>", "<C2><B0>[MARC+91](p)<C2><A9>#<C2><BF><C2><A1>l"},
+        {"V", {1, 9}, "<90><91><92><93><94><95><96><A0>", "<B0>[MARC+91](p)<A9>#<BF><A1>l"},
         {"MOV", all, "<C9><CA><CB><CC><CD><D0><D9><DA><DB><DC><DD>", "9+-()09+-()"},
-        {"V", all, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "012345678<DF>"},
-        {"M", all, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<B0>l(p)<A9>#<BF><A1><DF><80><DF>"},
-        {"O", all, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<B0>l(p)<A9>#<BF><A1><DF><80>l"},
-        // Octets with no display, the nonsort markers and joiners among them.
-        {"MOV", {0, 1, 7}, "<88>x<89><8D><8E><A8><BB><CE><CF><DE><DF><E0><E5><E7><EB><EF><F1><F5><F7><FF>", "x"},
-        {"MOV", {2, 9}, "<88>x<89><A8><E0><FF>", "<95>x<95><95><95><95>"},
-        // Delimiters.
+        {"V", {0, 2, 7, -3}, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "0<C2><B9><C2><B2><C2><B3>45678beta"},
+        {"V", {1, 9}, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<BA><B9><B2><B3>45678<DF>"},
+        {"MO", {0, 7, -3}, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<C2><B0>l(p)<C2><A9>#<C2><BF><C2><A1><C3><9F>l"},
+        {"MO", {1, 9}, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<B0>l(p)<A9>#<BF><A1><DF><80>l"},
+        {"MO", {2}, "<C0><C1><C2><C3><C4><C5><C6><C7><C8><BE>", "<C2><B0>l(p)<C2><A9>#<C2><BF><C2><A1><C3><9F><C2><95>l"},
+        {"MOV", {0, 7}, "<88>x<89><8D><8E><A8><BB><CE><CF><DE><DF><E0><E5><E7><EB><EF><F1><F5><F7><FF>", "x<C2><B7>[MARC+CE][MARC+CF][MARC+DE][MARC+DF][MARC+FF]"},
+        {"MOV", {1}, "<88>x<89><8D><8E><A8><BB><CE><CF><DE><DF><E0><E5><E7><EB><EF><F1><F5><F7><FF>", "x<B7><86>[MARC+CE][MARC+CF][MARC+DE][MARC+DF][MARC+FF]"},
+        {"MOV", {2}, "<88>x<89><A8><E0><FF>", "<C2><95>x<C2><95><C2><B7>[MARC+FF]<C2><95>"},
+        {"MOV", {9}, "<88>x<89><A8><E0><FF>", "<95>x<95><B7>[MARC+FF]<95>"},
         {"MOV", all, "x$abc", "x |a bc"},
         {"MOV", all, "$ab", "|a b"},
         {"MOV", all, "x$a", "x |a "},

@@ -121,8 +121,9 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
     std::string& sIndicators = sNewIndicators;
     std::string& sText = sNewFieldText;
 
-    // A linked copy given under its partner's tag is an 880.
-    if (!TagIs(sTag, "880")) {
+    // A linked copy given under its partner's tag is an 880; a control field
+    // of known kind (a local tag's text held as read) has no linkage.
+    if (kind != FieldKind::Control && !TagIs(sTag, "880")) {
         const size_t at = FindSubfield6(sText);
         if (at != std::string::npos && sText.compare(at + 2, 3, sTag) == 0) sTag = "880";
     }
@@ -168,7 +169,10 @@ void Utf8MarcRecordClass::FldAddOfKind(std::string sNewTag, std::string sNewIndi
 
     if (bControl) {
         sIndicators.clear();
-        if (!sText.empty() && sText[0] == kDelimiter) sText.erase(0, std::min<size_t>(2, sText.size()));
+        // A caller's control text loses a leading delimiter and code; a field
+        // of known kind keeps its text as read.
+        if (kind == FieldKind::ByTag && !sText.empty() && sText[0] == kDelimiter)
+            sText.erase(0, std::min<size_t>(2, sText.size()));
         if (TagIs(sTag, "008")) {
             const Length008 length = Length008Of(m.MarcRecordFormat);
             if (sText.size() < length.Length) sText.append(length.Length - sText.size(), ' ');

@@ -360,16 +360,21 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         if (sContent.empty()) continue;
 
         // A digit tag says what the field is; any other tag is a data field
-        // when a delimiter follows two indicator characters.
-        const bool bControl =
-            IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0 : !(sContent.size() > 2 && sContent[2] == '\x1F');
+        // when a delimiter follows two indicator characters (a delimiter is
+        // none: a text that begins with one has no indicators).
+        const bool bControl = IsDigitTag(sTag) ? sTag.compare(0, 2, "00") == 0
+                                               : !(sContent.size() > 2 && sContent[2] == '\x1F' &&
+                                                   sContent[0] != '\x1F' && sContent[1] != '\x1F');
         const int16_t iBefore = m.FldPointer;
         if (!bControl) {
             sText.assign(sContent.size() > 2 ? sContent.substr(2) : std::string_view());
             FldAddOfKind(std::move(sTag), std::string(sContent.substr(0, 2)), sText, false, FieldKind::Data);
         } else {
             sText.assign(sContent);
-            if (sText.find('\x1F') != std::string::npos) std::replace(sText.begin(), sText.end(), '\x1F', fill);
+            // A control tag's delimiters become fill characters; a local tag's
+            // text is held as read, so that the output writes it back unchanged.
+            if (IsDigitTag(sTag) && sText.find('\x1F') != std::string::npos)
+                std::replace(sText.begin(), sText.end(), '\x1F', fill);
             // The first 008 is the record's; a second one is a field of its own.
             if (sTag == "008" && m.Fld008Pointer < 0) m.Fld008Length = static_cast<int16_t>(sText.size());
             FldAddOfKind(std::move(sTag), std::string(), sText, false, FieldKind::Control);

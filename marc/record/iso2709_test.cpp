@@ -13,6 +13,7 @@
 #include "marc/record/iso2709_test_support.h"
 #include "marc/record/marc_record.h"
 #include "marc/record/record_test_access.h"
+#include "marc/xml/xml_test_support.h"
 
 namespace {
 
@@ -647,6 +648,53 @@ TEST(RecordLoad, LocalTagsAreKeptAsControlOrDataFieldsByTheirText) {
     EXPECT_EQ(record.FldTag(), "0 2");
     EXPECT_TRUE(record.FldIsControl());
     EXPECT_EQ(record.FldText(), "x");
+}
+
+TEST(RecordLoad, ALocalTagWithoutIndicatorsComesBackAsRead) {
+    // A local tag whose text has no two indicators before a delimiter is a
+    // control field holding its octets as read, delimiters included: written
+    // back unchanged, in an 8-bit and a UTF-8 record, and every document of the
+    // record stays well-formed (the escaper shows a delimiter as U+FFFD).
+    const std::vector<std::string> locals = {D("$a9780253325525 (alk. paper)"), D("$a$bempty first subfield"),
+                                             D(" $aone indicator"), D("$"), D("x$y"),
+                                             D("$60 2-01$anot taken for an 880")};
+    for (const char* set : {"M", "U"}) {
+        std::string leader = kBibLeader;
+        if (set[0] == 'U') leader[9] = 'a';
+        for (const std::string& local : locals) {
+            const std::string what = std::string(set) + " " + local;
+            const std::string text = Iso2709(leader, {{"001", "ocm1"}, {"245", D("10$aTitle")}, {"0 2", local}});
+            Utf8MarcRecordClass record;
+            record.CharacterSetIn(set);
+            record.CharacterSetOut(set);
+            record.MarcRecordIn(text);
+            ASSERT_EQ(record.IsMarcErrorText(), "") << what;
+            EXPECT_EQ(record.LoadWarningText(), "") << what;
+            record.FldPointer(2);
+            ASSERT_EQ(record.FldTag(), "0 2") << what;
+            EXPECT_TRUE(record.FldIsControl()) << what;
+            EXPECT_EQ(record.FldText(), local) << what;
+            EXPECT_EQ(record.MarcRecordOut(), text) << what;
+            Utf8MarcRecordClass again;
+            again.CharacterSetIn(set);
+            again.CharacterSetOut(set);
+            again.MarcRecordIn(record.MarcRecordOut());
+            EXPECT_EQ(again.MarcRecordOut(), text) << what;
+
+            for (int32_t form = 0; form <= 5; ++form) {
+                const std::string document = record.XMLRecordOut(form);
+                const xml_test::XmlDoc doc = xml_test::Parse(document);
+                ASSERT_TRUE(doc) << what << " form " << form << "\n" << document;
+                EXPECT_EQ(document.find('\x1F'), std::string::npos) << what << " form " << form;
+                if (form != 0) continue;
+                std::string shown = local;
+                for (size_t p; (p = shown.find('\x1F')) != std::string::npos;) shown.replace(p, 1, xml_test::kFffd);
+                // control fields first: 001, then the local one
+                EXPECT_EQ(xml_test::MarcxmlRecords(doc.get()).at(0).fields.at(1), "0 2 " + shown) << what;
+            }
+            EXPECT_EQ(record.MarcRecordOut(), text) << what;
+        }
+    }
 }
 
 TEST(RecordLoad, LocalTagsStandAfterTheDigitTags) {

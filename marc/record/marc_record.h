@@ -1554,11 +1554,15 @@ private:
 
     // Whether the record is held in Windows-1252 (output set "L").
     bool RecordHeldInWindows1252() const;
-    // The display of a Windows-1252 text as a display member gives it for a
-    // UTF-8 record: the text read by the Windows-1252 chart into UTF-8 and
-    // the record taken as UTF-8 while display runs.
-    std::string DisplayWindows1252AsUtf8(const std::string& sText,
-                                         const std::function<std::string(const std::string&)>& display);
+    // A text of the record in UTF-8, as the same record loaded into UTF-8
+    // reads it: Windows-1252 by its chart, "M", "O" and "V" by the one
+    // MARC-8 reader (TranslateMarc2Utf8OneField, as a field of the current
+    // field's tag). UTF-8 text is given back as it is.
+    std::string TextReadAsUtf8(const std::string& sText);
+    // The display of a text of a record held in an 8-bit set as a display
+    // member gives it for the same record loaded into UTF-8: the text read by
+    // TextReadAsUtf8 and the record taken as UTF-8 while display runs.
+    std::string DisplayAsUtf8(const std::string& sText, const std::function<std::string(const std::string&)>& display);
 
     // ---- marc/xml/: private members ----
 
@@ -1568,8 +1572,9 @@ private:
     // The MARCXML document of the record, built in UTF-8.
     std::string XmlMarcxmlDocument();
     // A text the documents take from the record, in UTF-8: under an 8-bit
-    // output set it goes through LatinMarc8Text2Utf8 on its own, so that no
-    // escape run reaches past it.
+    // output set (an element built outside XMLRecordOut, which builds every
+    // document from the record in UTF-8) it is read by TextReadAsUtf8 on its
+    // own, so that no escape run reaches past it.
     std::string XmlTextFromRecord(const std::string& sText);
 
     // ---- marc/xml/: element builders, Dublin Core and MADS ----
@@ -1687,8 +1692,9 @@ private:
     // Every field of the loaded record from MARC-8 to UTF-8; 066 goes, leader/09 becomes "a".
     void TranslateRecordMarc8ToUtf8();
     // The next piece of sField from iAt, which ends at iPieceEnd, and the escape that ends it read
-    // into the next codes; iAt moves to where the piece after it starts. An escape the text ends
-    // inside of is left in sUnreadEscape.
+    // into the next codes; iAt moves to where the piece after it starts. A cut escape (the text ends
+    // inside it, or a delimiter, a terminator or ESC follows before it is whole) changes no code
+    // and is left in sUnreadEscape.
     void TranslateMarc2Utf8OneFieldFindBreak(const std::string& sField, std::size_t& iAt, std::size_t& iPieceEnd,
                                              const std::string& sCharacterSet0, const std::string& sCharacterSet1,
                                              std::string& sNextCharacterSet0, std::string& sNextCharacterSet1,

@@ -92,6 +92,13 @@ const Form* FormOf(const std::array<Form, kFormCount>& table, int32_t iOutput, c
     return &table[static_cast<size_t>(iOutput)];
 }
 
+// Whether a record not held in UTF-8 is shaped as the same text in a UTF-8
+// record (so that no step reads text an earlier step made UTF-8): every form
+// but the hex and raw ones, which show the octets as the record holds them.
+bool ShapedAsUtf8(bool bRecordIsUtf8, const Form& form) {
+    return !bRecordIsUtf8 && form.encoder != Encoder::Hex && form.encoder != Encoder::Raw;
+}
+
 bool IsRtfEncoder(Encoder encoder) {
     return encoder == Encoder::Rtf || encoder == Encoder::LabelsRtf || encoder == Encoder::NacoWalk ||
            encoder == Encoder::NormWalk;
@@ -230,16 +237,15 @@ std::string Utf8MarcRecordClass::FldTextFormatted(int32_t iOutput, bool bInclude
             const int16_t fld = CurrentField();
             const bool bBars = form->encoder == Encoder::Raw && form->delimiters == Delimiters::Bar &&
                                !form->collapse && !form->trim && sSubfieldsToInclude.empty() &&
-                               sSubfieldsToExclude.empty() && fld >= 0 && !RecordHeldInWindows1252();
+                               sSubfieldsToExclude.empty() && fld >= 0;
             if (bBars && field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText)) return sText;
             // An empty include list shows every subfield, whatever its code.
             const std::string sSource = sSubfieldsToInclude.empty()
                                             ? FldTextWithoutCertainSubfields(sSubfieldsToExclude)
                                             : FldTextWithOnlyCertainSubfields(sSubfieldsToInclude, sSubfieldsToExclude);
-            // A record held in Windows-1252 is shaped as the same text in a
-            // UTF-8 record, so that no step reads text an earlier step made UTF-8.
             const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-            sText = RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(sSource, shape) : shape(sSource);
+            const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, *form);
+            sText = bAsUtf8 ? DisplayAsUtf8(sSource, shape) : shape(sSource);
         }
     }
     if (IsRtfEncoder(form->encoder) && bIncludeRtfWrapper)
@@ -253,5 +259,6 @@ std::string Utf8MarcRecordClass::SfdTextFormatted(int32_t iOutput) {
     if (form == nullptr || form->encoder == Encoder::None) return "";
     if (form->encoder == Encoder::Proposal) return FldTextFormatted(4, false, 10, "", "");
     const auto shape = [&](const std::string& s) { return Shape(*this, *form, s); };
-    return RecordHeldInWindows1252() ? DisplayWindows1252AsUtf8(SfdText(), shape) : shape(SfdText());
+    const bool bAsUtf8 = ShapedAsUtf8(m.RecordIsUtf8, *form);
+    return bAsUtf8 ? DisplayAsUtf8(SfdText(), shape) : shape(SfdText());
 }

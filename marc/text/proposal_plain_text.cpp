@@ -1,6 +1,7 @@
-// Subject-proposal text and plain text: field text rebuilt, in a UTF-8
-// record, as Latin text of set "V" (one shared first pass), then each octet
-// replaced by its written form from one of two octet tables.
+// Subject-proposal text and plain text: field text (of a record held in an
+// 8-bit set, as the same record loaded into UTF-8 reads it) rebuilt as Latin
+// text of set "V" (one shared first pass), then each octet replaced by its
+// written form from the member's octet table.
 #include <array>
 #include <functional>
 #include <span>
@@ -27,8 +28,8 @@ struct OctetForm {
 
 using OctetTable = std::array<OctetForm, 256>;
 
-// The octets from 0x80 on that both tables write alike, in the two layouts
-// of 0xBE and 0xC0 to 0xCF. Rows are {octet, form}.
+// The written forms of the octets from 0x80 on, in set "V" (its layout of
+// 0xBE and 0xC0 to 0xCF in rows of their own). Rows are {octet, form}.
 struct Row {
     unsigned Octet;
     std::string_view Written;
@@ -42,7 +43,7 @@ OctetTable MakeTable(std::span<const Row> rows, std::span<const Row> layoutRows)
     return table;
 }
 
-// Rows of the subject-proposal table shared by both layouts.
+// Rows of the subject-proposal table.
 constexpr Row kProposalRows[] = {
     {0x90, "deg. "}, {0x91, "{(}l"}, {0x92, "{(}p{)}"}, {0x93, "\xA9"}, {0x94, "#"}, {0x95, "\xBF"},
     {0x96, "\xA1"}, {0xA0, "l"}, {0xA1, "{(}slash L{)}"}, {0xA2, "{(}slash O{)}"}, {0xA3, "{(}slash D{)}"},
@@ -65,12 +66,8 @@ constexpr Row kProposalRowsV[] = {
     {0xBE, "beta "}, {0xC0, "0"}, {0xC1, "1"}, {0xC2, "2"}, {0xC3, "3"}, {0xC4, "4"}, {0xC5, "5"},
     {0xC6, "6"}, {0xC7, "7"}, {0xC8, "8"}, {0xC9, "9"}, {0xCA, "+"}, {0xCB, "-"}, {0xCC, "{(}"}, {0xCD, "{)}"},
 };
-constexpr Row kProposalRowsMarc8[] = {
-    {0xBE, "l"}, {0xC0, "deg. "}, {0xC1, "{(}l"}, {0xC2, "{(}p{)}"}, {0xC3, "\xA9"}, {0xC4, "#"},
-    {0xC5, "\xBF"}, {0xC6, "\xA1"},
-};
 
-// Rows of the plain-text table shared by both layouts.
+// Rows of the plain-text table.
 constexpr Row kPlainRows[] = {
     {0x90, "deg. "}, {0x91, "l"}, {0x92, "(p)"}, {0x93, "(c)"}, {0x94, "#"}, {0x95, "?"}, {0x96, "!"},
     {0xA0, "l"}, {0xA1, "L"}, {0xA2, "O"}, {0xA3, "D"}, {0xA4, "Th"}, {0xA5, "Ae"}, {0xA6, "Oe"}, {0xA7, "'"},
@@ -84,22 +81,18 @@ constexpr Row kPlainRowsV[] = {
     {0xBE, " beta "}, {0xC0, "0"}, {0xC1, "1"}, {0xC2, "2"}, {0xC3, "3"}, {0xC4, "4"}, {0xC5, "5"},
     {0xC6, "6"}, {0xC7, "7"}, {0xC8, "8"}, {0xC9, "9"}, {0xCA, "+"}, {0xCB, "-"}, {0xCC, "("}, {0xCD, ")"},
 };
-constexpr Row kPlainRowsMarc8[] = {
-    {0xBE, "l"}, {0xC0, " deg. "}, {0xC1, "l"}, {0xC2, "(p)"}, {0xC3, "(c)"}, {0xC4, "#"}, {0xC5, "?"},
-    {0xC6, "!"},
-};
 
-OctetTable ProposalTable(bool bLayoutV) {
-    OctetTable table = MakeTable(kProposalRows, bLayoutV ? std::span<const Row>(kProposalRowsV) : std::span<const Row>(kProposalRowsMarc8));
+OctetTable ProposalTable() {
+    OctetTable table = MakeTable(kProposalRows, kProposalRowsV);
     table[0x28] = {"{(}", false, Context::None};
     table[0x29] = {"{)}", false, Context::None};
     table[0xA7].Rule = Context::MinutesAfterDigit;
     table[0xB7].Rule = Context::SecondsAfterDigit;
-    if (bLayoutV) table[0xC0].Rule = Context::DegreeAfterDigit;
+    table[0xC0].Rule = Context::DegreeAfterDigit;
     return table;
 }
 
-OctetTable PlainTable(bool bLayoutV) { return MakeTable(kPlainRows, bLayoutV ? std::span<const Row>(kPlainRowsV) : std::span<const Row>(kPlainRowsMarc8)); }
+OctetTable PlainTable() { return MakeTable(kPlainRows, kPlainRowsV); }
 
 // The second pass: every octet by its table entry; "before" is the octet to
 // its left in the text as it was, never a written form.
@@ -203,30 +196,22 @@ std::string Utf8MarcRecordClass::RebuildTextInSetV(const std::string& sText) {
 
 std::string Utf8MarcRecordClass::Marc2SacoProposal(const std::string& sIn) {
     if (sIn.empty()) return "";
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2SacoProposal(s); });
-    static const OctetTable kLayoutV = ProposalTable(true);
-    static const OctetTable kLayoutMarc8 = ProposalTable(false);
+    if (!m.RecordIsUtf8) return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2SacoProposal(s); });
+    static const OctetTable kLayoutV = ProposalTable();
     std::string sText = rt::Trim(AddSpacesAroundDelimiters(sIn));
     const char delimiter = MarcDelimiter()[0];
     for (char& c : sText)
         if (c == delimiter) c = '$';
-    if (m.RecordIsUtf8) sText = RebuildTextInSetV(sText);
-    const bool bLayoutV = m.RecordIsUtf8 || m.CharacterSetOut == "V";
-    sText = RemoveRepeatedCharacters(rt::Trim(WriteByTable(sText, bLayoutV ? kLayoutV : kLayoutMarc8)), " ");
+    sText = RemoveRepeatedCharacters(rt::Trim(WriteByTable(RebuildTextInSetV(sText), kLayoutV)), " ");
     if (sText.compare(0, 2, "$a") == 0) sText = rt::Trim(std::string_view(sText).substr(2));
     return sText;
 }
 
 std::string Utf8MarcRecordClass::Marc2PlainText(const std::string& sIn) {
     if (sIn.empty()) return "";
-    if (RecordHeldInWindows1252())
-        return DisplayWindows1252AsUtf8(sIn, [&](const std::string& s) { return Marc2PlainText(s); });
-    static const OctetTable kLayoutV = PlainTable(true);
-    static const OctetTable kLayoutMarc8 = PlainTable(false);
-    std::string sText = m.RecordIsUtf8 ? RebuildTextInSetV(sIn) : sIn;
-    const bool bLayoutV = m.RecordIsUtf8 || m.CharacterSetOut == "V";
-    sText = RemoveRepeatedCharacters(rt::Trim(WriteByTable(sText, bLayoutV ? kLayoutV : kLayoutMarc8)), " ");
+    if (!m.RecordIsUtf8) return DisplayAsUtf8(sIn, [&](const std::string& s) { return Marc2PlainText(s); });
+    static const OctetTable kLayoutV = PlainTable();
+    std::string sText = RemoveRepeatedCharacters(rt::Trim(WriteByTable(RebuildTextInSetV(sIn), kLayoutV)), " ");
     if (sText.compare(0, 2, "$a") == 0) sText = rt::Trim(std::string_view(sText).substr(2));
     return sText;
 }

@@ -21,7 +21,8 @@ TEST_F(ProposalAndPlainText, Marc2SacoProposal) {
             {"M", "45<C0>30<A7> N", "45deg. 30min. N"},
             {"M", "a<A7>b<B7>1<B7>", "a{(}miagkii znak{)}b{(}tvyerdi znak{)}1sec."},
             {"V", "5<C0>x a<C0> <C0><C2>", "5deg. x a0 02"},
-            {"M", "<C2><C1><EA>", "{(}p{)}{(}ldeg"},
+            // A mark with no letter after it in MARC-8 stays behind the last one.
+            {"M", "<C2><C1><EA>", "{(}p{)}degl"},
             {"U", "<CE B2><CE B1><CE B3>", "beta alpha gamma"},
             {"U", "x<C2 B2> 1<C2 B0>", "x2 1deg."},
             {"U", "a<D0 96><D7 90>b", "ab"},
@@ -52,7 +53,7 @@ TEST_F(ProposalAndPlainText, Marc2PlainText) {
             {"MV", "<A1 E2>od<E2>z", "Lodz"},
             {"U", "<C5 81>o<CC 81>dz<CC 81>", "Lodz"},
             {"MV", "<A5>sop <B4>orn <AB>", "Aesop thorn +/-"},
-            {"M", "45<C0>30<A7> N <B7>", "45 deg. 30' N \""},
+            {"M", "45<C0>30<A7> N <B7>", "45deg. 30' N \""},
             {"V", "<C0> 5<C0> <BE>x", "0 50 beta x"},
             {"M", "<BE>", "l"},
             {"U", "<CE B1><CE B2><CE B3>", "alpha beta gamma"},

@@ -124,8 +124,7 @@ std::string Utf8MarcRecordClass::TextFormatted(int32_t iOutput, int32_t iFixedFi
             sText += sAfterIndicators;
             // Every subfield, whatever its code; form 3 straight from the subfields where it can be.
             const int16_t fld = CurrentField();
-            if (iOutput != 3 || fld < 0 || RecordHeldInWindows1252() ||
-                !field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
+            if (iOutput != 3 || fld < 0 || !field_text::AppendBarsFromSubfields(m.Fields[static_cast<size_t>(fld)], sText))
                 sText += FldTextFormatted(iOutput, false, 10, "", "");
         }
         // Only the subfield walks move the subfield cursor; after the other

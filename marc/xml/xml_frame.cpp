@@ -162,13 +162,7 @@ void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_
     sOut.append(sText, run, n - run);
 }
 
-std::string Utf8MarcRecordClass::XmlTextFromRecord(const std::string& sText) {
-    if (m.RecordIsUtf8) return sText;
-    std::string sOut = sText;
-    bool bChanged = false;
-    LatinMarc8Text2Utf8(sOut, bChanged);
-    return sOut;
-}
+std::string Utf8MarcRecordClass::XmlTextFromRecord(const std::string& sText) { return TextReadAsUtf8(sText); }
 
 // ---------------------------------------------------------------- the frame
 
@@ -206,12 +200,12 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
     // Everything that can refuse the call does so before anything changes.
     // Text of set "L" has no reading as MARC-8, and no way back from "U".
     if (sSavedSet == "L") RequireRecordTranslation("U", "L");
-    // Only MARCXML switches the record to UTF-8; the other documents convert
-    // each text they take from the record.
-    const bool bSwitch = sForm == 0 && sSavedSet != "U";
+    // A record has one reading: every document of a record held in an 8-bit
+    // set is built from the same record in UTF-8.
+    const bool bSwitch = sSavedSet != "U";
     if (bSwitch && RecordPresent()) RequireRecordTranslation(sSavedSet, "U");
 
-    // MARCXML of a record held in an 8-bit set is built from a UTF-8 copy:
+    // A document of a record held in an 8-bit set is built from a UTF-8 copy:
     // the state as held is kept aside and put back whole afterwards, so that
     // the translation there and back never changes the record (a 066 moved or
     // added, escape runs rewritten). The record's character objects stay its own.

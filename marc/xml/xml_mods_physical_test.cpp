@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -428,9 +429,20 @@ TEST(XmlModsPhysical, HostileValuesInEverySection) {
             "//mods:note[@type='statement of responsibility']",
             "//mods:note[@type='statement of responsibility']/@displayLabel",
         };
-        for (const std::string& expression : expressions)
-            EXPECT_EQ(XPathTexts(doc.get(), expression), std::vector<std::string>{v.readBack})
-                << v.what << ": " << expression << "\n" << sDocument;
+        // MARC-8 has no TAB: the record read into UTF-8 (as every document
+        // reads it) holds a marker there, so those texts carry no label.
+        const bool bTabIsText = std::string(v.set) == "U";
+        const std::vector<std::string> tabbed = {"//mods:abstract", "//mods:note[not(@type)][not(parent::mods:physicalDescription)]",
+                                                 "//mods:note[@type='statement of responsibility']"};
+        for (const std::string& expression : expressions) {
+            std::vector<std::string> expected{v.readBack};
+            if (!bTabIsText && expression.ends_with("@displayLabel") &&
+                expression.rfind("//mods:physicalDescription", 0) != 0)
+                expected.clear();
+            else if (!bTabIsText && std::find(tabbed.begin(), tabbed.end(), expression) != tabbed.end())
+                expected[0] += "[MARC+09]" + v.readBack;
+            EXPECT_EQ(XPathTexts(doc.get(), expression), expected) << v.what << ": " << expression << "\n" << sDocument;
+        }
         // The 041 text cut into codes of three characters, the rest dropped.
         std::string sCodes;
         for (const std::string& sCode : XPathTexts(doc.get(), "//mods:languageTerm")) {
