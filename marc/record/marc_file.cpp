@@ -59,18 +59,26 @@ bool IsSegmentLength(const std::string& sLength) {
 // one record up to the sound one's terminator; this finds where it ends.
 size_t NextRecordStart(std::string_view sText) {
     constexpr size_t kBaseAddressEnd = 17;
+    const size_t n = sText.size();
+    const auto spellsLength = [&](size_t p) {
+        size_t value = n - p;
+        for (size_t i = kLengthFieldWidth; i-- > 0; value /= 10)
+            if (sText[p + i] != static_cast<char>('0' + value % 10)) return false;
+        return value == 0;
+    };
     const auto digits = [&](size_t at) {
         for (size_t i = at; i < at + kLengthFieldWidth; ++i)
             if (!rt::IsAsciiDigit(sText[i])) return false;
         return true;
     };
-    const size_t n = sText.size();
-    for (size_t p = std::max<size_t>(1, n - std::min(n, kMaxRecordLength)); p + kBaseAddressEnd < n; ++p) {
-        if (!rt::IsAsciiLetter(sText[p + kLengthFieldWidth]) || !digits(p)) continue;
-        if (static_cast<size_t>(rt::Digits(sText.substr(p, kLengthFieldWidth), rt::DigitSkip::Nothing)) == n - p &&
-            digits(p + 12))
+    size_t p = std::max<size_t>(1, n - std::min(n, kMaxRecordLength));
+    // The last digit of the length field, which rules out most places, is
+    // tested first; it counts down by one from one place to the next.
+    for (char last = static_cast<char>('0' + (n - p) % 10); p + kBaseAddressEnd < n;
+         ++p, last = last == '0' ? '9' : static_cast<char>(last - 1))
+        if (sText[p + kLengthFieldWidth - 1] == last && spellsLength(p) &&
+            rt::IsAsciiLetter(sText[p + kLengthFieldWidth]) && digits(p + 12))
             return p;
-    }
     return std::string_view::npos;
 }
 
