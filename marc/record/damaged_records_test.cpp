@@ -169,11 +169,22 @@ Fields YazFields(const std::string& r) {
     return fields;
 }
 
-// A field's content as it is printed: the delimiter as $, a field terminator as #.
-std::string Shown(std::string s) {
-    std::replace(s.begin(), s.end(), '\x1F', '$');
-    std::replace(s.begin(), s.end(), kEndOfField, '#');
-    return s;
+// A field's content as it is printed: the delimiter as $, a field terminator
+// as #, other octets outside printable ASCII in hex.
+std::string Shown(const std::string& s) {
+    std::string out;
+    for (const char c : s) {
+        const auto octet = static_cast<unsigned char>(c);
+        if (c == '\x1F') out += '$';
+        else if (c == kEndOfField) out += '#';
+        else if (octet >= 0x20 && octet < 0x7F) out += c;
+        else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", octet);
+            out += hex;
+        }
+    }
+    return out;
 }
 
 // A field of the tag whose content holds the text.
