@@ -51,6 +51,37 @@ bool IsSegmentLength(const std::string& sLength) {
            LengthValue(sLength) >= static_cast<int64_t>(kLengthFieldWidth);
 }
 
+// Where another record begins in a text that ends with a record terminator:
+// the first place after the text's first character with five digits that
+// count exactly the characters from there to the end, a letter at leader/05
+// and five digits at leader/12-16. npos when there is none. A record that
+// lost its terminator, or was cut short, followed by a sound one, reads as
+// one record up to the sound one's terminator; this finds where it ends.
+size_t NextRecordStart(std::string_view sText) {
+    constexpr size_t kBaseAddressEnd = 17;
+    const size_t n = sText.size();
+    const auto spellsLength = [&](size_t p) {
+        size_t value = n - p;
+        for (size_t i = kLengthFieldWidth; i-- > 0; value /= 10)
+            if (sText[p + i] != static_cast<char>('0' + value % 10)) return false;
+        return value == 0;
+    };
+    const auto digits = [&](size_t at) {
+        for (size_t i = at; i < at + kLengthFieldWidth; ++i)
+            if (!rt::IsAsciiDigit(sText[i])) return false;
+        return true;
+    };
+    size_t p = std::max<size_t>(1, n - std::min(n, kMaxRecordLength));
+    // The last digit of the length field, which rules out most places, is
+    // tested first; it counts down by one from one place to the next.
+    for (char last = static_cast<char>('0' + (n - p) % 10); p + kBaseAddressEnd < n;
+         ++p, last = last == '0' ? '9' : static_cast<char>(last - 1))
+        if (sText[p + kLengthFieldWidth - 1] == last && spellsLength(p) &&
+            rt::IsAsciiLetter(sText[p + kLengthFieldWidth]) && digits(p + 12))
+            return p;
+    return std::string_view::npos;
+}
+
 // The record's first d characters with its length field rewritten to d.
 std::string WithTrueLength(const std::string& sRecord, size_t d) {
     std::string sLength = std::to_string(d);
@@ -160,10 +191,17 @@ bool Utf8MarcFileClass::TakeChars(size_t n, std::string& sOut) {
     return fromBuffer == n || platform::ReadChars(FileNumber, n - fromBuffer, sOut);
 }
 
-void Utf8MarcFileClass::PushBack(const std::string& sText) {
+void Utf8MarcFileClass::PushBack(std::string_view sText) {
     if (sText.empty()) return;
-    CarryOver = sText + CarryOver.substr(CarryOverPosition);
-    CarryOverPosition = 0;
+    // Into the place of characters already taken where there is room, so that
+    // what is still buffered is not copied.
+    if (CarryOverPosition >= sText.size()) {
+        CarryOverPosition -= sText.size();
+        CarryOver.replace(CarryOverPosition, sText.size(), sText);
+    } else {
+        CarryOver.replace(0, CarryOverPosition, sText);
+        CarryOverPosition = 0;
+    }
     CarryOverSearched = 0;
 }
 
@@ -191,6 +229,21 @@ bool Utf8MarcFileClass::Deliver(std::string& sRecord, std::string&& sText) {
     return true;
 }
 
+bool Utf8MarcFileClass::DeliverUpTo(std::string& sRecord, std::string&& sText, size_t d) {
+    // Another record that ends on this terminator: the text before it (a
+    // record that lost its terminator or was cut short) is delivered as read,
+    // for the load to refuse, and that record is read next.
+    const size_t next = NextRecordStart(std::string_view(sText).substr(0, d));
+    if (next != std::string_view::npos) {
+        PushBack(std::string_view(sText).substr(next));
+        sText.resize(next);
+        return Deliver(sRecord, std::move(sText));
+    }
+    // Else the record ends here, and its length field tells the true length.
+    PushBack(std::string_view(sText).substr(d));
+    return Deliver(sRecord, WithTrueLength(sText, d));
+}
+
 bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
     sRecord.clear();
     EndOfFile_ = true;
@@ -213,15 +266,14 @@ bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
     // The record ends at its first terminator. Where that is where the length
     // field says, the record is delivered as read; elsewhere (an overstated
     // length, or the end of the file before the stated length) it is cut
-    // there, its length field tells the true length and what followed the
-    // terminator is read next.
+    // there (or where another record begins before it), and what follows is
+    // read next.
     const std::string sEnd = Record().MarcEndOfRecord();
     const size_t at = sText.find(sEnd);
     if (at != std::string::npos) {
         const size_t d = at + 1;
         if (d == lLength && d == sText.size()) return Deliver(sRecord, std::move(sText));
-        PushBack(sText.substr(d));
-        return Deliver(sRecord, WithTrueLength(sText, d));
+        return DeliverUpTo(sRecord, std::move(sText), d);
     }
     if (!bWhole) return Deliver(sRecord, std::move(sText));
 
@@ -240,7 +292,7 @@ bool Utf8MarcFileClass::ReadNextRecord(std::string& sRecord, bool /*bDebug*/) {
         sText.append(CarryOver, CarryOverPosition, found + 1);
         Consume(found + 1);
         const size_t d = sText.size();
-        return Deliver(sRecord, WithTrueLength(sText, d));
+        return DeliverUpTo(sRecord, std::move(sText), d);
     }
     CarryOverSearched = lLookAhead;
     return Deliver(sRecord, std::move(sText));

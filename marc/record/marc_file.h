@@ -12,8 +12,8 @@
 //   after a bad segment length reading resumes where a record's first
 //   segment begins.
 // The layout is tested from the first digit of the file. A record cut short
-// (by the end of the file, or in a segmented file by a bad segment or the
-// next record) is delivered as far as it goes, for the load to refuse.
+// (by the end of the file, by the next record, or in a segmented file by a
+// bad segment) is delivered as far as it goes, for the load to refuse.
 // The file is read in blocks through the platform's numbered files; at most
 // one record (and the characters pushed back after it) is held at a time.
 
@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class Utf8MarcRecordClass;
 
@@ -43,10 +44,14 @@ public:
     // foretell the end.
     bool EndOfFile() const;
     // The next record text into sRecord; False (the file closed, sRecord
-    // empty) when there is none: non-digits at the end are no record. A record whose terminator stands before or
-    // after the place its length field names is cut at its terminator and its
-    // length field rewritten to the true length; what follows the terminator
-    // is read next. bDebug has no effect.
+    // empty) when there is none: non-digits at the end are no record. A
+    // record whose terminator stands before or after the place its length
+    // field names is cut at its terminator and its length field rewritten to
+    // the true length; what follows the terminator is read next. Where
+    // another record that ends on that terminator begins after the first
+    // character (a record without its terminator, or cut short, followed by
+    // a sound one), the text before it is delivered as read and that record
+    // next: two records are never delivered as one. bDebug has no effect.
     bool ReadNextRecord(std::string& sRecord, bool bDebug = false);
     void CloseFile();
     // The file's character set, "M", "O", "V" or "U", from the verdicts of
@@ -75,7 +80,7 @@ private:
     bool NextChar(char& c);
     bool TakeChars(size_t n, std::string& sOut);
     // Puts characters back in front of what is still to be read.
-    void PushBack(const std::string& sText);
+    void PushBack(std::string_view sText);
     // Characters in CarryOver not yet taken; taking n of them; reading up to
     // n more from the file behind them (false when the file ends first).
     size_t Buffered() const;
@@ -88,6 +93,10 @@ private:
     bool EndReading();
     // A record delivered.
     bool Deliver(std::string& sRecord, std::string&& sText);
+    // A plain record whose first terminator, at d, is not where its length
+    // field says: delivered up to d with its true length, or up to where
+    // another record that ends at d begins; the rest is read next.
+    bool DeliverUpTo(std::string& sRecord, std::string&& sText, size_t d);
     // The file's record object, made on first use.
     Utf8MarcRecordClass& Record();
 

@@ -287,6 +287,51 @@ TEST_F(MarcFileTest, CutRecordsAreRefusedByTheLoad) {
     }
 }
 
+// A record without its terminator, or cut short anywhere, followed by sound
+// records: the damaged text is delivered as read and refused by the load with
+// its message; the sound records come out whole and load. Nothing merges.
+TEST_F(MarcFileTest, ADamagedRecordNeverTakesTheNextOne) {
+    const Records& mic = MicrolifRecords();
+    const std::string& damaged = mic[2];
+    const size_t base = std::stoul(damaged.substr(12, 5));
+    const std::string kShort = "Too short to be a MARC record";
+    const std::string kLength = "Record length in leader does not match actual record length";
+    struct Case {
+        std::string name;
+        size_t keep;  // octets of the damaged record kept
+        std::string between;  // what stands between the records
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"record terminator removed", damaged.size() - 1, "", kLength},
+        {"record terminator removed, CR LF between records", damaged.size() - 1, "\r\n",
+         "Record does not end with end-of-record character"},
+        {"cut in the length field", 3, "", kShort},
+        {"cut in the length field, CR LF between records", 3, "\r\n", kShort},
+        {"cut at leader/05", 5, "", kShort},
+        {"cut inside the leader", 14, "", kShort},
+        {"cut after the leader", 24, "", kShort},
+        {"cut inside the first entry", 30, "", kShort},
+        {"cut inside the directory", 24 + (base - 24) / 2, "", kLength},
+        {"cut before the directory's terminator", base - 1, "", kLength},
+        {"cut after the directory", base, "", kLength},
+        {"cut inside the first field", base + 5, "", kLength},
+        {"cut inside the data", (base + damaged.size()) / 2, "", kLength},
+        {"cut inside the data, CR LF between records", (base + damaged.size()) / 2, "\r\n", kLength},
+        {"cut before the last field terminator", damaged.size() - 2, "", kLength},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string sDamaged = damaged.substr(0, c.keep) + c.between;
+        ASSERT_EQ(ReadFile(Join({mic[0], sDamaged, mic[3], mic[4]})), (Records{mic[0], sDamaged, mic[3], mic[4]}));
+        Utf8MarcRecordClass record;
+        record.MarcRecordIn(sDamaged);
+        EXPECT_EQ(record.IsMarcErrorText(), c.message);
+        record.MarcRecordIn(mic[3]);
+        EXPECT_EQ(record.IsMarcErrorText(), "");
+    }
+}
+
 TEST_F(MarcFileTest, FilesThatDoNotOpen) {
     // The Windows-path mapping places C:\Temp\ in the temporary folder.
     const char* oldTmp = std::getenv("TMPDIR");
