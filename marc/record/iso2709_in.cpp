@@ -344,6 +344,7 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
 
     // The texts of all fields pass through one buffer.
     std::string sText;
+    bool bWarningDrops = false;  // the warning names a field that is dropped
     for (size_t i = 0; i < spans.size(); ++i) {
         const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
         std::string sTag(sEntry.substr(0, 3));
@@ -352,11 +353,15 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
         const std::string_view sContent = sSpan.substr(0, sSpan.find(kEndOfField));
 
-        // The first damage in directory order is reported.
-        if (m.LoadWarningText.empty() &&
+        // The first damage in directory order is reported, unless a later
+        // field is dropped: the first field dropped is always named.
+        if (!bWarningDrops &&
             (!IsLoadableTag(sTag) || span.Shift != 0 || span.Outside || span.Overlapped >= 0 || sSpan.empty() ||
-             sSpan.back() != kEndOfField || (sContent.empty() && sSpan.size() > 1)))
-            m.LoadWarningText = warningOf(i, sSpan, sContent);
+             sSpan.back() != kEndOfField || (sContent.empty() && sSpan.size() > 1))) {
+            std::string sWarning = warningOf(i, sSpan, sContent);
+            bWarningDrops = sWarning.ends_with(" dropped");
+            if (m.LoadWarningText.empty() || bWarningDrops) m.LoadWarningText = std::move(sWarning);
+        }
         if (sContent.empty()) continue;
 
         // A digit tag says what the field is; any other tag is a data field
