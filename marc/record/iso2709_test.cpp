@@ -590,6 +590,17 @@ TEST(RecordLoad, AFieldDroppedIsNamedAfterAnEarlierRepair) {
     LoadDamagedCases(cases);
 }
 
+// A moved entry is never read where another entry's field begins.
+TEST(RecordLoad, AMovedEntryNeverTakesAnotherEntrysField) {
+    const std::vector<DamagedCase> cases = {
+        {"entry one late among one-octet fields", "001000200000002000200003003000200004", "a#b#c#",
+         {"001 a", "002 b", "003 c"}, "Field 002 is read one octet earlier than its directory entry says"},
+        {"entry one early among one-octet fields", "001000200000002000200001003000200004", "a#b#c#",
+         {"001 a", "002 b", "003 c"}, "Field 002 is read one octet later than its directory entry says"},
+    };
+    LoadDamagedCases(cases);
+}
+
 TEST(RecordLoad, ARecordWithoutAReadableFieldIsRefused) {
     const std::string data = std::string("abc\x1E") + "10\x1F" "aT\x1E" + std::string(30, 'x') + "\x1E";
     // The base address points into the leader, where a field terminator stands.
