@@ -238,8 +238,9 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
     // ends one octet past a terminator. Any other span without a terminator
     // at its end is read where, moved by one octet and else by two (later
     // first), it holds one whole field: it begins at the data's start or
-    // after a terminator and ends on the first terminator in it (an entry
-    // that starts early or late, or a stray octet before the data). A span
+    // after a terminator, ends on the first terminator in it and is no other
+    // entry's field (an entry that starts early or late, or a stray octet
+    // before the data). A span
     // that begins on a terminator and holds more than that terminator is
     // read from the octet after it.
     const auto wholeFieldAt = [&sData, &isEndOfField](size_t start, size_t end) {
@@ -247,6 +248,18 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
                std::memchr(sData.data() + start, kEndOfField, end - 1 - start) == nullptr;
     };
     const auto moved = [](size_t at, int shift) { return static_cast<size_t>(static_cast<ptrdiff_t>(at) + shift); };
+    // Where the entries say their fields begin, sorted on first use: a span
+    // is not moved onto another entry's field.
+    std::vector<size_t> entryStarts;
+    const auto isEntryStart = [&](size_t at) {
+        if (entryStarts.empty()) {
+            entryStarts.reserve(byStart.size());
+            for (const int32_t i : byStart)
+                entryStarts.push_back(static_cast<size_t>(NumberAt(sDirectory, static_cast<size_t>(i) * 12 + 7, 5)));
+            std::sort(entryStarts.begin(), entryStarts.end());
+        }
+        return std::binary_search(entryStarts.begin(), entryStarts.end(), at);
+    };
     bool bShifted = false;
     bool bOpenBefore = false;  // the span before has no terminator at its end, or was read earlier
     size_t endBefore = 0;      // where the entry before says its span ends
@@ -261,7 +274,8 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
             pBefore->End = std::min(pBefore->End, start - 1);
         } else if (!bTerminated) {
             for (const int8_t shift : {1, -1, 2, -2}) {
-                if (static_cast<ptrdiff_t>(start) + shift >= 0 && wholeFieldAt(moved(start, shift), moved(end, shift))) {
+                if (static_cast<ptrdiff_t>(start) + shift >= 0 && wholeFieldAt(moved(start, shift), moved(end, shift)) &&
+                    !isEntryStart(moved(start, shift))) {
                     span.Shift = shift;
                     bTerminated = true;
                     break;
@@ -344,6 +358,7 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
 
     // The texts of all fields pass through one buffer.
     std::string sText;
+    bool bWarningDrops = false;  // the warning names a field that is dropped
     for (size_t i = 0; i < spans.size(); ++i) {
         const std::string_view sEntry = std::string_view(sDirectory).substr(i * 12, 12);
         std::string sTag(sEntry.substr(0, 3));
@@ -352,11 +367,15 @@ void Utf8MarcRecordClass::LoadFieldsFromDirectory() {
         const std::string_view sSpan = std::string_view(sData).substr(span.Start, span.End - span.Start);
         const std::string_view sContent = sSpan.substr(0, sSpan.find(kEndOfField));
 
-        // The first damage in directory order is reported.
-        if (m.LoadWarningText.empty() &&
+        // The first damage in directory order is reported, unless a later
+        // field is dropped: the first field dropped is always named.
+        if (!bWarningDrops &&
             (!IsLoadableTag(sTag) || span.Shift != 0 || span.Outside || span.Overlapped >= 0 || sSpan.empty() ||
-             sSpan.back() != kEndOfField || (sContent.empty() && sSpan.size() > 1)))
-            m.LoadWarningText = warningOf(i, sSpan, sContent);
+             sSpan.back() != kEndOfField || (sContent.empty() && sSpan.size() > 1))) {
+            std::string sWarning = warningOf(i, sSpan, sContent);
+            bWarningDrops = sWarning.ends_with(" dropped");
+            if (m.LoadWarningText.empty() || bWarningDrops) m.LoadWarningText = std::move(sWarning);
+        }
         if (sContent.empty()) continue;
 
         // A digit tag says what the field is; any other tag is a data field

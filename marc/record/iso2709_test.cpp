@@ -570,8 +570,33 @@ TEST(RecordLoad, WarningsNameARealFieldAndWhatHappenedToItOrTheDirectoryEntry) {
         {"no printable tag", "001000400000\x01\x02\x03" "001000004500000900014", kThreeFields, {"001 abc", "500   $aNote"},
          "Directory entry 2 has no tag of three printable characters; its field is dropped"},
         // the other entry of an overlap is named by its number when it has no printable tag
-        {"overlap with an entry of no tag", "001002300000\x01\x02\x03" "001000004", kThreeFields, {"001 abc"},
+        {"overlap with an entry of no tag", "001002300000\x01\x02\x03" "000100003", kThreeFields, {"001 abc"},
          "Field 001 overlaps directory entry 2"},
+    };
+    LoadDamagedCases(cases);
+}
+
+// A field dropped is named even where an earlier field was only repaired or
+// kept with a warning.
+TEST(RecordLoad, AFieldDroppedIsNamedAfterAnEarlierRepair) {
+    const std::vector<DamagedCase> cases = {
+        {"entry one early, then one past the data", "001000400000245001000003500000900099", kThreeFields,
+         {"001 abc", "245 10$aTitle"}, "Field 500 lies outside the data and is dropped"},
+        {"entry one early, then one of length 0", "001000400000245001000003500000000014", kThreeFields,
+         {"001 abc", "245 10$aTitle"}, "Field 500 has length 0 and is dropped"},
+        {"terminator lost, then an entry past the data", "001000400000245001000004500000900099",
+         "abc10$aTitle#  $aNote#", {"001 abc", "245 10$aTitle"}, "Field 500 lies outside the data and is dropped"},
+    };
+    LoadDamagedCases(cases);
+}
+
+// A moved entry is never read where another entry's field begins.
+TEST(RecordLoad, AMovedEntryNeverTakesAnotherEntrysField) {
+    const std::vector<DamagedCase> cases = {
+        {"entry one late among one-octet fields", "001000200000002000200003003000200004", "a#b#c#",
+         {"001 a", "002 b", "003 c"}, "Field 002 is read one octet earlier than its directory entry says"},
+        {"entry one early among one-octet fields", "001000200000002000200001003000200004", "a#b#c#",
+         {"001 a", "002 b", "003 c"}, "Field 002 is read one octet later than its directory entry says"},
     };
     LoadDamagedCases(cases);
 }
