@@ -331,10 +331,12 @@ public:
     }
 
     // The UTF-8 of `text`, read in the sets sCode0 (octets below 0x80) and sCode1 (from 0x80),
-    // appended to sOut. bChanged and bError are set, never cleared. Marks that the text ends with
-    // go to *pHeldMarks when given (their base follows in the next piece), else onto sOut.
+    // appended to sOut. bChanged and bError are set, never cleared. Marks already in the record's
+    // mark buffer go with the text's first base character, before its own marks of equal class.
+    // Marks that the text ends with stay in the buffer when bHoldMarks (their base follows in the
+    // next piece), else go onto sOut.
     void Append(const std::string& sCode0, const std::string& sCode1, std::string_view text, std::string& sOut,
-                bool& bChanged, bool& bError, std::string* pHeldMarks = nullptr);
+                bool& bChanged, bool& bError, bool bHoldMarks = false);
 
 private:
     // What octets of one half (G0 below 0x80, G1 from 0x80) are read in.
@@ -423,7 +425,7 @@ void Marc8TextReader::WriteRejected(std::string_view octets, std::string& sOut) 
 }
 
 void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode1, std::string_view text,
-                             std::string& sOut, bool& bChanged, bool& bError, std::string* pHeldMarks) {
+                             std::string& sOut, bool& bChanged, bool& bError, bool bHoldMarks) {
     const bool bEaccG0 = SameCode(sCode0, "$1");
     // Octets from 0x80 take the width of the G1 set: three under an East Asian G1 designation,
     // or under ESC "$1" until another G1 set is designated.
@@ -566,7 +568,7 @@ void Marc8TextReader::Append(const std::string& sCode0, const std::string& sCode
         sOut += utf8;
         FlushMarks(m, sOut);
     }
-    FlushMarks(m, pHeldMarks ? *pHeldMarks : sOut);
+    if (!bHoldMarks) FlushMarks(m, sOut);
 }
 
 }  // namespace
@@ -684,9 +686,6 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     std::string sNext0 = "s";
     std::string sNext1 = "s";
     std::string sUnreadEscape;
-    std::string sWaiting;
-    std::string sTrailing;
-    std::string sHeld;
     std::string sOut;
     sOut.reserve(sField.size() * 2);
     bool bPieceChanged = false;
@@ -694,48 +693,27 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
     std::size_t iPieceStart = 0;
     std::size_t iPieceEnd = 0;
     TranslateMarc2Utf8OneFieldFindBreak(sField, iAt, iPieceEnd, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
+    // Marks with no base yet in their piece stay in the record's mark buffer, with their classes,
+    // and go with the first base character of the pieces after it, in one canonical order with
+    // that character's own marks.
     for (;;) {
-        sTrailing.clear();
+        std::size_t iCutStart = iPieceEnd;
         if (SameCode(sCode1, "s") || SameCode(sCode1, ")!E") || SameCode(sCode1, "(!E")) {
             // Marks that end the piece wait for the first character of the next one.
-            std::size_t start = iPieceEnd;
-            while (start > iPieceStart && m.Marc8Diacritics.find(sField[start - 1]) != std::string::npos) --start;
-            if (start < iPieceEnd) {
-                m.CombiningMarkCount = 0;
-                for (std::size_t k = start; k < iPieceEnd; ++k) {
-                    chars.Marc8Char(std::string(1, sField[k]));
-                    CollectCombiningMark(chars.Utf8Char(), m.Utf8DiacriticClasses);
-                }
-                iPieceEnd = start;
-                FlushMarks(m, sTrailing);
-            }
+            while (iCutStart > iPieceStart && m.Marc8Diacritics.find(sField[iCutStart - 1]) != std::string::npos)
+                --iCutStart;
         }
-        // The piece's translation goes straight behind the pieces before it.
-        m.CombiningMarkCount = 0;
-        const std::size_t iOutStart = sOut.size();
-        sHeld.clear();
-        reader.Append(sCode0, sCode1, std::string_view(sField).substr(iPieceStart, iPieceEnd - iPieceStart), sOut,
-                      bPieceChanged, bError, &sHeld);
-        // Marks of a set's own (a Greek breathing before an escape) that no base followed in the
-        // piece wait with the ANSEL marks cut from its end; they stood before those.
-        if (!sHeld.empty()) sTrailing.insert(0, sHeld);
-        if (!sWaiting.empty()) {
-            if (sOut.size() == iOutStart) {
-                sTrailing = sWaiting + sTrailing;
-            } else if (sOut[iOutStart] == kDelimiter) {
-                // No base before the delimiter: the marks stay before it.
-                sOut.insert(iOutStart, sWaiting);
-            } else {
-                const auto first = static_cast<std::size_t>(
-                    std::max<int16_t>(1, chars.Utf8CharOctets(std::string(1, sOut[iOutStart]))));
-                sOut.insert(iOutStart + std::min(first, sOut.size() - iOutStart), sWaiting);
-            }
-            sWaiting.clear();
+        reader.Append(sCode0, sCode1, std::string_view(sField).substr(iPieceStart, iCutStart - iPieceStart), sOut,
+                      bPieceChanged, bError, true);
+        // The marks cut from the piece's end stood behind the marks the piece left (a Greek
+        // breathing before an escape).
+        for (std::size_t k = iCutStart; k < iPieceEnd; ++k) {
+            chars.Marc8Char(std::string(1, sField[k]));
+            CollectCombiningMark(chars.Utf8Char(), m.Utf8DiacriticClasses);
         }
         if (!sUnreadEscape.empty()) {
             // A cut escape ends the piece: the marks before it have no base, and it is a marker.
-            sOut += sTrailing;
-            sTrailing.clear();
+            FlushMarks(m, sOut);
             WriteMarker(chars, sUnreadEscape, sOut);
             sUnreadEscape.clear();
             bError = true;
@@ -745,11 +723,10 @@ void Utf8MarcRecordClass::TranslateMarc2Utf8OneField(std::string sMarcRecordForm
         sCode1 = sNext1;
         iPieceStart = iAt;
         TranslateMarc2Utf8OneFieldFindBreak(sField, iAt, iPieceEnd, sCode0, sCode1, sNext0, sNext1, sUnreadEscape);
-        sWaiting = std::move(sTrailing);
     }
-    if (!sTrailing.empty()) {
+    if (m.CombiningMarkCount > 0) {
         // Marks with no base character left in the field.
-        sOut += sTrailing;
+        FlushMarks(m, sOut);
         bError = true;
     }
     // Also "&" with marks behind it and then "#": the marks before a reference.
