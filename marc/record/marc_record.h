@@ -539,9 +539,7 @@ struct Utf8MarcRecordState {
     std::vector<NormOctetForm> NormOctetForms;
     // marc/display/
     // marc/text/
-    // marc/xml/: set for the time a document is built, whose text is UTF-8
-    // whatever the output set; the form-5 profile switch of one call.
-    bool XmlDocumentInUtf8 = false;
+    // marc/xml/: the form-5 profile switch of one call.
     bool LocalProfile = false;
     // The line starts of one call: two TABs, CR LF and two TABs, three TABs,
     // CR LF and three TABs.

@@ -122,7 +122,7 @@ std::string Utf8MarcRecordClass::XmlConditionText(const std::string& sText) {
 }
 
 void Utf8MarcRecordClass::AppendXmlConditionText(std::string& sOut, std::string_view sText, bool bAttribute) const {
-    const bool bUtf8 = m.RecordIsUtf8 || m.XmlDocumentInUtf8;
+    const bool bUtf8 = m.RecordIsUtf8;
     size_t run = 0;  // start of the octets not yet appended
     size_t i = 0;
     const size_t n = sText.size();
@@ -232,7 +232,6 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
                 SfdOrderMemo::Forget(m);
                 m.FldSearchText.clear();
             }
-            m.XmlDocumentInUtf8 = false;
             m.LocalProfile = false;
             cursor();
         }
@@ -246,7 +245,6 @@ std::string Utf8MarcRecordClass::XMLRecordOut(int32_t sForm) {
         }
     } restore{*this, held, restoreCursor};
 
-    m.XmlDocumentInUtf8 = true;
     // The documents walk the fields with tag finds without text; a text the
     // caller's last find saved would otherwise filter those walks and drop
     // fields from the document.
